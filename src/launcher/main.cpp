@@ -1,0 +1,22 @@
+#include "shared/ListStore.h"
+#include "shared/ProgramFolder.h"
+#include "shared/Settings.h"
+#include "shared/mdlPublic.h"
+
+#include <QApplication>
+#include <QLabel>
+
+#include <clocale>
+
+int main(int argc, char* argv[]) {
+    QApplication app(argc, argv);
+    auto& state = mdlPublic::Public();
+    mdlPublic::SetPaths(state, programfolder::Resolve());
+    settings::LoadStartup(state);
+    liststore::LoadPlayList(state);
+    QLabel label(QStringLiteral("Vistrova!!"));
+    label.setWindowTitle(QStringLiteral("Vistrova!!"));
+    label.resize(432, 224);
+    label.show();
+    return QApplication::exec();
+}

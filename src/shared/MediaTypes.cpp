@@ -1,0 +1,59 @@
+#include "MediaTypes.h"
+
+namespace media {
+
+std::string Extension(std::string_view name) {
+    const std::size_t dot = name.rfind('.');
+    if (dot == std::string_view::npos) return {};
+    std::string ext(name.substr(dot + 1));
+    for (char& c : ext) {
+        if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
+    }
+    return ext;
+}
+
+std::string_view TypeName(std::string_view ext) {
+    struct Row {
+        std::string_view ext;
+        std::string_view type;
+    };
+    static constexpr Row kRows[] = {
+        {"AVI", kTypeVideoClip},  {"M1V", kTypeMovieClip}, {"MP2", kTypeMovieClip},
+        {"MPA", kTypeMovieClip},  {"MPE", kTypeMovieClip}, {"MPEG", kTypeMovieClip},
+        {"MPG", kTypeMovieClip},  {"MPV", kTypeMovieClip}, {"MPV2", kTypeMovieClip},
+        {"M3U", kTypeM3u},        {"MOV", kTypeQuickTime}, {"QT", kTypeQuickTime},
+        {"BMP", kTypeBitmap},     {"JFIF", kTypeJpeg},     {"JPE", kTypeJpeg},
+        {"JPEG", kTypeJpeg},      {"JPG", kTypeJpeg},      {"GIF", kTypeGif},
+    };
+    for (const Row& r : kRows) {
+        if (r.ext == ext) return r.type;
+    }
+    return {};
+}
+
+TypeCheck ChkFType(int filterIndex, std::string_view ext) {
+    TypeCheck result;
+    if (ext.empty() || filterIndex < 0 || filterIndex >= static_cast<int>(kFilterExtensions.size())) {
+        return result;
+    }
+    // Whole comma-separated items only: "PE" or "MP" must not match part of one.
+    std::string_view list = kFilterExtensions[static_cast<std::size_t>(filterIndex)];
+    while (!list.empty()) {
+        const std::size_t comma = list.find(',');
+        const std::string_view item = list.substr(0, comma);
+        if (item == ext) {
+            result.accepted = true;
+            result.typeName = std::string(TypeName(ext));
+            return result;
+        }
+        if (comma == std::string_view::npos) break;
+        list.remove_prefix(comma + 1);
+    }
+    return result;
+}
+
+bool IsImage(std::string_view ext) {
+    return ext == "BMP" || ext == "JFIF" || ext == "JPEG" || ext == "JPG" || ext == "GIF";
+}
+
+}  // namespace media

@@ -1,0 +1,60 @@
+// Feeds arbitrary bytes to the INI reader and writer and checks the promises
+// the rest of the program relies on: the streaming and the parsed-once reader
+// agree, a written value reads back, untouched sections stay byte for byte,
+// and one batch equals the single writes.
+
+#include "shared/IniFile.h"
+#include "shared/TextCodec.h"
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+namespace {
+
+void Check(bool ok) {
+    if (!ok) __builtin_trap();
+}
+
+const char* const kSections[] = {"s", "VISTROVA", "FILELIST", "", "S"};
+const char* const kKeys[] = {"k", "LIST000", "LISTNAME", "", "K", "a"};
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    const std::string content(reinterpret_cast<const char*>(data), size);
+
+    const ini::Snapshot snap(content);
+    for (const char* sec : kSections) {
+        for (const char* key : kKeys) {
+            const std::string v = ini::ReadValue(content, sec, key);
+            Check(v.size() <= ini::kMaxValueBytes);
+            Check(v == snap.Read(sec, key));
+        }
+    }
+    Check(textcodec::IsValidUtf8(textcodec::Decode(content)));
+
+    // The tail of the input, cut at the first line break, is a value to write.
+    const std::size_t cut = content.find_first_of(std::string_view("\r\n\0", 3), size / 2);
+    const std::string value = content.substr(size / 2, cut == std::string::npos ? std::string::npos : cut - size / 2);
+
+    std::string single = content;
+    const bool ok1 = ini::ApplyWrite(single, "FILELIST", "LIST000", value);
+    Check(ok1);
+    const bool ok2 = ini::ApplyWrite(single, "new", "k", "v");
+    Check(ok2);
+    Check(ini::ReadValue(single, "new", "k") == "v");
+    Check(ini::ReadValue(single, "FILELIST", "LIST000") ==
+          ini::ReadValue("[x]\r\nk=" + value + "\r\n", "x", "k"));
+
+    std::string batch = content;
+    Check(ini::ApplyWrites(batch, {{"FILELIST", "LIST000", value}, {"new", "k", "v"}}));
+    Check(batch == single);
+
+    // A refused write changes nothing.
+    std::string refused = content;
+    Check(!ini::ApplyWrite(refused, "s", "k", "a\nb"));
+    Check(refused == content);
+    return 0;
+}

@@ -1,0 +1,294 @@
+#include "shared/IniFile.h"
+#include "shared/TextCodec.h"
+
+#include "TempDir.h"
+
+#include <gtest/gtest.h>
+
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <csignal>
+#include <string>
+
+using ini::ApplyWrite;
+using ini::ReadValue;
+
+namespace {
+
+struct ReadRow {
+    const char* what;
+    std::string content;
+    const char* section;
+    const char* key;
+    std::string expected;
+};
+
+const std::string kSample =
+    "; leading comment\r\n"
+    "[section1]\r\n"
+    "name1=val1\r\n"
+    "name2=\"val2\"\r\n"
+    "name3\r\n"
+    "name4=\r\n"
+    "  spaced   =   value with  inner  spaces  \t\r\n"
+    "; name5=commented\r\n"
+    "quote1='single'\r\n"
+    "quote2=\"mismatch'\r\n"
+    "quote3=\"\r\n"
+    "hash=a#b;c\r\n"
+    "[Section2]\r\n"
+    "name1=second\r\n";
+
+class IniRead : public ::testing::TestWithParam<ReadRow> {};
+
+TEST_P(IniRead, AnswersLikeTheProfileCall) {
+    const ReadRow& r = GetParam();
+    EXPECT_EQ(ReadValue(r.content, r.section, r.key), r.expected) << r.what;
+    // The parsed-once form must give the very same answers.
+    EXPECT_EQ(ini::Snapshot(r.content).Read(r.section, r.key), r.expected) << r.what << " (snapshot)";
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Rules, IniRead,
+    ::testing::Values(
+        ReadRow{"plain value", kSample, "section1", "name1", "val1"},
+        ReadRow{"quoted value loses its quotes", kSample, "section1", "name2", "val2"},
+        ReadRow{"names ignore ASCII case", kSample, "SECTION1", "NaMe1", "val1"},
+        ReadRow{"key without = reads empty", kSample, "section1", "name3", ""},
+        ReadRow{"empty value", kSample, "section1", "name4", ""},
+        ReadRow{"blanks trimmed around name and value", kSample, "section1", "spaced",
+                "value with  inner  spaces"},
+        ReadRow{"comment never matches", kSample, "section1", "; name5", ""},
+        ReadRow{"commented key is absent", kSample, "section1", "name5", ""},
+        ReadRow{"single quotes removed too", kSample, "section1", "quote1", "single"},
+        ReadRow{"mismatched quotes stay", kSample, "section1", "quote2", "\"mismatch'"},
+        ReadRow{"a lone quote stays", kSample, "section1", "quote3", "\""},
+        ReadRow{"# and inner ; are text", kSample, "section1", "hash", "a#b;c"},
+        ReadRow{"second section", kSample, "section2", "name1", "second"},
+        ReadRow{"missing key", kSample, "section1", "nothere", ""},
+        ReadRow{"missing section", kSample, "nosuch", "name1", ""},
+        ReadRow{"empty file", "", "a", "b", ""},
+        ReadRow{"lines before the first header are unreachable", "k=v\r\n[s]\r\n", "", "k", ""},
+        ReadRow{"empty section name", "[]\r\nk=v\r\n", "", "k", "v"},
+        ReadRow{"header without ]", "[sec   \r\nk=v\r\n", "sec", "k", "v"},
+        ReadRow{"text after ] ignored", "[ sec ] trailing\r\nk=v\r\n", "sec", "k", "v"},
+        ReadRow{"CR-only line ends", "[s]\rk=v\rj=w", "s", "j", "w"},
+        ReadRow{"LF-only line ends", "[s]\nk=v\nj=w\n", "s", "j", "w"},
+        ReadRow{"runs of line ends", "[s]\r\n\r\n\n\rk=v", "s", "k", "v"},
+        ReadRow{"only the first section of a name is searched", "[s]\r\na=1\r\n[S]\r\nb=2\r\n", "s", "b", ""},
+        ReadRow{"first key wins", "[s]\r\nk=1\r\nK=2\r\n", "s", "k", "1"},
+        ReadRow{"first key wins even without =", "[s]\r\nk\r\nk=2\r\n", "s", "k", ""},
+        ReadRow{"value split at the first =", "[s]\r\nk=a=b\r\n", "s", "k", "a=b"},
+        ReadRow{"value ends at NUL", std::string("[s]\r\nk=ab\0cd\r\n", 14), "s", "k", "ab"},
+        ReadRow{"byte-order mark skipped", "\xEF\xBB\xBF[s]\r\nk=v\r\n", "s", "k", "v"},
+        ReadRow{"bytes >= 0x80 are not case-folded", "[s]\r\n\xC3\xA9=v\r\n", "s", "\xC3\x89", ""},
+        ReadRow{"vertical tab is trimmed", "[s]\r\n\vk\v=\vv\v\r\n", "s", "k", "v"}));
+
+TEST(IniCut, LongValuesArriveCutWithoutSplittingCharacters) {
+    const std::string ascii(600, 'x');
+    EXPECT_EQ(ReadValue("[s]\r\nk=" + ascii + "\r\n", "s", "k"), std::string(511, 'x'));
+
+    // 170 three-byte characters = 510 bytes, then one more: the cut lands inside it.
+    std::string utf8;
+    for (int i = 0; i < 200; ++i) utf8 += "\xE3\x81\x82";  // あ
+    const std::string cut = ini::detail::CutToBuffer(utf8);
+    EXPECT_EQ(cut.size(), 510u);
+    EXPECT_TRUE(textcodec::IsValidUtf8(cut));
+
+    // Shift-JIS: one ASCII byte then double-byte characters; byte 511 would be a lead byte.
+    std::string sjis = "a";
+    for (int i = 0; i < 300; ++i) sjis += "\x82\xA0";
+    EXPECT_EQ(ini::detail::CutToBuffer(sjis).size(), 511u);
+    sjis = std::string();
+    for (int i = 0; i < 300; ++i) sjis += "\x82\xA0";
+    EXPECT_EQ(ini::detail::CutToBuffer(sjis).size(), 510u);
+
+    EXPECT_EQ(ini::detail::CutToBuffer(std::string(511, 'y')).size(), 511u);
+}
+
+struct WriteRow {
+    const char* what;
+    std::string before;
+    const char* section;
+    const char* key;
+    const char* value;
+    std::string after;
+    const char* readBack = nullptr;  // what a read answers, when not the value itself
+};
+
+class IniWrite : public ::testing::TestWithParam<WriteRow> {};
+
+TEST_P(IniWrite, ChangesOnlyWhatItMust) {
+    const WriteRow& r = GetParam();
+    std::string content = r.before;
+    ASSERT_TRUE(ApplyWrite(content, r.section, r.key, r.value)) << r.what;
+    EXPECT_EQ(content, r.after) << r.what;
+    const auto trim = [](std::string t) {
+        t.erase(0, t.find_first_not_of(' '));
+        t.erase(t.find_last_not_of(' ') + 1);
+        return t;
+    };
+    EXPECT_EQ(ReadValue(content, trim(r.section), trim(r.key)), r.readBack ? r.readBack : r.value) << r.what;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Rules, IniWrite,
+    ::testing::Values(
+        WriteRow{"replace keeps comments, blanks and spacing of other lines",
+                 "; top\r\n\r\n[s]\r\na = b\r\n  ; note\r\nk=old\r\n\r\n[t]\r\nk=keep\r\n", "s", "k", "new",
+                 "; top\r\n\r\n[s]\r\na = b\r\n  ; note\r\nk=new\r\n\r\n[t]\r\nk=keep\r\n"},
+        WriteRow{"replace keeps the key's spelling from the file", "[S]\r\nMyKey = 1\r\n", "s", "MYKEY", "2",
+                 "[S]\r\nMyKey=2\r\n"},
+        WriteRow{"replace a key without =", "[s]\r\nk\r\n", "s", "k", "v", "[s]\r\nk=v\r\n"},
+        WriteRow{"new key goes to the end of its section, not the file",
+                 "[sec]\r\na=1\r\n[other]\r\nb=2\r\n", "sec", "new", "x",
+                 "[sec]\r\na=1\r\nnew=x\r\n[other]\r\nb=2\r\n"},
+        WriteRow{"new key stays above trailing comments and blank lines",
+                 "[sec]\r\na=1\r\n; trailing\r\n\r\n[other]\r\n", "sec", "n", "v",
+                 "[sec]\r\na=1\r\nn=v\r\n; trailing\r\n\r\n[other]\r\n"},
+        WriteRow{"new key in an empty section", "[sec]\r\n[b]\r\n", "sec", "k", "v", "[sec]\r\nk=v\r\n[b]\r\n"},
+        WriteRow{"unterminated last line gets a line end on replace", "[s]\r\nk=1", "s", "k", "2",
+                 "[s]\r\nk=2\r\n"},
+        WriteRow{"unterminated last line gets a line end before an insert", "[s]\r\nk=1", "s", "j", "2",
+                 "[s]\r\nk=1\r\nj=2\r\n"},
+        WriteRow{"new section appended without blank line", "[a]\r\nx=1\r\n", "b", "y", "2",
+                 "[a]\r\nx=1\r\n[b]\r\ny=2\r\n"},
+        WriteRow{"new section after an unterminated line", "[a]\r\nx=1", "b", "y", "2",
+                 "[a]\r\nx=1\r\n[b]\r\ny=2\r\n"},
+        WriteRow{"new file", "", "VISTROVA", "INTERVAL", "5", "[VISTROVA]\r\nINTERVAL=5\r\n"},
+        WriteRow{"names written without surrounding spaces", "", " s ", " k ", " v ", "[s]\r\nk= v \r\n", "v"},
+        WriteRow{"LF file keeps its other line ends", "[s]\na=1\nb=2\n", "s", "a", "9", "[s]\na=9\nb=2\n"},
+        WriteRow{"CR-only file", "[s]\ra=1\r", "s", "b", "2", "[s]\ra=1\rb=2\r\n"},
+        WriteRow{"byte-order mark kept", "\xEF\xBB\xBF[s]\r\nk=1\r\n", "s", "k", "2",
+                 "\xEF\xBB\xBF[s]\r\nk=2\r\n"},
+        WriteRow{"only the first of duplicate sections is written",
+                 "[s]\r\na=1\r\n[s]\r\nk=2\r\n", "s", "k", "3", "[s]\r\na=1\r\nk=3\r\n[s]\r\nk=2\r\n"},
+        WriteRow{"value written as given, quotes included", "", "s", "k", "\"q\"", "[s]\r\nk=\"q\"\r\n", "q"}));
+
+TEST(IniWriteRefusal, LineBreaksAndNulAreRefusedAndChangeNothing) {
+    const std::string original = "[s]\r\nk=1\r\n";
+    for (const std::string& bad : {std::string("a\rb"), std::string("a\nb"), std::string("a\0b", 3)}) {
+        std::string content = original;
+        EXPECT_FALSE(ApplyWrite(content, "s", "k", bad));
+        EXPECT_FALSE(ApplyWrite(content, "s", bad, "v"));
+        EXPECT_FALSE(ApplyWrite(content, bad, "k", "v"));
+        EXPECT_EQ(content, original);
+    }
+}
+
+TEST(IniWriteRefusal, NamesThatWouldNotReadBackAreRefused) {
+    std::string content;
+    EXPECT_FALSE(ApplyWrite(content, "a]b", "k", "v"));
+    EXPECT_FALSE(ApplyWrite(content, "s", "k=x", "v"));
+    EXPECT_FALSE(ApplyWrite(content, "s", ";k", "v"));
+    EXPECT_FALSE(ApplyWrite(content, "s", "[k", "v"));
+    EXPECT_EQ(content, "");
+    EXPECT_TRUE(ApplyWrite(content, "s", "k;x[y]", "v=w"));
+    EXPECT_EQ(ReadValue(content, "s", "k;x[y]"), "v=w");
+}
+
+TEST(IniFiles, WriteCreatesReadsBackAndReplacesAtomically) {
+    TempDir dir;
+    const std::string file = dir.file("VISTROVA.INI");
+    EXPECT_EQ(ini::ReadProfileString(file, "s", "k"), "");
+    ASSERT_TRUE(ini::WriteProfileString(file, "s", "k", "v"));
+    EXPECT_EQ(ini::ReadProfileString(file, "s", "k"), "v");
+    ASSERT_TRUE(ini::WriteProfileString(file, "s", "j", "w"));
+    EXPECT_EQ(TempDir::Get(file), "[s]\r\nk=v\r\nj=w\r\n");
+    // No temporary file is left behind.
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 1);
+}
+
+TEST(IniFiles, FailedWritesReportFailureAndKeepTheOldFile) {
+    TempDir dir;
+    EXPECT_FALSE(ini::WriteProfileString(dir.file("missing/VISTROVA.INI"), "s", "k", "v"));
+    EXPECT_FALSE(ini::WriteProfileString("", "s", "k", "v"));
+    EXPECT_FALSE(ini::WriteProfileString(dir.path().string() + "/", "s", "k", "v"));
+
+    const std::string file = dir.file("A.INI");
+    TempDir::Put(file, "[s]\r\nk=old\r\n");
+    EXPECT_FALSE(ini::WriteProfileString(file, "s", "k", "bad\nvalue"));
+    EXPECT_EQ(TempDir::Get(file), "[s]\r\nk=old\r\n");
+
+    if (::geteuid() != 0) {  // root writes anywhere
+        ::chmod(dir.path().c_str(), 0555);
+        EXPECT_FALSE(ini::WriteProfileString(file, "s", "k", "new"));
+        ::chmod(dir.path().c_str(), 0755);
+        EXPECT_EQ(TempDir::Get(file), "[s]\r\nk=old\r\n");
+    }
+}
+
+TEST(IniFiles, WriteFailureLikeAFullDiskLeavesTheOldFile) {
+    // A file size limit makes write() fail part way, as a full disk does.
+    TempDir dir;
+    const std::string file = dir.file("B.INI");
+    TempDir::Put(file, "[s]\r\nk=old\r\n");
+    const auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
+    rlimit old{};
+    ::getrlimit(RLIMIT_FSIZE, &old);
+    rlimit small = old;
+    small.rlim_cur = 64;
+    ::setrlimit(RLIMIT_FSIZE, &small);
+    const bool ok = ini::WriteProfileString(file, "s", "k", std::string(4096, 'z'));
+    ::setrlimit(RLIMIT_FSIZE, &old);
+    std::signal(SIGXFSZ, oldHandler);
+    EXPECT_FALSE(ok);
+    EXPECT_EQ(TempDir::Get(file), "[s]\r\nk=old\r\n");
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 1);
+}
+
+TEST(IniFiles, SymbolicLinkIsWrittenThroughAndModeKept) {
+    TempDir dir;
+    const std::string target = dir.file("real.ini");
+    const std::string link = dir.file("VISTROVA.INI");
+    TempDir::Put(target, "[s]\r\nk=1\r\n");
+    ::chmod(target.c_str(), 0640);
+    std::filesystem::create_symlink(target, link);
+    ASSERT_TRUE(ini::WriteProfileString(link, "s", "k", "2"));
+    EXPECT_TRUE(std::filesystem::is_symlink(link));
+    EXPECT_EQ(TempDir::Get(target), "[s]\r\nk=2\r\n");
+    struct stat st {};
+    ASSERT_EQ(::stat(target.c_str(), &st), 0);
+    EXPECT_EQ(st.st_mode & 0777, 0640u);
+}
+
+TEST(IniBatch, YieldsTheBytesOfTheSingleWrites) {
+    TempDir dir;
+    const std::string one = dir.file("one.ini");
+    const std::string many = dir.file("many.ini");
+    const std::string start = "; keep\r\n[FILELIST]\r\nLIST001=x|y\r\nLISTNAME=old\r\n[other]\r\nq=1";
+    TempDir::Put(one, start);
+    TempDir::Put(many, start);
+    std::vector<ini::Write> writes = {{"FILELIST", "LISTNAME", "new"},
+                                      {"FILELIST", "LIST000", "a|b"},
+                                      {"FILELIST", "LIST001", "|"},
+                                      {"other", "q", "2"},
+                                      {"third", "z", "3"},
+                                      {"FILELIST", "LIST002", "|"}};
+    for (const auto& w : writes) ASSERT_TRUE(ini::WriteProfileString(one, w.section, w.key, w.value));
+    ASSERT_TRUE(ini::WriteProfileBatch(many, writes));
+    EXPECT_EQ(TempDir::Get(many), TempDir::Get(one));
+
+    // One refused write refuses the whole batch.
+    writes.push_back({"FILELIST", "LIST003", "bad\r\n"});
+    const std::string before = TempDir::Get(many);
+    EXPECT_FALSE(ini::WriteProfileBatch(many, writes));
+    EXPECT_EQ(TempDir::Get(many), before);
+}
+
+TEST(TextCodec, DecodesUtf8AsIsAndShiftJisFromTheWindowsRelease) {
+    EXPECT_EQ(textcodec::Decode("photo.jpg"), "photo.jpg");
+    EXPECT_EQ(textcodec::Decode("\xE5\x86\x99\xE7\x9C\x9F"), "\xE5\x86\x99\xE7\x9C\x9F");  // 写真
+    EXPECT_EQ(textcodec::Decode("\x8E\xCA\x90\x5E"), "\xE5\x86\x99\xE7\x9C\x9F");          // 写真 in CP932
+    // CP932 maps 0x5C to a backslash and the wave dash to U+FF5E (not SHIFT_JIS's mapping).
+    EXPECT_EQ(textcodec::Decode("\x81\x60\x5C"), "\xEF\xBD\x9E\\");
+    // A byte CP932 cannot map becomes U+FFFD instead of ending the text.
+    EXPECT_EQ(textcodec::Decode("\x82\xA0\xFF" "a"), "\xE3\x81\x82\xEF\xBF\xBD" "a");
+    EXPECT_FALSE(textcodec::IsValidUtf8("\xC0\xAF"));      // overlong
+    EXPECT_FALSE(textcodec::IsValidUtf8("\xED\xA0\x80"));  // surrogate
+    EXPECT_FALSE(textcodec::IsValidUtf8("\xE3\x81"));      // truncated
+}
+
+}  // namespace
