@@ -1,0 +1,91 @@
+# Shared helpers of the end-to-end tests: a private X server, a scratch
+# program folder, waiting for windows. Source it from a test_*.sh script.
+set -euo pipefail
+
+BUILD_DIR=${BUILD_DIR:?BUILD_DIR must name the build folder}
+SOURCE_DIR=${SOURCE_DIR:-$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)}
+E2E_TMP=$(mktemp -d)
+E2E_PIDS=()
+
+e2e_cleanup() {
+  local pid
+  for pid in "${E2E_PIDS[@]}"; do kill "$pid" 2>/dev/null || true; done
+  for pid in "${E2E_PIDS[@]}"; do wait "$pid" 2>/dev/null || true; done
+  rm -rf "$E2E_TMP"
+}
+trap e2e_cleanup EXIT
+
+fail() { echo "FAIL: $*" >&2; exit 1; }
+
+# Starts Xvfb on a free display (1024x768x24 unless given) and exports DISPLAY.
+start_x() {
+  local size=${1:-1024x768x24}
+  exec 5> "$E2E_TMP/displayfd"
+  Xvfb -displayfd 5 -screen 0 "$size" -nolisten tcp -dpi 96 >"$E2E_TMP/xvfb.log" 2>&1 &
+  E2E_PIDS+=($!)
+  local i
+  for i in $(seq 100); do
+    [ -s "$E2E_TMP/displayfd" ] && break
+    sleep 0.1
+  done
+  [ -s "$E2E_TMP/displayfd" ] || fail "Xvfb did not start: $(cat "$E2E_TMP/xvfb.log")"
+  export DISPLAY=":$(head -n1 "$E2E_TMP/displayfd")"
+  unset WAYLAND_DISPLAY
+  export QT_QPA_PLATFORM=xcb
+  export XDG_RUNTIME_DIR="$E2E_TMP/runtime"
+  mkdir -p -m 700 "$XDG_RUNTIME_DIR"
+  export VISTROVA_MPV_OPTIONS=${VISTROVA_MPV_OPTIONS:-ao=null}
+}
+
+# A fresh program folder; exports VISTROVA_HOME and VISTROVA_MIXER_FILE.
+make_home() {
+  export VISTROVA_HOME="$E2E_TMP/home"
+  mkdir -p "$VISTROVA_HOME"
+  export VISTROVA_MIXER_FILE="$E2E_TMP/mixer"
+}
+
+# Waits (up to $2 seconds, default 10) for a visible window named $1; prints its id.
+wait_window() {
+  local name=$1 limit=${2:-10} id i
+  for i in $(seq $((limit * 10))); do
+    id=$(xdotool search --onlyvisible --name "^${name}\$" 2>/dev/null | head -n1 || true)
+    if [ -n "$id" ]; then echo "$id"; return 0; fi
+    sleep 0.1
+  done
+  return 1
+}
+
+# Waits until no visible window named $1 is left.
+wait_no_window() {
+  local name=$1 limit=${2:-10} i
+  for i in $(seq $((limit * 10))); do
+    xdotool search --onlyvisible --name "^${name}\$" >/dev/null 2>&1 || return 0
+    sleep 0.1
+  done
+  return 1
+}
+
+# Waits for process $1 to end; its exit status is in E2E_STATUS.
+wait_exit() {
+  local pid=$1 limit=${2:-10} i
+  for i in $(seq $((limit * 10))); do
+    if ! kill -0 "$pid" 2>/dev/null; then
+      E2E_STATUS=0
+      wait "$pid" || E2E_STATUS=$?
+      return 0
+    fi
+    sleep 0.1
+  done
+  return 1
+}
+
+# Saves a screenshot of the whole screen (or window $2) to $1 (PNG).
+screenshot() {
+  local out=$1 win=${2:-root}
+  import -window "$win" "$out"
+}
+
+# Prints "r g b" of pixel ($2, $3) of image $1.
+pixel_rgb() {
+  convert "$1" -format "%[fx:int(255*p{$2,$3}.r)] %[fx:int(255*p{$2,$3}.g)] %[fx:int(255*p{$2,$3}.b)]" info:
+}
