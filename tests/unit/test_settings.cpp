@@ -1,0 +1,214 @@
+#include "shared/Numeric.h"
+#include "shared/ProgramFolder.h"
+#include "shared/Settings.h"
+#include "shared/mdlPublic.h"
+
+#include "TempDir.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <set>
+
+namespace {
+
+mdlPublic::PublicState Loaded(const std::string& iniText) {
+    mdlPublic::PublicState s;
+    settings::LoadStartup(s, ini::Snapshot(iniText));
+    return s;
+}
+
+TEST(Numeric, DecimalTextOnly) {
+    struct Row {
+        const char* text;
+        std::optional<double> value;
+    };
+    const Row rows[] = {
+        {"10", 10},     {" 7 ", 7},   {"+3", 3},    {"-4", -4},        {"2.5", 2.5}, {".5", 0.5},
+        {"5.", 5},      {"0", 0},     {"", {}},     {"abc", {}},       {"1e3", {}},  {"&H10", {}},
+        {"1.2.3", {}},  {"- 1", {}},  {".", {}},    {"+", {}},         {"12a", {}},  {"\t42\t", 42},
+    };
+    for (const Row& r : rows) EXPECT_EQ(numeric::Parse(r.text), r.value) << '"' << r.text << '"';
+}
+
+TEST(Numeric, RoundsHalvesToEven) {
+    const std::pair<double, double> rows[] = {{2.5, 2},   {3.5, 4},  {-0.5, 0}, {-1.5, -2},
+                                              {0.49, 0},  {1.51, 2}, {-2.5, -2}};
+    for (const auto& [in, out] : rows) EXPECT_EQ(numeric::RoundHalfEven(in), out) << in;
+    EXPECT_FALSE(std::signbit(numeric::RoundHalfEven(-0.4)));
+}
+
+TEST(Numeric, WholeNumbersWithinRange) {
+    EXPECT_EQ(numeric::ToWhole("32767", -32768, 32767), 32767);
+    EXPECT_EQ(numeric::ToWhole("32767.4", -32768, 32767), 32767);
+    EXPECT_EQ(numeric::ToWhole("32767.5", -32768, 32767), std::nullopt);  // rounds to 32768
+    EXPECT_EQ(numeric::ToWhole("-32768", -32768, 32767), -32768);
+    EXPECT_EQ(numeric::ToWhole("99999999999999999999999999999", -32768, 32767), std::nullopt);
+    EXPECT_EQ(numeric::ToWhole(std::string(400, '9'), 0, 9), std::nullopt);
+}
+
+TEST(StartupSettings, NoFileGivesTheDefaults) {
+    const auto s = Loaded("");
+    EXPECT_EQ(s.interval, 10);
+    EXPECT_EQ(s.backColor, 0);
+    EXPECT_EQ(s.keys.left, 117);
+    EXPECT_EQ(s.keys.right, 119);
+    EXPECT_EQ(s.keys.up, 116);
+    EXPECT_EQ(s.keys.down, 118);
+    EXPECT_EQ(s.fileNum, 0);
+    EXPECT_EQ(s.pageNum, 0);
+    EXPECT_EQ(s.unit, mdlPublic::kUnitSeconds);
+    EXPECT_FALSE(mdlPublic::HasFixedSize(s));
+    EXPECT_EQ(mdlPublic::DisplaySeconds(s), 10);
+}
+
+TEST(StartupSettings, ReadsEveryShowKey) {
+    const auto s = Loaded(
+        "[VISTROVA]\r\nSIZE=ON\r\nHSIZE=480\r\nWSIZE=640\r\nINTERVAL=3\r\nUNIT=1\r\nFILENUM=5\r\nPAGENUM=3\r\n"
+        "BACKCOLOR=16711680\r\nMyKeyLeft=37\r\nMyKeyRight=39\r\nMyKeyUp=38\r\nMyKeyDown=40\r\n");
+    EXPECT_EQ(s.fixedWidth, 640);
+    EXPECT_EQ(s.fixedHeight, 480);
+    EXPECT_EQ(s.interval, 3);
+    EXPECT_EQ(s.unit, mdlPublic::kUnitMinutes);
+    EXPECT_EQ(mdlPublic::DisplaySeconds(s), 180);
+    EXPECT_EQ(s.fileNum, 5);
+    EXPECT_EQ(s.pageNum, 3);
+    EXPECT_EQ(s.backColor, 0xFF0000);
+    EXPECT_EQ(s.keys.left, 37);
+    EXPECT_EQ(s.keys.right, 39);
+    EXPECT_EQ(s.keys.up, 38);
+    EXPECT_EQ(s.keys.down, 40);
+}
+
+TEST(StartupSettings, FallbacksForBadValues) {
+    struct Row {
+        const char* what;
+        const char* body;
+        int interval, fileNum, pageNum, keyLeft, backColor;
+    };
+    const Row rows[] = {
+        {"INTERVAL=0 stays 0", "INTERVAL=0", 0, 0, 0, 117, 0},
+        {"INTERVAL=abc is 10", "INTERVAL=abc", 10, 0, 0, 117, 0},
+        {"empty INTERVAL is 10", "INTERVAL=", 10, 0, 0, 117, 0},
+        {"INTERVAL rounds half to even", "INTERVAL=2.5", 2, 0, 0, 117, 0},
+        {"INTERVAL past 16 bits is 10", "INTERVAL=40000", 10, 0, 0, 117, 0},
+        {"negative INTERVAL is 10", "INTERVAL=-5", 10, 0, 0, 117, 0},
+        {"FILENUM 10 is out of 0..9", "FILENUM=10\r\nPAGENUM=-1", 10, 0, 0, 117, 0},
+        {"FILENUM 9.4 rounds into range", "FILENUM=9.4\r\nPAGENUM=8.5", 10, 9, 8, 117, 0},
+        {"key code past 16 bits is the default", "MyKeyLeft=70000", 10, 0, 0, 117, 0},
+        {"key code text is the default", "MyKeyLeft=F6", 10, 0, 0, 117, 0},
+        {"BACKCOLOR past 32 bits is black", "BACKCOLOR=4294967296", 10, 0, 0, 117, 0},
+        {"negative BACKCOLOR within 32 bits is kept", "BACKCOLOR=-1", 10, 0, 0, 117, -1},
+        {"lower-case key names still match", "interval=7\r\nmykeyleft=65", 7, 0, 0, 65, 0},
+        {"quoted numbers are numbers", "INTERVAL=\"12\"", 12, 0, 0, 117, 0},
+    };
+    for (const Row& r : rows) {
+        const auto s = Loaded(std::string("[VISTROVA]\r\n") + r.body + "\r\n");
+        EXPECT_EQ(s.interval, r.interval) << r.what;
+        EXPECT_EQ(s.fileNum, r.fileNum) << r.what;
+        EXPECT_EQ(s.pageNum, r.pageNum) << r.what;
+        EXPECT_EQ(s.keys.left, r.keyLeft) << r.what;
+        EXPECT_EQ(s.backColor, r.backColor) << r.what;
+    }
+}
+
+TEST(StartupSettings, FixedSizeNeedsExactOnAndBothNumbers) {
+    const std::pair<const char*, bool> rows[] = {
+        {"SIZE=ON\r\nHSIZE=480\r\nWSIZE=640", true},
+        {"SIZE=on\r\nHSIZE=480\r\nWSIZE=640", false},
+        {"SIZE= ON \r\nHSIZE=480\r\nWSIZE=640", true},  // blanks around a value are trimmed by the reader
+        {"SIZE=ON\r\nHSIZE=480", false},
+        {"SIZE=ON\r\nHSIZE=480\r\nWSIZE=wide", false},
+        {"SIZE=ON\r\nHSIZE=0\r\nWSIZE=640", false},
+        {"SIZE=ON\r\nHSIZE=-480\r\nWSIZE=640", false},
+        {"HSIZE=480\r\nWSIZE=640", false},
+    };
+    for (const auto& [body, fixed] : rows) {
+        EXPECT_EQ(mdlPublic::HasFixedSize(Loaded(std::string("[VISTROVA]\r\n") + body + "\r\n")), fixed) << body;
+    }
+}
+
+TEST(StartupSettings, UnitIsReadBack) {
+    EXPECT_EQ(Loaded("[VISTROVA]\r\nUNIT=1\r\n").unit, mdlPublic::kUnitMinutes);
+    EXPECT_EQ(Loaded("[VISTROVA]\r\nUNIT=0\r\n").unit, mdlPublic::kUnitSeconds);
+    EXPECT_EQ(Loaded("[VISTROVA]\r\nUNIT=7\r\n").unit, mdlPublic::kUnitSeconds);
+    EXPECT_EQ(Loaded("[VISTROVA]\r\nUNIT=x\r\n").unit, mdlPublic::kUnitSeconds);
+}
+
+TEST(StartupSettings, MissingListNumbersKeepTheCurrentOnes) {
+    mdlPublic::PublicState s;
+    s.fileNum = 4;
+    s.pageNum = 2;
+    settings::LoadStartup(s, ini::Snapshot("[VISTROVA]\r\nINTERVAL=5\r\n"));
+    EXPECT_EQ(s.fileNum, 4);
+    EXPECT_EQ(s.pageNum, 2);
+}
+
+TEST(KeyTable, EveryKeyOnceAndTheCloseOrderIsComplete) {
+    std::set<std::string> names;
+    for (const auto& k : settings::kKeys) EXPECT_TRUE(names.insert(std::string(k.name)).second) << k.name;
+    EXPECT_EQ(names.size(), 32u);
+    std::set<std::string> order;
+    for (auto name : settings::kEditorCloseOrder) {
+        EXPECT_NE(settings::Find(name), nullptr) << name;
+        EXPECT_TRUE(order.insert(std::string(name)).second) << name;
+    }
+    EXPECT_EQ(order.size(), 24u);
+    EXPECT_EQ(settings::kEditorCloseOrder[0], "DEFPATH");
+    EXPECT_EQ(settings::kEditorCloseOrder[23], "Preview");
+    EXPECT_EQ(settings::Find("interval"), settings::Find("INTERVAL"));
+    EXPECT_EQ(settings::Find("NoSuchKey"), nullptr);
+    EXPECT_EQ(settings::Find("PATTERN")->defaultText, "2");
+    EXPECT_EQ(settings::Find("ViewMode")->defaultText, "3");
+}
+
+TEST(SettingsFile, WritesKeepOtherKeysAndTheirOrder) {
+    TempDir dir;
+    const std::string file = dir.file("VISTROVA.INI");
+    TempDir::Put(file, "[VISTROVA]\r\nINTERVAL=10\r\nFILENUM=1\r\n; mine\r\nPAGENUM=2\r\n");
+    ASSERT_TRUE(settings::Write(file, "FILENUM", "3"));
+    const std::pair<std::string_view, std::string> many[] = {{"PAGENUM", "4"}, {"UNIT", "1"}};
+    ASSERT_TRUE(settings::WriteMany(file, many));
+    EXPECT_EQ(TempDir::Get(file), "[VISTROVA]\r\nINTERVAL=10\r\nFILENUM=3\r\n; mine\r\nPAGENUM=4\r\nUNIT=1\r\n");
+}
+
+TEST(Paths, FolderWithAndWithoutTrailingSlash) {
+    mdlPublic::PublicState s;
+    mdlPublic::SetPaths(s, "/home/u/Show");
+    EXPECT_EQ(s.settingsPath, "/home/u/Show/VISTROVA.INI");
+    EXPECT_EQ(s.listPrefix, "/home/u/Show/FILE");
+    mdlPublic::SetPaths(s, "/");
+    EXPECT_EQ(s.settingsPath, "/VISTROVA.INI");
+    EXPECT_EQ(s.listPrefix, "/FILE");
+}
+
+TEST(ProgramFolder, ChoiceOrder) {
+    programfolder::Facts f;
+    f.exeDir = "/opt/v";
+    f.home = "/home/u";
+    f.exeDirWritable = true;
+    EXPECT_EQ(programfolder::Choose(f), "/opt/v");
+    f.vistrovaHome = "/data/show";
+    EXPECT_EQ(programfolder::Choose(f), "/data/show");
+    f.vistrovaHome.reset();
+    f.exeDirWritable = false;
+    EXPECT_EQ(programfolder::Choose(f), "/home/u/.config/vistrova");
+    f.exeDirHasSettings = true;  // a copied program with its settings beside it, read-only
+    EXPECT_EQ(programfolder::Choose(f), "/opt/v");
+    f.exeDirHasSettings = false;
+    f.xdgConfigHome = "/cfg";
+    EXPECT_EQ(programfolder::Choose(f), "/cfg/vistrova");
+}
+
+TEST(VolumeStep, TableBoundaries) {
+    const std::pair<std::uint32_t, int> rows[] = {
+        {0x00000000, 0},  {0x08880888, 0},  {0x08880889, 1},  {0x0000FFFF, 0},  {0x7FFF7FFF, 7},
+        {0x7FFF8000, 8},  {0x80008000, 8},  {0x91119111, 8},  {0x91119112, 9},  {0xF777F777, 14},
+        {0xF777F778, 15}, {0xFFFFFFFF, 15}, {0x11111111, 1},  {0x88888888, 8},
+    };
+    for (const auto& [v, step] : rows) EXPECT_EQ(mdlPublic::VolumeStepOf(v), step) << std::hex << v;
+    // Each step's n x 0x11111111 value maps back to step n.
+    for (std::uint32_t n = 0; n <= 15; ++n) EXPECT_EQ(mdlPublic::VolumeStepOf(n * 0x11111111u), int(n)) << n;
+}
+
+}  // namespace
