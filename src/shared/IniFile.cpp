@@ -368,6 +368,10 @@ bool WriteProfileBatch(const std::filesystem::path& file, const std::vector<Writ
 }
 
 Snapshot::Snapshot(std::string content) : m_content(std::move(content)) {
+    // An index of a huge file would cost several times its size; such a file
+    // (never one the programs write) is scanned at each lookup instead.
+    m_indexed = m_content.size() <= kIndexLimit;
+    if (!m_indexed) return;
     LineReader reader(m_content);
     Line line{};
     Section* current = nullptr;
@@ -387,6 +391,7 @@ Snapshot::Snapshot(std::string content) : m_content(std::move(content)) {
 Snapshot Snapshot::Load(const std::filesystem::path& file) { return Snapshot(LoadFile(file)); }
 
 std::string Snapshot::Read(std::string_view section, std::string_view key) const {
+    if (!m_indexed) return ReadValue(m_content, section, key);
     const auto s = m_sections.find(LowerName(section));
     if (s == m_sections.end()) return {};
     const auto k = s->second.keys.find(LowerName(key));

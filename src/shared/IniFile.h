@@ -73,7 +73,9 @@ private:
         // marks a key line without "=".
         std::unordered_map<std::string, std::pair<std::size_t, std::size_t>> keys;
     };
+    static constexpr std::size_t kIndexLimit = 16u << 20;
     std::string m_content;
+    bool m_indexed = false;
     std::unordered_map<std::string, Section> m_sections;  // first section of each name only
 };
 

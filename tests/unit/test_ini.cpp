@@ -278,6 +278,20 @@ TEST(IniBatch, YieldsTheBytesOfTheSingleWrites) {
     EXPECT_EQ(TempDir::Get(many), before);
 }
 
+TEST(IniFiles, HugeFilesReadWithTheSameRules) {
+    // 40 MB of junk keys around the ones asked for, past the size that is indexed.
+    std::string content = "[VISTROVA]\r\nINTERVAL=7\r\n";
+    const std::string junk = "k0123456789=value value value value value value value value value\r\n";
+    content.reserve(41u << 20);
+    while (content.size() < (40u << 20)) content += junk;
+    content += "[FILELIST]\r\nLIST000=a|/a\r\n";
+    const ini::Snapshot snap(content);
+    EXPECT_EQ(snap.Read("vistrova", "interval"), "7");
+    EXPECT_EQ(snap.Read("FILELIST", "LIST000"), "a|/a");
+    EXPECT_EQ(snap.Read("FILELIST", "LIST001"), "");
+    EXPECT_EQ(ReadValue(content, "VISTROVA", "k0123456789"), "value value value value value value value value value");
+}
+
 TEST(TextCodec, DecodesUtf8AsIsAndShiftJisFromTheWindowsRelease) {
     EXPECT_EQ(textcodec::Decode("photo.jpg"), "photo.jpg");
     EXPECT_EQ(textcodec::Decode("\xE5\x86\x99\xE7\x9C\x9F"), "\xE5\x86\x99\xE7\x9C\x9F");  // 写真

@@ -1,0 +1,97 @@
+#include "dialogs/mdlMessage.h"
+
+#include <QApplication>
+#include <QKeyEvent>
+#include <QMessageBox>
+#include <QPointer>
+#include <QPushButton>
+#include <QTimer>
+
+#include <gtest/gtest.h>
+
+#include <functional>
+
+namespace {
+
+// Runs `act` on the box once it is shown, then returns the box's answer. A box
+// that `act` left open is answered with its first button.
+int Answer(int flags, const std::function<void(QMessageBox*)>& act, QStringList* labels = nullptr,
+           QString* title = nullptr) {
+    QTimer::singleShot(0, [=] {
+        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        ASSERT_NE(box, nullptr);
+        if (labels) {
+            labels->clear();
+            for (auto* b : box->buttons()) labels->append(b->text());
+        }
+        if (title) *title = box->windowTitle();
+        act(box);
+        // Still open after the action: close it the only sure way, and note it.
+        QTimer::singleShot(400, [guard = QPointer<QMessageBox>(box)] {
+            if (guard && guard->isVisible()) guard->buttons().front()->click();
+        });
+    });
+    return mdlMessage::MsgBox(QStringLiteral("text"), flags);
+}
+
+void Key(QMessageBox* box, int key) {
+    QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier);
+    QApplication::sendEvent(box->focusWidget() ? box->focusWidget() : box, &press);
+}
+
+TEST(MsgBox, ButtonsTitlesAndTheirAnswers) {
+    QStringList labels;
+    QString title;
+    EXPECT_EQ(Answer(48, [](QMessageBox* b) { b->buttons().front()->click(); }, &labels, &title), mdlMessage::kOk);
+    EXPECT_EQ(labels, QStringList{"OK"});
+    EXPECT_EQ(title, "Vistrova!!");
+
+    Answer(33, [](QMessageBox* b) { b->buttons().front()->click(); }, &labels);
+    EXPECT_EQ(labels, (QStringList{"OK", "キャンセル"}));
+    Answer(18, [](QMessageBox* b) { b->buttons().front()->click(); }, &labels);
+    EXPECT_EQ(labels, (QStringList{"中止(&A)", "再試行(&R)", "無視(&I)"}));
+    Answer(35, [](QMessageBox* b) { b->buttons().front()->click(); }, &labels);
+    EXPECT_EQ(labels, (QStringList{"はい(&Y)", "いいえ(&N)", "キャンセル"}));
+
+    for (int i = 0; i < 3; ++i) {
+        const int answers[] = {mdlMessage::kAbort, mdlMessage::kRetry, mdlMessage::kIgnore};
+        EXPECT_EQ(Answer(18, [i](QMessageBox* b) { b->buttons().at(i)->click(); }), answers[i]);
+    }
+}
+
+TEST(MsgBox, EnterTakesTheFirstButtonEscOnlyCancels) {
+    EXPECT_EQ(Answer(35, [](QMessageBox* b) { Key(b, Qt::Key_Return); }), mdlMessage::kYes);
+    EXPECT_EQ(Answer(35, [](QMessageBox* b) { Key(b, Qt::Key_Escape); }), mdlMessage::kCancel);
+    EXPECT_EQ(Answer(33, [](QMessageBox* b) { Key(b, Qt::Key_Escape); }), mdlMessage::kCancel);
+    EXPECT_EQ(Answer(48, [](QMessageBox* b) { Key(b, Qt::Key_Escape); }), mdlMessage::kOk);
+}
+
+TEST(MsgBox, EscDoesNothingWithoutACancelButton) {
+    // Esc must leave Abort/Retry/Ignore open; the helper then clicks the first button.
+    int stayed = 0;
+    QTimer::singleShot(0, [&] {
+        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        ASSERT_NE(box, nullptr);
+        Key(box, Qt::Key_Escape);
+        QTimer::singleShot(50, [guard = QPointer<QMessageBox>(box), &stayed] {
+            if (!guard) return;
+            stayed = guard->isVisible() ? 1 : 0;
+            guard->buttons().at(1)->click();
+        });
+    });
+    EXPECT_EQ(mdlMessage::MsgBox("x", 18), mdlMessage::kRetry);
+    EXPECT_EQ(stayed, 1);
+}
+
+TEST(MsgBox, MnemonicLetterAnswers) {
+    EXPECT_EQ(Answer(35, [](QMessageBox* b) { Key(b, Qt::Key_N); }), mdlMessage::kNo);
+    EXPECT_EQ(Answer(18, [](QMessageBox* b) { Key(b, Qt::Key_I); }), mdlMessage::kIgnore);
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    QApplication app(argc, argv);
+    ::testing::InitGoogleTest(&argc, argv);
+    return RUN_ALL_TESTS();
+}
