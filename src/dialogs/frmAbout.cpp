@@ -1,0 +1,146 @@
+#include "frmAbout.h"
+
+#include "dialogs/Version.h"
+#include "dialogs/mdlMessage.h"
+#include "shared/Twips.h"
+
+#include <QDesktopServices>
+#include <QFrame>
+#include <QLabel>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QPushButton>
+#include <QScreen>
+#include <QUrl>
+
+namespace {
+const QString kTitle = QStringLiteral("Vistrova!!");
+const QString kComments = QStringLiteral("写真と動画のスライドショー");
+const QString kDescription = QStringLiteral("Vistrova slideshow and screen saver");
+const QString kLegal = QStringLiteral("Copyright (C) 2026 The Vistrova developers");
+const QString kMail = QStringLiteral("vistrova@example.org");
+const QString kUrl = QStringLiteral("https://vistrova.example.org/");
+
+// The program's picture: a framed sunrise, drawn so it stays sharp at any scale.
+QPixmap ProgramPicture(int size) {
+    QPixmap pm(size, size);
+    pm.fill(Qt::transparent);
+    QPainter p(&pm);
+    p.setRenderHint(QPainter::Antialiasing);
+    QLinearGradient sky(0, 0, 0, size);
+    sky.setColorAt(0, QColor(255, 154, 90));
+    sky.setColorAt(1, QColor(90, 42, 128));
+    p.setBrush(sky);
+    p.setPen(QPen(QColor(40, 30, 60), size / 16.0));
+    p.drawRoundedRect(QRectF(size * 0.06, size * 0.06, size * 0.88, size * 0.88), size * 0.12, size * 0.12);
+    p.setPen(Qt::NoPen);
+    p.setBrush(QColor(255, 236, 160));
+    p.drawEllipse(QPointF(size * 0.5, size * 0.62), size * 0.2, size * 0.2);
+    p.setBrush(QColor(40, 30, 60));
+    p.drawRect(QRectF(size * 0.1, size * 0.66, size * 0.8, size * 0.24));
+    return pm;
+}
+}  // namespace
+
+frmAbout::frmAbout(QWidget* owner) : QDialog(owner) {
+    setWindowTitle(QStringLiteral("バージョン情報"));
+    setAttribute(Qt::WA_DeleteOnClose, false);
+    const QScreen* screen = owner ? owner->screen() : this->screen();
+    m_tpp = twips::PerPixel(screen ? screen->logicalDotsPerInchX() : 96.0);
+    const auto px = [this](double t) { return twips::ToPixels(t, m_tpp); };
+
+    picIcon = new QLabel(this);
+    picIcon->setPixmap(ProgramPicture(px(720)));
+    picIcon->setGeometry(px(240), px(240), px(720), px(720));
+
+    lblTitle = new QLabel(this);
+    QFont bold = font();
+    bold.setBold(true);
+    lblTitle->setFont(bold);
+    lblVersion = new QLabel(this);
+    lblDescription = new QLabel(this);
+    lblMail = new QLabel(this);
+    lblURL = new QLabel(this);
+    for (QLabel* l : {lblMail, lblURL}) {
+        l->setStyleSheet(QStringLiteral("color: blue;"));
+        l->setCursor(Qt::PointingHandCursor);
+    }
+    lblMail->setObjectName(QStringLiteral("lblMail"));
+    lblURL->setObjectName(QStringLiteral("lblURL"));
+    lblVersion->setObjectName(QStringLiteral("lblVersion"));
+
+    // A grey and a white line between the text and the buttons.
+    auto* line1 = new QFrame(this);
+    line1->setStyleSheet(QStringLiteral("background: #808080;"));
+    line1->setGeometry(px(120), px(2480), px(5400), 1);
+    auto* line2 = new QFrame(this);
+    line2->setStyleSheet(QStringLiteral("background: #ffffff;"));
+    line2->setGeometry(px(120), px(2480) + 1, px(5400), 1);
+
+    cmdOK = new QPushButton(QStringLiteral("OK"), this);
+    cmdOK->setGeometry(px(4005), px(2625), px(1500), px(375));
+    cmdOK->setDefault(true);
+    cmdSysInfo = new QPushButton(QStringLiteral("システム情報(&S)..."), this);
+    cmdSysInfo->setGeometry(px(4020), px(3075), px(1485), px(375));
+    cmdSysInfo->setObjectName(QStringLiteral("cmdSysInfo"));
+
+    connect(cmdOK, &QPushButton::clicked, this, &frmAbout::cmdOK_Click);
+    connect(cmdSysInfo, &QPushButton::clicked, this, &frmAbout::cmdSysInfo_Click);
+    lblMail->installEventFilter(this);
+    lblURL->installEventFilter(this);
+
+    setFixedSize(px(5745), px(3630));
+    Form_Load();
+}
+
+QString frmAbout::VersionText(int major, int minor, int revision) {
+    return QStringLiteral("Version %1.%2.%3").arg(major).arg(minor).arg(revision);
+}
+
+void frmAbout::ShowModal(QWidget* owner) {
+    frmAbout about(owner);
+    about.exec();
+}
+
+void frmAbout::Form_Load() {
+    const auto px = [this](double t) { return twips::ToPixels(t, m_tpp); };
+    const auto place = [](QLabel* l, int left, int top, int width) {
+        l->setWordWrap(true);
+        l->setFixedWidth(width);
+        l->adjustSize();
+        l->move(left, top);
+    };
+    lblTitle->setText(kTitle + QStringLiteral("\r\n") + kComments);
+    place(lblTitle, px(1050), px(240), px(2800));
+    lblVersion->setText(VersionText(version::kMajor, version::kMinor, version::kRevision));
+    place(lblVersion, px(1050), px(780), px(2800));
+    lblDescription->setText(kDescription + QStringLiteral("\r\n") + kLegal);
+    place(lblDescription, px(1050), px(1125), px(2800));
+    // The addresses follow the description however many lines it took.
+    lblMail->setText(kMail);
+    place(lblMail, px(1050), lblDescription->y() + lblDescription->height() + px(120), px(2800));
+    lblURL->setText(kUrl);
+    place(lblURL, px(1050), lblMail->y() + lblMail->height() + px(60), px(2800));
+}
+
+void frmAbout::cmdOK_Click() { accept(); }
+
+void frmAbout::cmdSysInfo_Click() { StartSysInfo(); }
+
+void frmAbout::StartSysInfo() {
+    // There is no system-information tool on this platform.
+    mdlMessage::MsgBox(QStringLiteral("現時点ではｼｽﾃﾑ情報を使用できません"), 0, mdlMessage::kTitleVistrova, this);
+}
+
+bool frmAbout::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::MouseButtonRelease &&
+        static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton) {
+        if (watched == lblMail) lblMail_Click();
+        if (watched == lblURL) lblURL_Click();
+    }
+    return QDialog::eventFilter(watched, event);
+}
+
+void frmAbout::lblMail_Click() { QDesktopServices::openUrl(QUrl(QStringLiteral("mailto:") + lblMail->text())); }
+
+void frmAbout::lblURL_Click() { QDesktopServices::openUrl(QUrl(lblURL->text())); }

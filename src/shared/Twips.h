@@ -1,0 +1,16 @@
+#pragma once
+// Window geometry is kept in twips, 1/1440 inch; one pixel is 1440 / DPI twips
+// (15 at 96 DPI).
+
+#include <cmath>
+
+namespace twips {
+
+inline double PerPixel(double logicalDpi) { return logicalDpi > 0 ? 1440.0 / logicalDpi : 15.0; }
+
+// Twips to whole pixels, rounded to the nearest pixel.
+inline int ToPixels(double value, double perPixel) { return static_cast<int>(std::lround(value / perPixel)); }
+
+inline double FromPixels(int pixels, double perPixel) { return pixels * perPixel; }
+
+}  // namespace twips

@@ -1,0 +1,54 @@
+#include "dialogs/frmAbout.h"
+#include "dialogs/Version.h"
+
+#include <QApplication>
+#include <QLabel>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QTimer>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+TEST(frmAbout, VersionWithoutPadding) {
+    EXPECT_EQ(frmAbout::VersionText(2, 10, 3), "Version 2.10.3");
+    EXPECT_EQ(frmAbout::VersionText(1, 2, 0), "Version 1.2.0");
+}
+
+TEST(frmAbout, LabelsAndAddressesFollowTheDescription) {
+    frmAbout about;
+    EXPECT_EQ(about.windowTitle(), "バージョン情報");
+    auto* version = about.findChild<QLabel*>("lblVersion");
+    ASSERT_NE(version, nullptr);
+    EXPECT_EQ(version->text(), frmAbout::VersionText(version::kMajor, version::kMinor, version::kRevision));
+    auto* mail = about.findChild<QLabel*>("lblMail");
+    auto* url = about.findChild<QLabel*>("lblURL");
+    ASSERT_TRUE(mail && url);
+    EXPECT_GT(url->y(), mail->y() + mail->height() - 1);
+    EXPECT_EQ(url->y(), mail->y() + mail->height() + 4);  // 60 twips at 15 twips per pixel
+}
+
+TEST(frmAbout, SystemInformationIsNotAvailable) {
+    frmAbout about;
+    QString text;
+    QString title;
+    QTimer::singleShot(0, [&] {
+        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        ASSERT_NE(box, nullptr);
+        text = box->text();
+        title = box->windowTitle();
+        box->buttons().front()->click();
+    });
+    about.findChild<QPushButton*>("cmdSysInfo")->click();
+    EXPECT_EQ(text, "現時点ではｼｽﾃﾑ情報を使用できません");
+    EXPECT_EQ(title, "Vistrova!!");
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    QApplication app(argc, argv);
+    ::testing::InitGoogleTest(&argc, argv);
+    return RUN_ALL_TESTS();
+}
