@@ -8,10 +8,11 @@
 #include <QFrame>
 #include <QLabel>
 #include <QMouseEvent>
-#include <QPainter>
 #include <QPushButton>
 #include <QScreen>
 #include <QUrl>
+
+#include <algorithm>
 
 namespace {
 const QString kTitle = QStringLiteral("Vistrova!!");
@@ -21,25 +22,6 @@ const QString kLegal = QStringLiteral("Copyright (C) 2026 The Vistrova developer
 const QString kMail = QStringLiteral("vistrova@example.org");
 const QString kUrl = QStringLiteral("https://vistrova.example.org/");
 
-// The program's picture: a framed sunrise, drawn so it stays sharp at any scale.
-QPixmap ProgramPicture(int size) {
-    QPixmap pm(size, size);
-    pm.fill(Qt::transparent);
-    QPainter p(&pm);
-    p.setRenderHint(QPainter::Antialiasing);
-    QLinearGradient sky(0, 0, 0, size);
-    sky.setColorAt(0, QColor(255, 154, 90));
-    sky.setColorAt(1, QColor(90, 42, 128));
-    p.setBrush(sky);
-    p.setPen(QPen(QColor(40, 30, 60), size / 16.0));
-    p.drawRoundedRect(QRectF(size * 0.06, size * 0.06, size * 0.88, size * 0.88), size * 0.12, size * 0.12);
-    p.setPen(Qt::NoPen);
-    p.setBrush(QColor(255, 236, 160));
-    p.drawEllipse(QPointF(size * 0.5, size * 0.62), size * 0.2, size * 0.2);
-    p.setBrush(QColor(40, 30, 60));
-    p.drawRect(QRectF(size * 0.1, size * 0.66, size * 0.8, size * 0.24));
-    return pm;
-}
 }  // namespace
 
 frmAbout::frmAbout(QWidget* owner) : QDialog(owner) {
@@ -50,7 +32,9 @@ frmAbout::frmAbout(QWidget* owner) : QDialog(owner) {
     const auto px = [this](double t) { return twips::ToPixels(t, m_tpp); };
 
     picIcon = new QLabel(this);
-    picIcon->setPixmap(ProgramPicture(px(720)));
+    picIcon->setObjectName(QStringLiteral("picIcon"));
+    picIcon->setPixmap(QPixmap(QStringLiteral(":/icons/vistrova.png"))
+                           .scaled(px(720), px(720), Qt::KeepAspectRatio, Qt::SmoothTransformation));
     picIcon->setGeometry(px(240), px(240), px(720), px(720));
 
     lblTitle = new QLabel(this);
@@ -70,10 +54,10 @@ frmAbout::frmAbout(QWidget* owner) : QDialog(owner) {
     lblVersion->setObjectName(QStringLiteral("lblVersion"));
 
     // A grey and a white line between the text and the buttons.
-    auto* line1 = new QFrame(this);
+    line1 = new QFrame(this);
     line1->setStyleSheet(QStringLiteral("background: #808080;"));
     line1->setGeometry(px(120), px(2480), px(5400), 1);
-    auto* line2 = new QFrame(this);
+    line2 = new QFrame(this);
     line2->setStyleSheet(QStringLiteral("background: #ffffff;"));
     line2->setGeometry(px(120), px(2480) + 1, px(5400), 1);
 
@@ -89,8 +73,11 @@ frmAbout::frmAbout(QWidget* owner) : QDialog(owner) {
     lblMail->installEventFilter(this);
     lblURL->installEventFilter(this);
 
-    setFixedSize(px(5745), px(3630));
     Form_Load();
+    // Long texts push the lines and the buttons down instead of running under them.
+    const int shift = std::max(0, lblURL->y() + lblURL->height() + px(120) - line1->y());
+    for (QWidget* w : std::initializer_list<QWidget*>{line1, line2, cmdOK, cmdSysInfo}) w->move(w->x(), w->y() + shift);
+    setFixedSize(px(5745), px(3630) + shift);
 }
 
 QString frmAbout::VersionText(int major, int minor, int revision) {
@@ -111,16 +98,16 @@ void frmAbout::Form_Load() {
         l->move(left, top);
     };
     lblTitle->setText(kTitle + QStringLiteral("\r\n") + kComments);
-    place(lblTitle, px(1050), px(240), px(2800));
+    place(lblTitle, px(1050), px(240), px(4400));
     lblVersion->setText(VersionText(version::kMajor, version::kMinor, version::kRevision));
-    place(lblVersion, px(1050), px(780), px(2800));
+    place(lblVersion, px(1050), px(780), px(4400));
     lblDescription->setText(kDescription + QStringLiteral("\r\n") + kLegal);
-    place(lblDescription, px(1050), px(1125), px(2800));
+    place(lblDescription, px(1050), px(1125), px(4400));
     // The addresses follow the description however many lines it took.
     lblMail->setText(kMail);
-    place(lblMail, px(1050), lblDescription->y() + lblDescription->height() + px(120), px(2800));
+    place(lblMail, px(1050), lblDescription->y() + lblDescription->height() + px(120), px(4400));
     lblURL->setText(kUrl);
-    place(lblURL, px(1050), lblMail->y() + lblMail->height() + px(60), px(2800));
+    place(lblURL, px(1050), lblMail->y() + lblMail->height() + px(60), px(4400));
 }
 
 void frmAbout::cmdOK_Click() { accept(); }

@@ -34,6 +34,8 @@ private:
     QLabel* lblDescription;
     QLabel* lblMail;
     QLabel* lblURL;
+    QWidget* line1;
+    QWidget* line2;
     QPushButton* cmdOK;
     QPushButton* cmdSysInfo;
     double m_tpp;  // twips per pixel

@@ -9,6 +9,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+
 namespace {
 
 TEST(frmAbout, VersionWithoutPadding) {
@@ -27,6 +29,10 @@ TEST(frmAbout, LabelsAndAddressesFollowTheDescription) {
     ASSERT_TRUE(mail && url);
     EXPECT_GT(url->y(), mail->y() + mail->height() - 1);
     EXPECT_EQ(url->y(), mail->y() + mail->height() + 4);  // 60 twips at 15 twips per pixel
+    auto* pic = about.findChild<QLabel*>("picIcon");
+    ASSERT_NE(pic, nullptr);
+    EXPECT_FALSE(pic->pixmap().isNull());  // the compiled-in picture was found
+    if (const char* out = std::getenv("VISTROVA_SHOT")) about.grab().save(QString::fromLocal8Bit(out));
 }
 
 TEST(frmAbout, SystemInformationIsNotAvailable) {
