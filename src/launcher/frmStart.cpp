@@ -108,7 +108,9 @@ bool frmStart::Form_Load() {
         mdlMessage::MsgBox(kMsgStartFailed, 48);
         return false;
     }
-    setMask(*region);
+    // An empty mask would mean "no mask" to the window system; a picture all in
+    // the key colour must leave the window invisible instead.
+    setMask(region->isEmpty() ? QRegion(-1, -1, 1, 1) : *region);
 
     if (const QScreen* screen = QGuiApplication::primaryScreen()) {
         const QRect area = screen->availableGeometry();
