@@ -87,13 +87,13 @@ std::optional<QRegion> frmStart::CreatePctRgnX(const QImage& picture) {
     return region;
 }
 
-frmStart::frmStart(platform::IMixer& mixer, QWidget* parent)
+frmStart::frmStart(platform::IMixer& mixer, const QString& picture, QWidget* parent)
     : QWidget(parent, Qt::Window | Qt::FramelessWindowHint), m_mixer(mixer) {
     InitLauncherResources();
     setWindowTitle(mdlMessage::kTitleVistrova);
     setAttribute(Qt::WA_OpaquePaintEvent);
     setMouseTracking(true);
-    m_picture = LoadPicture(kPicturePath);
+    m_picture = LoadPicture(picture);
     for (std::size_t i = 0; i < m_buttons.size(); ++i) {
         m_buttons[i] = LoadPicture(QStringLiteral(":/launcher/%1.png").arg(QLatin1String(kButtonNames[i])));
     }

@@ -25,8 +25,9 @@ public:
     // program; returns the exit code. Needs the application object.
     static int Run(std::int16_t startMode);
 
-    // `mixer` gets the saved volume back when the launcher closes.
-    explicit frmStart(platform::IMixer& mixer, QWidget* parent = nullptr);
+    // `mixer` gets the saved volume back when the launcher closes; `picture`
+    // names the artwork (the compiled-in one unless a test gives another).
+    explicit frmStart(platform::IMixer& mixer, const QString& picture = kPicturePath, QWidget* parent = nullptr);
     ~frmStart() override;
 
     // Size, outline and the start mode's first step. False (after the

@@ -1,5 +1,6 @@
 #include "Mixer.h"
 #include "MixerFile.h"
+#include "MixerScale.h"
 
 #include <alsa/asoundlib.h>
 
@@ -126,15 +127,8 @@ private:
         if (snd_mixer_selem_get_playback_volume(m_elem, channel, &value) < 0) value = m_min;
         return value;
     }
-    std::uint32_t ToChannel(long value) const {
-        const long long span = m_max - m_min;
-        const long long v = std::clamp<long long>(value - m_min, 0, span);
-        return static_cast<std::uint32_t>((v * 0xFFFF + span / 2) / span);
-    }
-    long FromChannel(std::uint32_t channel) const {
-        const long long span = m_max - m_min;
-        return static_cast<long>(m_min + (static_cast<long long>(channel) * span + 0x7FFF) / 0xFFFF);
-    }
+    std::uint32_t ToChannel(long value) const { return MixerToChannel(value, m_min, m_max); }
+    long FromChannel(std::uint32_t channel) const { return ChannelToMixer(channel, m_min, m_max); }
 
     MixerHandle m_handle;
     snd_mixer_elem_t* m_elem;

@@ -102,6 +102,26 @@ expect_exit "$PID" "SIGTERM"
 [ "$E2E_STATUS" -eq 0 ] || fail "SIGTERM: exit status $E2E_STATUS"
 [ "$(cat "$VISTROVA_MIXER_FILE")" = 2147516416 ] || fail "SIGTERM: volume not set back"
 
+# --- SIGINT too.
+echo 65535 > "$VISTROVA_MIXER_FILE"
+start_vistrova
+wait_window 'Vistrova!!' >/dev/null || fail "no launcher window"
+echo 8 > "$VISTROVA_MIXER_FILE"
+kill -INT "$PID"
+expect_exit "$PID" "SIGINT"
+[ "$E2E_STATUS" -eq 0 ] || fail "SIGINT: exit status $E2E_STATUS"
+[ "$(cat "$VISTROVA_MIXER_FILE")" = 65535 ] || fail "SIGINT: volume not set back"
+
+# --- Without the stand-in file the system mixer (or the in-process value) serves.
+env -u VISTROVA_MIXER_FILE "$VISTROVA" 2>"$E2E_TMP/nomixer.log" &
+PID=$!
+E2E_PIDS+=($PID)
+win=$(wait_window 'Vistrova!!') || fail "no launcher without a mixer file"
+xdotool windowfocus "$win"
+xdotool key E
+expect_exit "$PID" "E key without a mixer file"
+[ "$E2E_STATUS" -eq 0 ] || fail "without a mixer file: exit status $E2E_STATUS"
+
 # --- Screen-saver show with an empty list: the message, then the end.
 echo 1234 > "$VISTROVA_MIXER_FILE"
 start_vistrova /S

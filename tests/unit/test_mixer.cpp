@@ -58,3 +58,33 @@ TEST(MixerFile, UnwritableFileKeepsTheValueInProcess) {
 }
 
 }  // namespace
+
+#include "platform/MixerScale.h"
+
+namespace {
+
+TEST(MixerScale, ChannelsMapLinearlyOntoTheElementRange) {
+    struct Range {
+        long min, max;
+    };
+    for (const Range r : {Range{0, 87}, Range{0, 65536}, Range{-10239, 0}, Range{0, 31}, Range{0, 1}}) {
+        EXPECT_EQ(platform::ChannelToMixer(0, r.min, r.max), r.min);
+        EXPECT_EQ(platform::ChannelToMixer(0xFFFF, r.min, r.max), r.max);
+        EXPECT_EQ(platform::MixerToChannel(r.min, r.min, r.max), 0u);
+        EXPECT_EQ(platform::MixerToChannel(r.max, r.min, r.max), 0xFFFFu);
+        // Out of range readings are clamped.
+        EXPECT_EQ(platform::MixerToChannel(r.max + 5, r.min, r.max), 0xFFFFu);
+        EXPECT_EQ(platform::MixerToChannel(r.min - 5, r.min, r.max), 0u);
+        // Every mixer step survives the way to a channel value and back.
+        for (long v = r.min; v <= r.max; v += std::max(1L, (r.max - r.min) / 500)) {
+            EXPECT_EQ(platform::ChannelToMixer(platform::MixerToChannel(v, r.min, r.max), r.min, r.max), v);
+        }
+    }
+    // Half volume lands in the middle of the range.
+    EXPECT_EQ(platform::ChannelToMixer(0x8000, 0, 100), 50);
+    // A range that is not one gives silence rather than a division by zero.
+    EXPECT_EQ(platform::MixerToChannel(5, 3, 3), 0u);
+    EXPECT_EQ(platform::ChannelToMixer(0x8000, 3, 3), 3);
+}
+
+}  // namespace

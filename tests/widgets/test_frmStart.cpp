@@ -12,7 +12,9 @@
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QKeyEvent>
+#include <QMessageBox>
 #include <QMouseEvent>
+#include <QTimer>
 #include <QRandomGenerator>
 
 #include <vector>
@@ -142,6 +144,33 @@ TEST(frmStart, NormalStartShowsTheShapedLauncher) {
     EXPECT_FALSE(form.mask().contains(QPoint(0, 0)));
     EXPECT_TRUE(form.mask().contains(QPoint(380, 184)));
     EXPECT_TRUE(mixer.writes.empty());
+}
+
+TEST(frmStart, UnreadablePictureEndsWithTheStartFailure) {
+    TempDir dir;
+    const std::string broken = dir.file("launcher.png");
+    TempDir::Put(broken, "not a picture");
+    for (const std::string& path : {broken, dir.file("missing.png")}) {
+        ResetState(mdlPublic::kStartShow, 2, 9);
+        FakeMixer mixer;
+        frmStart form(mixer, QString::fromStdString(path));
+        QString shown;
+        // Answers the message box once it is up.
+        QTimer::singleShot(50, [&shown] {
+            for (QWidget* w : QApplication::topLevelWidgets()) {
+                if (auto* box = qobject_cast<QMessageBox*>(w); box && box->isVisible()) {
+                    shown = box->text() + QLatin1Char('|') + box->windowTitle();
+                    box->done(0);
+                }
+            }
+        });
+        EXPECT_FALSE(form.Form_Load());
+        EXPECT_EQ(shown, QStringLiteral("起動に失敗しました。|Vistrova!!"));
+        EXPECT_FALSE(form.isVisible());
+        EXPECT_TRUE(mixer.writes.empty());
+        QCoreApplication::processEvents();
+        EXPECT_TRUE(mixer.writes.empty()) << "the start mode ran after the failure";
+    }
 }
 
 TEST(frmStart, ClosingKeysSetTheVolumeBack) {
