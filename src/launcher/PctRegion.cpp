@@ -1,7 +1,6 @@
 #include "PctRegion.h"
 
 #include <array>
-#include <cstring>
 
 namespace launcher {
 
@@ -21,13 +20,16 @@ bool ScanKeyRects(const PixelView& view, const KeyRectBatchSink& sink, ScanSize&
         }
     };
 
-    const std::uint8_t* key = view.bgr;
+    const std::uint8_t k0 = view.bgr[0];
+    const std::uint8_t k1 = view.bgr[1];
+    const std::uint8_t k2 = view.bgr[2];
     for (int y = 0; y < h; ++y) {
         const std::uint8_t* row = view.bgr + view.stride * y;
         bool keyMode = true;
         int start = 0;
         for (int x = 0; x < w; ++x) {
-            const bool isKey = std::memcmp(row + std::ptrdiff_t{3} * x, key, 3) == 0;
+            const std::uint8_t* p = row + std::ptrdiff_t{3} * x;
+            const bool isKey = p[0] == k0 && p[1] == k1 && p[2] == k2;
             if (keyMode && !isKey) {
                 append(start, x, y);
                 keyMode = false;
