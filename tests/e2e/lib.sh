@@ -21,7 +21,8 @@ fail() { echo "FAIL: $*" >&2; exit 1; }
 start_x() {
   local size=${1:-1024x768x24}
   exec 5> "$E2E_TMP/displayfd"
-  Xvfb -displayfd 5 -screen 0 "$size" -nolisten tcp -dpi 96 >"$E2E_TMP/xvfb.log" 2>&1 &
+  # -noreset: the server must not restart when its last client leaves.
+  Xvfb -displayfd 5 -screen 0 "$size" -nolisten tcp -dpi 96 -noreset >"$E2E_TMP/xvfb.log" 2>&1 &
   E2E_PIDS+=($!)
   local i
   for i in $(seq 100); do

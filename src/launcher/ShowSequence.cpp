@@ -1,0 +1,31 @@
+#include "ShowSequence.h"
+
+#include "StartupRules.h"
+#include "player/RunPlayer.h"
+#include "shared/mdlPublic.h"
+
+#include <QCursor>
+#include <QGuiApplication>
+#include <QScreen>
+
+namespace launcher {
+namespace {
+void MoveCursor(const QScreen* screen, Point (*target)(int, int)) {
+    if (!screen) return;
+    const QRect geometry = screen->geometry();
+    const Point p = target(geometry.width(), geometry.height());
+    QCursor::setPos(geometry.x() + p.x, geometry.y() + p.y);
+}
+}  // namespace
+
+void ShowSequence(QWidget* owner) {
+    const QScreen* screen = QGuiApplication::primaryScreen();
+    // The corner keeps the pointer out of the picture until the user moves it.
+    MoveCursor(screen, &ShowCursorCorner);
+    auto& state = mdlPublic::Public();
+    state.volumeStep = mdlPublic::VolumeStepOf(state.savedVolume);
+    player::RunPlayer(owner);
+    MoveCursor(QGuiApplication::primaryScreen(), &ShowCursorCentre);
+}
+
+}  // namespace launcher

@@ -1,0 +1,238 @@
+#include "frmStart.h"
+
+#include "PctRegion.h"
+#include "ShowSequence.h"
+#include "StartupRules.h"
+#include "dialogs/mdlMessage.h"
+#include "editor/RunEditor.h"
+#include "platform/InstanceLock.h"
+#include "platform/Mixer.h"
+#include "platform/SignalWatcher.h"
+#include "shared/ListStore.h"
+#include "shared/ProgramFolder.h"
+#include "shared/Settings.h"
+#include "shared/mdlPublic.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QElapsedTimer>
+#include <QImageReader>
+#include <QKeyEvent>
+#include <QPainter>
+#include <QScreen>
+#include <QTimer>
+
+#include <cstdio>
+#include <cstdlib>
+#include <ctime>
+#include <vector>
+
+// Resources of a static library must be registered by hand, outside any namespace.
+static void InitLauncherResources() { Q_INIT_RESOURCE(launcher); }
+
+namespace {
+
+const QString kMsgAlreadyRunning = QStringLiteral("[VistrovA!!]は既に起動されています。");
+const QString kMsgStartFailed = QStringLiteral("起動に失敗しました。");
+const QString kMsgSelectList = QStringLiteral("ファイルリストを選択してください。");
+
+const char* const kButtonNames[4] = {"NoSelect", "Start", "List", "Exit"};
+
+// Settings, then the current list into the play list.
+void LoadInitial(mdlPublic::PublicState& state) {
+    settings::LoadStartup(state);
+    liststore::LoadPlayList(state);
+}
+
+bool ReportStartup() {
+    const char* value = std::getenv("VISTROVA_REPORT_STARTUP");
+    return value && value[0] == '1';
+}
+
+}  // namespace
+
+const QString frmStart::kPicturePath = QStringLiteral(":/launcher/launcher.png");
+
+QImage frmStart::LoadPicture(const QString& path) {
+    QImageReader reader(path);
+    QImage image = reader.read();
+    return image;  // null when missing or undecodable
+}
+
+std::optional<QRegion> frmStart::CreatePctRgnX(const QImage& picture) {
+    if (picture.isNull()) return std::nullopt;
+    const QImage pixels = picture.convertToFormat(QImage::Format_BGR888);
+    if (pixels.isNull()) return std::nullopt;
+    const launcher::PixelView view{pixels.constBits(), pixels.width(), pixels.height(), pixels.bytesPerLine()};
+
+    QRegion region;
+    std::vector<QRect> rects;
+    rects.reserve(launcher::kRectsPerBatch);
+    const auto combine = [&](std::span<const launcher::KeyRect> batch) {
+        rects.clear();
+        for (const launcher::KeyRect& r : batch) {
+            if (r.x1 > r.x0) rects.emplace_back(r.x0, r.y, r.x1 - r.x0, 1);
+        }
+        if (rects.empty()) return;
+        // The runs come sorted by row then column, one pixel high and never
+        // touching, which is the banded form QRegion takes directly.
+        QRegion keyRuns;
+        keyRuns.setRects(rects.data(), static_cast<int>(rects.size()));
+        region ^= keyRuns;
+    };
+    launcher::ScanSize size;
+    // The full rectangle has to exist before the first batch arrives.
+    region = QRegion(0, 0, launcher::ScanWidthOf(pixels.width()), pixels.height());
+    if (!launcher::ScanKeyRects(view, combine, size)) return std::nullopt;
+    return region;
+}
+
+frmStart::frmStart(platform::IMixer& mixer, const QString& picture, QWidget* parent)
+    : QWidget(parent, Qt::Window | Qt::FramelessWindowHint), m_mixer(mixer) {
+    InitLauncherResources();
+    setWindowTitle(mdlMessage::kTitleVistrova);
+    setAttribute(Qt::WA_OpaquePaintEvent);
+    setMouseTracking(true);
+    m_picture = LoadPicture(picture);
+    for (std::size_t i = 0; i < m_buttons.size(); ++i) {
+        m_buttons[i] = LoadPicture(QStringLiteral(":/launcher/%1.png").arg(QLatin1String(kButtonNames[i])));
+    }
+}
+
+frmStart::~frmStart() = default;
+
+bool frmStart::Form_Load() {
+    setFixedSize(kWidth, kHeight);
+    const std::optional<QRegion> region = CreatePctRgnX(m_picture);
+    if (!region) {
+        mdlMessage::MsgBox(kMsgStartFailed, 48);
+        return false;
+    }
+    // An empty mask would mean "no mask" to the window system; a picture all in
+    // the key colour must leave the window invisible instead.
+    setMask(region->isEmpty() ? QRegion(-1, -1, 1, 1) : *region);
+
+    if (const QScreen* screen = QGuiApplication::primaryScreen()) {
+        const QRect area = screen->availableGeometry();
+        move(area.center() - QPoint(kWidth / 2, kHeight / 2));
+    }
+
+    if (mdlPublic::Public().startMode == mdlPublic::kStartNormal) {
+        show();
+    } else {
+        // The screen-saver modes never show the launcher; their run starts
+        // once the event loop is there to carry the modal windows.
+        QTimer::singleShot(0, this, &frmStart::RunStartMode);
+    }
+    return true;
+}
+
+void frmStart::RunStartMode() {
+    auto& state = mdlPublic::Public();
+    hide();
+    if (state.startMode == mdlPublic::kStartShow) {
+        if (state.playList.count != 0) {
+            launcher::ShowSequence(this);
+        } else {
+            mdlMessage::MsgBox(kMsgSelectList, 48);
+        }
+    } else if (state.startMode == mdlPublic::kStartSettings) {
+        editor::RunEditor(this);
+    }
+    close();
+}
+
+void frmStart::SelectMenu(int index) {
+    if (index < 1 || index > static_cast<int>(m_buttons.size())) return;
+    m_selected = index;
+    update(QRect(kButtonStripAt, m_buttons[static_cast<std::size_t>(index - 1)].size()));
+}
+
+void frmStart::paintEvent(QPaintEvent*) {
+    QPainter painter(this);
+    painter.drawImage(0, 0, m_picture);
+    const QImage& strip = m_buttons[static_cast<std::size_t>(m_selected - 1)];
+    if (!strip.isNull()) painter.drawImage(kButtonStripAt, strip);
+    if (!m_exposed) {
+        m_exposed = true;
+        if (ReportStartup()) {
+            // Wall-clock time of the first picture, for the start-up benchmark.
+            timespec now{};
+            clock_gettime(CLOCK_REALTIME, &now);
+            std::fprintf(stderr, "vistrova: first expose at %lld.%06ld\n", static_cast<long long>(now.tv_sec),
+                         now.tv_nsec / 1000);
+        }
+    }
+}
+
+void frmStart::keyPressEvent(QKeyEvent* event) {
+    if (event->key() == Qt::Key_F4 && event->modifiers() == Qt::AltModifier) {
+        close();
+        return;
+    }
+    const QString text = event->text();
+    if (text == QLatin1String("E") || text == QLatin1String("e")) {
+        close();
+        return;
+    }
+    QWidget::keyPressEvent(event);
+}
+
+void frmStart::mouseMoveEvent(QMouseEvent* event) {
+    const QPointF p = event->position();
+    SelectMenu(launcher::ButtonAt(p.x(), p.y()));
+}
+
+void frmStart::mouseReleaseEvent(QMouseEvent* event) {
+    if (event->button() != Qt::LeftButton) return;
+    const QPointF p = event->position();
+    if (launcher::ButtonAt(p.x(), p.y()) == launcher::kButtonExit) {
+        close();
+        return;
+    }
+    SelectMenu(launcher::kButtonNone);
+}
+
+void frmStart::leaveEvent(QEvent*) { SelectMenu(launcher::kButtonNone); }
+
+void frmStart::closeEvent(QCloseEvent* event) {
+    Form_Unload();
+    event->accept();
+}
+
+void frmStart::Form_Unload() {
+    if (m_unloaded) return;
+    m_unloaded = true;
+    m_mixer.SetVolume(mdlPublic::Public().savedVolume);
+    QCoreApplication::quit();
+}
+
+int frmStart::Run(std::int16_t startMode) {
+    // One copy per executable name; the screen-saver modes give way silently.
+    platform::InstanceLock lock(platform::InstanceLock::DefaultFolder(), platform::InstanceLock::ExecutableName());
+    if (!lock.TryAcquire()) {
+        if (startMode == mdlPublic::kStartNormal) mdlMessage::MsgBox(kMsgAlreadyRunning, 48);
+        return 0;
+    }
+
+    auto& state = mdlPublic::Public();
+    state.startMode = startMode;
+    mdlPublic::SetPaths(state, programfolder::Resolve());
+    platform::IMixer& mixer = platform::SystemMixer();
+    state.savedVolume = mixer.GetVolume();
+    LoadInitial(state);
+
+    // The program ends only through the launcher's close, so the volume is
+    // always set back; a hidden launcher must not end it early either.
+    QApplication::setQuitOnLastWindowClosed(false);
+    frmStart form(mixer);
+    platform::SignalWatcher watcher;
+    QObject::connect(&watcher, &platform::SignalWatcher::terminationRequested, &form, [&form](int) {
+        form.close();
+        form.Form_Unload();  // also when a modal window refused the close
+    });
+    if (!form.Form_Load()) return 1;
+    const int code = QApplication::exec();
+    form.Form_Unload();
+    return code;
+}

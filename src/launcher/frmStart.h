@@ -1,0 +1,67 @@
+#pragma once
+// The launcher: a frameless window in the outline of its picture, and the
+// program's start-up and end around it. GUI thread only.
+
+#include <QImage>
+#include <QRegion>
+#include <QWidget>
+
+#include <array>
+#include <cstdint>
+#include <optional>
+
+namespace platform {
+class IMixer;
+}
+
+class frmStart final : public QWidget {
+    Q_OBJECT
+public:
+    static constexpr int kWidth = 432;
+    static constexpr int kHeight = 224;
+    static constexpr QPoint kButtonStripAt{206, 154};
+
+    // Start-up after the command line has been read, up to the end of the
+    // program; returns the exit code. Needs the application object.
+    static int Run(std::int16_t startMode);
+
+    // `mixer` gets the saved volume back when the launcher closes; `picture`
+    // names the artwork (the compiled-in one unless a test gives another).
+    explicit frmStart(platform::IMixer& mixer, const QString& picture = kPicturePath, QWidget* parent = nullptr);
+    ~frmStart() override;
+
+    // Size, outline and the start mode's first step. False (after the
+    // failure message) when the outline cannot be built.
+    bool Form_Load();
+
+    // Draws button strip picture `index` (1 none lit, 2 Start, 3 List, 4 Exit).
+    void SelectMenu(int index);
+    int SelectedMenu() const { return m_selected; }
+
+    // The outline of a picture: every pixel of the top-left pixel's colour is
+    // cut out. Nothing (the design's -1) for a picture with no pixels.
+    static std::optional<QRegion> CreatePctRgnX(const QImage& picture);
+
+    // The launcher artwork; a null image when the file is missing or unreadable.
+    static QImage LoadPicture(const QString& path);
+    static const QString kPicturePath;
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void leaveEvent(QEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    void RunStartMode();
+    void Form_Unload();
+
+    platform::IMixer& m_mixer;
+    QImage m_picture;
+    std::array<QImage, 4> m_buttons;
+    int m_selected = 1;
+    bool m_unloaded = false;
+    bool m_exposed = false;
+};

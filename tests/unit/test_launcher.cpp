@@ -1,0 +1,105 @@
+// Start-up decisions: the command line, the volume step of the saved volume,
+// the launcher's buttons and the show sequence's cursor targets.
+
+#include "launcher/StartupRules.h"
+#include "shared/mdlPublic.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace {
+
+struct CommandCase {
+    std::string line;
+    bool end;
+    int mode;
+};
+
+TEST(CommandLine, OnlyTheFirstTwoCharactersCount) {
+    const std::vector<CommandCase> cases = {
+        {"/s", false, 1},      {"/S", false, 1},       {"/S 1234", false, 1}, {"/s:99", false, 1},
+        {"/sx", false, 1},     {"/c:1234", false, 2},  {"/C", false, 2},      {"/c 9", false, 2},
+        {"/p 1234", true, 0},  {"/P", true, 0},        {"/a", true, 0},       {"/A 77", true, 0},
+        {"S", false, 0},       {"", false, 0},         {"1234", false, 0},    {"/", false, 0},
+        {"-s", false, 0},      {" /s", false, 0},      {"/x", false, 0},      {"//s", false, 0},
+        {"\xE3\x81\x82/s", false, 0}, {std::string("/\0s", 3), false, 0},
+    };
+    for (const CommandCase& c : cases) {
+        const launcher::StartRequest r = launcher::StartRequestOf(c.line);
+        EXPECT_EQ(r.endAtOnce, c.end) << "[" << c.line << "]";
+        if (!c.end) {
+            EXPECT_EQ(r.startMode, c.mode) << "[" << c.line << "]";
+        }
+    }
+}
+
+TEST(CommandLine, HugeTextIsDecidedByItsHead) {
+    std::string huge(1 << 20, 'x');
+    EXPECT_EQ(launcher::StartRequestOf(huge).startMode, 0);
+    huge.replace(0, 2, "/s");
+    EXPECT_EQ(launcher::StartRequestOf(huge).startMode, 1);
+    huge.replace(0, 2, "/P");
+    EXPECT_TRUE(launcher::StartRequestOf(huge).endAtOnce);
+    std::string noise(4096, '\0');
+    for (std::size_t i = 0; i < noise.size(); ++i) noise[i] = static_cast<char>(i * 37);
+    EXPECT_FALSE(launcher::StartRequestOf(noise).endAtOnce);
+}
+
+TEST(CommandLine, ArgumentsAreJoinedBySpaces) {
+    const char* one[] = {"vistrova", "/S", "1234"};
+    EXPECT_EQ(launcher::CommandLineOf(3, one), "/S 1234");
+    const char* none[] = {"vistrova"};
+    EXPECT_EQ(launcher::CommandLineOf(1, none), "");
+    // An empty first argument leaves a leading space: no longer a switch.
+    const char* empty[] = {"vistrova", "", "/s"};
+    EXPECT_EQ(launcher::StartRequestOf(launcher::CommandLineOf(3, empty)).startMode, 0);
+}
+
+TEST(VolumeStep, TableRowsAndTheirBoundaries) {
+    struct Row {
+        std::uint32_t volume;
+        int step;
+    };
+    const std::vector<Row> rows = {
+        {0x80008000, 8}, {0x7FFF7FFF, 7}, {0x0000FFFF, 0}, {0x00000000, 0}, {0x08880888, 0},
+        {0x08880889, 1}, {0x19991999, 1}, {0x1999199A, 2}, {0x7FFF8000, 8}, {0x91119111, 8},
+        {0x91119112, 9}, {0xF777F777, 14}, {0xF777F778, 15}, {0xFFFFFFFF, 15}, {0xFFFF0000, 15},
+        {0x4CCC4CCD, 5}, {0xC444C445, 12},
+    };
+    for (const Row& r : rows) EXPECT_EQ(mdlPublic::VolumeStepOf(r.volume), r.step) << std::hex << r.volume;
+    // Monotonic over the whole range: each step begins right after the last one ends.
+    int previous = 0;
+    for (std::uint64_t v = 0; v <= 0xFFFFFFFFull; v += 0x00FFFFFF) {
+        const int step = mdlPublic::VolumeStepOf(static_cast<std::uint32_t>(v));
+        EXPECT_GE(step, previous);
+        EXPECT_LE(step - previous, 1);
+        previous = step;
+    }
+}
+
+TEST(LauncherButtons, HitWithinThirtyPixelsOfACentre) {
+    struct Hit {
+        double x, y;
+        int button;
+    };
+    const std::vector<Hit> hits = {
+        {236, 184, launcher::kButtonStart}, {236, 213, launcher::kButtonStart}, {236, 214, launcher::kButtonNone},
+        {206.5, 184, launcher::kButtonStart}, {206, 184, launcher::kButtonNone}, {308, 160, launcher::kButtonList},
+        {380, 184, launcher::kButtonExit},  {409, 184, launcher::kButtonExit},  {410, 184, launcher::kButtonNone},
+        {272, 184, launcher::kButtonNone},  {0, 0, launcher::kButtonNone},      {-5, 1e9, launcher::kButtonNone},
+    };
+    for (const Hit& h : hits) EXPECT_EQ(launcher::ButtonAt(h.x, h.y), h.button) << h.x << "," << h.y;
+}
+
+TEST(ShowCursor, CornerAndCentreOfTheScreen) {
+    EXPECT_EQ(launcher::ShowCursorCorner(1024, 768).x, 1023);
+    EXPECT_EQ(launcher::ShowCursorCorner(1024, 768).y, 767);
+    EXPECT_EQ(launcher::ShowCursorCentre(1024, 768).x, 512);
+    EXPECT_EQ(launcher::ShowCursorCentre(1024, 768).y, 384);
+    EXPECT_EQ(launcher::ShowCursorCorner(0, 0).x, 0);
+}
+
+}  // namespace
