@@ -1,10 +1,10 @@
+#include "frmMain.h"
+
 #include <QApplication>
-#include <QLabel>
 
 int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
-    QLabel label(QStringLiteral("Tarnquell"));
-    label.setWindowTitle(QStringLiteral("Tarnquell"));
-    label.show();
+    frmMain form;
+    form.show();
     return QApplication::exec();
 }

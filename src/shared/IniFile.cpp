@@ -11,6 +11,7 @@
 #include <fstream>
 #include <iterator>
 #include <list>
+#include <system_error>
 
 namespace ini {
 namespace {
@@ -308,6 +309,9 @@ bool ApplyWrites(std::string& content, const std::vector<Write>& writes) {
 }
 
 std::string LoadFile(const std::filesystem::path& file) {
+    // A folder opens as a stream on Linux and reports an absurd size; it holds no profile.
+    std::error_code ec;
+    if (std::filesystem::is_directory(file, ec)) return {};
     std::ifstream in(file, std::ios::binary);
     if (!in) return {};
     std::string data;

@@ -1,0 +1,106 @@
+#include "Converter.h"
+
+#include "shared/IniFile.h"
+#include "shared/ListStore.h"
+#include "shared/mdlPublic.h"
+
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <optional>
+#include <system_error>
+
+namespace converter {
+namespace {
+
+constexpr std::string_view kNewSection = liststore::kSection;
+constexpr std::string_view kNameKey = liststore::kNameKey;
+
+enum class Presence { Missing, Unreadable, Read };
+
+// The settings file as bytes. Unlike ini::LoadFile this tells a file that
+// cannot be read from an empty one, so a failed read is never taken for a file
+// without lists.
+Presence ReadSettings(const std::string& path, std::string& content) {
+    std::error_code ec;
+    const auto status = std::filesystem::status(path, ec);
+    if (ec || !std::filesystem::exists(status)) return Presence::Missing;
+    // A folder of that name is no settings file, as the existence test of the
+    // Windows release would not find one either.
+    if (std::filesystem::is_directory(status)) return Presence::Missing;
+    std::ifstream in(path, std::ios::binary);
+    if (!in) return Presence::Unreadable;
+    content.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    if (in.bad()) return Presence::Unreadable;
+    return Presence::Read;
+}
+
+}  // namespace
+
+Paths PathsOf(std::string_view folder) {
+    return Paths{mdlPublic::SettingsPathOf(folder), mdlPublic::ListPrefixOf(folder)};
+}
+
+std::string OldSectionOf(int index) { return "FILE" + std::to_string(index); }
+
+std::string ListFileOf(std::string_view prefix, int index) {
+    return liststore::ListFilePath(prefix, index / 10, index % 10);
+}
+
+int BarWidth(int index, int trackPixels) {
+    const long long scaled = static_cast<long long>(trackPixels) * (index + 1);
+    long long whole = scaled / 100;
+    const long long rest = scaled % 100;
+    if (rest > 50 || (rest == 50 && whole % 2 != 0)) ++whole;
+    return static_cast<int>(whole);
+}
+
+std::string PercentText(int index) { return std::to_string(index + 1) + "%"; }
+
+Result ChgINI(const Paths& paths, const ProgressFn& progress) {
+    Result result;
+    std::string content;
+    switch (ReadSettings(paths.settingsFile, content)) {
+    case Presence::Missing: result.outcome = Outcome::SettingsMissing; return result;
+    case Presence::Unreadable: result.outcome = Outcome::SettingsUnreadable; return result;
+    case Presence::Read: break;
+    }
+    const ini::Snapshot settings(std::move(content));
+
+    std::vector<ini::Write> writes;
+    writes.reserve(kEntryCount + 1);
+    for (int i = 0; i < kListCount; ++i) {
+        const std::string section = OldSectionOf(i);
+        writes.clear();
+        for (int j = 0; j < kEntryCount; ++j) {
+            const std::string key = liststore::EntryKey(j);
+            std::string value = settings.Read(section, key);
+            // The first missing or empty entry ends the list.
+            if (value.empty()) break;
+            writes.push_back({std::string(kNewSection), key, std::move(value)});
+        }
+        if (!writes.empty()) {
+            writes.push_back({std::string(kNewSection), std::string(kNameKey), settings.Read(section, kNameKey)});
+            const std::string file = ListFileOf(paths.listPrefix, i);
+            if (ini::WriteProfileBatch(file, writes)) {
+                ++result.listsWritten;
+            } else {
+                result.unwritable.push_back(file);
+            }
+        }
+        if (progress) progress(i);
+    }
+    return result;
+}
+
+std::string UnwritableMessage(const std::vector<std::string>& files) {
+    std::string text = "次のファイルに書き込めませんでした。";
+    for (const std::string& f : files) {
+        text += "\r\n";
+        text += f;
+    }
+    return text;
+}
+
+}  // namespace converter

@@ -1,0 +1,141 @@
+#include "frmMain.h"
+
+#include "dialogs/mdlMessage.h"
+#include "shared/ProgramFolder.h"
+
+#include <QCloseEvent>
+#include <QCoreApplication>
+#include <QGuiApplication>
+#include <QLabel>
+#include <QPainter>
+#include <QPushButton>
+#include <QScreen>
+
+namespace {
+
+const QString kTitle = QStringLiteral("Tarnquell");
+const QString kInfo = QStringLiteral(
+    "[Vistrova!! Ver1.01]以前で作成した[INIファイル]を[Vistrova!! Ver1.02]以降でも使用できるように変換します。"
+    "変換には時間がかかることがあります。");
+const QString kSettingsMissing = QStringLiteral("[Vistrova.INI]が見つかりません。");
+const QString kSettingsUnreadable = QStringLiteral("[Vistrova.INI]を読み込めませんでした。");
+const QString kFinished = QStringLiteral("変換が終了しました。");
+
+QRect RectOf(const converter::PixelRect& r) { return QRect(r.left, r.top, r.width, r.height); }
+
+}  // namespace
+
+Shape::Shape(const QColor& border, const QColor& fill, bool filled, QWidget* parent)
+    : QWidget(parent), m_border(border), m_fill(fill), m_filled(filled) {
+    setAttribute(Qt::WA_TransparentForMouseEvents);
+}
+
+void Shape::paintEvent(QPaintEvent*) {
+    QPainter p(this);
+    const QRect r = rect();
+    if (m_filled) p.fillRect(r, m_fill);
+    p.setPen(m_border);
+    p.setBrush(Qt::NoBrush);
+    p.drawRect(r.adjusted(0, 0, -1, -1));
+}
+
+frmMain::frmMain(QWidget* parent) : QWidget(parent) {
+    setWindowTitle(kTitle);
+
+    const QScreen* screen = QGuiApplication::primaryScreen();
+    const double tppX = converter::TwipsPerPixel(screen ? screen->logicalDotsPerInchX() : 96.0);
+    const double tppY = converter::TwipsPerPixel(screen ? screen->logicalDotsPerInchY() : 96.0);
+    const converter::FormLayout layout;
+    const converter::PixelRect client = converter::ToPixels(layout.client, tppX, tppY);
+    setFixedSize(client.width, client.height);
+
+    lblInfo = new QLabel(kInfo, this);
+    lblInfo->setWordWrap(true);
+    lblInfo->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    lblInfo->setGeometry(RectOf(converter::ToPixels(layout.lblInfo, tppX, tppY)));
+
+    const converter::PixelRect base = converter::ToPixels(layout.shpBase, tppX, tppY);
+    m_trackPixels = base.width;
+    shpBase = new Shape(palette().color(QPalette::WindowText), Qt::transparent, false, this);
+    shpBase->setGeometry(RectOf(base));
+
+    const QColor darkBlue(0, 0, 192);
+    m_bar = converter::ToPixels(layout.shpBar, tppX, tppY);
+    shpBar = new Shape(darkBlue, darkBlue, true, this);
+    shpBar->setGeometry(RectOf(m_bar));
+
+    lblPar = new QLabel(QStringLiteral("0%"), this);
+    lblPar->setAlignment(Qt::AlignCenter);
+    lblPar->setGeometry(RectOf(converter::ToPixels(layout.lblPar, tppX, tppY)));
+    lblPar->raise();
+
+    cmdButton[0] = new QPushButton(QStringLiteral("変換"), this);
+    cmdButton[0]->setGeometry(RectOf(converter::ToPixels(layout.cmdConvert, tppX, tppY)));
+    cmdButton[1] = new QPushButton(QStringLiteral("閉じる"), this);
+    cmdButton[1]->setGeometry(RectOf(converter::ToPixels(layout.cmdClose, tppX, tppY)));
+    connect(cmdButton[0], &QPushButton::clicked, this, [this] { cmdButton_Click(0); });
+    connect(cmdButton[1], &QPushButton::clicked, this, [this] { cmdButton_Click(1); });
+
+    Form_Initialize();
+}
+
+void frmMain::Form_Initialize() { m_paths = converter::PathsOf(programfolder::Resolve()); }
+
+void frmMain::cmdButton_Click(int index) {
+    if (index == 0) {
+        ChgINI();
+    } else {
+        close();
+    }
+}
+
+void frmMain::closeEvent(QCloseEvent* event) {
+    // Closing in the middle would end the program with a message still owed.
+    if (m_busy) {
+        event->ignore();
+        return;
+    }
+    event->accept();
+}
+
+void frmMain::SetButtonsEnabled(bool enabled) {
+    for (QPushButton* b : cmdButton) b->setEnabled(enabled);
+}
+
+void frmMain::ShowProgress(int index) {
+    shpBar->resize(converter::BarWidth(index, m_trackPixels), m_bar.height);
+    lblPar->setText(QString::fromStdString(converter::PercentText(index)));
+    shpBar->repaint();
+    lblPar->repaint();
+    QCoreApplication::processEvents();
+}
+
+void frmMain::ChgINI() {
+    if (m_busy) return;
+    m_busy = true;
+    SetButtonsEnabled(false);
+    setCursor(Qt::WaitCursor);
+
+    const converter::Result result = converter::ChgINI(m_paths, [this](int i) { ShowProgress(i); });
+
+    SetButtonsEnabled(true);
+    unsetCursor();
+    m_busy = false;
+
+    switch (result.outcome) {
+    case converter::Outcome::SettingsMissing:
+        mdlMessage::MsgBox(kSettingsMissing, 48, mdlMessage::kTitleTarnquill, this);
+        return;
+    case converter::Outcome::SettingsUnreadable:
+        mdlMessage::MsgBox(kSettingsUnreadable, 16, mdlMessage::kTitleTarnquill, this);
+        return;
+    case converter::Outcome::Finished:
+        break;
+    }
+    if (!result.unwritable.empty()) {
+        // Qt 6 decodes file names as UTF-8, as fromStdString does.
+        const QString message = QString::fromStdString(converter::UnwritableMessage(result.unwritable));
+        mdlMessage::MsgBox(message, 16, mdlMessage::kTitleTarnquill, this);
+    }
+    mdlMessage::MsgBox(kFinished, 64, mdlMessage::kTitleTarnquill, this);
+}

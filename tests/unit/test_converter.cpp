@@ -1,0 +1,267 @@
+#include "converter/Converter.h"
+#include "converter/FormLayout.h"
+
+#include "TempDir.h"
+
+#include <gtest/gtest.h>
+
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <filesystem>
+#include <map>
+#include <string>
+#include <vector>
+
+namespace {
+
+namespace fs = std::filesystem;
+using converter::Outcome;
+
+// Lines joined with CRLF, as the Windows release wrote them.
+std::string Crlf(std::initializer_list<std::string> lines) {
+    std::string s;
+    for (const std::string& l : lines) s += l + "\r\n";
+    return s;
+}
+
+std::string FullSection(const std::string& header, int count, const std::string& stem) {
+    std::string s = header + "\r\n";
+    for (int j = 0; j < count; ++j) {
+        char key[16];
+        std::snprintf(key, sizeof key, "LIST%03d", j);
+        s += std::string(key) + "=" + stem + std::to_string(j) + "\r\n";
+    }
+    return s;
+}
+
+struct Folder {
+    TempDir dir;
+    converter::Paths paths = converter::PathsOf(dir.path().string());
+
+    void Settings(const std::string& bytes) const { TempDir::Put(paths.settingsFile, bytes); }
+    std::string List(int i) const { return TempDir::Get(converter::ListFileOf(paths.listPrefix, i)); }
+    bool HasList(int i) const { return fs::exists(converter::ListFileOf(paths.listPrefix, i)); }
+    std::vector<std::string> ListFiles() const {
+        std::vector<std::string> names;
+        for (const auto& e : fs::directory_iterator(dir.path())) {
+            const std::string n = e.path().filename().string();
+            if (n != "VISTROVA.INI") names.push_back(n);
+        }
+        std::sort(names.begin(), names.end());
+        return names;
+    }
+};
+
+// ---------------------------------------------------------------- progress
+
+TEST(ConverterProgress, BarWidthRoundsHalvesToEven) {
+    struct Row {
+        int index;
+        int width;
+    };
+    // 3.05 -> 3, 30.5 -> 30 (even), 91.5 -> 92 (even), 152.5 -> 152, 302.95 -> 303.
+    for (const Row& r : {Row{0, 3}, Row{9, 30}, Row{29, 92}, Row{49, 152}, Row{98, 302}, Row{99, 305}}) {
+        EXPECT_EQ(converter::BarWidth(r.index), r.width) << "i = " << r.index;
+    }
+    EXPECT_EQ(converter::PercentText(0), "1%");
+    EXPECT_EQ(converter::PercentText(99), "100%");
+}
+
+TEST(ConverterProgress, ReportsEveryListInOrderEvenWithoutLists) {
+    Folder f;
+    f.Settings("[VISTROVA]\r\nINTERVAL=5\r\n");
+    std::vector<int> seen;
+    const auto result = converter::ChgINI(f.paths, [&](int i) { seen.push_back(i); });
+    EXPECT_EQ(result.outcome, Outcome::Finished);
+    ASSERT_EQ(seen.size(), 100u);
+    for (int i = 0; i < 100; ++i) EXPECT_EQ(seen[static_cast<std::size_t>(i)], i);
+    EXPECT_TRUE(f.ListFiles().empty());
+}
+
+TEST(ConverterLayout, TwipsToPixelsFollowTheScreenDensity) {
+    const converter::FormLayout layout;
+    const auto at96 = converter::ToPixels(layout.client, converter::TwipsPerPixel(96), converter::TwipsPerPixel(96));
+    EXPECT_EQ(at96.width, 337);
+    EXPECT_EQ(at96.height, 143);
+    EXPECT_EQ(converter::ToPixels(layout.shpBase.width, 15.0), converter::kTrackPixels);
+    EXPECT_EQ(converter::ToPixels(layout.shpBar.width, 15.0), 1);
+    const auto button = converter::ToPixels(layout.cmdConvert, 15.0, 15.0);
+    EXPECT_EQ(button.left, 16);
+    EXPECT_EQ(button.top, 96);
+    EXPECT_EQ(button.width, 81);
+    EXPECT_EQ(button.height, 33);
+    EXPECT_DOUBLE_EQ(converter::TwipsPerPixel(144), 10.0);
+    EXPECT_DOUBLE_EQ(converter::TwipsPerPixel(0), 15.0);  // no density reported
+}
+
+// ---------------------------------------------------------------- conversion
+
+struct ConvertRow {
+    const char* what;
+    std::string settings;
+    std::map<int, std::string> expected;  // list number -> exact bytes of its list file
+};
+
+class ConverterRows : public ::testing::TestWithParam<ConvertRow> {};
+
+TEST_P(ConverterRows, WritesExactlyTheExpectedListFiles) {
+    const ConvertRow& row = GetParam();
+    Folder f;
+    f.Settings(row.settings);
+    const auto result = converter::ChgINI(f.paths);
+    EXPECT_EQ(result.outcome, Outcome::Finished);
+    EXPECT_TRUE(result.unwritable.empty());
+    EXPECT_EQ(result.listsWritten, static_cast<int>(row.expected.size()));
+    std::vector<std::string> names;
+    for (const auto& [i, bytes] : row.expected) {
+        names.push_back(fs::path(converter::ListFileOf(f.paths.listPrefix, i)).filename().string());
+        EXPECT_EQ(f.List(i), bytes) << "list " << i;
+    }
+    EXPECT_EQ(f.ListFiles(), names);
+    // The old sections stay: the settings file is never written.
+    EXPECT_EQ(TempDir::Get(f.paths.settingsFile), row.settings);
+}
+
+const std::string k600(600, 'x');
+// Shift-JIS "テ" (0x83 0x65) repeated: byte 511 would be a lead byte, so the cut is at 510.
+const std::string kSjis600 = [] {
+    std::string s;
+    while (s.size() < 600) s += "\x83\x65";
+    return s;
+}();
+
+INSTANTIATE_TEST_SUITE_P(
+    Lists, ConverterRows,
+    ::testing::Values(
+        ConvertRow{"no LIST000: the list is not converted, whatever else it has",
+                   Crlf({"[FILE0]", "LIST001=b|/b", "LISTNAME=name", "[FILE1]", "LIST000=", "LIST001=c|/c",
+                         "LISTNAME=n1"}),
+                   {}},
+        ConvertRow{"a gap ends the list; a missing LISTNAME is written empty",
+                   Crlf({"[FILE0]", "LIST000=a|/a", "LIST001=b|/b", "LIST003=d|/d"}),
+                   {{0, Crlf({"[FILELIST]", "LIST000=a|/a", "LIST001=b|/b", "LISTNAME="})}}},
+        ConvertRow{"256 entries converted whole, LIST256 never read",
+                   FullSection("[FILE5]", 257, "e") + "LISTNAME=full\r\n",
+                   {{5, FullSection("[FILELIST]", 256, "e") + "LISTNAME=full\r\n"}}},
+        ConvertRow{"FILE7 goes to FILE07.INI, FILE42 to FILE42.INI, FILE07 is never read",
+                   Crlf({"[FILE07]", "LIST000=wrong|/w", "[FILE7]", "LIST000=seven|/7", "LISTNAME=L7", "[FILE42]",
+                         "LIST000=forty-two|/42", "[FILE100]", "LIST000=never|/n"}),
+                   {{7, Crlf({"[FILELIST]", "LIST000=seven|/7", "LISTNAME=L7"})},
+                    {42, Crlf({"[FILELIST]", "LIST000=forty-two|/42", "LISTNAME="})}}},
+        ConvertRow{"odd case, spaces, quotes, comments, CR-only line ends, a second FILE3 section",
+                   std::string("junk before any section\r[ file3 ]\r  list000 =  \"quoted value\"  \r"
+                               "; LIST001=commented\r LIST001\t=  b|/b\rlistname = 'Name'\r"
+                               "[FILE3]\rLIST002=second section is never read\r"),
+                   {{3, Crlf({"[FILELIST]", "LIST000=quoted value", "LIST001=b|/b", "LISTNAME=Name"})}}},
+        ConvertRow{"values cut as the reader cuts them: 511 bytes, 510 before a split Shift-JIS character",
+                   Crlf({"[FILE0]", "LIST000=" + k600, "LIST001=" + kSjis600,
+                         "LIST002=\x83\x65\x83\x58\x83\x67|C:\\\x89\xe6\x91\x9c.jpg", "LISTNAME=\x96\xbc"}),
+                   {{0, Crlf({"[FILELIST]", "LIST000=" + k600.substr(0, 511), "LIST001=" + kSjis600.substr(0, 510),
+                              "LIST002=\x83\x65\x83\x58\x83\x67|C:\\\x89\xe6\x91\x9c.jpg", "LISTNAME=\x96\xbc"})}}},
+        ConvertRow{"a value ending at a NUL byte is copied up to it",
+                   std::string("[FILE1]\r\nLIST000=ab\0cd\r\nLISTNAME=x\r\n", 36),
+                   {{1, Crlf({"[FILELIST]", "LIST000=ab", "LISTNAME=x"})}}}),
+    [](const ::testing::TestParamInfo<ConvertRow>& row) { return "row" + std::to_string(row.index); });
+
+TEST(Converter, ExistingListFileIsWrittenIntoNotReplaced) {
+    Folder f;
+    f.Settings(Crlf({"[FILE3]", "LIST000=new0|/n0", "LIST001=new1|/n1", "LISTNAME=new name"}));
+    const std::string existing = Crlf({"; kept comment", "[OTHER]", "k=v", "[FileList]", "LISTNAME=old name",
+                                       "list000 = old0|/o0", "LIST004=kept4|/k4", "", "; trailing comment"});
+    TempDir::Put(converter::ListFileOf(f.paths.listPrefix, 3), existing);
+
+    const auto result = converter::ChgINI(f.paths);
+    EXPECT_EQ(result.listsWritten, 1);
+    EXPECT_EQ(f.List(3), Crlf({"; kept comment", "[OTHER]", "k=v", "[FileList]", "LISTNAME=new name",
+                               "list000=new0|/n0", "LIST004=kept4|/k4", "LIST001=new1|/n1", "",
+                               "; trailing comment"}));
+
+    // Running again writes the same values again.
+    const std::string once = f.List(3);
+    converter::ChgINI(f.paths);
+    EXPECT_EQ(f.List(3), once);
+}
+
+TEST(Converter, BinaryGarbageNeverCrashesAndWritesOnlyLists) {
+    Folder f;
+    std::string garbage;
+    unsigned state = 12345;
+    for (int n = 0; n < 20000; ++n) {
+        state = state * 1103515245u + 12345u;
+        garbage += static_cast<char>(state >> 16);
+    }
+    f.Settings(garbage + "\r\n[FILE9]\r\nLIST000=\xff\xfe\x80|/x\r\n");
+    const auto result = converter::ChgINI(f.paths);
+    EXPECT_EQ(result.outcome, Outcome::Finished);
+    EXPECT_TRUE(result.unwritable.empty());
+    ASSERT_TRUE(f.HasList(9));
+    EXPECT_EQ(f.List(9), Crlf({"[FILELIST]", "LIST000=\xff\xfe\x80|/x", "LISTNAME="}));
+    for (const std::string& name : f.ListFiles()) EXPECT_EQ(name.rfind("FILE", 0), 0u) << name;
+}
+
+// ---------------------------------------------------------------- failures
+
+TEST(ConverterFailure, MissingSettingsTouchesNothing) {
+    Folder f;
+    int calls = 0;
+    auto result = converter::ChgINI(f.paths, [&](int) { ++calls; });
+    EXPECT_EQ(result.outcome, Outcome::SettingsMissing);
+    EXPECT_EQ(calls, 0);
+    EXPECT_TRUE(f.ListFiles().empty());
+
+    // A folder named like the settings file is no settings file either.
+    fs::create_directory(f.paths.settingsFile);
+    result = converter::ChgINI(f.paths, [&](int) { ++calls; });
+    EXPECT_EQ(result.outcome, Outcome::SettingsMissing);
+    EXPECT_EQ(calls, 0);
+}
+
+TEST(ConverterFailure, UnreadableSettingsIsNotTakenForAnEmptyOne) {
+    if (::geteuid() == 0) GTEST_SKIP() << "root reads every file";
+    Folder f;
+    f.Settings(Crlf({"[FILE0]", "LIST000=a|/a"}));
+    ::chmod(f.paths.settingsFile.c_str(), 0);
+    const auto result = converter::ChgINI(f.paths);
+    EXPECT_EQ(result.outcome, Outcome::SettingsUnreadable);
+    EXPECT_FALSE(f.HasList(0));
+}
+
+TEST(ConverterFailure, UnwritableListFilesAreReportedAndTheOthersStillWritten) {
+    Folder f;
+    f.Settings(Crlf({"[FILE1]", "LIST000=a|/a", "[FILE2]", "LIST000=b|/b", "[FILE4]", "LIST000=c|/c"}));
+    // A folder where FILE02.INI belongs cannot be replaced by a file.
+    fs::create_directory(converter::ListFileOf(f.paths.listPrefix, 2));
+    const auto result = converter::ChgINI(f.paths);
+    EXPECT_EQ(result.outcome, Outcome::Finished);
+    EXPECT_EQ(result.listsWritten, 2);
+    EXPECT_EQ(result.unwritable, std::vector<std::string>{converter::ListFileOf(f.paths.listPrefix, 2)});
+    EXPECT_EQ(f.List(1), Crlf({"[FILELIST]", "LIST000=a|/a", "LISTNAME="}));
+    EXPECT_EQ(f.List(4), Crlf({"[FILELIST]", "LIST000=c|/c", "LISTNAME="}));
+    EXPECT_TRUE(fs::is_directory(converter::ListFileOf(f.paths.listPrefix, 2)));
+}
+
+TEST(ConverterFailure, ReadOnlyFolderReportsEveryListAndKeepsOldFiles) {
+    if (::geteuid() == 0) GTEST_SKIP() << "root writes into read-only folders";
+    Folder f;
+    f.Settings(Crlf({"[FILE0]", "LIST000=a|/a", "[FILE1]", "LIST000=b|/b"}));
+    const std::string old = Crlf({"[FILELIST]", "LIST000=old|/o"});
+    TempDir::Put(converter::ListFileOf(f.paths.listPrefix, 1), old);
+    ::chmod(f.dir.path().c_str(), 0555);
+    const auto result = converter::ChgINI(f.paths);
+    ::chmod(f.dir.path().c_str(), 0755);
+    EXPECT_EQ(result.listsWritten, 0);
+    EXPECT_EQ(result.unwritable, (std::vector<std::string>{converter::ListFileOf(f.paths.listPrefix, 0),
+                                                            converter::ListFileOf(f.paths.listPrefix, 1)}));
+    EXPECT_FALSE(f.HasList(0));
+    EXPECT_EQ(f.List(1), old);
+}
+
+TEST(ConverterFailure, MessageListsOneFilePerLine) {
+    EXPECT_EQ(converter::UnwritableMessage({"/h/FILE02.INI", "/h/FILE10.INI"}),
+              "次のファイルに書き込めませんでした。\r\n/h/FILE02.INI\r\n/h/FILE10.INI");
+}
+
+}  // namespace
