@@ -19,4 +19,10 @@ PixelRect ToPixels(const TwipsRect& r, double twipsPerPixelX, double twipsPerPix
                      ToPixels(r.width, twipsPerPixelX), ToPixels(r.height, twipsPerPixelY)};
 }
 
+PixelRect WidenedAboutCentre(const PixelRect& r, int width) {
+    if (width <= r.width) return r;
+    const int grow = width - r.width;
+    return PixelRect{r.left - grow / 2, r.top, width, r.height};
+}
+
 }  // namespace converter

@@ -29,4 +29,8 @@ double TwipsPerPixel(double dpi);
 int ToPixels(int twips, double twipsPerPixel);
 PixelRect ToPixels(const TwipsRect& r, double twipsPerPixelX, double twipsPerPixelY);
 
+// `r` widened about its centre to at least `width` pixels, so a text wider
+// than the place drawn for it is not clipped.
+PixelRect WidenedAboutCentre(const PixelRect& r, int width);
+
 }  // namespace converter

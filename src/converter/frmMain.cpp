@@ -9,6 +9,11 @@
 #include <QLabel>
 #include <QPainter>
 #include <QPushButton>
+#include <QTextLayout>
+
+#include <algorithm>
+#include <cmath>
+#include <vector>
 #include <QScreen>
 
 namespace {
@@ -24,6 +29,34 @@ const QString kFinished = QStringLiteral("変換が終了しました。");
 QRect RectOf(const converter::PixelRect& r) { return QRect(r.left, r.top, r.width, r.height); }
 
 }  // namespace
+
+InfoLabel::InfoLabel(const QString& text, QWidget* parent) : QWidget(parent), m_text(text) {}
+
+void InfoLabel::paintEvent(QPaintEvent*) {
+    // Lines step by the Latin face's height: a Japanese fallback face would
+    // otherwise space them so far apart that the last line falls out of the label.
+    const QFontMetrics metrics(font());
+    QTextLayout layout(m_text, font());
+    QTextOption option;
+    option.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
+    layout.setTextOption(option);
+    layout.beginLayout();
+    std::vector<QTextLine> lines;
+    for (QTextLine line = layout.createLine(); line.isValid(); line = layout.createLine()) {
+        line.setLineWidth(width());
+        lines.push_back(line);
+    }
+    layout.endLayout();
+    int step = metrics.height();
+    if (lines.size() > 1) {
+        const int room = height() - static_cast<int>(std::ceil(lines.back().height()));
+        step = std::max(metrics.ascent(), std::min(step, room / static_cast<int>(lines.size() - 1)));
+    }
+    for (std::size_t i = 0; i < lines.size(); ++i) lines[i].setPosition(QPointF(0, static_cast<int>(i) * step));
+    QPainter p(this);
+    p.setPen(palette().color(QPalette::WindowText));
+    layout.draw(&p, QPointF(0, 0));
+}
 
 Shape::Shape(const QColor& border, const QColor& fill, bool filled, QWidget* parent)
     : QWidget(parent), m_border(border), m_fill(fill), m_filled(filled) {
@@ -41,6 +74,10 @@ void Shape::paintEvent(QPaintEvent*) {
 
 frmMain::frmMain(QWidget* parent) : QWidget(parent) {
     setWindowTitle(kTitle);
+    // The form was drawn for a 9-point face; the explanation fills its label at that size.
+    QFont face = font();
+    face.setPointSize(9);
+    setFont(face);
 
     const QScreen* screen = QGuiApplication::primaryScreen();
     const double tppX = converter::TwipsPerPixel(screen ? screen->logicalDotsPerInchX() : 96.0);
@@ -49,9 +86,11 @@ frmMain::frmMain(QWidget* parent) : QWidget(parent) {
     const converter::PixelRect client = converter::ToPixels(layout.client, tppX, tppY);
     setFixedSize(client.width, client.height);
 
-    lblInfo = new QLabel(kInfo, this);
-    lblInfo->setWordWrap(true);
-    lblInfo->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    lblInfo = new InfoLabel(kInfo, this);
+    // A point smaller than the rest: the Japanese face is taller than the one the form was drawn with.
+    QFont small = face;
+    small.setPointSize(8);
+    lblInfo->setFont(small);
     lblInfo->setGeometry(RectOf(converter::ToPixels(layout.lblInfo, tppX, tppY)));
 
     const converter::PixelRect base = converter::ToPixels(layout.shpBase, tppX, tppY);
@@ -66,7 +105,9 @@ frmMain::frmMain(QWidget* parent) : QWidget(parent) {
 
     lblPar = new QLabel(QStringLiteral("0%"), this);
     lblPar->setAlignment(Qt::AlignCenter);
-    lblPar->setGeometry(RectOf(converter::ToPixels(layout.lblPar, tppX, tppY)));
+    // Room for the widest text it will show, "100%".
+    lblPar->setGeometry(RectOf(converter::WidenedAboutCentre(
+        converter::ToPixels(layout.lblPar, tppX, tppY), lblPar->fontMetrics().horizontalAdvance(QStringLiteral("100%")) + 2)));
     lblPar->raise();
 
     cmdButton[0] = new QPushButton(QStringLiteral("変換"), this);

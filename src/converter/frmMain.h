@@ -12,6 +12,19 @@
 class QLabel;
 class QPushButton;
 
+// The explanation: wrapped text without a frame.
+class InfoLabel : public QWidget {
+public:
+    InfoLabel(const QString& text, QWidget* parent);
+    QString text() const { return m_text; }
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+
+private:
+    QString m_text;
+};
+
 // A rectangle drawn like a form's shape element: outline only, or filled.
 class Shape : public QWidget {
 public:
@@ -42,7 +55,7 @@ private:
     void ShowProgress(int index);
     void SetButtonsEnabled(bool enabled);
 
-    QLabel* lblInfo = nullptr;
+    InfoLabel* lblInfo = nullptr;
     Shape* shpBase = nullptr;
     Shape* shpBar = nullptr;
     QLabel* lblPar = nullptr;

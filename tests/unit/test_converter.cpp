@@ -93,6 +93,10 @@ TEST(ConverterLayout, TwipsToPixelsFollowTheScreenDensity) {
     EXPECT_EQ(button.top, 96);
     EXPECT_EQ(button.width, 81);
     EXPECT_EQ(button.height, 33);
+    const auto percent = converter::ToPixels(layout.lblPar, 15.0, 15.0);
+    EXPECT_EQ(converter::WidenedAboutCentre(percent, 31).left, percent.left - 3);  // centre kept
+    EXPECT_EQ(converter::WidenedAboutCentre(percent, 31).width, 31);
+    EXPECT_EQ(converter::WidenedAboutCentre(percent, 10).width, percent.width);   // never narrowed
     EXPECT_DOUBLE_EQ(converter::TwipsPerPixel(144), 10.0);
     EXPECT_DOUBLE_EQ(converter::TwipsPerPixel(0), 15.0);  // no density reported
 }
