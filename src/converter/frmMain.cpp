@@ -73,6 +73,7 @@ void Shape::paintEvent(QPaintEvent*) {
 }
 
 frmMain::frmMain(QWidget* parent) : QWidget(parent) {
+    setObjectName(QStringLiteral("frmMain"));
     setWindowTitle(kTitle);
     // The form was drawn for a 9-point face; the explanation fills its label at that size.
     QFont face = font();
@@ -91,21 +92,25 @@ frmMain::frmMain(QWidget* parent) : QWidget(parent) {
     QFont small = face;
     small.setPointSize(8);
     lblInfo->setFont(small);
+    lblInfo->setObjectName(QStringLiteral("lblInfo"));
     lblInfo->setGeometry(RectOf(converter::ToPixels(layout.lblInfo, tppX, tppY)));
 
     const converter::PixelRect base = converter::ToPixels(layout.shpBase, tppX, tppY);
     m_trackPixels = base.width;
     shpBase = new Shape(palette().color(QPalette::WindowText), Qt::transparent, false, this);
+    shpBase->setObjectName(QStringLiteral("shpBase"));
     shpBase->setGeometry(RectOf(base));
 
     const QColor darkBlue(0, 0, 192);
     m_bar = converter::ToPixels(layout.shpBar, tppX, tppY);
     shpBar = new Shape(darkBlue, darkBlue, true, this);
+    shpBar->setObjectName(QStringLiteral("shpBar"));
     shpBar->setGeometry(RectOf(m_bar));
 
     lblPar = new QLabel(QStringLiteral("0%"), this);
     lblPar->setAlignment(Qt::AlignCenter);
     // Room for the widest text it will show, "100%".
+    lblPar->setObjectName(QStringLiteral("lblPar"));
     lblPar->setGeometry(RectOf(converter::WidenedAboutCentre(
         converter::ToPixels(layout.lblPar, tppX, tppY), lblPar->fontMetrics().horizontalAdvance(QStringLiteral("100%")) + 2)));
     lblPar->raise();
@@ -114,6 +119,8 @@ frmMain::frmMain(QWidget* parent) : QWidget(parent) {
     cmdButton[0]->setGeometry(RectOf(converter::ToPixels(layout.cmdConvert, tppX, tppY)));
     cmdButton[1] = new QPushButton(QStringLiteral("閉じる"), this);
     cmdButton[1]->setGeometry(RectOf(converter::ToPixels(layout.cmdClose, tppX, tppY)));
+    cmdButton[0]->setObjectName(QStringLiteral("cmdButton0"));
+    cmdButton[1]->setObjectName(QStringLiteral("cmdButton1"));
     connect(cmdButton[0], &QPushButton::clicked, this, [this] { cmdButton_Click(0); });
     connect(cmdButton[1], &QPushButton::clicked, this, [this] { cmdButton_Click(1); });
 
