@@ -75,7 +75,7 @@ void Shape::paintEvent(QPaintEvent*) {
 frmMain::frmMain(QWidget* parent) : QWidget(parent) {
     setObjectName(QStringLiteral("frmMain"));
     setWindowTitle(kTitle);
-    // The form was drawn for a 9-point face; the explanation fills its label at that size.
+    // The form was drawn for a 9-point face.
     QFont face = font();
     face.setPointSize(9);
     setFont(face);
@@ -88,7 +88,8 @@ frmMain::frmMain(QWidget* parent) : QWidget(parent) {
     setFixedSize(client.width, client.height);
 
     lblInfo = new InfoLabel(kInfo, this);
-    // A point smaller than the rest: the Japanese face is taller than the one the form was drawn with.
+    // A point smaller than the rest: Japanese faces here are taller than the one the
+    // form was drawn with, and all three lines have to fit the label.
     QFont small = face;
     small.setPointSize(8);
     lblInfo->setFont(small);
@@ -109,8 +110,8 @@ frmMain::frmMain(QWidget* parent) : QWidget(parent) {
 
     lblPar = new QLabel(QStringLiteral("0%"), this);
     lblPar->setAlignment(Qt::AlignCenter);
-    // Room for the widest text it will show, "100%".
     lblPar->setObjectName(QStringLiteral("lblPar"));
+    // Room for the widest text it will show, "100%".
     lblPar->setGeometry(RectOf(converter::WidenedAboutCentre(
         converter::ToPixels(layout.lblPar, tppX, tppY), lblPar->fontMetrics().horizontalAdvance(QStringLiteral("100%")) + 2)));
     lblPar->raise();
