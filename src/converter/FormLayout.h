@@ -22,11 +22,7 @@ struct FormLayout {
     TwipsRect cmdClose{3600, 1440, 1215, 495};
 };
 
-// Twips per pixel of a screen with `dpi` logical dots per inch (15 at 96).
-double TwipsPerPixel(double dpi);
-
-// Twips to whole pixels, rounded to the nearest.
-int ToPixels(int twips, double twipsPerPixel);
+// Each side in whole pixels, rounded to the nearest (twips::PerPixel gives the scale).
 PixelRect ToPixels(const TwipsRect& r, double twipsPerPixelX, double twipsPerPixelY);
 
 // `r` widened about its centre to at least `width` pixels, so a text wider

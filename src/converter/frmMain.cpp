@@ -2,6 +2,7 @@
 
 #include "dialogs/mdlMessage.h"
 #include "shared/ProgramFolder.h"
+#include "shared/Twips.h"
 
 #include <QCloseEvent>
 #include <QCoreApplication>
@@ -81,8 +82,8 @@ frmMain::frmMain(QWidget* parent) : QWidget(parent) {
     setFont(face);
 
     const QScreen* screen = QGuiApplication::primaryScreen();
-    const double tppX = converter::TwipsPerPixel(screen ? screen->logicalDotsPerInchX() : 96.0);
-    const double tppY = converter::TwipsPerPixel(screen ? screen->logicalDotsPerInchY() : 96.0);
+    const double tppX = twips::PerPixel(screen ? screen->logicalDotsPerInchX() : 96.0);
+    const double tppY = twips::PerPixel(screen ? screen->logicalDotsPerInchY() : 96.0);
     const converter::FormLayout layout;
     const converter::PixelRect client = converter::ToPixels(layout.client, tppX, tppY);
     setFixedSize(client.width, client.height);

@@ -63,6 +63,7 @@ H="$VISTROVA_HOME"
 start_tarnquill
 eval "$(xdotool getwindowgeometry --shell "$TQ_WIN")"
 [ "$WIDTH" -eq 337 ] && [ "$HEIGHT" -eq 143 ] || fail "window is ${WIDTH}x${HEIGHT}, not 337x143"
+xprop -id "$TQ_WIN" _NET_WM_ICON | grep -q 'Icon (' || fail "the window has no icon"
 
 # --- No settings file: the message, and nothing written.
 click_convert

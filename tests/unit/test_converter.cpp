@@ -83,11 +83,11 @@ TEST(ConverterProgress, ReportsEveryListInOrderEvenWithoutLists) {
 
 TEST(ConverterLayout, TwipsToPixelsFollowTheScreenDensity) {
     const converter::FormLayout layout;
-    const auto at96 = converter::ToPixels(layout.client, converter::TwipsPerPixel(96), converter::TwipsPerPixel(96));
+    const auto at96 = converter::ToPixels(layout.client, 15.0, 15.0);
     EXPECT_EQ(at96.width, 337);
     EXPECT_EQ(at96.height, 143);
-    EXPECT_EQ(converter::ToPixels(layout.shpBase.width, 15.0), converter::kTrackPixels);
-    EXPECT_EQ(converter::ToPixels(layout.shpBar.width, 15.0), 1);
+    EXPECT_EQ(converter::ToPixels(layout.shpBase, 15.0, 15.0).width, converter::kTrackPixels);
+    EXPECT_EQ(converter::ToPixels(layout.shpBar, 15.0, 15.0).width, 1);
     const auto button = converter::ToPixels(layout.cmdConvert, 15.0, 15.0);
     EXPECT_EQ(button.left, 16);
     EXPECT_EQ(button.top, 96);
@@ -97,8 +97,9 @@ TEST(ConverterLayout, TwipsToPixelsFollowTheScreenDensity) {
     EXPECT_EQ(converter::WidenedAboutCentre(percent, 31).left, percent.left - 3);  // centre kept
     EXPECT_EQ(converter::WidenedAboutCentre(percent, 31).width, 31);
     EXPECT_EQ(converter::WidenedAboutCentre(percent, 10).width, percent.width);   // never narrowed
-    EXPECT_DOUBLE_EQ(converter::TwipsPerPixel(144), 10.0);
-    EXPECT_DOUBLE_EQ(converter::TwipsPerPixel(0), 15.0);  // no density reported
+    // At 144 dpi (10 twips per pixel) the track is 457.5 -> 458 pixels.
+    EXPECT_EQ(converter::ToPixels(layout.shpBase, 10.0, 10.0).width, 458);
+    EXPECT_EQ(converter::BarWidth(99, 458), 458);
 }
 
 // ---------------------------------------------------------------- conversion
