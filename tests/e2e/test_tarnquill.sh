@@ -4,6 +4,13 @@
 source "$(dirname "${BASH_SOURCE[0]}")/lib.sh"
 
 start_x
+# Another X server shutting down at the same moment can take the new display's
+# socket with it; then take the next display.
+for attempt in 1 2 3; do
+  xdpyinfo >/dev/null 2>&1 && break
+  start_x
+done
+xdpyinfo >/dev/null 2>&1 || fail "no usable X display"
 make_home
 TQ="$BUILD_DIR/tarnquill"
 [ -x "$TQ" ] || fail "no $TQ"
@@ -12,10 +19,10 @@ TQ_PID=
 TQ_WIN=
 # Starts tarnquill on the program folder and checks its window size.
 start_tarnquill() {
-  "$TQ" &
+  "$TQ" 2>>"$E2E_TMP/tarnquill.log" &
   TQ_PID=$!
   E2E_PIDS+=("$TQ_PID")
-  TQ_WIN=$(wait_window Tarnquell) || fail "no converter window"
+  TQ_WIN=$(wait_window Tarnquell) || fail "no converter window: $(cat "$E2E_TMP/tarnquill.log")"
   sleep 0.3
 }
 
@@ -63,7 +70,8 @@ H="$VISTROVA_HOME"
 start_tarnquill
 eval "$(xdotool getwindowgeometry --shell "$TQ_WIN")"
 [ "$WIDTH" -eq 337 ] && [ "$HEIGHT" -eq 143 ] || fail "window is ${WIDTH}x${HEIGHT}, not 337x143"
-xprop -id "$TQ_WIN" _NET_WM_ICON | grep -q 'Icon (' || fail "the window has no icon"
+icon=$(xprop -id "$TQ_WIN" _NET_WM_ICON)
+[[ "$icon" == *"Icon ("* ]] || fail "the window has no icon"
 
 # --- No settings file: the message, and nothing written.
 click_convert
