@@ -1,0 +1,127 @@
+#!/usr/bin/env bash
+# The player in a real X server: covers the screen, shows pictures on the
+# background colour, steps by click and key, plays a movie to its end, offers
+# Retry/Ignore for a missing file, ends with Esc.
+source "$(dirname "${BASH_SOURCE[0]}")/lib.sh"
+
+start_x 1024x768x24
+make_home
+DRIVER="$BUILD_DIR/tests/player_driver"
+[ -x "$DRIVER" ] || fail "no player driver at $DRIVER"
+
+media="$E2E_TMP/media"
+mkdir -p "$media"
+convert -size 200x300 xc:'#00ff00' "$media/tall.bmp"
+convert -size 400x100 xc:'#0000ff' "$media/wide.jpg"
+ffmpeg -loglevel error -y -f lavfi -i testsrc=size=320x180:rate=25:duration=2 \
+  -c:v mpeg1video -q:v 4 "$media/clip.mpg"
+[ -s "$media/clip.mpg" ] || fail "ffmpeg made no clip"
+
+# Background 0x00BBGGRR = 0x400080: red 128, green 0, blue 64. Pictures stay
+# until moved on (INTERVAL 0).
+printf '[VISTROVA]\r\nBACKCOLOR=%d\r\nINTERVAL=0\r\nUNIT=0\r\n' $((0x400080)) > "$VISTROVA_HOME/VISTROVA.INI"
+{
+  printf '[FILELIST]\r\nLISTNAME=e2e\r\n'
+  printf 'LIST000=tall.bmp|%s\r\n' "$media/tall.bmp"
+  printf 'LIST001=wide.jpg|%s\r\n' "$media/wide.jpg"
+  printf 'LIST002=clip.mpg|%s\r\n' "$media/clip.mpg"
+  printf 'LIST003=gone.jpg|%s\r\n' "$media/gone.jpg"
+  printf 'LIST004=|\r\n'
+} > "$VISTROVA_HOME/FILE00.INI"
+
+BACK="128 0 64"
+shot() { screenshot "$E2E_TMP/shot.png"; pixel_rgb "$E2E_TMP/shot.png" "$1" "$2"; }
+# Waits until pixel ($1,$2) reads $3 ("r g b"); fails with $4.
+expect_pixel() {
+  local got i
+  for i in $(seq 50); do
+    got=$(shot "$1" "$2")
+    [ "$got" = "$3" ] && return 0
+    sleep 0.2
+  done
+  fail "$4: pixel ($1,$2) is '$got', expected '$3'"
+}
+near() {  # "r g b" close to "r g b" (JPEG and scaling blur colours a little)
+  local a=($1) b=($2) i d
+  for i in 0 1 2; do d=$((a[i] - b[i])); [ ${d#-} -le 24 ] || return 1; done
+}
+expect_near() {
+  local got i
+  for i in $(seq 50); do
+    got=$(shot "$1" "$2")
+    near "$got" "$3" && return 0
+    sleep 0.2
+  done
+  fail "$4: pixel ($1,$2) is '$got', expected about '$3'"
+}
+count_named() { xdotool search --onlyvisible --name '^Vistrova!!$' 2>/dev/null | wc -l; }
+wait_count() {  # visible windows named Vistrova!! reach $1
+  local i
+  for i in $(seq 100); do [ "$(count_named)" -eq "$1" ] && return 0; sleep 0.1; done
+  fail "$2 (windows named Vistrova!!: $(count_named))"
+}
+
+xdotool mousemove 600 400
+"$DRIVER" > "$E2E_TMP/driver.out" 2> "$E2E_TMP/driver.err" &
+PID=$!
+E2E_PIDS+=("$PID")
+win=$(wait_window 'Vistrova!!' 15) || fail "no player window"
+
+# Covers the screen.
+eval "$(xdotool getwindowgeometry --shell "$win")"
+[ "$X" -eq 0 ] && [ "$Y" -eq 0 ] && [ "$WIDTH" -eq 1024 ] && [ "$HEIGHT" -eq 768 ] \
+  || fail "player geometry ${WIDTH}x${HEIGHT}+${X}+${Y}, expected 1024x768+0+0"
+
+# 200x300 fitted to 1024x768 is 512x768 at left 256: background at both sides.
+expect_pixel 512 384 "0 255 0" "first picture"
+expect_pixel 100 384 "$BACK" "background left of the picture"
+expect_pixel 900 384 "$BACK" "background right of the picture"
+
+# Left click: next (400x100 becomes 1024x256 at top 256).
+xdotool mousemove 600 400 click 1
+expect_near 512 384 "0 0 255" "left click to the second picture"
+expect_pixel 512 100 "$BACK" "background above the wide picture"
+
+# Right click: previous.
+xdotool click 3
+expect_pixel 512 384 "0 255 0" "right click back to the first picture"
+
+# The default next key F8, then back with F6.
+xdotool key F8
+expect_near 512 384 "0 0 255" "F8 to the second picture"
+xdotool key F6
+expect_pixel 512 384 "0 255 0" "F6 back to the first picture"
+
+# Two steps on to the movie: 320x180 becomes 1024x576 at top 96.
+xdotool key F8
+expect_near 512 384 "0 0 255" "F8 to the second picture again"
+xdotool key F8
+for i in $(seq 50); do
+  got=$(shot 512 400)
+  [ "$got" != "$BACK" ] && [ "$got" != "0 0 255" ] && break
+  sleep 0.1
+done
+[ "$got" != "$BACK" ] && [ "$got" != "0 0 255" ] || fail "the movie shows no picture ($got)"
+[ "$(shot 512 40)" = "$BACK" ] || fail "no background above the movie: $(shot 512 40)"
+
+# At its end the movie advances to the missing file: the "Can't open!!" box.
+wait_count 2 "no Can't open!! box after the movie ended"
+box=$(xdotool search --onlyvisible --name '^Vistrova!!$' | grep -v "^$win\$" | head -n1)
+# Retry on a file still missing shows the box again.
+xdotool windowactivate --sync "$box" 2>/dev/null || xdotool windowfocus --sync "$box"
+xdotool key --window "$box" r
+sleep 0.5
+wait_count 2 "Retry did not show the box again"
+box=$(xdotool search --onlyvisible --name '^Vistrova!!$' | grep -v "^$win\$" | head -n1)
+xdotool windowfocus --sync "$box"
+xdotool key --window "$box" i
+wait_count 1 "Ignore did not close the box"
+expect_pixel 512 384 "0 255 0" "Ignore goes on to the first entry (wrap-around)"
+
+# Esc ends the show.
+xdotool windowfocus --sync "$win"
+xdotool key Escape
+wait_exit "$PID" 10 || fail "Esc did not end the player"
+[ "$E2E_STATUS" -eq 0 ] || fail "driver exit status $E2E_STATUS: $(cat "$E2E_TMP/driver.err")"
+grep -q 'closed at 0' "$E2E_TMP/driver.out" || fail "unexpected end: $(cat "$E2E_TMP/driver.out")"
+echo "player e2e passed"
