@@ -321,6 +321,8 @@ void MpvElement::handleEvent(const mpv_event& event) {
         std::int64_t h = 0;
         if (mpv_get_property(m_mpv, "dwidth", MPV_FORMAT_INT64, &w) < 0) w = 0;
         if (mpv_get_property(m_mpv, "dheight", MPV_FORMAT_INT64, &h) < 0) h = 0;
+        // The video output closes at the end of each file; keep the last size.
+        if (w <= 0 || h <= 0) break;
         if (w != m_naturalWidth || h != m_naturalHeight) {
             m_naturalWidth = static_cast<int>(w);
             m_naturalHeight = static_cast<int>(h);
