@@ -148,7 +148,10 @@ void MpvElement::createRenderContext(void* glProcContext) {
         {MPV_RENDER_PARAM_INVALID, nullptr},
     };
     if (mpv_render_context_create(&m_render, m_mpv, glProcContext ? glParams : swParams) < 0) {
+        // Without a picture the sound still plays and the end still comes.
         m_render = nullptr;
+        m_renderFailed = true;
+        if (m_loadPending) issueLoad();
         return;
     }
     mpv_render_context_set_update_callback(m_render, &MpvElement::OnRenderUpdate, this);
@@ -205,7 +208,7 @@ void MpvElement::setFile(const std::string& path) {
     }
     int yes = 1;
     mpv_set_property(m_mpv, "pause", MPV_FORMAT_FLAG, &yes);
-    if (m_render) {
+    if (m_render || m_renderFailed) {
         issueLoad();
     } else {
         m_loadPending = true;

@@ -81,6 +81,7 @@ private:
     std::string m_path;
     std::uint64_t m_gen = 0;      // bumped by every load and stop; tags replies and reports
     bool m_loadPending = false;   // waits for the render context
+    bool m_renderFailed = false;  // no render context can be had: load anyway
     bool m_loadIssued = false;
     bool m_replyArrived = false;  // the loadfile was taken; later start-files are ours
     bool m_active = false;        // a file of ours is loaded and has not ended

@@ -118,10 +118,57 @@ xdotool key --window "$box" i
 wait_count 1 "Ignore did not close the box"
 expect_pixel 512 384 "0 255 0" "Ignore goes on to the first entry (wrap-around)"
 
+# F2 opens the help window (480 x 514) over the player; Enter presses its OK.
+xdotool windowfocus --sync "$win"
+xdotool key F2
+help=""
+for i in $(seq 50); do
+  help=$(xdotool search --onlyvisible --classname player_driver 2>/dev/null | grep -v "^$win\$" | head -n1 || true)
+  [ -n "$help" ] && break
+  sleep 0.1
+done
+[ -n "$help" ] || fail "F2 showed no help window"
+eval "$(xdotool getwindowgeometry --shell "$help")"
+[ "$WIDTH" -eq 480 ] && [ "$HEIGHT" -eq 514 ] || fail "help window ${WIDTH}x${HEIGHT}"
+xdotool windowfocus --sync "$help"
+xdotool key Return
+for i in $(seq 50); do
+  xdotool search --onlyvisible --classname player_driver 2>/dev/null | grep -qv "^$win\$" || break
+  sleep 0.1
+done
+xdotool search --onlyvisible --classname player_driver 2>/dev/null | grep -qv "^$win\$" && fail "OK did not close the help window"
+
 # Esc ends the show.
 xdotool windowfocus --sync "$win"
 xdotool key Escape
 wait_exit "$PID" 10 || fail "Esc did not end the player"
 [ "$E2E_STATUS" -eq 0 ] || fail "driver exit status $E2E_STATUS: $(cat "$E2E_TMP/driver.err")"
 grep -q 'closed at 0' "$E2E_TMP/driver.out" || fail "unexpected end: $(cat "$E2E_TMP/driver.out")"
+
+# A press in the top-left pixel ends the show.
+"$DRIVER" > "$E2E_TMP/driver.out" 2> "$E2E_TMP/driver.err" &
+PID=$!
+E2E_PIDS+=("$PID")
+win=$(wait_window 'Vistrova!!' 15) || fail "no player window (second run)"
+expect_pixel 512 384 "0 255 0" "second run starts where the first stopped"
+xdotool mousemove 0 0 click 1
+wait_exit "$PID" 10 || fail "a press at (0, 0) did not end the player"
+
+# The fixed-size window: 400 x 300, the key table is off, Alt+F4 still ends.
+printf '[VISTROVA]\r\nBACKCOLOR=%d\r\nINTERVAL=0\r\nSIZE=ON\r\nHSIZE=300\r\nWSIZE=400\r\n' $((0x400080)) \
+  > "$VISTROVA_HOME/VISTROVA.INI"
+xdotool mousemove 600 400
+"$DRIVER" > "$E2E_TMP/driver.out" 2> "$E2E_TMP/driver.err" &
+PID=$!
+E2E_PIDS+=("$PID")
+win=$(wait_window 'Vistrova!!' 15) || fail "no fixed-size player window"
+eval "$(xdotool getwindowgeometry --shell "$win")"
+[ "$WIDTH" -eq 400 ] && [ "$HEIGHT" -eq 300 ] || fail "fixed-size player is ${WIDTH}x${HEIGHT}"
+xdotool windowfocus --sync "$win"
+xdotool key F8 Escape
+sleep 0.5
+kill -0 "$PID" 2>/dev/null || fail "Esc ended the fixed-size player"
+xdotool key alt+F4
+wait_exit "$PID" 10 || fail "Alt+F4 did not end the fixed-size player"
+grep -q 'closed at 0' "$E2E_TMP/driver.out" || fail "F8 stepped in the fixed-size player: $(cat "$E2E_TMP/driver.out")"
 echo "player e2e passed"
