@@ -103,6 +103,7 @@ MpvElement::MpvElement(QWidget* parent) : QWidget(parent) {
     mpv_set_option_string(m_mpv, "idle", "yes");
     mpv_set_option_string(m_mpv, "keep-open", "no");
     mpv_set_option_string(m_mpv, "hwdec", "no");
+    mpv_set_option_string(m_mpv, "gpu-hwdec-interop", "no");
     mpv_set_option_string(m_mpv, "audio-display", "no");
     mpv_set_option_string(m_mpv, "osd-level", "0");
     mpv_set_option_string(m_mpv, "input-default-bindings", "no");
