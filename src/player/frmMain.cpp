@@ -142,7 +142,10 @@ void frmMain::Form_Load() {
         setGeometry(r);
         m_pctFrame->setGeometry(0, 0, size.width(), size.height());
     } else {
+        // The geometry covers the screen without a window manager; the state
+        // asks one, where there is one, to keep its panels below.
         setGeometry(screenRect);
+        setWindowState(windowState() | Qt::WindowFullScreen);
         m_pctFrame->setGeometry(0, 0, screenRect.width(), screenRect.height());
     }
 }
