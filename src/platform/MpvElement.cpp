@@ -131,6 +131,10 @@ MpvElement::MpvElement(QWidget* parent) : QWidget(parent) {
 MpvElement::~MpvElement() {
     if (m_mpv) mpv_set_wakeup_callback(m_mpv, nullptr, nullptr);
     freeRenderContext();
+    // The surface goes while this element is still whole, so its context's
+    // last signal finds nothing left to free.
+    delete m_gl;
+    m_gl = nullptr;
     if (m_mpv) mpv_terminate_destroy(m_mpv);
 }
 

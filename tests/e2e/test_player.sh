@@ -174,6 +174,7 @@ win=$(wait_window 'Vistrova!!' 15) || fail "no player window (second run)"
 expect_pixel 512 384 "0 255 0" "second run starts where the first stopped"
 xdotool mousemove 0 0 click 1
 wait_exit "$PID" 10 || fail "a press at (0, 0) did not end the player"
+[ "$E2E_STATUS" -eq 0 ] || fail "driver exit status $E2E_STATUS after the corner press"
 
 # The fixed-size window: 400 x 300, the key table is off, Alt+F4 still ends.
 printf '[VISTROVA]\r\nBACKCOLOR=%d\r\nINTERVAL=0\r\nSIZE=ON\r\nHSIZE=300\r\nWSIZE=400\r\n' $((0x400080)) \
@@ -191,5 +192,6 @@ sleep 0.5
 kill -0 "$PID" 2>/dev/null || fail "Esc ended the fixed-size player"
 xdotool key alt+F4
 wait_exit "$PID" 10 || fail "Alt+F4 did not end the fixed-size player"
+[ "$E2E_STATUS" -eq 0 ] || fail "driver exit status $E2E_STATUS after Alt+F4"
 grep -q 'closed at 0' "$E2E_TMP/driver.out" || fail "F8 stepped in the fixed-size player: $(cat "$E2E_TMP/driver.out")"
 echo "player e2e passed"
