@@ -331,6 +331,9 @@ void PlayerCore::MouseUp(int button, int shift) {
 
 void PlayerCore::MouseDblClick() {
     if (m_s.closed) return;
+    // Should the second press of a double click arrive as a press too, its
+    // watch ends here so its release does not step once more.
+    m_timers.move.setEnabled(false);
     MouseOperation(m_s.lastClickAction);
 }
 

@@ -61,6 +61,23 @@ wait_count() {  # visible windows named Vistrova!! reach $1
   fail "$2 (windows named Vistrova!!: $(count_named))"
 }
 
+# The test pattern's bars: several colours across the middle, none of them
+# the background (a black or empty element would fail this).
+expect_movie() {
+  local movie_ok="" colours="" fmt x i
+  for i in $(seq 50); do
+    screenshot "$E2E_TMP/movie.png"
+    fmt=""
+    for x in 100 300 500 700 900; do
+      fmt+="%[fx:int(255*p{$x,250}.r)] %[fx:int(255*p{$x,250}.g)] %[fx:int(255*p{$x,250}.b)]\n"
+    done
+    colours=$(convert "$E2E_TMP/movie.png" -format "$fmt" info: | sort -u)
+    if [ "$(echo "$colours" | wc -l)" -ge 3 ] && ! echo "$colours" | grep -qx "$BACK"; then movie_ok=1; break; fi
+    sleep 0.1
+  done
+  [ -n "$movie_ok" ] || fail "$1: the movie shows no picture: $(echo $colours)"
+}
+
 xdotool mousemove 600 400
 "$DRIVER" > "$E2E_TMP/driver.out" 2> "$E2E_TMP/driver.err" &
 PID=$!
@@ -92,25 +109,17 @@ expect_near 512 384 "0 0 255" "F8 to the second picture"
 xdotool key F6
 expect_pixel 512 384 "0 255 0" "F6 back to the first picture"
 
-# Two steps on to the movie: 320x180 becomes 1024x576 at top 96.
-xdotool key F8
-expect_near 512 384 "0 0 255" "F8 to the second picture again"
-xdotool key F8
-# The test pattern's bars: several colours across the middle, none of them
-# the background (a black or empty element would fail this).
-movie_ok=""
-for i in $(seq 50); do
-  screenshot "$E2E_TMP/movie.png"
-  fmt=""
-  for x in 100 300 500 700 900; do
-    fmt+="%[fx:int(255*p{$x,250}.r)] %[fx:int(255*p{$x,250}.g)] %[fx:int(255*p{$x,250}.b)]\n"
-  done
-  colours=$(convert "$E2E_TMP/movie.png" -format "$fmt" info: | sort -u)
-  if [ "$(echo "$colours" | wc -l)" -ge 3 ] && ! echo "$colours" | grep -qx "$BACK"; then movie_ok=1; break; fi
-  sleep 0.1
-done
-[ -n "$movie_ok" ] || fail "the movie shows no picture: $(echo $colours)"
+# A double click steps twice (the click, then its repeat): on to the movie,
+# 320x180 fitted to 1024x576 at top 96.
+xdotool click --repeat 2 --delay 80 1
+expect_movie "double click to the movie"
 [ "$(shot 512 40)" = "$BACK" ] || fail "no background above the movie: $(shot 512 40)"
+
+# A click on the movie reaches the player: right click goes back; F8 returns.
+xdotool click 3
+expect_near 512 384 "0 0 255" "right click on the movie back to the second picture"
+xdotool key F8
+expect_movie "F8 back to the movie"
 
 # At its end the movie advances to the missing file: the "Can't open!!" box.
 wait_count 2 "no Can't open!! box after the movie ended"
