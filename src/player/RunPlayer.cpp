@@ -1,6 +1,13 @@
 #include "RunPlayer.h"
 
+#include "frmMain.h"
+
 namespace player {
-// The player window is not there yet: the show ends at once.
-void RunPlayer(QWidget*) {}
+
+void RunPlayer(QWidget* owner) {
+    // Built afresh for every show and discarded when it closes.
+    frmMain player(owner);
+    player.exec();
+}
+
 }  // namespace player

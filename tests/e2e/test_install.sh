@@ -22,4 +22,6 @@ done
 
 # The installed copy starts and, as a screen-saver preview, ends at once.
 timeout 10 "$prefix/bin/vistrova" /P 1234 || fail "installed vistrova /P did not end cleanly"
+# The help document is where an installed program looks for it.
+[ -e "$prefix/bin/Readme.html" ] && fail "the help document belongs in share/vistrova, not bin"
 echo "install ok"

@@ -131,13 +131,26 @@ xdotool key Return
 expect_exit "$PID" "/S with an empty list"
 [ "$(cat "$VISTROVA_MIXER_FILE")" = 1234 ] || fail "/S: volume not set back"
 
-# --- Screen-saver show of a list and the settings mode run and end by themselves.
-printf '[FILELIST]\r\nLISTNAME=t\r\nLIST000=a|/nonexistent/a.jpg\r\n' > "$VISTROVA_HOME/FILE00.INI"
-for args in "/s:99" "/c:1234"; do
-  echo 4321 > "$VISTROVA_MIXER_FILE"
-  start_vistrova $args
-  wait_exit "$PID" 30 || fail "$args did not end after its run"
-  [ "$(cat "$VISTROVA_MIXER_FILE")" = 4321 ] || fail "$args: volume not set back"
-done
+# --- The screen-saver show of a list ends on a key press; the settings mode
+# ends when its editor closes. Both set the volume back.
+convert -size 64x48 xc:'#30a050' "$E2E_TMP/a.jpg"
+printf '[FILELIST]\r\nLISTNAME=t\r\nLIST000=a.jpg|%s\r\n' "$E2E_TMP/a.jpg" > "$VISTROVA_HOME/FILE00.INI"
+echo 4321 > "$VISTROVA_MIXER_FILE"
+start_vistrova /s:99
+player=$(wait_window 'Vistrova!!' 15) || fail "/s:99 showed no player"
+sleep 0.5
+xdotool windowfocus "$player" 2>/dev/null || true
+xdotool key space
+wait_exit "$PID" 15 || fail "/s:99 did not end on a key press"
+[ "$(cat "$VISTROVA_MIXER_FILE")" = 4321 ] || fail "/s:99: volume not set back"
+
+echo 4321 > "$VISTROVA_MIXER_FILE"
+start_vistrova /c:1234
+if editor=$(wait_window 'FileList' 15); then
+  xdotool windowfocus "$editor" 2>/dev/null || true
+  xdotool key alt+f c
+fi
+wait_exit "$PID" 15 || fail "/c:1234 did not end after its editor closed"
+[ "$(cat "$VISTROVA_MIXER_FILE")" = 4321 ] || fail "/c:1234: volume not set back"
 
 echo "launcher e2e: all checks passed"

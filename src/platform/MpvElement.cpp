@@ -1,0 +1,440 @@
+#include "MpvElement.h"
+
+#include <mpv/client.h>
+#include <mpv/render.h>
+#include <mpv/render_gl.h>
+
+#include <QGuiApplication>
+#include <QMetaObject>
+#include <QOpenGLContext>
+#include <QOpenGLFunctions>
+#include <QOpenGLWidget>
+#include <QPainter>
+#include <QResizeEvent>
+
+#include <clocale>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+
+namespace platform {
+
+// The OpenGL surface the element draws into; mouse and keys pass through to
+// the element, so the element behaves the same with either renderer.
+class MpvGlView final : public QOpenGLWidget {
+public:
+    explicit MpvGlView(MpvElement* owner) : QOpenGLWidget(owner), m_owner(owner) {
+        setAttribute(Qt::WA_TransparentForMouseEvents);
+        setFocusPolicy(Qt::NoFocus);
+    }
+
+protected:
+    void initializeGL() override {
+        QObject::connect(context(), &QOpenGLContext::aboutToBeDestroyed, m_owner,
+                         [owner = m_owner] { owner->freeRenderContext(); }, Qt::DirectConnection);
+        m_owner->createRenderContext(context());
+    }
+
+    void paintGL() override {
+        const qreal dpr = devicePixelRatioF();
+        if (!m_owner->m_render || !m_owner->m_hasFrame) {
+            const QColor c = m_owner->m_background;
+            QOpenGLFunctions* f = context()->functions();
+            f->glClearColor(static_cast<float>(c.redF()), static_cast<float>(c.greenF()),
+                            static_cast<float>(c.blueF()), 1.0f);
+            f->glClear(GL_COLOR_BUFFER_BIT);
+            return;
+        }
+        mpv_opengl_fbo fbo{static_cast<int>(defaultFramebufferObject()), static_cast<int>(width() * dpr),
+                           static_cast<int>(height() * dpr), 0};
+        int flip = 1;
+        mpv_render_param params[] = {
+            {MPV_RENDER_PARAM_OPENGL_FBO, &fbo},
+            {MPV_RENDER_PARAM_FLIP_Y, &flip},
+            {MPV_RENDER_PARAM_INVALID, nullptr},
+        };
+        mpv_render_context_render(m_owner->m_render, params);
+    }
+
+private:
+    MpvElement* m_owner;
+};
+
+namespace {
+
+bool UseOpenGl() {
+    static const bool use = [] {
+        const QString platformName = QGuiApplication::platformName();
+        if (platformName == QLatin1String("offscreen") || platformName == QLatin1String("minimal")) return false;
+        QOpenGLContext probe;
+        return probe.create();
+    }();
+    return use;
+}
+
+void* GetProcAddress(void* ctx, const char* name) {
+    auto* context = static_cast<QOpenGLContext*>(ctx);
+    return reinterpret_cast<void*>(context->getProcAddress(QByteArray(name)));
+}
+
+// "key=value,key=value" from VISTROVA_MPV_OPTIONS; a bare key means "yes".
+void ApplyEnvironmentOptions(mpv_handle* mpv) {
+    const QByteArray text = qgetenv("VISTROVA_MPV_OPTIONS");
+    for (const QByteArray& item : text.split(',')) {
+        const QByteArray trimmed = item.trimmed();
+        if (trimmed.isEmpty()) continue;
+        const int eq = trimmed.indexOf('=');
+        const QByteArray key = eq < 0 ? trimmed : trimmed.left(eq).trimmed();
+        const QByteArray value = eq < 0 ? QByteArray("yes") : trimmed.mid(eq + 1).trimmed();
+        mpv_set_option_string(mpv, key.constData(), value.constData());
+    }
+}
+
+}  // namespace
+
+MpvElement::MpvElement(QWidget* parent) : QWidget(parent) {
+    setFocusPolicy(Qt::NoFocus);
+    setAttribute(Qt::WA_OpaquePaintEvent);
+    // libmpv refuses to start unless numbers are formatted the C way.
+    std::setlocale(LC_NUMERIC, "C");
+    m_mpv = mpv_create();
+    if (!m_mpv) return;
+    mpv_set_option_string(m_mpv, "vo", "libmpv");
+    mpv_set_option_string(m_mpv, "idle", "yes");
+    mpv_set_option_string(m_mpv, "keep-open", "no");
+    mpv_set_option_string(m_mpv, "hwdec", "no");
+    mpv_set_option_string(m_mpv, "gpu-hwdec-interop", "no");
+    mpv_set_option_string(m_mpv, "audio-display", "no");
+    mpv_set_option_string(m_mpv, "osd-level", "0");
+    mpv_set_option_string(m_mpv, "input-default-bindings", "no");
+    mpv_set_option_string(m_mpv, "input-vo-keyboard", "no");
+    mpv_set_option_string(m_mpv, "load-scripts", "no");
+    mpv_set_option_string(m_mpv, "ytdl", "no");
+    mpv_set_option_string(m_mpv, "pause", "yes");
+    ApplyEnvironmentOptions(m_mpv);
+    if (mpv_initialize(m_mpv) < 0) {
+        mpv_terminate_destroy(m_mpv);
+        m_mpv = nullptr;
+        return;
+    }
+    mpv_set_wakeup_callback(m_mpv, &MpvElement::OnWakeup, this);
+
+    if (UseOpenGl()) {
+        // The render context follows once the surface exists (first show).
+        m_gl = new MpvGlView(this);
+        m_gl->setGeometry(rect());
+    } else {
+        createRenderContext(nullptr);
+    }
+}
+
+MpvElement::~MpvElement() {
+    if (m_mpv) mpv_set_wakeup_callback(m_mpv, nullptr, nullptr);
+    freeRenderContext();
+    // The surface goes while this element is still whole, so its context's
+    // last signal finds nothing left to free.
+    delete m_gl;
+    m_gl = nullptr;
+    if (m_mpv) mpv_terminate_destroy(m_mpv);
+}
+
+void MpvElement::createRenderContext(void* glProcContext) {
+    if (!m_mpv || m_render) return;
+    int advanced = 0;
+    mpv_opengl_init_params gl{&GetProcAddress, glProcContext};
+    mpv_render_param glParams[] = {
+        {MPV_RENDER_PARAM_API_TYPE, const_cast<char*>(MPV_RENDER_API_TYPE_OPENGL)},
+        {MPV_RENDER_PARAM_OPENGL_INIT_PARAMS, &gl},
+        {MPV_RENDER_PARAM_ADVANCED_CONTROL, &advanced},
+        {MPV_RENDER_PARAM_INVALID, nullptr},
+    };
+    mpv_render_param swParams[] = {
+        {MPV_RENDER_PARAM_API_TYPE, const_cast<char*>(MPV_RENDER_API_TYPE_SW)},
+        {MPV_RENDER_PARAM_INVALID, nullptr},
+    };
+    if (mpv_render_context_create(&m_render, m_mpv, glProcContext ? glParams : swParams) < 0) {
+        // Without a picture the sound still plays and the end still comes.
+        m_render = nullptr;
+        m_renderFailed = true;
+        if (m_loadPending) issueLoad();
+        return;
+    }
+    mpv_render_context_set_update_callback(m_render, &MpvElement::OnRenderUpdate, this);
+    if (m_loadPending) issueLoad();
+}
+
+void MpvElement::freeRenderContext() {
+    if (!m_render) return;
+    mpv_render_context_set_update_callback(m_render, nullptr, nullptr);
+    if (m_gl) m_gl->makeCurrent();
+    mpv_render_context_free(m_render);
+    if (m_gl) m_gl->doneCurrent();
+    m_render = nullptr;
+}
+
+void MpvElement::OnWakeup(void* self) {
+    auto* element = static_cast<MpvElement*>(self);
+    if (element->m_wakeupQueued.exchange(true)) return;
+    QMetaObject::invokeMethod(element, [element] { element->drainEvents(); }, Qt::QueuedConnection);
+}
+
+void MpvElement::OnRenderUpdate(void* self) {
+    auto* element = static_cast<MpvElement*>(self);
+    if (element->m_updateQueued.exchange(true)) return;
+    QMetaObject::invokeMethod(element, [element] { element->renderUpdate(); }, Qt::QueuedConnection);
+}
+
+void MpvElement::setBackgroundColor(const QColor& color) {
+    m_background = color;
+    if (m_mpv) {
+        const QByteArray name = color.name(QColor::HexRgb).toLatin1();
+        mpv_set_property_string(m_mpv, "background", name.constData());
+    }
+    update();
+    if (m_gl) m_gl->update();
+}
+
+void MpvElement::setFile(const std::string& path) {
+    ++m_gen;
+    m_path = path;
+    m_active = false;
+    m_replyArrived = false;
+    m_loadIssued = false;
+    m_lastEntry = -1;
+    m_started = false;
+    m_hasTarget = false;
+    m_hasFrame = false;
+    m_naturalWidth = 0;
+    m_naturalHeight = 0;
+    if (!m_mpv) {
+        const std::uint64_t gen = m_gen;
+        QMetaObject::invokeMethod(this, [this, gen] { if (gen == m_gen) emit refused(); }, Qt::QueuedConnection);
+        return;
+    }
+    int yes = 1;
+    mpv_set_property(m_mpv, "pause", MPV_FORMAT_FLAG, &yes);
+    if (m_render || m_renderFailed) {
+        issueLoad();
+    } else {
+        m_loadPending = true;
+    }
+}
+
+void MpvElement::issueLoad() {
+    m_loadPending = false;
+    m_loadIssued = true;
+    const char* cmd[] = {"loadfile", m_path.c_str(), "replace", nullptr};
+    if (mpv_command_async(m_mpv, m_gen, cmd) < 0) finishStream(true, -1);
+}
+
+void MpvElement::play() {
+    m_hasTarget = false;
+    if (!m_mpv) return;
+    int no = 0;
+    mpv_set_property(m_mpv, "pause", MPV_FORMAT_FLAG, &no);
+}
+
+void MpvElement::pause() {
+    if (!m_mpv) return;
+    int yes = 1;
+    mpv_set_property(m_mpv, "pause", MPV_FORMAT_FLAG, &yes);
+}
+
+void MpvElement::stop() {
+    ++m_gen;
+    m_active = false;
+    m_loadPending = false;
+    m_loadIssued = false;
+    m_replyArrived = false;
+    m_lastEntry = -1;
+    m_hasTarget = false;
+    m_hasFrame = false;
+    if (!m_mpv) return;
+    const char* cmd[] = {"stop", nullptr};
+    mpv_command_async(m_mpv, 0, cmd);
+}
+
+double MpvElement::position() {
+    if (m_hasTarget) return m_target;
+    double value = 0;
+    if (!m_mpv || mpv_get_property(m_mpv, "time-pos", MPV_FORMAT_DOUBLE, &value) < 0) return 0;
+    return value;
+}
+
+void MpvElement::setPosition(double seconds) {
+    m_target = seconds;
+    m_hasTarget = true;
+    if (!m_mpv || !m_active) return;
+    char text[64];
+    std::snprintf(text, sizeof text, "%.3f", seconds);
+    const char* cmd[] = {"seek", text, "absolute", nullptr};
+    mpv_command_async(m_mpv, 0, cmd);
+}
+
+double MpvElement::duration() {
+    double value = 0;
+    if (!m_mpv || mpv_get_property(m_mpv, "duration", MPV_FORMAT_DOUBLE, &value) < 0) return 0;
+    return value;
+}
+
+void MpvElement::setSeekingMute(bool on) {
+    if (!m_mpv) return;
+    int flag = on ? 1 : 0;
+    mpv_set_property(m_mpv, "mute", MPV_FORMAT_FLAG, &flag);
+}
+
+void MpvElement::drainEvents() {
+    m_wakeupQueued = false;
+    if (!m_mpv || m_draining) return;
+    m_draining = true;
+    for (;;) {
+        const mpv_event* event = mpv_wait_event(m_mpv, 0);
+        if (!event || event->event_id == MPV_EVENT_NONE) break;
+        handleEvent(*event);
+    }
+    m_draining = false;
+}
+
+void MpvElement::handleEvent(const mpv_event& event) {
+    switch (event.event_id) {
+    case MPV_EVENT_COMMAND_REPLY: {
+        if (!m_loadIssued || m_replyArrived || event.reply_userdata != m_gen) break;
+        m_replyArrived = true;
+        if (event.error < 0) {
+            finishStream(true, event.error);
+            break;
+        }
+        m_active = true;
+        // The entry id of the loaded file, where the library reports it.
+        const auto* reply = static_cast<const mpv_event_command*>(event.data);
+        if (reply && reply->result.format == MPV_FORMAT_NODE_MAP) {
+            const mpv_node_list* map = reply->result.u.list;
+            for (int i = 0; map && i < map->num; ++i) {
+                if (std::strcmp(map->keys[i], "playlist_entry_id") == 0 &&
+                    map->values[i].format == MPV_FORMAT_INT64) {
+                    m_lastEntry = map->values[i].u.int64;
+                }
+            }
+        }
+        break;
+    }
+    case MPV_EVENT_START_FILE: {
+        const auto* start = static_cast<const mpv_event_start_file*>(event.data);
+        if (m_active && m_lastEntry < 0 && start) m_lastEntry = start->playlist_entry_id;
+        break;
+    }
+    case MPV_EVENT_VIDEO_RECONFIG: {
+        if (!m_active) break;
+        std::int64_t w = 0;
+        std::int64_t h = 0;
+        if (mpv_get_property(m_mpv, "dwidth", MPV_FORMAT_INT64, &w) < 0) w = 0;
+        if (mpv_get_property(m_mpv, "dheight", MPV_FORMAT_INT64, &h) < 0) h = 0;
+        // The video output closes at the end of each file; keep the last size.
+        if (w <= 0 || h <= 0) break;
+        if (w != m_naturalWidth || h != m_naturalHeight) {
+            m_naturalWidth = static_cast<int>(w);
+            m_naturalHeight = static_cast<int>(h);
+            emit naturalSizeChanged(m_naturalWidth, m_naturalHeight);
+        }
+        break;
+    }
+    case MPV_EVENT_PLAYBACK_RESTART:
+        if (m_active) m_started = true;
+        break;
+    case MPV_EVENT_END_FILE: {
+        const auto* end = static_cast<const mpv_event_end_file*>(event.data);
+        if (!m_active || !end || m_lastEntry < 0 || end->playlist_entry_id != m_lastEntry) break;
+        switch (end->reason) {
+        case MPV_END_FILE_REASON_EOF:
+            finishStream(false, 0);
+            break;
+        case MPV_END_FILE_REASON_ERROR:
+            finishStream(true, end->error);
+            break;
+        case MPV_END_FILE_REASON_REDIRECT:
+            // A play list: its last entry now ends the stream.
+            if (end->playlist_insert_num_entries > 0) {
+                m_lastEntry = end->playlist_insert_id + end->playlist_insert_num_entries - 1;
+            } else {
+                finishStream(true, -1);
+            }
+            break;
+        default:
+            break;  // stopped or replaced on request
+        }
+        break;
+    }
+    default:
+        break;
+    }
+}
+
+void MpvElement::finishStream(bool error, int code) {
+    m_active = false;
+    const std::uint64_t gen = m_gen;
+    // Reported after the drain, so a slot may open a modal box safely; a
+    // report that a newer load or stop overtook is dropped.
+    if (error && !m_started) {
+        QMetaObject::invokeMethod(this, [this, gen] { if (gen == m_gen) emit refused(); }, Qt::QueuedConnection);
+        return;
+    }
+    const int result = error ? (code != 0 ? code : -1) : 0;
+    QMetaObject::invokeMethod(this, [this, gen, result] { if (gen == m_gen) emit endOfStream(result); },
+                              Qt::QueuedConnection);
+}
+
+void MpvElement::renderUpdate() {
+    m_updateQueued = false;
+    if (!m_render) return;
+    const std::uint64_t flags = mpv_render_context_update(m_render);
+    if (!(flags & MPV_RENDER_UPDATE_FRAME)) return;
+    if (m_gl) {
+        m_hasFrame = m_active || m_hasFrame;
+        m_gl->update();
+    } else {
+        renderSoftware();
+    }
+}
+
+void MpvElement::renderSoftware() {
+    if (!m_render || m_gl) return;
+    const qreal dpr = devicePixelRatioF();
+    const QSize target(static_cast<int>(width() * dpr), static_cast<int>(height() * dpr));
+    if (target.isEmpty()) return;
+    if (m_frame.size() != target) m_frame = QImage(target, QImage::Format_RGBX8888);
+    if (m_frame.isNull()) return;
+    int size[2] = {target.width(), target.height()};
+    char format[] = "rgb0";
+    std::size_t stride = static_cast<std::size_t>(m_frame.bytesPerLine());
+    mpv_render_param params[] = {
+        {MPV_RENDER_PARAM_SW_SIZE, size},
+        {MPV_RENDER_PARAM_SW_FORMAT, format},
+        {MPV_RENDER_PARAM_SW_STRIDE, &stride},
+        {MPV_RENDER_PARAM_SW_POINTER, m_frame.bits()},
+        {MPV_RENDER_PARAM_INVALID, nullptr},
+    };
+    if (mpv_render_context_render(m_render, params) >= 0) {
+        m_hasFrame = m_active || m_hasFrame;
+        update();
+    }
+}
+
+void MpvElement::paintEvent(QPaintEvent*) {
+    QPainter painter(this);
+    if (!m_gl && m_hasFrame && !m_frame.isNull()) {
+        painter.drawImage(rect(), m_frame);
+    } else {
+        painter.fillRect(rect(), m_background);
+    }
+}
+
+void MpvElement::resizeEvent(QResizeEvent* event) {
+    QWidget::resizeEvent(event);
+    if (m_gl) {
+        m_gl->setGeometry(rect());
+    } else if (m_hasFrame) {
+        renderSoftware();
+    }
+}
+
+}  // namespace platform

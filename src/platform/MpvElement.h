@@ -1,0 +1,97 @@
+#pragma once
+// The movie element: libmpv drawn through its render API, OpenGL into a
+// QOpenGLWidget where OpenGL is there, software into a QImage where not
+// (offscreen). Reusable wherever a movie is shown. GUI thread only; mpv's own
+// threads only queue work onto it.
+
+#include "IMediaElement.h"
+
+#include <QColor>
+#include <QImage>
+#include <QWidget>
+
+#include <atomic>
+#include <cstdint>
+#include <string>
+
+struct mpv_handle;
+struct mpv_render_context;
+struct mpv_event;
+
+namespace platform {
+
+class MpvGlView;
+
+class MpvElement final : public QWidget, public IMediaElement {
+    Q_OBJECT
+public:
+    explicit MpvElement(QWidget* parent = nullptr);
+    ~MpvElement() override;
+
+    // False when libmpv could not be started; every file is then refused.
+    bool isAvailable() const { return m_mpv != nullptr; }
+    // Colour of the area the video does not cover.
+    void setBackgroundColor(const QColor& color);
+
+    void setFile(const std::string& path) override;
+    void play() override;
+    void pause() override;
+    void stop() override;
+    double position() override;
+    void setPosition(double seconds) override;
+    double duration() override;
+    int naturalWidth() override { return m_naturalWidth; }
+    int naturalHeight() override { return m_naturalHeight; }
+    void setSeekingMute(bool on) override;
+
+signals:
+    // The loaded file (or the last entry of a play list) ended: 0 at its
+    // normal end, non-zero after an error during playback.
+    void endOfStream(int result);
+    // The file could not be played at all (nothing of it started).
+    void refused();
+    void naturalSizeChanged(int width, int height);
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+
+private:
+    friend class MpvGlView;
+    static void OnWakeup(void* self);
+    static void OnRenderUpdate(void* self);
+    void drainEvents();
+    void handleEvent(const mpv_event& event);
+    void renderUpdate();
+    void renderSoftware();
+    void issueLoad();
+    void createRenderContext(void* glProcContext);
+    void freeRenderContext();
+    void finishStream(bool error, int code);
+
+    mpv_handle* m_mpv = nullptr;
+    mpv_render_context* m_render = nullptr;
+    MpvGlView* m_gl = nullptr;  // null: software rendering
+    QImage m_frame;             // software rendering target
+    QColor m_background = Qt::black;
+    std::atomic<bool> m_wakeupQueued{false};
+    std::atomic<bool> m_updateQueued{false};
+    bool m_draining = false;
+
+    std::string m_path;
+    std::uint64_t m_gen = 0;      // bumped by every load and stop; tags replies and reports
+    bool m_loadPending = false;   // waits for the render context
+    bool m_renderFailed = false;  // no render context can be had: load anyway
+    bool m_loadIssued = false;
+    bool m_replyArrived = false;  // the loadfile was taken; later start-files are ours
+    bool m_active = false;        // a file of ours is loaded and has not ended
+    std::int64_t m_lastEntry = -1;  // play list entry whose end ends the stream
+    bool m_started = false;
+    bool m_hasTarget = false;
+    double m_target = 0;
+    int m_naturalWidth = 0;
+    int m_naturalHeight = 0;
+    bool m_hasFrame = false;
+};
+
+}  // namespace platform

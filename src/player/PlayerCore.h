@@ -1,0 +1,135 @@
+#pragma once
+// The player's state and everything that changes it: the actions of
+// MouseOperation, the commands, the four timers and the input handlers. The
+// window owns one, hands it the timers, the media element and the mixer, and
+// does what it asks through IPlayerHost. GUI thread only.
+
+#include "PlayerInput.h"
+#include "platform/IMediaElement.h"
+#include "platform/Mixer.h"
+#include "shared/mdlPublic.h"
+
+#include <cstdint>
+#include <string>
+
+namespace player {
+
+inline constexpr int kImageInterval = 1000;
+inline constexpr int kMovieInterval = 10;
+inline constexpr int kMoveInterval = 100;
+inline constexpr int kActionInterval = 500;
+inline constexpr int kSeekInterval = 1;
+inline constexpr double kSeekStep = 10.0;
+inline constexpr std::int16_t kMaxVolumeStep = 15;
+
+enum MediaKind : std::int16_t { kImage = 0, kMovie = 1 };
+
+class ITimer {
+public:
+    virtual ~ITimer() = default;
+    virtual void setEnabled(bool on) = 0;
+    virtual bool isEnabled() const = 0;
+    virtual void setInterval(int ms) = 0;
+    virtual int interval() const = 0;
+};
+
+struct Timers {
+    ITimer& image;
+    ITimer& movie;
+    ITimer& move;
+    ITimer& action;
+};
+
+// What the window does on the core's behalf.
+class IPlayerHost {
+public:
+    virtual ~IPlayerHost() = default;
+    // Hides both elements, loads the picture and shows it fitted; false when
+    // it cannot be decoded.
+    virtual bool ShowImage(const std::string& path) = 0;
+    virtual void HideImage() = 0;
+    // Places the movie element fitted to its natural size and shows it.
+    virtual void ShowMovie() = 0;
+    virtual void HideMovie() = 0;
+    virtual void ClosePlayer() = 0;
+    virtual Point CursorPos() = 0;
+    virtual void FocusPlayer() = 0;
+    // Whether the player covers the screen (not the fixed-size window).
+    virtual bool CoversScreen() = 0;
+    virtual void OpenHelpFile() = 0;
+    // Shows the help window modally; returns when it has closed.
+    virtual void ShowHelp() = 0;
+    // The "Can't open!!" box; returns the answer code.
+    virtual int AskCantOpen(const std::string& path) = 0;
+};
+
+struct PlayerState {
+    std::int16_t mediaKind = kImage;
+    std::int16_t lastClickAction = kRewind;
+    std::int32_t elapsedSeconds = 0;
+    std::int32_t displaySeconds = 0;
+    std::int16_t dragAction = 0;
+    bool paused = false;
+    bool seeking = false;
+    Point pressPoint;
+    bool closed = false;  // after action 8 nothing more happens
+};
+
+// Positions after next and previous, wrapping at both ends.
+std::int16_t NextPosition(std::int16_t position, std::int16_t count);
+std::int16_t PreviousPosition(std::int16_t position, std::int16_t count);
+// A seek of `step` seconds from the position rounded to whole seconds
+// (halves to even), kept within 0..duration.
+double SeekTarget(double position, double duration, double step);
+// The volume step after one step down or up, within 0..15.
+std::int16_t NextVolumeStep(std::int16_t step, bool down);
+// The wave-out value of a step: the same level on both channels.
+std::uint32_t VolumeOfStep(std::int16_t step);
+// Whether a file is there (hidden files too); false on any error.
+bool FileExists(const std::string& path);
+
+class PlayerCore {
+public:
+    PlayerCore(mdlPublic::PublicState& state, IPlayerHost& host, platform::IMediaElement& media,
+               platform::IMixer& mixer, Timers timers);
+
+    const PlayerState& state() const { return m_s; }
+
+    // Shows the entry at the current position.
+    void Vistrova();
+    void MouseOperation(int action);
+    void CommandStop();
+    void CommandPause();
+    void ChangeVolume(bool down);
+
+    void tmrImage_Timer();
+    void tmrMovie_Timer();
+    void tmrMove_Timer();
+    void tmrAction_Timer();
+
+    // From the media element.
+    void EndOfStream(int result);
+    void MediaRefused();
+
+    // Input. Keys are virtual-key codes, shift states bit masks.
+    void KeyDown(int key, int shift);
+    void KeyUp(int key, int shift);
+    void MouseDown();
+    void MouseUp(int button, int shift);
+    void MouseDblClick();
+    // The window is being closed from outside (window manager, Alt+F4).
+    void CloseRequested();
+
+private:
+    void FailurePath(const std::string& path);
+    void EndShow();
+
+    mdlPublic::PublicState& m_public;
+    IPlayerHost& m_host;
+    platform::IMediaElement& m_media;
+    platform::IMixer& m_mixer;
+    Timers m_timers;
+    PlayerState m_s;
+};
+
+}  // namespace player

@@ -1,0 +1,269 @@
+#include "frmMain.h"
+
+#include "Fit.h"
+#include "KeyCodes.h"
+#include "dialogs/frmHelp.h"
+#include "dialogs/mdlMessage.h"
+#include "platform/DesktopOpen.h"
+#include "platform/MpvElement.h"
+#include "platform/PictureDecode.h"
+
+#include <QCloseEvent>
+#include <QCoreApplication>
+#include <QCursor>
+#include <QGuiApplication>
+#include <QKeyEvent>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QScreen>
+#include <QTimer>
+
+namespace player {
+
+// `imgPct`: shows its picture stretched to whatever size it is given.
+class PictureView final : public QWidget {
+public:
+    explicit PictureView(QWidget* parent) : QWidget(parent) {
+        setAttribute(Qt::WA_TransparentForMouseEvents);
+        setFocusPolicy(Qt::NoFocus);
+    }
+    void setPicture(QImage image) {
+        m_image = std::move(image);
+        update();
+    }
+    void clear() { m_image = QImage(); }
+
+protected:
+    void paintEvent(QPaintEvent*) override {
+        if (m_image.isNull()) return;
+        QPainter painter(this);
+        painter.setRenderHint(QPainter::SmoothPixmapTransform);
+        painter.drawImage(rect(), m_image);
+    }
+
+private:
+    QImage m_image;
+};
+
+// A QTimer seen through the core's timer interface. Enabling an enabled timer
+// keeps its count running, as switching a timer on twice does.
+class QtTimer final : public ITimer {
+public:
+    explicit QtTimer(const char* name) { m_timer.setObjectName(QLatin1String(name)); }
+    void setEnabled(bool on) override {
+        if (!on) {
+            m_timer.stop();
+        } else if (!m_timer.isActive()) {
+            m_timer.start();
+        }
+    }
+    bool isEnabled() const override { return m_timer.isActive(); }
+    void setInterval(int ms) override { m_timer.setInterval(ms); }
+    int interval() const override { return m_timer.interval(); }
+    QTimer& timer() { return m_timer; }
+
+private:
+    QTimer m_timer;
+};
+
+namespace {
+QColor ColorOf(std::int32_t bgr) {
+    const auto v = static_cast<std::uint32_t>(bgr);
+    return QColor(static_cast<int>(v & 0xFF), static_cast<int>((v >> 8) & 0xFF), static_cast<int>((v >> 16) & 0xFF));
+}
+
+int ButtonOf(Qt::MouseButton button) {
+    switch (button) {
+    case Qt::LeftButton: return kButtonLeft;
+    case Qt::RightButton: return kButtonRight;
+    case Qt::MiddleButton: return kButtonMiddle;
+    default: return 0;
+    }
+}
+}  // namespace
+
+frmMain::frmMain(QWidget* owner, mdlPublic::PublicState& state)
+    : QDialog(owner, Qt::Dialog | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint), m_public(state) {
+    setObjectName(QStringLiteral("frmMain"));
+    setWindowTitle(QStringLiteral("Vistrova!!"));
+    setFocusPolicy(Qt::StrongFocus);
+
+    m_pctFrame = new QWidget(this);
+    m_pctFrame->setObjectName(QStringLiteral("pctFrame"));
+    m_pctFrame->setAttribute(Qt::WA_TransparentForMouseEvents);
+    m_pctFrame->setFocusPolicy(Qt::NoFocus);
+    m_pctFrame->setAutoFillBackground(true);
+
+    m_imgPct = new PictureView(m_pctFrame);
+    m_imgPct->setObjectName(QStringLiteral("imgPct"));
+    m_imgPct->hide();
+
+    m_mplMedia = new platform::MpvElement(m_pctFrame);
+    m_mplMedia->setObjectName(QStringLiteral("mplMedia"));
+    m_mplMedia->setAttribute(Qt::WA_TransparentForMouseEvents);
+    m_mplMedia->hide();
+
+    m_tmrImage = std::make_unique<QtTimer>("tmrImage");
+    m_tmrMovie = std::make_unique<QtTimer>("tmrMovie");
+    m_tmrMove = std::make_unique<QtTimer>("tmrMove");
+    m_tmrAction = std::make_unique<QtTimer>("tmrAction");
+    connect(&m_tmrImage->timer(), &QTimer::timeout, this, &frmMain::tmrImage_Timer);
+    connect(&m_tmrMovie->timer(), &QTimer::timeout, this, &frmMain::tmrMovie_Timer);
+    connect(&m_tmrMove->timer(), &QTimer::timeout, this, &frmMain::tmrMove_Timer);
+    connect(&m_tmrAction->timer(), &QTimer::timeout, this, &frmMain::tmrAction_Timer);
+    connect(m_mplMedia, &platform::MpvElement::endOfStream, this, &frmMain::mplMedia_EndOfStream);
+    connect(m_mplMedia, &platform::MpvElement::refused, this, &frmMain::mplMedia_Refused);
+    connect(m_mplMedia, &platform::MpvElement::naturalSizeChanged, this, &frmMain::mplMedia_SizeChanged);
+
+    IPlayerHost& host = *this;
+    m_core = std::make_unique<PlayerCore>(m_public, host, *m_mplMedia, platform::SystemMixer(),
+                                          Timers{*m_tmrImage, *m_tmrMovie, *m_tmrMove, *m_tmrAction});
+    Form_Load();
+}
+
+frmMain::~frmMain() = default;
+
+QWidget* frmMain::imgPct() const { return m_imgPct; }
+
+void frmMain::Form_Load() {
+    const QColor back = ColorOf(m_public.backColor);
+    QPalette palette = m_pctFrame->palette();
+    palette.setColor(QPalette::Window, back);
+    m_pctFrame->setPalette(palette);
+    m_mplMedia->setBackgroundColor(back);
+
+    QScreen* screen = QGuiApplication::primaryScreen();
+    const QRect screenRect = screen ? screen->geometry() : QRect(0, 0, 1024, 768);
+    if (mdlPublic::HasFixedSize(m_public)) {
+        // A normal window of the fixed size, centred on the screen.
+        const QSize size(m_public.fixedWidth, m_public.fixedHeight);
+        QRect r(QPoint(0, 0), size);
+        r.moveCenter(screenRect.center());
+        setGeometry(r);
+        m_pctFrame->setGeometry(0, 0, size.width(), size.height());
+    } else {
+        // The geometry covers the screen without a window manager; the state
+        // asks one, where there is one, to keep its panels below.
+        setGeometry(screenRect);
+        setWindowState(windowState() | Qt::WindowFullScreen);
+        m_pctFrame->setGeometry(0, 0, screenRect.width(), screenRect.height());
+    }
+}
+
+void frmMain::showEvent(QShowEvent* event) {
+    QDialog::showEvent(event);
+    FocusPlayer();
+    if (m_loaded) return;
+    m_loaded = true;
+    // The first entry is shown once the window is up, so a "Can't open!!"
+    // box appears over the player rather than before it.
+    QTimer::singleShot(0, this, [this] { m_core->Vistrova(); });
+}
+
+void frmMain::keyPressEvent(QKeyEvent* event) {
+    event->accept();
+    if (event->isAutoRepeat()) return;
+    const bool keypad = event->modifiers().testFlag(Qt::KeypadModifier);
+    m_core->KeyDown(keycodes::VirtualKeyOf(event->key(), keypad), keycodes::ShiftStateOf(event->modifiers()));
+}
+
+void frmMain::keyReleaseEvent(QKeyEvent* event) {
+    event->accept();
+    if (event->isAutoRepeat()) return;
+    const bool keypad = event->modifiers().testFlag(Qt::KeypadModifier);
+    m_core->KeyUp(keycodes::VirtualKeyOf(event->key(), keypad), keycodes::ShiftStateOf(event->modifiers()));
+}
+
+void frmMain::mousePressEvent(QMouseEvent* event) {
+    event->accept();
+    m_core->MouseDown();
+}
+
+void frmMain::mouseReleaseEvent(QMouseEvent* event) {
+    event->accept();
+    m_core->MouseUp(ButtonOf(event->button()), keycodes::ShiftStateOf(event->modifiers()));
+}
+
+void frmMain::mouseDoubleClickEvent(QMouseEvent* event) {
+    event->accept();
+    m_core->MouseDblClick();
+}
+
+void frmMain::closeEvent(QCloseEvent* event) {
+    m_core->CloseRequested();
+    QDialog::closeEvent(event);
+}
+
+void frmMain::tmrImage_Timer() { m_core->tmrImage_Timer(); }
+void frmMain::tmrMovie_Timer() { m_core->tmrMovie_Timer(); }
+void frmMain::tmrMove_Timer() { m_core->tmrMove_Timer(); }
+void frmMain::tmrAction_Timer() { m_core->tmrAction_Timer(); }
+void frmMain::mplMedia_EndOfStream(int result) { m_core->EndOfStream(result); }
+void frmMain::mplMedia_Refused() { m_core->MediaRefused(); }
+
+void frmMain::mplMedia_SizeChanged(int, int) {
+    if (m_core->state().mediaKind == kMovie && m_mplMedia->isVisible()) PlaceMovie();
+}
+
+void frmMain::PlaceMovie() {
+    const Rect r = FitMovie(m_pctFrame->width(), m_pctFrame->height(), m_mplMedia->naturalWidth(),
+                            m_mplMedia->naturalHeight());
+    m_mplMedia->setGeometry(r.left, r.top, r.width, r.height);
+}
+
+bool frmMain::ShowImage(const std::string& path) {
+    HideMovie();
+    HideImage();
+    const QString file = QString::fromStdString(path);
+    const QSize natural = platform::PictureSize(file);
+    if (!natural.isValid() || natural.isEmpty()) return false;
+    const Rect r = FitImage(m_pctFrame->width(), m_pctFrame->height(), natural.width(), natural.height());
+    QImage picture = platform::DecodePicture(file, QSize(r.width, r.height));
+    if (picture.isNull()) return false;
+    m_imgPct->setPicture(std::move(picture));
+    m_imgPct->setGeometry(r.left, r.top, r.width, r.height);
+    m_imgPct->show();
+    return true;
+}
+
+void frmMain::HideImage() {
+    m_imgPct->hide();
+    m_imgPct->clear();
+}
+
+void frmMain::ShowMovie() {
+    PlaceMovie();
+    m_mplMedia->show();
+}
+
+void frmMain::HideMovie() { m_mplMedia->hide(); }
+
+void frmMain::ClosePlayer() { done(QDialog::Accepted); }
+
+Point frmMain::CursorPos() {
+    const QPoint p = QCursor::pos();
+    return {p.x(), p.y()};
+}
+
+void frmMain::FocusPlayer() {
+    activateWindow();
+    setFocus(Qt::OtherFocusReason);
+}
+
+bool frmMain::CoversScreen() { return !mdlPublic::HasFixedSize(m_public); }
+
+void frmMain::OpenHelpFile() {
+    platform::OpenHelpDocument();
+}
+
+void frmMain::ShowHelp() {
+    frmHelp help(m_public.playList, this);
+    help.exec();
+}
+
+int frmMain::AskCantOpen(const std::string& path) {
+    return mdlMessage::MsgBox(QString::fromStdString(path) + QStringLiteral(" Can't open!!"), 18,
+                              mdlMessage::kTitleVistrova, this);
+}
+
+}  // namespace player

@@ -1,0 +1,80 @@
+#pragma once
+// The slideshow player window: a borderless window over the primary screen
+// (or the fixed-size window), the background `pctFrame`, the picture `imgPct`
+// and the movie element `mplMedia`. All decisions are made by PlayerCore; this
+// class only carries them out on the widgets. GUI thread only.
+
+#include "PlayerCore.h"
+
+#include <QDialog>
+
+#include <memory>
+
+class QTimer;
+
+namespace platform {
+class MpvElement;
+}
+
+namespace player {
+
+class PictureView;
+class QtTimer;
+
+class frmMain final : public QDialog, private IPlayerHost {
+    Q_OBJECT
+public:
+    explicit frmMain(QWidget* owner = nullptr, mdlPublic::PublicState& state = mdlPublic::Public());
+    ~frmMain() override;
+
+    QWidget* pctFrame() const { return m_pctFrame; }
+    QWidget* imgPct() const;
+    platform::MpvElement* mplMedia() const { return m_mplMedia; }
+    const PlayerCore& core() const { return *m_core; }
+
+protected:
+    void showEvent(QShowEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void keyReleaseEvent(QKeyEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    void Form_Load();
+    void tmrImage_Timer();
+    void tmrMovie_Timer();
+    void tmrMove_Timer();
+    void tmrAction_Timer();
+    void mplMedia_EndOfStream(int result);
+    void mplMedia_Refused();
+    void mplMedia_SizeChanged(int width, int height);
+    void PlaceMovie();
+
+    // IPlayerHost
+    bool ShowImage(const std::string& path) override;
+    void HideImage() override;
+    void ShowMovie() override;
+    void HideMovie() override;
+    void ClosePlayer() override;
+    Point CursorPos() override;
+    void FocusPlayer() override;
+    bool CoversScreen() override;
+    void OpenHelpFile() override;
+    void ShowHelp() override;
+    int AskCantOpen(const std::string& path) override;
+
+    mdlPublic::PublicState& m_public;
+    QWidget* m_pctFrame = nullptr;
+    PictureView* m_imgPct = nullptr;
+    platform::MpvElement* m_mplMedia = nullptr;
+    std::unique_ptr<QtTimer> m_tmrImage;
+    std::unique_ptr<QtTimer> m_tmrMovie;
+    std::unique_ptr<QtTimer> m_tmrMove;
+    std::unique_ptr<QtTimer> m_tmrAction;
+    std::unique_ptr<PlayerCore> m_core;
+    bool m_loaded = false;
+};
+
+}  // namespace player

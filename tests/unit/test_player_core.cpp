@@ -1,0 +1,400 @@
+// The player's actions, timers, pause, seek, volume and failure path, driven
+// through fakes of the window, the media element, the mixer and a fake clock.
+
+#include "PlayerFakes.h"
+
+using namespace player;
+using namespace playerfakes;
+
+namespace {
+
+// --- stepping ---------------------------------------------------------------
+
+struct StepRow {
+    int count;
+    int position;
+    int action;
+    int expected;
+};
+
+class StepTest : public PlayerTest, public ::testing::WithParamInterface<StepRow> {};
+
+TEST_P(StepTest, MovesAndShows) {
+    const StepRow& r = GetParam();
+    std::vector<std::string> names;
+    for (int i = 0; i < r.count; ++i) names.push_back("p" + std::to_string(i) + ".jpg");
+    SetList(names, r.position);
+    core.MouseOperation(r.action);
+    EXPECT_EQ(state.playList.position, r.expected);
+    EXPECT_EQ(LastShown(), PathOf(r.expected));
+}
+
+INSTANTIATE_TEST_SUITE_P(Rows, StepTest,
+                         ::testing::Values(StepRow{3, 2, kNext, 0}, StepRow{3, 0, kPrevious, 2},
+                                           StepRow{3, 1, kNext, 2}, StepRow{3, 1, kPrevious, 0},
+                                           StepRow{1, 0, kNext, 0}, StepRow{1, 0, kPrevious, 0},
+                                           StepRow{3, 1, kRewind, 1}, StepRow{256, 255, kNext, 0},
+                                           StepRow{256, 0, kPrevious, 255}));
+
+TEST(PositionRules, WrapAtBothEnds) {
+    EXPECT_EQ(NextPosition(2, 3), 0);
+    EXPECT_EQ(NextPosition(0, 3), 1);
+    EXPECT_EQ(PreviousPosition(0, 3), 2);
+    EXPECT_EQ(PreviousPosition(2, 3), 1);
+    EXPECT_EQ(NextPosition(0, 0), 0);
+    EXPECT_EQ(PreviousPosition(0, 0), 0);
+}
+
+TEST_F(PlayerTest, EmptyListShowsNothing) {
+    state.playList.count = 0;
+    core.Vistrova();
+    EXPECT_TRUE(host.shown.empty());
+    EXPECT_TRUE(host.asked.empty());
+}
+
+TEST_F(PlayerTest, PositionPastTheListStartsAtTheFirstEntry) {
+    SetList({"a.jpg", "b.jpg"});
+    state.playList.position = 7;
+    core.Vistrova();
+    EXPECT_EQ(state.playList.position, 0);
+    EXPECT_EQ(LastShown(), PathOf(0));
+}
+
+TEST_F(PlayerTest, KindFollowsTheFileNamesExtension) {
+    SetList({"photo.JPE", ".hidden.jpg", "pic.Gif", "clip.mpg", "list.m3u", "noext"});
+    core.Vistrova();
+    EXPECT_EQ(core.state().mediaKind, kMovie) << "JPE goes to the movie element";
+    EXPECT_EQ(media.file, PathOf(0));
+    core.MouseOperation(kNext);
+    EXPECT_EQ(core.state().mediaKind, kImage) << "a hidden file shows like any other";
+    EXPECT_EQ(LastShown(), PathOf(1));
+    core.MouseOperation(kNext);
+    EXPECT_EQ(core.state().mediaKind, kImage);
+    for (int i = 3; i < 6; ++i) {
+        core.MouseOperation(kNext);
+        EXPECT_EQ(core.state().mediaKind, kMovie) << i;
+        EXPECT_EQ(media.file, PathOf(i));
+    }
+}
+
+TEST_F(PlayerTest, MovieIsStoppedLoadedShownThenPlayed) {
+    SetList({"clip.avi"});
+    core.Vistrova();
+    EXPECT_EQ(media.log, (std::vector<std::string>{"stop", "setFile", "play"}));
+    EXPECT_TRUE(host.movieVisible);
+    EXPECT_FALSE(image.isEnabled()) << "no timer runs for a movie";
+}
+
+// --- display time -------------------------------------------------------------
+
+struct TimeRow {
+    int interval;
+    int unit;
+    int advancesAfterSeconds;  // 0: never
+};
+
+class DisplayTimeTest : public PlayerTest, public ::testing::WithParamInterface<TimeRow> {};
+
+TEST_P(DisplayTimeTest, AdvancesWhenTheTimeHasPassed) {
+    const TimeRow& r = GetParam();
+    state.interval = static_cast<std::int16_t>(r.interval);
+    state.unit = static_cast<std::int16_t>(r.unit);
+    SetList({"a.jpg", "b.jpg"});
+    core.Vistrova();
+    if (r.advancesAfterSeconds == 0) {
+        clock.Advance(3600 * 1000);
+        EXPECT_EQ(state.playList.position, 0);
+        EXPECT_FALSE(image.isEnabled()) << "the timer switches itself off";
+        return;
+    }
+    clock.Advance((r.advancesAfterSeconds - 1) * 1000);
+    EXPECT_EQ(state.playList.position, 0) << "one tick early";
+    clock.Advance(1000);
+    EXPECT_EQ(state.playList.position, 1);
+}
+
+INSTANTIATE_TEST_SUITE_P(Rows, DisplayTimeTest,
+                         ::testing::Values(TimeRow{10, 0, 10}, TimeRow{1, 0, 1}, TimeRow{0, 0, 0},
+                                           TimeRow{5, 1, 300}, TimeRow{1, 1, 60}, TimeRow{0, 1, 0}));
+
+TEST_F(PlayerTest, PauseKeepsTheElapsedSeconds) {
+    state.interval = 10;
+    SetList({"a.jpg", "b.jpg"});
+    core.Vistrova();
+    clock.Advance(4000);
+    core.MouseOperation(kPause);
+    EXPECT_TRUE(core.state().paused);
+    clock.Advance(60000);
+    EXPECT_EQ(state.playList.position, 0);
+    core.MouseOperation(kPause);
+    clock.Advance(5000);
+    EXPECT_EQ(state.playList.position, 0);
+    clock.Advance(1000);
+    EXPECT_EQ(state.playList.position, 1) << "six more seconds after resuming";
+}
+
+TEST_F(PlayerTest, SteppingClearsThePause) {
+    state.interval = 2;
+    SetList({"a.jpg", "b.jpg", "c.jpg"});
+    core.Vistrova();
+    core.MouseOperation(kPause);
+    core.MouseOperation(kNext);
+    EXPECT_FALSE(core.state().paused);
+    clock.Advance(2000);
+    EXPECT_EQ(state.playList.position, 2) << "the new picture runs on its own time";
+}
+
+TEST_F(PlayerTest, PauseOfAMovieUsesTheElement) {
+    SetList({"clip.mpg"});
+    core.Vistrova();
+    core.MouseOperation(kPause);
+    EXPECT_FALSE(media.playing);
+    EXPECT_TRUE(core.state().paused);
+    core.MouseOperation(kPause);
+    EXPECT_TRUE(media.playing);
+    EXPECT_FALSE(core.state().paused);
+}
+
+// --- end of a movie -----------------------------------------------------------
+
+TEST_F(PlayerTest, NormalEndAdvancesAfterTheEndEvent) {
+    SetList({"clip.mpg", "b.jpg"});
+    core.Vistrova();
+    core.EndOfStream(0);
+    EXPECT_EQ(state.playList.position, 0) << "not inside the end event itself";
+    EXPECT_TRUE(movie.isEnabled());
+    clock.Advance(10);
+    EXPECT_EQ(state.playList.position, 1);
+    EXPECT_FALSE(movie.isEnabled());
+}
+
+TEST_F(PlayerTest, ErrorEndStaysOnTheMovie) {
+    SetList({"clip.mpg", "b.jpg"});
+    core.Vistrova();
+    core.EndOfStream(-13);
+    clock.Advance(10000);
+    EXPECT_EQ(state.playList.position, 0);
+}
+
+TEST_F(PlayerTest, EndOfAStoppedMovieUnderAPictureIsIgnored) {
+    SetList({"clip.mpg", "b.jpg"});
+    core.Vistrova();
+    core.MouseOperation(kNext);
+    core.EndOfStream(0);
+    clock.Advance(100);
+    EXPECT_EQ(state.playList.position, 1);
+}
+
+// --- seeking ------------------------------------------------------------------
+
+struct SeekRow {
+    double position;
+    double duration;
+    int action;
+    double expected;
+};
+
+class SeekTest : public PlayerTest, public ::testing::WithParamInterface<SeekRow> {};
+
+TEST_P(SeekTest, FirstTickSeeksTenSecondsWithinTheMovie) {
+    const SeekRow& r = GetParam();
+    SetList({"clip.mpg"});
+    core.Vistrova();
+    media.pos = r.position;
+    media.length = r.duration;
+    core.MouseOperation(r.action);
+    clock.Advance(499);
+    EXPECT_TRUE(media.seeks.empty()) << "the first seek comes after 500 ms";
+    clock.Advance(1);
+    ASSERT_EQ(media.seeks.size(), 1u);
+    EXPECT_DOUBLE_EQ(media.seeks[0], r.expected);
+}
+
+INSTANTIATE_TEST_SUITE_P(Rows, SeekTest,
+                         ::testing::Values(SeekRow{7.4, 100, kSeekBack, 0}, SeekRow{95, 100, kSeekForward, 100},
+                                           SeekRow{50, 100, kSeekBack, 40}, SeekRow{50, 100, kSeekForward, 60},
+                                           SeekRow{2.5, 100, kSeekForward, 12}, SeekRow{3.5, 100, kSeekForward, 14},
+                                           SeekRow{20.5, 100, kSeekBack, 10}, SeekRow{10, 100, kSeekBack, 0},
+                                           SeekRow{89.6, 99.5, kSeekForward, 99.5},
+                                           SeekRow{30, 0, kSeekForward, 40}));
+
+TEST_F(PlayerTest, HeldSeekRepeatsEveryTickFromTheLastTarget) {
+    SetList({"clip.mpg"});
+    core.Vistrova();
+    media.pos = 50;
+    core.MouseOperation(kSeekForward);
+    clock.Advance(500);
+    EXPECT_TRUE(media.muted);
+    EXPECT_EQ(action.interval(), kSeekInterval);
+    clock.Advance(3);
+    EXPECT_EQ(media.seeks, (std::vector<double>{60, 70, 80, 90}));
+    clock.Advance(10);
+    EXPECT_DOUBLE_EQ(media.seeks.back(), 100) << "never past the duration";
+}
+
+TEST_F(PlayerTest, ReleaseAfterSeekingUnmutesAndResumes) {
+    SetList({"clip.mpg"});
+    core.Vistrova();
+    media.pos = 50;
+    core.MouseDown();
+    host.cursor.x -= 40;
+    clock.Advance(100);
+    EXPECT_EQ(core.state().dragAction, kSeekBack);
+    clock.Advance(500);
+    EXPECT_TRUE(core.state().seeking);
+    media.playing = false;
+    core.MouseUp(kButtonLeft, 0);
+    EXPECT_FALSE(core.state().seeking);
+    EXPECT_FALSE(media.muted);
+    EXPECT_TRUE(media.playing);
+    EXPECT_EQ(action.interval(), kActionInterval);
+    EXPECT_FALSE(action.isEnabled());
+    EXPECT_EQ(state.playList.position, 0) << "a drag is no click";
+}
+
+TEST_F(PlayerTest, ReleaseAfterSeekingStaysPausedWhenPaused) {
+    SetList({"clip.mpg"});
+    core.Vistrova();
+    core.MouseOperation(kPause);
+    core.MouseOperation(kSeekForward);
+    clock.Advance(500);
+    core.MouseUp(kButtonLeft, 0);
+    EXPECT_FALSE(media.playing);
+    EXPECT_FALSE(media.muted);
+}
+
+TEST_F(PlayerTest, SeekingOnAPictureLeavesTheStoppedMovieAlone) {
+    SetList({"clip.mpg", "b.jpg"});
+    core.Vistrova();
+    core.MouseOperation(kNext);
+    media.log.clear();
+    core.MouseOperation(kSeekForward);
+    clock.Advance(2000);
+    core.MouseUp(kButtonLeft, 0);
+    EXPECT_TRUE(media.seeks.empty());
+    EXPECT_TRUE(media.log.empty());
+}
+
+// --- volume -------------------------------------------------------------------
+
+struct VolumeRow {
+    int step;
+    int action;
+    int expectedStep;
+    std::uint32_t expectedWrite;
+};
+
+class VolumeTest : public PlayerTest, public ::testing::WithParamInterface<VolumeRow> {};
+
+TEST_P(VolumeTest, OneStepPerTickWithinTheRange) {
+    const VolumeRow& r = GetParam();
+    SetList({"a.jpg"});
+    core.Vistrova();
+    state.volumeStep = static_cast<std::int16_t>(r.step);
+    core.MouseOperation(r.action);
+    clock.Advance(500);
+    EXPECT_EQ(state.volumeStep, r.expectedStep);
+    ASSERT_EQ(mixer.writes.size(), 1u);
+    EXPECT_EQ(mixer.writes[0], r.expectedWrite);
+}
+
+INSTANTIATE_TEST_SUITE_P(Rows, VolumeTest,
+                         ::testing::Values(VolumeRow{15, kVolumeUp, 15, 0xFFFFFFFFu},
+                                           VolumeRow{0, kVolumeDown, 0, 0u},
+                                           VolumeRow{7, kVolumeUp, 8, 0x88888888u},
+                                           VolumeRow{8, kVolumeDown, 7, 0x77777777u},
+                                           VolumeRow{0, kVolumeUp, 1, 0x11111111u},
+                                           VolumeRow{14, kVolumeUp, 15, 0xFFFFFFFFu},
+                                           VolumeRow{1, kVolumeDown, 0, 0u}));
+
+TEST_F(PlayerTest, HeldVolumeDragStepsEvery500ms) {
+    SetList({"a.jpg"});
+    core.Vistrova();
+    state.volumeStep = 3;
+    core.MouseDown();
+    host.cursor.y += 33;
+    clock.Advance(100);
+    clock.Advance(1500);
+    EXPECT_EQ(state.volumeStep, 0);
+    EXPECT_EQ(mixer.writes, (std::vector<std::uint32_t>{0x22222222u, 0x11111111u, 0u}));
+    core.MouseUp(kButtonLeft, 0);
+    clock.Advance(5000);
+    EXPECT_EQ(mixer.writes.size(), 3u) << "release ends the repeat";
+}
+
+TEST(VolumeRules, EveryStepIsTheSameLevelOnBothChannels) {
+    for (std::int16_t s = 0; s <= 15; ++s) {
+        const std::uint32_t v = VolumeOfStep(s);
+        EXPECT_EQ(v & 0xFFFF, v >> 16);
+        EXPECT_EQ(mdlPublic::VolumeStepOf(v), s) << "the start-up step reads back the written one";
+    }
+    EXPECT_EQ(NextVolumeStep(40, false), 15);
+    EXPECT_EQ(NextVolumeStep(-3, true), 0);
+}
+
+// --- end and failure path ---------------------------------------------------
+
+TEST_F(PlayerTest, EndStopsAndClosesOnce) {
+    SetList({"clip.mpg", "b.jpg"});
+    core.Vistrova();
+    core.MouseOperation(kEnd);
+    EXPECT_EQ(host.closeCalls, 1);
+    EXPECT_FALSE(host.movieVisible);
+    EXPECT_EQ(media.log.back(), "stop");
+    core.MouseOperation(kNext);
+    core.EndOfStream(0);
+    clock.Advance(10000);
+    EXPECT_EQ(state.playList.position, 0);
+    EXPECT_EQ(host.closeCalls, 1);
+}
+
+TEST_F(PlayerTest, MissingFileRetryAsksAgainIgnoreMovesOn) {
+    SetList({"missing.jpg", "b.jpg"});
+    host.answers = {4, 4, 5};  // Retry, Retry, Ignore
+    core.Vistrova();
+    ASSERT_EQ(host.asked.size(), 3u);
+    EXPECT_EQ(host.asked[0], PathOf(0));
+    EXPECT_EQ(state.playList.position, 1);
+    EXPECT_EQ(LastShown(), PathOf(1));
+    EXPECT_EQ(host.closeCalls, 0);
+}
+
+TEST_F(PlayerTest, AbortEndsTheShowAndBecomesTheLastClick) {
+    SetList({"a.jpg", "missing.gif"});
+    host.answers = {3};
+    core.Vistrova();
+    core.MouseOperation(kNext);
+    EXPECT_EQ(host.asked.size(), 1u);
+    EXPECT_EQ(core.state().lastClickAction, kEnd);
+    EXPECT_EQ(host.closeCalls, 1);
+}
+
+TEST_F(PlayerTest, UndecodablePictureAndRefusedMovieTakeTheFailurePath) {
+    SetList({"bad.jpg", "clip.mpg", "c.jpg"});
+    host.imageDecodes = false;
+    host.answers = {5};
+    core.Vistrova();
+    EXPECT_EQ(host.asked, (std::vector<std::string>{PathOf(0)}));
+    EXPECT_EQ(state.playList.position, 1);
+    host.imageDecodes = true;
+    host.answers = {5};
+    core.MediaRefused();
+    EXPECT_EQ(host.asked.size(), 2u);
+    EXPECT_EQ(host.asked[1], PathOf(1));
+    EXPECT_EQ(state.playList.position, 2);
+    EXPECT_EQ(LastShown(), PathOf(2));
+}
+
+TEST_F(PlayerTest, FailureBoxEndsAPendingPressWatch) {
+    SetList({"a.jpg", "missing.jpg"});
+    core.Vistrova();
+    host.answers = {5};
+    core.MouseDown();
+    // The click steps onto the missing file; the box answers Ignore.
+    core.MouseUp(kButtonLeft, 0);
+    EXPECT_FALSE(move.isEnabled());
+    EXPECT_FALSE(action.isEnabled());
+    EXPECT_EQ(state.playList.position, 0);
+}
+
+}  // namespace
