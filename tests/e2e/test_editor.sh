@@ -1,0 +1,56 @@
+#!/usr/bin/env bash
+# The file list editor in a real X server: it opens as "FileList" on the
+# remembered folder, Alt+F then C closes it, and the settings file then holds
+# the editor's keys in their order; a second session writes the same geometry.
+source "$(dirname "$0")/lib.sh"
+
+start_x
+make_home
+DRIVER="$BUILD_DIR/tests/editor_driver"
+SHOW="$E2E_TMP/Show"
+mkdir -p "$SHOW/Sub"
+convert -size 64x32 xc:red "$SHOW/a.jpg"
+
+
+run_once() {
+  "$DRIVER" &
+  local pid=$!
+  E2E_PIDS+=("$pid")
+  local id
+  id=$(wait_window FileList 15) || fail "the editor window did not appear"
+  sleep 0.5
+  xdotool windowactivate --sync "$id" 2>/dev/null || xdotool windowfocus --sync "$id" || true
+  xdotool key --window "$id" alt+f
+  sleep 0.3
+  xdotool key c
+  wait_exit "$pid" 10 || fail "Alt+F, C did not close the editor"
+  [ "$E2E_STATUS" = 0 ] || fail "the driver ended with status $E2E_STATUS"
+}
+
+keys_of() { sed -n 's/^\([^=]*\)=.*/\1/p' "$VISTROVA_HOME/VISTROVA.INI" | tr -d '\r' | tr '\n' ' '; }
+value_of() { sed -n "s/^$1=//p" "$VISTROVA_HOME/VISTROVA.INI" | tr -d '\r'; }
+
+# No settings file: every key is new, so the file shows the order of the writes.
+run_once
+expected="DEFPATH MainLeft MainTop MainWidth MainHeight WindowState ViewMode PATTERN INTERVAL UNIT FILENUM PAGENUM Bar1 Bar2 Bar3 Head1 Head2 Head3 SortKey SortOrder ToolBar CustomBar StatusBar Preview "
+[ "$(keys_of)" = "$expected" ] || fail "keys written: $(keys_of)"
+[ "$(value_of DEFPATH)" = / ] || fail "first DEFPATH is $(value_of DEFPATH)"
+
+# The remembered folder and place are restored and written back.
+sed -i -e "s|^DEFPATH=.*|DEFPATH=$SHOW/\r|" -e 's/^MainLeft=.*/MainLeft=1500\r/' -e 's/^MainTop=.*/MainTop=900\r/' \
+  -e 's/^INTERVAL=.*/INTERVAL=7\r/' "$VISTROVA_HOME/VISTROVA.INI"
+run_once
+[ "$(keys_of)" = "$expected" ] || fail "keys written: $(keys_of)"
+[ "$(value_of DEFPATH)" = "$SHOW/" ] || fail "DEFPATH is $(value_of DEFPATH)"
+[ "$(value_of MainLeft)" = 1500 ] || fail "MainLeft is $(value_of MainLeft)"
+[ "$(value_of MainTop)" = 900 ] || fail "MainTop is $(value_of MainTop)"
+[ "$(value_of INTERVAL)" = 7 ] || fail "INTERVAL is $(value_of INTERVAL)"
+for k in MainWidth MainHeight Bar1 Bar2 Bar3 Head1 Head2 Head3; do
+  [[ "$(value_of $k)" =~ ^-?[0-9]+$ ]] || fail "$k is not a whole number: $(value_of $k)"
+done
+first=$(grep -E '^(Main|Bar|Head)' "$VISTROVA_HOME/VISTROVA.INI")
+
+run_once
+second=$(grep -E '^(Main|Bar|Head)' "$VISTROVA_HOME/VISTROVA.INI")
+[ "$first" = "$second" ] || fail "geometry drifted: $first / $second"
+echo "PASS"
