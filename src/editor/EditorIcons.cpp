@@ -24,8 +24,9 @@ QPixmap Tile(int size, const QColor& colour, const QString& mark, bool page) {
     f.setPixelSize(qMax(6, size * 3 / 8));
     f.setBold(true);
     p.setFont(f);
-    p.setPen(page ? QColor(Qt::white) : QColor(Qt::white));
+    p.setPen(Qt::white);
     p.drawText(page ? QRectF(r.left(), r.bottom() - size * 0.45, r.width(), size * 0.4) : r, Qt::AlignCenter, mark);
+    p.end();
     return pm;
 }
 
@@ -61,9 +62,8 @@ QIcon TypeIcon(const QString& typeName) {
     return icon;
 }
 
-QIcon FolderIcon(bool open) {
-    QIcon icon;
-    for (int size : {16, 32}) {
+static QPixmap FolderPixmap(int size, bool open) {
+    {
         QPixmap pm(size, size);
         pm.fill(Qt::transparent);
         QPainter p(&pm);
@@ -80,7 +80,17 @@ QIcon FolderIcon(bool open) {
         } else {
             p.drawRect(QRectF(1 * s, 4 * s, 14 * s, 10 * s));
         }
-        icon.addPixmap(pm);
+        p.end();
+        return pm;
+    }
+}
+
+QIcon FolderIcon() {
+    // The selected node shows the open folder, every other one the closed one.
+    QIcon icon;
+    for (int size : {16, 32}) {
+        icon.addPixmap(FolderPixmap(size, false), QIcon::Normal);
+        icon.addPixmap(FolderPixmap(size, true), QIcon::Selected);
     }
     return icon;
 }

@@ -8,8 +8,8 @@
 namespace editor {
 // Icon of a type name; small (16) and large (32) sizes in one icon.
 QIcon TypeIcon(const QString& typeName);
-// "close" and "open" folder pictures of the tree.
-QIcon FolderIcon(bool open);
+// The tree's folder picture: "close" normally, "open" when selected.
+QIcon FolderIcon();
 // A tool bar picture: a coloured tile with a short mark.
 QIcon ToolIcon(const QString& mark, const QColor& colour);
 }  // namespace editor

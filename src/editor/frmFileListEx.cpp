@@ -172,10 +172,18 @@ void frmFileListEx::buildToolBars() {
     setTwipsGeometry(optTime[1], {4920, 90, 495, 180});
     for (QWidget* w : std::initializer_list<QWidget*>{lblText, optTime[0], optTime[1], txtTime})
         w->setMinimumHeight(qMin(w->sizeHint().height(), kBarPixels - 4));
+    // The designed places assume the original font; keep the order, make room for the texts.
     lblText->adjustSize();
-    optTime[0]->adjustSize();
-    optTime[1]->move(optTime[0]->x() + optTime[0]->width() + 6, optTime[1]->y());
-    optTime[1]->adjustSize();
+    int x = qMax(sldTime->x(), lblText->x() + lblText->width() + 6);
+    sldTime->move(x, sldTime->y());
+    x += sldTime->width() + 6;
+    txtTime->setGeometry(x, txtTime->y(), qMax(txtTime->width(), txtTime->fontMetrics().horizontalAdvance(QStringLiteral("000")) + 8), txtTime->height());
+    x += txtTime->width() + 6;
+    for (QRadioButton* o : optTime) {
+        o->adjustSize();
+        o->move(x, o->y());
+        x += o->width() + 6;
+    }
     picCustomBar->setFixedSize(optTime[1]->x() + optTime[1]->width() + 8, kBarPixels - 4);
     for (QWidget* w : std::initializer_list<QWidget*>{lblText, sldTime, txtTime, optTime[0], optTime[1]})
         w->move(w->x(), qMax(0, (picCustomBar->height() - w->height()) / 2));

@@ -40,7 +40,7 @@ QTreeWidgetItem* frmFileListEx::addFolderNode(QTreeWidgetItem* parent, const QSt
     auto* node = new QTreeWidgetItem(parent, {name});
     node->setData(0, kKeyRole, QStringLiteral("C%1").arg(m_nodeCounter));
     node->setData(0, kPathRole, folderPathOf(parent) + name + QLatin1Char('/'));
-    node->setIcon(0, FolderIcon(false));
+    node->setIcon(0, FolderIcon());
     ++m_nodeCounter;
     return node;
 }
@@ -73,7 +73,7 @@ void frmFileListEx::drvList_Change() {
     auto* root = new QTreeWidgetItem(tvTreeView, {drive});
     root->setData(0, kKeyRole, QStringLiteral("R"));
     root->setData(0, kPathRole, RootFolderPath(drive));
-    root->setIcon(0, FolderIcon(false));
+    root->setIcon(0, FolderIcon());
     folderScan(root);
     tvTreeView->expandItem(root);  // reads the subfolders of every top-level folder
     setCurrentFolderPath(RootFolderPath(drive));
@@ -90,8 +90,6 @@ void frmFileListEx::tvTreeView_Expand(QTreeWidgetItem* node) {
 void frmFileListEx::tvTreeView_Click() {
     QTreeWidgetItem* node = tvTreeView->currentItem();
     if (!node) return;
-    for (QTreeWidgetItem* n = tvTreeView->topLevelItem(0); n; n = tvTreeView->itemBelow(n))
-        n->setIcon(0, FolderIcon(n == node));
     const QString path = folderPathOf(node);
     if (path == currentFolderPath()) return;
     setCurrentFolderPath(path);

@@ -121,7 +121,9 @@ void frmFileListEx::WebReSize() {
         break;
     }
     if (shown && !shown->isHidden()) {
-        current = shown->size();
+        // Fitting from the natural size gives the same scale without rounding drift.
+        current = shown == imgPre ? m_pictureNatural : mplPre->naturalSize();
+        if (current.isEmpty()) current = shown->size();
         const FitSize fit = FitPreview(current.width() * m_tppX, current.height() * m_tppY, m_layout.cols.webHeight,
                                        m_layout.cboType.width);
         if (fit.ok) {
