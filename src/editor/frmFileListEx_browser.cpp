@@ -123,6 +123,7 @@ void frmFileListEx::tvRefresh(const QString& folderPath) {
             tvTreeView_Expand(node);
         }
     }
+    if (QTreeWidgetItem* selected = tvTreeView->currentItem()) tvTreeView->scrollToItem(selected);
     tvTreeView->setFocus();
     tvTreeView_Click();
 }

@@ -9,8 +9,24 @@ make_home
 DRIVER="$BUILD_DIR/tests/editor_driver"
 SHOW="$E2E_TMP/Show"
 mkdir -p "$SHOW/Sub"
-convert -size 64x32 xc:red "$SHOW/a.jpg"
+convert -size 64x32 xc:red "$SHOW/a.bmp"
 
+
+# Selects the one picture of the listed folder and looks at the preview pane.
+check_preview() {
+  local id=$1 x y
+  eval "$(xdotool getwindowgeometry --shell "$id")"
+  x=$X; y=$Y
+  # An empty spot low in the file view, then every entry (the one picture) by key.
+  xdotool mousemove $((x + 300)) $((y + 500)) click 1
+  sleep 0.3
+  xdotool key ctrl+a
+  sleep 0.5
+  screenshot "$E2E_TMP/preview.png"
+  # The 2:1 red picture fills the top of the preview box, right of the tree column.
+  [ "$(pixel_rgb "$E2E_TMP/preview.png" $((x + 260)) $((y + 118)))" = "255 0 0" ] \
+    || fail "no picture in the preview: $(pixel_rgb "$E2E_TMP/preview.png" $((x + 260)) $((y + 118)))"
+}
 
 run_once() {
   "$DRIVER" &
@@ -19,6 +35,7 @@ run_once() {
   local id
   id=$(wait_window FileList 15) || fail "the editor window did not appear"
   sleep 0.5
+  [ "${1:-}" = preview ] && check_preview "$id"
   xdotool windowactivate --sync "$id" 2>/dev/null || xdotool windowfocus --sync "$id" || true
   xdotool key --window "$id" alt+f
   sleep 0.3
@@ -39,7 +56,7 @@ expected="DEFPATH MainLeft MainTop MainWidth MainHeight WindowState ViewMode PAT
 # The remembered folder and place are restored and written back.
 sed -i -e "s|^DEFPATH=.*|DEFPATH=$SHOW/\r|" -e 's/^MainLeft=.*/MainLeft=1500\r/' -e 's/^MainTop=.*/MainTop=900\r/' \
   -e 's/^INTERVAL=.*/INTERVAL=7\r/' "$VISTROVA_HOME/VISTROVA.INI"
-run_once
+run_once preview
 [ "$(keys_of)" = "$expected" ] || fail "keys written: $(keys_of)"
 [ "$(value_of DEFPATH)" = "$SHOW/" ] || fail "DEFPATH is $(value_of DEFPATH)"
 [ "$(value_of MainLeft)" = 1500 ] || fail "MainLeft is $(value_of MainLeft)"
