@@ -3,6 +3,7 @@
 #include "EditorRules.h"
 
 #include <QEvent>
+#include <QKeyEvent>
 #include <QHeaderView>
 #include <QListView>
 #include <QMimeData>
@@ -175,8 +176,9 @@ QAbstractItemView* FileView::currentView() const {
 }
 
 bool FileView::eventFilter(QObject* watched, QEvent* event) {
-    if (event->type() == QEvent::KeyRelease && (watched == m_listView || watched == m_detailView))
-        emit keyReleased();
+    if (event->type() == QEvent::KeyRelease && (watched == m_listView || watched == m_detailView)) {
+        if (!static_cast<QKeyEvent*>(event)->isAutoRepeat()) emit keyReleased();
+    }
     else if (event->type() == QEvent::FocusIn && (watched == m_listView || watched == m_detailView))
         emit gotFocus();
     return QWidget::eventFilter(watched, event);

@@ -103,6 +103,7 @@ private:
     CloseView currentView() const;
     void loadCurrentList();
     void toggleElement(QWidget* element, QAction* item);
+    void syncViewModeMarks();
 
     // Browser (frmFileListEx_browser.cpp).
     QTreeWidgetItem* addFolderNode(QTreeWidgetItem* parent, const QString& name);

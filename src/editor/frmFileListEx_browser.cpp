@@ -9,6 +9,7 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QLabel>
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QTreeWidget>
 
@@ -139,7 +140,9 @@ void frmFileListEx::lvListView_Click() {
 
 bool frmFileListEx::eventFilter(QObject* watched, QEvent* event) {
     if (watched == tvTreeView) {
-        if (event->type() == QEvent::KeyRelease) tvTreeView_Click();
+        // A held key repeats as press/release pairs under X11; it acts once.
+        if (event->type() == QEvent::KeyRelease && !static_cast<QKeyEvent*>(event)->isAutoRepeat())
+            tvTreeView_Click();
         else if (event->type() == QEvent::FocusIn) {
             if (QTreeWidgetItem* n = tvTreeView->currentItem()) setFolderTitle(n->text(0));
         }

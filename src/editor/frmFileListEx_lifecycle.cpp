@@ -15,6 +15,7 @@
 #include <QLineEdit>
 #include <QMenuBar>
 #include <QRadioButton>
+#include <QSignalBlocker>
 #include <QSlider>
 #include <QStatusBar>
 #include <QToolBar>
@@ -84,7 +85,11 @@ void frmFileListEx::Form_Load() {
 
     // 12.-13. Interval box and unit.
     txtTime->setText(QString::number(pub.interval));
-    sldTime->setValue(qBound(0, int(pub.interval), 99));
+    {
+        // The slider follows the box, never the reverse: a value above its range stays in the box.
+        const QSignalBlocker block(sldTime);
+        sldTime->setValue(qBound(0, int(pub.interval), 99));
+    }
     optTime[pub.unit != 0 ? 1 : 0]->setChecked(true);
 
     // 14. Horizontal splitter first, then the second and the first vertical one.
@@ -94,7 +99,14 @@ void frmFileListEx::Form_Load() {
 
     // 15. The current list.
     loadCurrentList();
+    syncViewModeMarks();
     m_loaded = true;
+}
+
+void frmFileListEx::syncViewModeMarks() {
+    const int mode = lvListView->viewMode();
+    if (!mnuListViewMode[mode]->isChecked()) mnuListViewMode[mode]->setChecked(true);
+    if (!m_viewButtons[mode]->isChecked()) m_viewButtons[mode]->setChecked(true);
 }
 
 void frmFileListEx::loadCurrentList() {
@@ -134,15 +146,12 @@ void frmFileListEx::changeEvent(QEvent* event) {
 
 void frmFileListEx::paintEvent(QPaintEvent* event) {
     QDialog::paintEvent(event);
-    const int mode = lvListView->viewMode();
-    if (!mnuListViewMode[mode]->isChecked()) mnuListViewMode[mode]->setChecked(true);
-    if (!m_viewButtons[mode]->isChecked()) m_viewButtons[mode]->setChecked(true);
+    syncViewModeMarks();
 }
 
 void frmFileListEx::mnuListViewMode_Click(int mode) {
     lvListView->setViewMode(mode);
-    mnuListViewMode[lvListView->viewMode()]->setChecked(true);
-    m_viewButtons[lvListView->viewMode()]->setChecked(true);
+    syncViewModeMarks();
 }
 
 void frmFileListEx::lvListView_ColumnClick(int column) {

@@ -134,6 +134,19 @@ TEST_F(Editor, StoredViewIsRestoredAndWrittenBack) {
     EXPECT_EQ(Value("Head1"), "1800");
 }
 
+TEST_F(Editor, DisplayTimeAndUnitAreWrittenAsShown) {
+    // A display time above the slider's range is kept, not cut to 99.
+    mdlPublic::Public().interval = 150;
+    mdlPublic::Public().unit = mdlPublic::kUnitMinutes;
+    mdlPublic::Public().fileNum = 4;
+    mdlPublic::Public().pageNum = 7;
+    Session();
+    EXPECT_EQ(Value("INTERVAL"), "150");
+    EXPECT_EQ(Value("UNIT"), "1");
+    EXPECT_EQ(Value("FILENUM"), "4");
+    EXPECT_EQ(Value("PAGENUM"), "7");
+}
+
 TEST_F(Editor, CancelKeepsTheWindowOpenAndWritesNothing) {
     PutIni("PAGENUM=0\r\n");
     const std::string before = Ini();
