@@ -28,6 +28,20 @@ check_preview() {
     || fail "no picture in the preview: $(pixel_rgb "$E2E_TMP/preview.png" $((x + 260)) $((y + 118)))"
 }
 
+# Drags the first splitter (at 3000 twips = 200 pixels) to the far left.
+drag_splitter() {
+  local id=$1
+  eval "$(xdotool getwindowgeometry --shell "$id")"
+  xdotool mousemove $((X + 201)) $((Y + 400)) mousedown 1
+  sleep 0.2
+  xdotool mousemove $((X + 100)) $((Y + 400))
+  sleep 0.2
+  xdotool mousemove $((X + 2)) $((Y + 400))
+  sleep 0.2
+  xdotool mouseup 1
+  sleep 0.3
+}
+
 run_once() {
   "$DRIVER" &
   local pid=$!
@@ -36,6 +50,7 @@ run_once() {
   id=$(wait_window FileList 15) || fail "the editor window did not appear"
   sleep 0.5
   [ "${1:-}" = preview ] && check_preview "$id"
+  [ "${1:-}" = drag ] && drag_splitter "$id"
   xdotool windowactivate --sync "$id" 2>/dev/null || xdotool windowfocus --sync "$id" || true
   xdotool key --window "$id" alt+f
   sleep 0.3
@@ -70,4 +85,7 @@ first=$(grep -E '^(Main|Bar|Head)' "$VISTROVA_HOME/VISTROVA.INI")
 run_once
 second=$(grep -E '^(Main|Bar|Head)' "$VISTROVA_HOME/VISTROVA.INI")
 [ "$first" = "$second" ] || fail "geometry drifted: $first / $second"
+# A release left of the layout bound leaves the tree at its least width.
+run_once drag
+[ "$(value_of Bar1)" = 1500 ] || fail "Bar1 after dragging to the left edge is $(value_of Bar1)"
 echo "PASS"
