@@ -16,6 +16,8 @@
 #include <QToolBar>
 #include <QTreeWidget>
 
+#include <cmath>
+
 namespace editor {
 
 namespace {
@@ -114,7 +116,10 @@ void frmFileListEx::resizeHandling() {
     if (d.snapped) {
         m_inResize = true;
         const QSize extra = frame.size() - size();
-        resize(px(d.width) - extra.width(), pxY(d.height) - extra.height());
+        // Whole pixels at or above the least size.
+        const int w = static_cast<int>(std::ceil(d.width / m_tppX - 1e-9));
+        const int h = static_cast<int>(std::ceil(d.height / m_tppY - 1e-9));
+        resize(w - extra.width(), h - extra.height());
         m_inResize = false;
     }
     SizeControls(d.position, d.index);

@@ -11,6 +11,7 @@
 #include <QAbstractItemView>
 #include <QApplication>
 #include <QComboBox>
+#include <QFile>
 #include <QImage>
 #include <QKeyEvent>
 #include <QLabel>
@@ -310,6 +311,50 @@ TEST_F(Browser, PreviewShowsOnePictureOrTheSummaryOfSeveral) {
     EXPECT_TRUE(w.previewPane()->isHidden());
     w.mnuViewPre_Click();
     EXPECT_TRUE(w.summaryLabel()->text().isEmpty());
+    w.close();
+}
+
+TEST_F(Browser, DateColumnSortsByItsTextAndExpansionReadsOnce) {
+    const auto setTime = [&](const char* name, QDate date) {
+        QFile f(m_root + "Show/" + name);
+        ASSERT_TRUE(f.open(QIODevice::ReadWrite));
+        ASSERT_TRUE(f.setFileTime(QDateTime(date, QTime(12, 0)), QFileDevice::FileModificationTime));
+    };
+    setTime("a.jpg", QDate(1999, 5, 1));
+    setTime("b.BMP", QDate(2000, 5, 1));
+    setTime("c.avi", QDate(2010, 5, 1));
+    setTime(".h.gif", QDate(2005, 5, 1));
+    PutIni("DEFPATH=" + (m_root + "Show/").toStdString() + "\r\nSortKey=2\r\nSortOrder=0\r\n");
+    frmFileListEx w;
+    w.Form_Load();
+    w.show();
+    QStringList names;
+    for (int i = 0; i < w.fileView()->rowCount(); ++i) names << w.fileView()->nameOfRow(i);
+    // "00/05/01" sorts before "05/..", "10/.." and "99/..".
+    EXPECT_EQ(names, (QStringList{"b.BMP", ".h.gif", "c.avi", "a.jpg"}));
+
+    QTreeWidgetItem* show = w.tree()->currentItem();
+    ASSERT_TRUE(show);
+    QTreeWidgetItem* parent = show->parent();
+    ASSERT_TRUE(parent);
+    const int before = show->childCount();
+    w.tree()->collapseItem(parent);
+    w.tree()->expandItem(parent);
+    w.tvTreeView_Expand(parent);
+    EXPECT_EQ(show->childCount(), before);
+    w.close();
+}
+
+TEST_F(Editor, ShrinkingBelowTheLeastSizeSnapsBack) {
+    frmFileListEx w;
+    w.Form_Load();
+    w.show();
+    QApplication::processEvents();
+    w.resize(100, 100);
+    QApplication::processEvents();
+    EXPECT_GE(w.frameGeometry().width() * 15, 4680);
+    EXPECT_GE(w.frameGeometry().height() * 15, 5000);
+    EXPECT_LE(w.frameGeometry().width() * 15, 4680 + 15);
     w.close();
 }
 
