@@ -1,5 +1,6 @@
 #include "Volumes.h"
 
+#include <QFileInfo>
 #include <QStorageInfo>
 
 namespace platform {
@@ -10,6 +11,8 @@ QStringList MountRoots() {
         if (!v.isValid() || !v.isReady()) continue;
         const QString root = v.rootPath();
         if (root.isEmpty() || root == QLatin1String("/") || others.contains(root)) continue;
+        // A file bind-mounted over another (containers do this) is no drive.
+        if (!QFileInfo(root).isDir()) continue;
         others << root;
     }
     others.sort();
