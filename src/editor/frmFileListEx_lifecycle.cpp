@@ -5,6 +5,7 @@
 #include "dialogs/mdlMessage.h"
 #include "platform/Volumes.h"
 #include "shared/ListStore.h"
+#include "shared/Numeric.h"
 #include "shared/Settings.h"
 #include "shared/mdlPublic.h"
 
@@ -216,6 +217,10 @@ CloseView frmFileListEx::currentView() const {
     v.customBar = !tbCustomBar->isHidden();
     v.statusBar = !sbStatusBar->isHidden();
     v.preview = !pctWeb->isHidden();
+    // Whole twips at any screen resolution; a pixel is more than one twip, so
+    // the rounded value still reopens at the same pixel.
+    for (double* t : {&v.left, &v.top, &v.width, &v.height, &v.bar1, &v.bar2, &v.bar3, &v.head1, &v.head2, &v.head3})
+        *t = numeric::RoundHalfEven(*t);
     return v;
 }
 
