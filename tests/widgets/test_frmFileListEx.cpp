@@ -81,6 +81,13 @@ protected:
         timer->start(20);
     }
 
+    // Bottom of the two tool bars in twips, as laid out by a fresh window.
+    static double w_barsBottom() {
+        frmFileListEx w;
+        w.Form_Load();
+        return w.layoutNow().web.top;
+    }
+
     TempDir m_home;
     TempDir m_files;
     std::string m_ini;
@@ -345,6 +352,25 @@ TEST_F(Browser, DateColumnSortsByItsTextAndExpansionReadsOnce) {
     w.close();
 }
 
+TEST_F(Editor, HiddenPreviewStoresTheSplitterAtTheToolBarsBottom) {
+    {
+        frmFileListEx w;
+        w.Form_Load();
+        w.show();
+        w.mnuViewPre_Click();
+        w.close();
+    }
+    const double bars = w_barsBottom();
+    EXPECT_EQ(Value("Preview"), "0");
+    EXPECT_EQ(std::stod(Value("Bar3")), bars);
+    PutIni("Bar3=" + Value("Bar3") + "\r\n");
+    frmFileListEx w;
+    w.Form_Load();
+    w.show();
+    EXPECT_DOUBLE_EQ(w.layoutNow().cols.webHeight, 0);
+    w.close();
+}
+
 TEST_F(Editor, ShrinkingBelowTheLeastSizeSnapsBack) {
     frmFileListEx w;
     w.Form_Load();
@@ -355,6 +381,20 @@ TEST_F(Editor, ShrinkingBelowTheLeastSizeSnapsBack) {
     EXPECT_GE(w.frameGeometry().width() * 15, 4680);
     EXPECT_GE(w.frameGeometry().height() * 15, 5000);
     EXPECT_LE(w.frameGeometry().width() * 15, 4680 + 15);
+    w.close();
+}
+
+TEST_F(Browser, ATitleChangeEmptiesThePane) {
+    frmFileListEx w;
+    w.Form_Load();
+    w.show();
+    w.PreView(m_root + "Show/a.jpg");
+    ASSERT_FALSE(w.picture()->isHidden());
+    const QString title = w.titleLabel()->text();
+    w.tvRefresh(m_root);  // another folder: the title changes
+    EXPECT_NE(w.titleLabel()->text(), title);
+    EXPECT_TRUE(w.picture()->isHidden());
+    EXPECT_TRUE(w.nameLabel()->text().isEmpty());
     w.close();
 }
 
