@@ -45,13 +45,13 @@ FileView::FileView(QWidget* parent) : QWidget(parent) {
         v->setModel(m_model);
         v->setSelectionModel(m_selection);
         v->setSelectionMode(QAbstractItemView::ExtendedSelection);
+        v->setSelectionBehavior(QAbstractItemView::SelectRows);
         v->setEditTriggers(QAbstractItemView::NoEditTriggers);
         v->setDragEnabled(true);
         v->setDragDropMode(QAbstractItemView::DragOnly);
         v->setDefaultDropAction(Qt::CopyAction);
         v->installEventFilter(this);
         v->viewport()->installEventFilter(this);
-        connect(v, &QAbstractItemView::clicked, this, [this] { emit clicked(); });
         connect(v, &QAbstractItemView::doubleClicked, this, [this] { emit doubleClicked(); });
     }
     // Designed widths of the three columns, in pixels.
@@ -141,7 +141,9 @@ void FileView::setColumnWidth(int column, int pixels) {
 
 QList<int> FileView::selectedRowsInOrder() const {
     QList<int> rows;
-    for (const QModelIndex& i : m_selection->selectedRows(0)) rows << i.row();
+    // The icon and list modes select the name cell only, the details mode the whole row.
+    for (const QModelIndex& i : m_selection->selectedIndexes())
+        if (!rows.contains(i.row())) rows << i.row();
     std::sort(rows.begin(), rows.end());
     return rows;
 }
@@ -179,6 +181,11 @@ bool FileView::eventFilter(QObject* watched, QEvent* event) {
     if (event->type() == QEvent::KeyRelease && (watched == m_listView || watched == m_detailView)) {
         if (!static_cast<QKeyEvent*>(event)->isAutoRepeat()) emit keyReleased();
     }
+    else if (event->type() == QEvent::MouseButtonRelease &&
+             (watched == m_listView->viewport() || watched == m_detailView->viewport()))
+        // Any click in the view counts, on an entry or beside it; the view
+        // updates its selection on the release first.
+        QMetaObject::invokeMethod(this, &FileView::clicked, Qt::QueuedConnection);
     else if (event->type() == QEvent::FocusIn && (watched == m_listView || watched == m_detailView))
         emit gotFocus();
     return QWidget::eventFilter(watched, event);

@@ -398,6 +398,23 @@ TEST_F(Browser, ATitleChangeEmptiesThePane) {
     w.close();
 }
 
+TEST_F(Browser, EveryViewModeFeedsThePreview) {
+    frmFileListEx w;
+    w.Form_Load();
+    w.show();
+    for (int mode = 0; mode < 4; ++mode) {
+        w.mnuListViewMode_Click(mode);
+        QAbstractItemView* items = w.fileView()->currentView();
+        // The icon views select the name cell alone.
+        items->selectionModel()->select(items->model()->index(1, 0), QItemSelectionModel::ClearAndSelect);
+        w.lvListView_Click();
+        EXPECT_EQ(w.nameLabel()->text(), QStringLiteral("a.jpg")) << mode;
+        EXPECT_FALSE(w.picture()->isHidden()) << mode;
+    }
+    w.close();
+    EXPECT_EQ(Value("ViewMode"), "3");
+}
+
 TEST_F(Browser, MissingOrUnreadableFilesShowNoPicture) {
     frmFileListEx w;
     w.Form_Load();
