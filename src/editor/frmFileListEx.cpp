@@ -31,8 +31,6 @@ namespace {
 // Designed client area, twips.
 constexpr double kDesignedClientWidth = 9660;
 constexpr double kDesignedClientHeight = 8580;
-constexpr int kBarPixels = 28;
-constexpr int kTitlesPixels = 24;
 }  // namespace
 
 frmFileListEx::frmFileListEx(QWidget* owner) : QDialog(owner) {

@@ -31,6 +31,10 @@ namespace editor {
 
 class FileView;
 
+// Heights of the tool bars and of the heading strip, in pixels.
+inline constexpr int kBarPixels = 28;
+inline constexpr int kTitlesPixels = 24;
+
 class frmFileListEx : public QDialog {
     Q_OBJECT
 public:

@@ -20,11 +20,6 @@
 
 namespace editor {
 
-namespace {
-constexpr int kBarPixels = 28;
-constexpr int kTitlesPixels = 24;
-}  // namespace
-
 int frmFileListEx::px(double twips) const { return qRound(twips / m_tppX); }
 int frmFileListEx::pxY(double twips) const { return qRound(twips / m_tppY); }
 double frmFileListEx::twX(int pixels) const { return pixels * m_tppX; }
