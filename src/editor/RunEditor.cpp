@@ -1,6 +1,15 @@
 #include "RunEditor.h"
 
+#include "frmFileListEx.h"
+
 namespace editor {
-// The editor window is not there yet: it closes at once.
-void RunEditor(QWidget*) {}
+
+void RunEditor(QWidget* owner) {
+    // Every opening builds the window afresh; nothing of it survives the close.
+    frmFileListEx window(owner);
+    window.setWindowModality(Qt::ApplicationModal);
+    window.Form_Load();
+    window.exec();
+}
+
 }  // namespace editor

@@ -146,10 +146,9 @@ wait_exit "$PID" 15 || fail "/s:99 did not end on a key press"
 
 echo 4321 > "$VISTROVA_MIXER_FILE"
 start_vistrova /c:1234
-if editor=$(wait_window 'FileList' 15); then
-  xdotool windowfocus "$editor" 2>/dev/null || true
-  xdotool key alt+f c
-fi
+editor=$(wait_window 'FileList' 15) || fail "/c:1234 showed no editor"
+xdotool windowfocus "$editor" 2>/dev/null || true
+xdotool key alt+f c
 wait_exit "$PID" 15 || fail "/c:1234 did not end after its editor closed"
 [ "$(cat "$VISTROVA_MIXER_FILE")" = 4321 ] || fail "/c:1234: volume not set back"
 

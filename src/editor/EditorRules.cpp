@@ -1,0 +1,189 @@
+#include "EditorRules.h"
+
+#include "shared/MediaTypes.h"
+#include "shared/Numeric.h"
+#include "shared/Settings.h"
+
+#include <cmath>
+#include <cstdio>
+
+namespace editor {
+
+double TwipsPerPixel(double logicalDpi) {
+    if (!(logicalDpi > 0)) return 15;
+    return 1440.0 / logicalDpi;
+}
+
+double WholePixel(double twipsPerPixel) {
+    const double p = numeric::RoundHalfEven(twipsPerPixel);
+    return p < 1 ? 1 : p;
+}
+
+std::string TwipsText(double twips) {
+    const float f = static_cast<float>(twips);
+    if (!std::isfinite(f)) return "0";
+    const double d = static_cast<double>(f);
+    if (std::nearbyint(d) == d && std::fabs(d) < 1e15) {
+        char buf[32];
+        std::snprintf(buf, sizeof buf, "%.0f", d);
+        return std::string(buf) == "-0" ? "0" : buf;
+    }
+    // Seven significant digits, the precision of a single-precision number.
+    char buf[48];
+    std::snprintf(buf, sizeof buf, "%.7g", d);
+    return buf;
+}
+
+QString ListTime(const QDateTime& time) { return time.toString(QStringLiteral("yy/MM/dd HH:mm")); }
+
+bool IsListedFolderName(const QString& name) {
+    return !name.isEmpty() && name != QLatin1String(".") && name != QLatin1String("..") &&
+           name != QLatin1String("pagefile.sys") && name != QLatin1String("?");
+}
+
+std::optional<FileRow> MakeFileRow(int filterIndex, const QString& folderPath, const QString& name,
+                                   const QDateTime& modified) {
+    const std::string ext = media::Extension(name.toStdString());
+    const media::TypeCheck check = media::ChkFType(filterIndex, ext);
+    if (!check.accepted) return std::nullopt;
+    FileRow row;
+    row.key = folderPath + name;
+    row.name = name;
+    row.type = QString::fromStdString(check.typeName);
+    row.time = ListTime(modified);
+    return row;
+}
+
+static bool StartsAtBoundary(const QString& path, const QString& root) {
+    if (root == QLatin1String("/")) return path.startsWith(QLatin1Char('/'));
+    if (!path.startsWith(root)) return false;
+    return path.size() == root.size() || path.at(root.size()) == QLatin1Char('/') ||
+           root.endsWith(QLatin1Char('/'));
+}
+
+QString DriveOf(const QString& path, const QStringList& roots) {
+    QString best;
+    for (const QString& root : roots) {
+        if (root.isEmpty() || !StartsAtBoundary(path, root)) continue;
+        if (best.isEmpty() || root.size() > best.size()) best = root;
+    }
+    return best;
+}
+
+QString RootFolderPath(const QString& root) {
+    return root.endsWith(QLatin1Char('/')) ? root : root + QLatin1Char('/');
+}
+
+QStringList WalkSegments(const QString& folderPath, const QString& root) {
+    if (root.isEmpty() || !StartsAtBoundary(folderPath, root)) return {};
+    const QString rest = folderPath.mid(root.size());
+    QStringList out;
+    for (const QString& part : rest.split(QLatin1Char('/'), Qt::SkipEmptyParts)) out << part;
+    // A last segment without its closing "/" names no folder to open.
+    if (!folderPath.endsWith(QLatin1Char('/')) && !out.isEmpty()) out.removeLast();
+    return out;
+}
+
+int FindChild(const QStringList& childTexts, const QString& segment) {
+    for (int i = 0; i < childTexts.size(); ++i)
+        if (childTexts.at(i) == segment) return i;
+    return -1;
+}
+
+QString SelectionSummary(const QStringList& names) {
+    QString text = QString::number(names.size()) + QStringLiteral(" 個のオブジェクトを選択") + QStringLiteral("\r\n");
+    for (const QString& name : names) text += QStringLiteral("\r\n") + name;
+    return text;
+}
+
+PreviewKind KindOf(std::string_view t) {
+    if (t == media::kTypeVideoClip || t == media::kTypeMovieClip || t == media::kTypeM3u ||
+        t == media::kTypeQuickTime)
+        return PreviewKind::Movie;
+    if (t == media::kTypeBitmap || t == media::kTypeJpeg || t == media::kTypeGif) return PreviewKind::Image;
+    return PreviewKind::Other;
+}
+
+QString PreviewTimeText(const QDateTime& time) { return QStringLiteral("更新日時: ") + ListTime(time); }
+
+static std::string Int(long v) { return std::to_string(v); }
+
+std::vector<std::pair<std::string_view, std::string>> CloseValues(const CloseView& v) {
+    std::string interval = Int(v.intervalValue);
+    if (const auto n = numeric::Parse(v.intervalText)) {
+        const double r = numeric::RoundHalfEven(*n);
+        if (std::fabs(r) < 1e9) interval = Int(static_cast<long>(r));
+    }
+    const auto flag = [](bool shown) { return std::string(shown ? "1" : "0"); };
+    const std::string values[] = {
+        v.defPath,
+        TwipsText(v.left),
+        TwipsText(v.top),
+        TwipsText(v.width),
+        TwipsText(v.height),
+        Int(v.windowState),
+        Int(v.viewMode),
+        Int(v.pattern),
+        interval,
+        Int(v.unit),
+        Int(v.fileNum),
+        Int(v.pageNum),
+        TwipsText(v.bar1),
+        TwipsText(v.bar2),
+        TwipsText(v.bar3),
+        TwipsText(v.head1),
+        TwipsText(v.head2),
+        TwipsText(v.head3),
+        Int(v.sortKey),
+        Int(v.sortOrder),
+        flag(v.toolBar),
+        flag(v.customBar),
+        flag(v.statusBar),
+        flag(v.preview),
+    };
+    static_assert(std::size(values) == std::size(settings::kEditorCloseOrder));
+    std::vector<std::pair<std::string_view, std::string>> out;
+    for (std::size_t i = 0; i < std::size(values); ++i) out.emplace_back(settings::kEditorCloseOrder[i], values[i]);
+    return out;
+}
+
+static std::optional<std::int64_t> Whole(const ini::Snapshot& file, std::string_view name, std::int64_t min,
+                                         std::int64_t max) {
+    return numeric::ToWhole(file.Read(settings::kSection, name), min, max);
+}
+
+OpenView ReadOpenView(const ini::Snapshot& file) {
+    OpenView v;
+    const auto twips = [&](std::string_view name) -> std::optional<double> {
+        if (auto w = Whole(file, name, settings::kInt32Min, settings::kInt32Max)) return static_cast<double>(*w);
+        return std::nullopt;
+    };
+    // A numeric value the element refuses keeps its designed state.
+    if (auto m = Whole(file, "ViewMode", 0, 3)) v.viewMode = static_cast<int>(*m);
+    if (auto m = Whole(file, "PATTERN", 0, 2)) v.pattern = static_cast<int>(*m);
+    v.defPath = file.Read(settings::kSection, "DEFPATH");
+    v.left = twips("MainLeft");
+    v.top = twips("MainTop");
+    v.width = twips("MainWidth");
+    v.height = twips("MainHeight");
+    v.maximised = file.Read(settings::kSection, "WindowState").starts_with('2');
+    v.bar1 = twips("Bar1");
+    v.bar2 = twips("Bar2");
+    v.bar3 = twips("Bar3");
+    v.head1 = twips("Head1");
+    v.head2 = twips("Head2");
+    v.head3 = twips("Head3");
+    if (auto k = Whole(file, "SortKey", 0, 2)) v.sortKey = static_cast<int>(*k);
+    if (auto o = Whole(file, "SortOrder", 0, 1)) v.sortOrder = static_cast<int>(*o);
+    const auto hidden = [&](std::string_view name) {
+        const auto w = Whole(file, name, settings::kInt16Min, settings::kInt16Max);
+        return w && *w == 0;
+    };
+    v.toolBar = !hidden("ToolBar");
+    v.customBar = !hidden("CustomBar");
+    v.statusBar = !hidden("StatusBar");
+    v.preview = !hidden("Preview");
+    return v;
+}
+
+}  // namespace editor

@@ -1,0 +1,104 @@
+#pragma once
+// Rules of the file list editor that need no window: twips, the folder
+// listing, the path walk of the tree, the selection summary and the values the
+// editor stores on closing. Qt Core at most.
+
+#include "shared/IniFile.h"
+
+#include <QDateTime>
+#include <QString>
+#include <QStringList>
+
+#include <optional>
+#include <string>
+#include <string_view>
+#include <utility>
+#include <vector>
+
+namespace editor {
+
+// Twips per pixel of a screen with `logicalDpi` dots per inch (15 at 96).
+double TwipsPerPixel(double logicalDpi);
+// The pixel width in twips as the layout takes it: the nearest whole number.
+double WholePixel(double twipsPerPixel);
+
+// A twips value as stored: the text of a single-precision number, without a
+// fraction when it is whole ("1200", "-60", "7.5").
+std::string TwipsText(double twips);
+
+// "YY/MM/DD HH:MM" of the file view's date column and the preview.
+QString ListTime(const QDateTime& time);
+
+// Folder scan: whether an entry of a directory listing is offered as a folder.
+bool IsListedFolderName(const QString& name);
+
+// A row of the file view, when the type filter accepts the file.
+struct FileRow {
+    QString key;   // folder path + name
+    QString name;
+    QString type;  // type name, also the icon key
+    QString time;  // ListTime of the modification time
+};
+std::optional<FileRow> MakeFileRow(int filterIndex, const QString& folderPath, const QString& name,
+                                   const QDateTime& modified);
+
+// The drive of a path: the longest mount root the path starts with (a root
+// matches only at a "/" boundary). Empty when none matches.
+QString DriveOf(const QString& path, const QStringList& roots);
+
+// Folder path of a drive root: the root ending in "/".
+QString RootFolderPath(const QString& root);
+
+// Segments the tree walk of tvRefresh follows below the drive root, in order:
+// "/home/u/Show/" on drive "/" gives home, u, Show. Empty segments (doubled
+// "/") are skipped. A path outside the drive gives none.
+QStringList WalkSegments(const QString& folderPath, const QString& root);
+
+// Index of the first child whose text equals `segment` exactly (case-sensitive), or -1.
+int FindChild(const QStringList& childTexts, const QString& segment);
+
+// The preview's summary of several selected items.
+QString SelectionSummary(const QStringList& names);
+
+// Kind of preview a type name gets.
+enum class PreviewKind { Movie, Image, Other };
+PreviewKind KindOf(std::string_view typeName);
+
+// "更新日時: " + ListTime.
+QString PreviewTimeText(const QDateTime& time);
+
+// The view as it stands when the editor closes.
+struct CloseView {
+    std::string defPath;
+    double left = 0, top = 0, width = 0, height = 0;  // outer frame, twips
+    int windowState = 0;                              // 0 normal, 1 minimised, 2 maximised
+    int viewMode = 3;
+    int pattern = 2;
+    std::string intervalText;  // text of txtTime
+    int intervalValue = 10;    // the display time value, used when the box text is not numeric
+    int unit = 0;
+    int fileNum = 0, pageNum = 0;
+    double bar1 = 0, bar2 = 0, bar3 = 0;
+    double head1 = 0, head2 = 0, head3 = 0;
+    int sortKey = 0, sortOrder = 0;
+    bool toolBar = true, customBar = true, statusBar = true, preview = true;
+};
+// The 24 keys in the order they are written, with their texts.
+std::vector<std::pair<std::string_view, std::string>> CloseValues(const CloseView& v);
+
+// The view settings applied on opening; a key missing, not numeric or out of
+// range is left unset.
+struct OpenView {
+    int viewMode = 3;
+    int pattern = 2;
+    std::string defPath;
+    std::optional<double> left, top, width, height;
+    bool maximised = false;
+    std::optional<double> bar1, bar2, bar3;
+    std::optional<double> head1, head2, head3;
+    std::optional<int> sortKey, sortOrder;
+    bool toolBar = true, customBar = true, statusBar = true, preview = true;
+};
+OpenView ReadOpenView(const ini::Snapshot& file);
+
+}  // namespace editor

@@ -1,0 +1,194 @@
+#include "FileView.h"
+
+#include "EditorRules.h"
+
+#include <QEvent>
+#include <QKeyEvent>
+#include <QHeaderView>
+#include <QListView>
+#include <QMimeData>
+#include <QStackedLayout>
+#include <QTreeView>
+#include <QUrl>
+
+#include <algorithm>
+
+namespace editor {
+
+QStringList FileModel::mimeTypes() const { return {QStringLiteral("text/uri-list")}; }
+
+QMimeData* FileModel::mimeData(const QModelIndexList& indexes) const {
+    QList<int> rows;
+    for (const QModelIndex& i : indexes)
+        if (!rows.contains(i.row())) rows << i.row();
+    std::sort(rows.begin(), rows.end());
+    QList<QUrl> urls;
+    for (int r : rows) urls << QUrl::fromLocalFile(item(r, 0)->data(FileView::kKeyRole).toString());
+    auto* data = new QMimeData;
+    data->setUrls(urls);
+    return data;
+}
+
+FileView::FileView(QWidget* parent) : QWidget(parent) {
+    m_model = new FileModel(0, 3, this);
+    m_model->setHorizontalHeaderLabels({QStringLiteral("名前"), QStringLiteral("種類"), QStringLiteral("更新日時")});
+    m_selection = new QItemSelectionModel(m_model, this);
+
+    m_listView = new QListView(this);
+    m_detailView = new QTreeView(this);
+    m_detailView->setRootIsDecorated(false);
+    m_detailView->setUniformRowHeights(true);
+    m_detailView->setAllColumnsShowFocus(true);
+    m_detailView->header()->setSectionsClickable(true);
+    m_detailView->header()->setStretchLastSection(false);
+    for (QAbstractItemView* v : {static_cast<QAbstractItemView*>(m_listView), static_cast<QAbstractItemView*>(m_detailView)}) {
+        v->setModel(m_model);
+        v->setSelectionModel(m_selection);
+        v->setSelectionMode(QAbstractItemView::ExtendedSelection);
+        v->setSelectionBehavior(QAbstractItemView::SelectRows);
+        v->setEditTriggers(QAbstractItemView::NoEditTriggers);
+        v->setDragEnabled(true);
+        v->setDragDropMode(QAbstractItemView::DragOnly);
+        v->setDefaultDropAction(Qt::CopyAction);
+        v->installEventFilter(this);
+        v->viewport()->installEventFilter(this);
+        connect(v, &QAbstractItemView::doubleClicked, this, [this] { emit doubleClicked(); });
+    }
+    // Designed widths of the three columns, in pixels.
+    m_detailView->setColumnWidth(0, 140);
+    m_detailView->setColumnWidth(1, 100);
+    m_detailView->setColumnWidth(2, 110);
+    connect(m_detailView->header(), &QHeaderView::sectionClicked, this, [this](int c) { emit columnClicked(c); });
+
+    m_stack = new QStackedLayout(this);
+    m_stack->setContentsMargins(0, 0, 0, 0);
+    m_stack->addWidget(m_listView);
+    m_stack->addWidget(m_detailView);
+    setViewMode(kDetails);
+}
+
+void FileView::clear() { m_model->removeRows(0, m_model->rowCount()); }
+
+void FileView::addRow(const FileRow& row, const QIcon& icon) {
+    auto* name = new QStandardItem(icon, row.name);
+    name->setData(row.key, kKeyRole);
+    name->setDragEnabled(true);
+    auto* type = new QStandardItem(row.type);
+    auto* time = new QStandardItem(row.time);
+    for (QStandardItem* i : {name, type, time}) i->setEditable(false);
+    m_model->appendRow({name, type, time});
+}
+
+int FileView::rowCount() const { return m_model->rowCount(); }
+
+void FileView::setViewMode(int mode) {
+    if (mode < kLargeIcons || mode > kDetails) return;
+    m_mode = mode;
+    const bool focused = currentView()->hasFocus();
+    switch (mode) {
+    case kLargeIcons:
+        m_listView->setViewMode(QListView::IconMode);
+        m_listView->setIconSize(QSize(32, 32));
+        m_listView->setGridSize(QSize(84, 64));
+        m_listView->setWordWrap(true);
+        break;
+    case kSmallIcons:
+        m_listView->setViewMode(QListView::ListMode);
+        m_listView->setFlow(QListView::LeftToRight);
+        m_listView->setIconSize(QSize(16, 16));
+        m_listView->setGridSize(QSize(140, 20));
+        break;
+    case kList:
+        m_listView->setViewMode(QListView::ListMode);
+        m_listView->setFlow(QListView::TopToBottom);
+        m_listView->setIconSize(QSize(16, 16));
+        m_listView->setGridSize(QSize());
+        break;
+    default:
+        break;
+    }
+    if (mode != kDetails) {
+        m_listView->setWrapping(true);
+        m_listView->setResizeMode(QListView::Adjust);
+        m_listView->setMovement(QListView::Static);
+        m_listView->setDragEnabled(true);
+        m_stack->setCurrentWidget(m_listView);
+    } else {
+        m_stack->setCurrentWidget(m_detailView);
+    }
+    if (focused) currentView()->setFocus();
+}
+
+void FileView::setSort(int column, int order) {
+    if (column < 0 || column > 2 || order < 0 || order > 1) return;
+    m_sortColumn = column;
+    m_sortOrder = order;
+    sortNow();
+}
+
+void FileView::sortNow() {
+    m_model->sort(m_sortColumn, m_sortOrder == 0 ? Qt::AscendingOrder : Qt::DescendingOrder);
+    m_detailView->header()->setSortIndicatorShown(true);
+    m_detailView->header()->setSortIndicator(m_sortColumn,
+                                             m_sortOrder == 0 ? Qt::AscendingOrder : Qt::DescendingOrder);
+}
+
+int FileView::columnWidth(int column) const { return m_detailView->columnWidth(column); }
+
+void FileView::setColumnWidth(int column, int pixels) {
+    if (pixels >= 0) m_detailView->setColumnWidth(column, pixels);
+}
+
+QList<int> FileView::selectedRowsInOrder() const {
+    QList<int> rows;
+    // The icon and list modes select the name cell only, the details mode the whole row.
+    for (const QModelIndex& i : m_selection->selectedIndexes())
+        if (!rows.contains(i.row())) rows << i.row();
+    std::sort(rows.begin(), rows.end());
+    return rows;
+}
+
+QStringList FileView::selectedNames() const {
+    QStringList out;
+    for (int r : selectedRowsInOrder()) out << nameOfRow(r);
+    return out;
+}
+
+QStringList FileView::selectedKeys() const {
+    QStringList out;
+    for (int r : selectedRowsInOrder()) out << keyOfRow(r);
+    return out;
+}
+
+QString FileView::keyOfRow(int row) const { return m_model->item(row, 0)->data(kKeyRole).toString(); }
+QString FileView::nameOfRow(int row) const { return m_model->item(row, 0)->text(); }
+
+void FileView::focusFirstWithoutSelection() {
+    if (m_model->rowCount() == 0) return;
+    m_selection->setCurrentIndex(m_model->index(0, 0), QItemSelectionModel::NoUpdate);
+    m_selection->clearSelection();
+}
+
+void FileView::selectAllRows() { currentView()->selectAll(); }
+
+void FileView::setFocusToView() { currentView()->setFocus(); }
+
+QAbstractItemView* FileView::currentView() const {
+    return m_mode == kDetails ? static_cast<QAbstractItemView*>(m_detailView) : m_listView;
+}
+
+bool FileView::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::KeyRelease && (watched == m_listView || watched == m_detailView)) {
+        if (!static_cast<QKeyEvent*>(event)->isAutoRepeat()) emit keyReleased();
+    }
+    else if (event->type() == QEvent::MouseButtonRelease &&
+             (watched == m_listView->viewport() || watched == m_detailView->viewport()))
+        // Any click in the view counts, on an entry or beside it; the view
+        // updates its selection on the release first.
+        QMetaObject::invokeMethod(this, &FileView::clicked, Qt::QueuedConnection);
+    else if (event->type() == QEvent::FocusIn && (watched == m_listView || watched == m_detailView))
+        emit gotFocus();
+    return QWidget::eventFilter(watched, event);
+}
+
+}  // namespace editor

@@ -1,0 +1,87 @@
+#pragma once
+// The browser's file view (lvListView): one model shown as large icons, small
+// icons, a list or details, sorted by the text of one column, dragged out as
+// text/uri-list. GUI thread only.
+
+#include <QStandardItemModel>
+#include <QStringList>
+#include <QWidget>
+
+class QListView;
+class QTreeView;
+class QStackedLayout;
+class QAbstractItemView;
+class QItemSelectionModel;
+
+namespace editor {
+
+struct FileRow;
+
+// Hands the keys (full paths) of the dragged rows out as local file URLs.
+class FileModel : public QStandardItemModel {
+    Q_OBJECT
+public:
+    using QStandardItemModel::QStandardItemModel;
+    QStringList mimeTypes() const override;
+    QMimeData* mimeData(const QModelIndexList& indexes) const override;
+    Qt::DropActions supportedDragActions() const override { return Qt::CopyAction; }
+};
+
+class FileView : public QWidget {
+    Q_OBJECT
+public:
+    enum { kLargeIcons = 0, kSmallIcons = 1, kList = 2, kDetails = 3 };
+    static constexpr int kKeyRole = Qt::UserRole + 1;
+
+    explicit FileView(QWidget* parent = nullptr);
+
+    void clear();
+    void addRow(const FileRow& row, const QIcon& icon);
+    int rowCount() const;
+
+    void setViewMode(int mode);
+    int viewMode() const { return m_mode; }
+
+    // Sorting compares the texts of the column; 0 ascending, 1 descending.
+    void setSort(int column, int order);
+    int sortColumn() const { return m_sortColumn; }
+    int sortOrder() const { return m_sortOrder; }
+    void sortNow();
+
+    int columnWidth(int column) const;  // pixels
+    void setColumnWidth(int column, int pixels);
+
+    // Selected rows in view order.
+    QStringList selectedNames() const;
+    QStringList selectedKeys() const;
+    void focusFirstWithoutSelection();
+    void selectAllRows();
+    void setFocusToView();
+    QAbstractItemView* currentView() const;
+    QString keyOfRow(int row) const;
+    QString nameOfRow(int row) const;
+
+signals:
+    void clicked();
+    void doubleClicked();
+    void keyReleased();
+    void gotFocus();
+    void columnClicked(int column);
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    QList<int> selectedRowsInOrder() const;
+
+    FileModel* m_model;
+    QItemSelectionModel* m_selection;
+    QStackedLayout* m_stack;
+    QListView* m_listView;
+    QTreeView* m_detailView;
+    int m_mode = kDetails;
+    int m_sortColumn = 0;
+    int m_sortOrder = 0;
+};
+
+}  // namespace editor

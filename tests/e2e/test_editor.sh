@@ -1,0 +1,96 @@
+#!/usr/bin/env bash
+# The file list editor in a real X server: it opens as "FileList" on the
+# remembered folder, Alt+F then C closes it, and the settings file then holds
+# the editor's keys in their order; a second session writes the same geometry.
+source "$(dirname "$0")/lib.sh"
+
+start_x
+make_home
+# The server resets whenever its last client leaves and refuses connections
+# meanwhile; one client kept connected lets the sessions follow each other.
+xprop -root -spy >/dev/null 2>&1 &
+E2E_PIDS+=($!)
+sleep 0.2
+DRIVER="$BUILD_DIR/tests/editor_driver"
+SHOW="$E2E_TMP/Show"
+mkdir -p "$SHOW/Sub"
+convert -size 64x32 xc:red "$SHOW/a.bmp"
+
+
+# Selects the one picture of the listed folder and looks at the preview pane.
+check_preview() {
+  local id=$1 x y
+  eval "$(xdotool getwindowgeometry --shell "$id")"
+  x=$X; y=$Y
+  # An empty spot low in the file view, then every entry (the one picture) by key.
+  xdotool mousemove $((x + 300)) $((y + 500)) click 1
+  sleep 0.3
+  xdotool key ctrl+a
+  sleep 0.5
+  screenshot "$E2E_TMP/preview.png"
+  # The 2:1 red picture fills the top of the preview box, right of the tree column.
+  [ "$(pixel_rgb "$E2E_TMP/preview.png" $((x + 260)) $((y + 118)))" = "255 0 0" ] \
+    || fail "no picture in the preview: $(pixel_rgb "$E2E_TMP/preview.png" $((x + 260)) $((y + 118)))"
+}
+
+# Drags the first splitter (at 3000 twips = 200 pixels) to the far left.
+drag_splitter() {
+  local id=$1
+  eval "$(xdotool getwindowgeometry --shell "$id")"
+  xdotool mousemove $((X + 201)) $((Y + 400)) mousedown 1
+  sleep 0.2
+  xdotool mousemove $((X + 100)) $((Y + 400))
+  sleep 0.2
+  xdotool mousemove $((X + 2)) $((Y + 400))
+  sleep 0.2
+  xdotool mouseup 1
+  sleep 0.3
+}
+
+run_once() {
+  "$DRIVER" &
+  local pid=$!
+  E2E_PIDS+=("$pid")
+  local id
+  id=$(wait_window FileList 15) || fail "the editor window did not appear"
+  sleep 0.5
+  [ "${1:-}" = preview ] && check_preview "$id"
+  [ "${1:-}" = drag ] && drag_splitter "$id"
+  xdotool windowactivate --sync "$id" 2>/dev/null || xdotool windowfocus --sync "$id" || true
+  xdotool key --window "$id" alt+f
+  sleep 0.3
+  xdotool key c
+  wait_exit "$pid" 10 || fail "Alt+F, C did not close the editor"
+  [ "$E2E_STATUS" = 0 ] || fail "the driver ended with status $E2E_STATUS"
+}
+
+keys_of() { sed -n 's/^\([^=]*\)=.*/\1/p' "$VISTROVA_HOME/VISTROVA.INI" | tr -d '\r' | tr '\n' ' '; }
+value_of() { sed -n "s/^$1=//p" "$VISTROVA_HOME/VISTROVA.INI" | tr -d '\r'; }
+
+# No settings file: every key is new, so the file shows the order of the writes.
+run_once
+expected="DEFPATH MainLeft MainTop MainWidth MainHeight WindowState ViewMode PATTERN INTERVAL UNIT FILENUM PAGENUM Bar1 Bar2 Bar3 Head1 Head2 Head3 SortKey SortOrder ToolBar CustomBar StatusBar Preview "
+[ "$(keys_of)" = "$expected" ] || fail "keys written: $(keys_of)"
+[ "$(value_of DEFPATH)" = / ] || fail "first DEFPATH is $(value_of DEFPATH)"
+
+# The remembered folder and place are restored and written back.
+sed -i -e "s|^DEFPATH=.*|DEFPATH=$SHOW/\r|" -e 's/^MainLeft=.*/MainLeft=1500\r/' -e 's/^MainTop=.*/MainTop=900\r/' \
+  -e 's/^INTERVAL=.*/INTERVAL=7\r/' "$VISTROVA_HOME/VISTROVA.INI"
+run_once preview
+[ "$(keys_of)" = "$expected" ] || fail "keys written: $(keys_of)"
+[ "$(value_of DEFPATH)" = "$SHOW/" ] || fail "DEFPATH is $(value_of DEFPATH)"
+[ "$(value_of MainLeft)" = 1500 ] || fail "MainLeft is $(value_of MainLeft)"
+[ "$(value_of MainTop)" = 900 ] || fail "MainTop is $(value_of MainTop)"
+[ "$(value_of INTERVAL)" = 7 ] || fail "INTERVAL is $(value_of INTERVAL)"
+for k in MainWidth MainHeight Bar1 Bar2 Bar3 Head1 Head2 Head3; do
+  [[ "$(value_of $k)" =~ ^-?[0-9]+$ ]] || fail "$k is not a whole number: $(value_of $k)"
+done
+first=$(grep -E '^(Main|Bar|Head)' "$VISTROVA_HOME/VISTROVA.INI")
+
+run_once
+second=$(grep -E '^(Main|Bar|Head)' "$VISTROVA_HOME/VISTROVA.INI")
+[ "$first" = "$second" ] || fail "geometry drifted: $first / $second"
+# A release left of the layout bound leaves the tree at its least width.
+run_once drag
+[ "$(value_of Bar1)" = 1500 ] || fail "Bar1 after dragging to the left edge is $(value_of Bar1)"
+echo "PASS"

@@ -1,0 +1,182 @@
+#include "editor/EditorRules.h"
+#include "shared/Settings.h"
+
+#include <gtest/gtest.h>
+
+using namespace editor;
+
+TEST(Twips, PerPixelAndText) {
+    EXPECT_DOUBLE_EQ(TwipsPerPixel(96), 15);
+    EXPECT_DOUBLE_EQ(TwipsPerPixel(120), 12);
+    EXPECT_DOUBLE_EQ(TwipsPerPixel(0), 15);
+    EXPECT_DOUBLE_EQ(WholePixel(14.4), 14);
+    EXPECT_DOUBLE_EQ(WholePixel(0.2), 1);
+    const std::pair<double, const char*> rows[] = {
+        {1200, "1200"}, {-60, "-60"}, {0, "0"}, {-0.0, "0"}, {7.5, "7.5"}, {12345678, "12345678"}, {1.0 / 3, "0.3333333"},
+    };
+    for (const auto& [value, text] : rows) EXPECT_EQ(TwipsText(value), text) << value;
+}
+
+TEST(FileListing, TimeFormat) {
+    EXPECT_EQ(ListTime(QDateTime(QDate(1999, 12, 31), QTime(23, 59))), QStringLiteral("99/12/31 23:59"));
+    EXPECT_EQ(ListTime(QDateTime(QDate(2000, 1, 5), QTime(7, 3))), QStringLiteral("00/01/05 07:03"));
+    EXPECT_EQ(PreviewTimeText(QDateTime(QDate(1999, 11, 15), QTime(21, 12))), QStringLiteral("更新日時: 99/11/15 21:12"));
+}
+
+TEST(FileListing, FolderNames) {
+    const std::pair<const char*, bool> rows[] = {
+        {".", false}, {"..", false}, {"pagefile.sys", false}, {"?", false}, {"", false},
+        {".hidden", true}, {"Photos", true}, {"Pagefile.sys", true},
+    };
+    for (const auto& [name, listed] : rows) EXPECT_EQ(IsListedFolderName(QString::fromUtf8(name)), listed) << name;
+}
+
+TEST(FileListing, RowsFollowTheTypeFilter) {
+    struct Row {
+        int filter;
+        const char* name;
+        bool listed;
+        const char* type;
+    } rows[] = {
+        {2, "photo.JPG", true, "JPEG イメージ"}, {2, "photo.jpg", true, "JPEG イメージ"},
+        {2, "noext", false, ""},                 {2, "name.", false, ""},
+        {0, "photo.jpg", false, ""},             {1, "clip.avi", false, ""},
+        {0, "clip.avi", true, "Video Clip"},     {2, ".hidden.gif", true, "GIF イメージ"},
+        {2, "list.m3u", true, "M3U ファイル"},    {2, "notes.txt", false, ""},
+    };
+    const QDateTime t(QDate(2001, 2, 3), QTime(4, 5));
+    for (const Row& r : rows) {
+        const auto row = MakeFileRow(r.filter, QStringLiteral("/home/u/Show/"), QString::fromUtf8(r.name), t);
+        ASSERT_EQ(row.has_value(), r.listed) << r.name << " filter " << r.filter;
+        if (!row) continue;
+        EXPECT_EQ(row->key, QStringLiteral("/home/u/Show/") + QString::fromUtf8(r.name));
+        EXPECT_EQ(row->name, QString::fromUtf8(r.name));
+        EXPECT_EQ(row->type, QString::fromUtf8(r.type));
+        EXPECT_EQ(row->time, QStringLiteral("01/02/03 04:05"));
+    }
+}
+
+TEST(Drives, LongestMountPointAtAFolderBoundary) {
+    const QStringList roots = {"/", "/home", "/mnt/data", "/mnt/data/inner"};
+    const std::pair<const char*, const char*> rows[] = {
+        {"/home/u/Show/", "/home"}, {"/homework/", "/"},        {"/mnt/data", "/mnt/data"},
+        {"/mnt/data/inner/x/", "/mnt/data/inner"}, {"/mnt/database/", "/"}, {"relative/", ""},
+    };
+    for (const auto& [path, drive] : rows) EXPECT_EQ(DriveOf(QString::fromUtf8(path), roots), QString::fromUtf8(drive)) << path;
+    EXPECT_EQ(RootFolderPath("/"), QStringLiteral("/"));
+    EXPECT_EQ(RootFolderPath("/mnt/data"), QStringLiteral("/mnt/data/"));
+}
+
+TEST(TreeWalk, SegmentsBelowTheDriveRoot) {
+    struct Row {
+        const char* path;
+        const char* root;
+        QStringList segments;
+    } rows[] = {
+        {"/home/u/Show/", "/", {"home", "u", "Show"}},
+        {"/mnt/d/a/b/", "/mnt/d", {"a", "b"}},
+        {"/", "/", {}},
+        {"/mnt/d/", "/mnt/d", {}},
+        {"/other/a/", "/mnt/d", {}},
+        {"/home//u/", "/", {"home", "u"}},
+        {"/home/u", "/", {"home"}},
+    };
+    for (const Row& r : rows)
+        EXPECT_EQ(WalkSegments(QString::fromUtf8(r.path), QString::fromUtf8(r.root)), r.segments) << r.path;
+}
+
+TEST(TreeWalk, ChildNamesCompareCaseSensitively) {
+    const QStringList children = {"Photos", "photos", "Music"};
+    EXPECT_EQ(FindChild(children, "photos"), 1);
+    EXPECT_EQ(FindChild(children, "Photos"), 0);
+    EXPECT_EQ(FindChild(children, "PHOTOS"), -1);
+    EXPECT_EQ(FindChild({}, "x"), -1);
+}
+
+TEST(Preview, SummaryAndKinds) {
+    EXPECT_EQ(SelectionSummary({"a.jpg", "b.jpg", "c.avi"}),
+              QStringLiteral("3 個のオブジェクトを選択\r\n\r\na.jpg\r\nb.jpg\r\nc.avi"));
+    EXPECT_EQ(SelectionSummary({"a", "b"}).count(QStringLiteral("\r\n")), 3);
+    EXPECT_EQ(KindOf("Video Clip"), PreviewKind::Movie);
+    EXPECT_EQ(KindOf("M3U ファイル"), PreviewKind::Movie);
+    EXPECT_EQ(KindOf("QuickTime ムービー"), PreviewKind::Movie);
+    EXPECT_EQ(KindOf("GIF イメージ"), PreviewKind::Image);
+    EXPECT_EQ(KindOf("ビットマップ イメージ"), PreviewKind::Image);
+    EXPECT_EQ(KindOf(""), PreviewKind::Other);
+}
+
+TEST(CloseValues, AllKeysInOrderWithTheirFormats) {
+    CloseView v;
+    v.defPath = "/home/u/Show/";
+    v.left = 1200;
+    v.top = -60;
+    v.width = 9660;
+    v.height = 8925;
+    v.windowState = 2;
+    v.viewMode = 1;
+    v.pattern = 0;
+    v.intervalText = "25";
+    v.unit = 1;
+    v.fileNum = 3;
+    v.pageNum = 9;
+    v.bar1 = 3000;
+    v.bar2 = 6045;
+    v.bar3 = 3840;
+    v.head1 = 2100;
+    v.head2 = 1500;
+    v.head3 = 1650;
+    v.sortKey = 2;
+    v.sortOrder = 1;
+    v.customBar = false;
+    v.preview = false;
+    const auto values = CloseValues(v);
+    ASSERT_EQ(values.size(), std::size(settings::kEditorCloseOrder));
+    const char* expected[] = {"/home/u/Show/", "1200", "-60", "9660", "8925", "2", "1", "0", "25", "1", "3", "9",
+                              "3000", "6045", "3840", "2100", "1500", "1650", "2", "1", "1", "0", "1", "0"};
+    for (std::size_t i = 0; i < values.size(); ++i) {
+        EXPECT_EQ(values[i].first, settings::kEditorCloseOrder[i]);
+        EXPECT_EQ(values[i].second, expected[i]) << values[i].first;
+    }
+}
+
+TEST(CloseValues, IntervalIsTheBoxTextAsAWholeNumber) {
+    const std::pair<const char*, const char*> rows[] = {{"5.", "5"}, {"2.5", "2"}, {"3.5", "4"}, {"07", "7"},
+                                                        {"abc", "12"}, {"", "12"}};
+    for (const auto& [text, stored] : rows) {
+        CloseView v;
+        v.intervalText = text;
+        v.intervalValue = 12;
+        EXPECT_EQ(CloseValues(v)[8].second, stored) << text;
+    }
+}
+
+TEST(OpenView, NumericTestsAndFallbacks) {
+    struct Row {
+        const char* ini;
+        bool toolBar;
+        int viewMode;
+        bool maximised;
+    } rows[] = {
+        {"ToolBar=abc\nViewMode=x\n", true, 3, false},
+        {"ToolBar=0\nViewMode=0\nWindowState=2\n", false, 0, true},
+        {"ToolBar=0.4\nViewMode=1\nWindowState=1\n", false, 1, false},
+        {"ToolBar=2\nViewMode=9\nWindowState=20\n", true, 3, true},
+        {"", true, 3, false},
+    };
+    for (const Row& r : rows) {
+        const OpenView v = ReadOpenView(ini::Snapshot(std::string("[VISTROVA]\n") + r.ini));
+        EXPECT_EQ(v.toolBar, r.toolBar) << r.ini;
+        EXPECT_EQ(v.viewMode, r.viewMode) << r.ini;
+        EXPECT_EQ(v.maximised, r.maximised) << r.ini;
+        EXPECT_TRUE(v.statusBar && v.customBar && v.preview) << r.ini;
+    }
+    const OpenView v = ReadOpenView(ini::Snapshot(
+        "[VISTROVA]\nMainLeft=1200\nMainTop=abc\nBar3=2500.4\nPATTERN=7\nSortKey=2\nSortOrder=1\nPreview=0\n"));
+    EXPECT_EQ(v.left, 1200);
+    EXPECT_FALSE(v.top);
+    EXPECT_EQ(v.bar3, 2500);
+    EXPECT_EQ(v.pattern, 2);
+    EXPECT_EQ(v.sortKey, 2);
+    EXPECT_EQ(v.sortOrder, 1);
+    EXPECT_FALSE(v.preview);
+}

@@ -1,0 +1,466 @@
+// The editor window on the offscreen platform: close write-back, the prompt,
+// the browser and the preview pane.
+#include "editor/FileView.h"
+#include "editor/frmFileListEx.h"
+#include "shared/ListStore.h"
+#include "shared/Settings.h"
+#include "shared/mdlPublic.h"
+
+#include "TempDir.h"
+
+#include <QAbstractItemView>
+#include <QApplication>
+#include <QComboBox>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QImage>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QMessageBox>
+#include <QMimeData>
+#include <QTimer>
+#include <QTreeWidget>
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <memory>
+
+using editor::frmFileListEx;
+
+namespace {
+
+class Editor : public ::testing::Test {
+protected:
+    void SetUp() override {
+        auto& pub = mdlPublic::Public();
+        pub = mdlPublic::PublicState{};
+        mdlPublic::SetPaths(pub, m_home.path().string());
+        m_ini = pub.settingsPath;
+    }
+
+    std::string Ini() const { return TempDir::Get(m_ini); }
+    void PutIni(const std::string& lines) { TempDir::Put(m_ini, "[VISTROVA]\r\n" + lines); }
+    std::string Value(const char* key) const { return ini::Snapshot(Ini()).Read(settings::kSection, key); }
+    std::vector<std::string> KeysInFile() const {
+        std::vector<std::string> keys;
+        const std::string text = Ini();
+        std::size_t pos = 0;
+        while (pos < text.size()) {
+            std::size_t end = text.find("\r\n", pos);
+            if (end == std::string::npos) end = text.size();
+            const std::string line = text.substr(pos, end - pos);
+            if (const auto eq = line.find('='); eq != std::string::npos) keys.push_back(line.substr(0, eq));
+            pos = end + 2;
+        }
+        return keys;
+    }
+    // Opens, shows and closes one editor session.
+    void Session() {
+        frmFileListEx w;
+        w.Form_Load();
+        w.show();
+        QApplication::processEvents();
+        w.close();
+        EXPECT_FALSE(w.isVisible());
+    }
+    // Answers the next message box with `key` once it shows.
+    static void AnswerNextBox(int key) {
+        auto* timer = new QTimer;
+        QObject::connect(timer, &QTimer::timeout, [timer, key] {
+            if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+                QWidget* target = box->focusWidget() ? box->focusWidget() : box;
+                QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier,
+                                key == Qt::Key_Escape ? QString() : QString(QChar(key).toLower()));
+                QApplication::sendEvent(target, &press);
+                QKeyEvent release(QEvent::KeyRelease, key, Qt::NoModifier);
+                QApplication::sendEvent(target, &release);
+                timer->stop();
+                timer->deleteLater();
+            }
+        });
+        timer->start(20);
+    }
+
+    // Bottom of the two tool bars in twips, as laid out by a fresh window.
+    static double w_barsBottom() {
+        frmFileListEx w;
+        w.Form_Load();
+        return w.layoutNow().web.top;
+    }
+
+    TempDir m_home;
+    TempDir m_files;
+    std::string m_ini;
+};
+
+TEST_F(Editor, CloseWritesTheKeysInOrderAndTheGeometryDoesNotDrift) {
+    Session();
+    std::vector<std::string> expected(std::begin(settings::kEditorCloseOrder), std::end(settings::kEditorCloseOrder));
+    EXPECT_EQ(KeysInFile(), expected);
+    EXPECT_EQ(Value("WindowState"), "0");
+    EXPECT_EQ(Value("ViewMode"), "3");
+    EXPECT_EQ(Value("PATTERN"), "2");
+    EXPECT_EQ(Value("INTERVAL"), "10");
+    EXPECT_EQ(Value("ToolBar"), "1");
+    EXPECT_EQ(Value("Preview"), "1");
+    EXPECT_EQ(Value("DEFPATH"), "/");
+    for (const char* key : {"MainLeft", "MainTop", "MainWidth", "MainHeight", "Bar1", "Bar2", "Bar3", "Head1"}) {
+        const std::string v = Value(key);
+        EXPECT_FALSE(v.empty()) << key;
+        EXPECT_EQ(v.find_first_not_of("-0123456789"), std::string::npos) << key << "=" << v;
+    }
+    // The outer frame holds the designed client area, 9660 twips wide.
+    EXPECT_GE(std::stoi(Value("MainWidth")), 9660);
+
+    const std::string geometry[] = {Value("MainLeft"), Value("MainTop"), Value("MainWidth"), Value("MainHeight"),
+                                    Value("Bar1"),     Value("Bar2"),    Value("Bar3")};
+    Session();
+    const std::string again[] = {Value("MainLeft"), Value("MainTop"), Value("MainWidth"), Value("MainHeight"),
+                                 Value("Bar1"),     Value("Bar2"),    Value("Bar3")};
+    for (int i = 0; i < 7; ++i) EXPECT_EQ(geometry[i], again[i]) << i;
+}
+
+TEST_F(Editor, StoredViewIsRestoredAndWrittenBack) {
+    PutIni("MainLeft=1500\r\nMainTop=900\r\nMainWidth=10500\r\nMainHeight=9000\r\nBar1=2400\r\nBar2=6000\r\n"
+           "Bar3=3300\r\nViewMode=1\r\nPATTERN=0\r\nSortKey=2\r\nSortOrder=1\r\nStatusBar=0\r\nCustomBar=0.4\r\n"
+           "Head1=1800\r\n");
+    Session();
+    EXPECT_EQ(Value("MainLeft"), "1500");
+    EXPECT_EQ(Value("MainTop"), "900");
+    EXPECT_EQ(Value("MainWidth"), "10500");
+    EXPECT_EQ(Value("MainHeight"), "9000");
+    EXPECT_EQ(Value("Bar1"), "2400");
+    EXPECT_EQ(Value("Bar2"), "6000");
+    EXPECT_EQ(Value("Bar3"), "3300");
+    EXPECT_EQ(Value("ViewMode"), "1");
+    EXPECT_EQ(Value("PATTERN"), "0");
+    EXPECT_EQ(Value("SortKey"), "2");
+    EXPECT_EQ(Value("SortOrder"), "1");
+    EXPECT_EQ(Value("StatusBar"), "0");
+    EXPECT_EQ(Value("CustomBar"), "0");
+    EXPECT_EQ(Value("ToolBar"), "1");
+    EXPECT_EQ(Value("Head1"), "1800");
+}
+
+TEST_F(Editor, DisplayTimeAndUnitAreWrittenAsShown) {
+    // A display time above the slider's range is kept, not cut to 99.
+    mdlPublic::Public().interval = 150;
+    mdlPublic::Public().unit = mdlPublic::kUnitMinutes;
+    mdlPublic::Public().fileNum = 4;
+    mdlPublic::Public().pageNum = 7;
+    Session();
+    EXPECT_EQ(Value("INTERVAL"), "150");
+    EXPECT_EQ(Value("UNIT"), "1");
+    EXPECT_EQ(Value("FILENUM"), "4");
+    EXPECT_EQ(Value("PAGENUM"), "7");
+}
+
+TEST_F(Editor, CancelKeepsTheWindowOpenAndWritesNothing) {
+    PutIni("PAGENUM=0\r\n");
+    const std::string before = Ini();
+    frmFileListEx w;
+    w.Form_Load();
+    w.show();
+    w.setChanged(true);
+    AnswerNextBox(Qt::Key_Escape);
+    w.close();
+    EXPECT_TRUE(w.isVisible());
+    EXPECT_TRUE(w.changed());
+    EXPECT_EQ(Ini(), before);
+    w.setChanged(false);
+    w.close();
+}
+
+TEST_F(Editor, NoWritesTheSettingsAndHandsTheUnsavedListOver) {
+    auto& pub = mdlPublic::Public();
+    const std::string listFile = liststore::ListFilePath(pub.listPrefix, 0, 0);
+    std::vector<liststore::Entry> entries;
+    for (int i = 0; i < 3; ++i)
+        entries.push_back({"e" + std::to_string(i) + ".jpg", "/x/e" + std::to_string(i) + ".jpg"});
+    ASSERT_TRUE(liststore::WriteListFile(listFile, "Mine", entries));
+    const std::string listBefore = TempDir::Get(listFile);
+    pub.playList.position = 2;
+
+    frmFileListEx w;
+    w.Form_Load();
+    w.show();
+    ASSERT_EQ(w.list()->topLevelItemCount(), 3);
+    delete w.list()->takeTopLevelItem(0);
+    w.setChanged(true);
+    AnswerNextBox(Qt::Key_N);
+    w.close();
+    EXPECT_FALSE(w.isVisible());
+    EXPECT_EQ(TempDir::Get(listFile), listBefore);
+    EXPECT_EQ(KeysInFile().size(), std::size(settings::kEditorCloseOrder));
+    EXPECT_EQ(pub.playList.count, 2);
+    EXPECT_EQ(pub.playList.position, 0);
+    EXPECT_EQ(pub.playList.titles[0], "e1.jpg");
+    EXPECT_EQ(pub.playList.paths[1], "/x/e2.jpg");
+}
+
+TEST_F(Editor, HidingBarsGivesTheColumnsTheirRoom) {
+    frmFileListEx w;
+    w.Form_Load();
+    w.show();
+    const double before = w.layoutNow().tree.height;
+    w.mnuViewStatusBar_Click();
+    EXPECT_GT(w.layoutNow().tree.height, before);
+    const double top = w.layoutNow().tree.top;
+    w.mnuViewToolbar_Click();
+    EXPECT_LT(w.layoutNow().tree.top, top);
+    w.close();
+    EXPECT_EQ(Value("StatusBar"), "0");
+    EXPECT_EQ(Value("ToolBar"), "0");
+}
+
+class Browser : public Editor {
+protected:
+    void SetUp() override {
+        Editor::SetUp();
+        namespace fs = std::filesystem;
+        m_root = QString::fromStdString(m_files.path().string()) + "/";
+        fs::create_directories(m_files.path() / "Show" / "Deep");
+        fs::create_directories(m_files.path() / "Show" / ".hidden");
+        QImage(200, 100, QImage::Format_RGB32).save(m_root + "Show/a.jpg");
+        QImage(50, 100, QImage::Format_RGB32).save(m_root + "Show/b.BMP", "BMP");
+        for (const char* n : {"c.avi", ".h.gif", "noext", "name.", "notes.txt"})
+            TempDir::Put(m_files.file(std::string("Show/") + n), "x");
+        PutIni("DEFPATH=" + (m_root + "Show/").toStdString() + "\r\n");
+    }
+    QString m_root;
+};
+
+TEST_F(Browser, OpensTheRememberedFolderAndListsItsMediaFiles) {
+    frmFileListEx w;
+    w.Form_Load();
+    w.show();
+    QApplication::processEvents();
+    EXPECT_EQ(w.currentFolderPath(), m_root + "Show/");
+    ASSERT_TRUE(w.tree()->currentItem());
+    EXPECT_EQ(w.tree()->currentItem()->text(0), QStringLiteral("Show"));
+    // The opened folder's subfolders, hidden ones included, are read.
+    QStringList children;
+    for (int i = 0; i < w.tree()->currentItem()->childCount(); ++i)
+        children << w.tree()->currentItem()->child(i)->text(0);
+    children.sort();
+    EXPECT_EQ(children, (QStringList{".hidden", "Deep"}));
+
+    editor::FileView* view = w.fileView();
+    QStringList names;
+    for (int i = 0; i < view->rowCount(); ++i) names << view->nameOfRow(i);
+    EXPECT_EQ(names, (QStringList{".h.gif", "a.jpg", "b.BMP", "c.avi"}));
+    EXPECT_EQ(view->keyOfRow(1), m_root + "Show/a.jpg");
+    EXPECT_TRUE(view->selectedNames().isEmpty());
+
+    // Sorting flips the direction on every column click.
+    w.lvListView_ColumnClick(0);
+    EXPECT_EQ(view->nameOfRow(0), QStringLiteral("c.avi"));
+    w.lvListView_ColumnClick(0);
+    EXPECT_EQ(view->nameOfRow(0), QStringLiteral(".h.gif"));
+    w.close();
+    EXPECT_EQ(Value("DEFPATH"), (m_root + "Show/").toStdString());
+}
+
+TEST_F(Browser, RefreshWalksCaseSensitivelyAndRelistsWithTheNewFilter) {
+    frmFileListEx w;
+    w.Form_Load();
+    w.show();
+    w.typeBox()->setCurrentIndex(0);  // movies only; the folder is not listed again yet
+    EXPECT_EQ(w.fileView()->rowCount(), 4);
+    w.tvTreeView_Click();
+    EXPECT_EQ(w.fileView()->rowCount(), 4);
+    w.mnuViewRefresh_Click();
+    EXPECT_EQ(w.fileView()->rowCount(), 1);
+    EXPECT_EQ(w.currentFolderPath(), m_root + "Show/");
+
+    // A name differing only in case is not found: the walk stops above it.
+    w.tvRefresh(m_root + "show/");
+    EXPECT_EQ(w.currentFolderPath(), m_root);
+    w.close();
+}
+
+TEST_F(Browser, PreviewShowsOnePictureOrTheSummaryOfSeveral) {
+    frmFileListEx w;
+    w.Form_Load();
+    w.show();
+    QApplication::processEvents();
+    editor::FileView* view = w.fileView();
+    QAbstractItemView* items = view->currentView();
+    items->selectionModel()->select(items->model()->index(1, 0),
+                                    QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+    w.lvListView_Click();
+    EXPECT_EQ(w.nameLabel()->text(), QStringLiteral("a.jpg"));
+    EXPECT_EQ(w.typeLabel()->text(), QStringLiteral("JPEG イメージ"));
+    EXPECT_TRUE(w.timeLabel()->text().startsWith(QStringLiteral("更新日時: ")));
+    ASSERT_FALSE(w.picture()->isHidden());
+    // A 2:1 picture fitted to the box keeps its proportions and stays inside it.
+    const QSize shown = w.picture()->size();
+    EXPECT_NEAR(double(shown.width()) / shown.height(), 2.0, 0.05);
+    const editor::Layout& l = w.layoutNow();
+    EXPECT_LE(shown.width(), qRound(l.previewBox.width / 15) + 1);
+    EXPECT_LE(shown.height(), qRound(l.previewBox.height / 15) + 1);
+    EXPECT_GT(w.nameLabel()->x(), w.picture()->x() + w.picture()->width());
+
+    view->selectAllRows();
+    w.lvListView_Click();
+    EXPECT_TRUE(w.picture()->isHidden());
+    EXPECT_EQ(w.summaryLabel()->text(),
+              QStringLiteral("4 個のオブジェクトを選択\r\n\r\n.h.gif\r\na.jpg\r\nb.BMP\r\nc.avi"));
+
+    // Dragging out offers the selected files as local file URLs, in view order.
+    std::unique_ptr<QMimeData> data(items->model()->mimeData(items->selectionModel()->selectedIndexes()));
+    ASSERT_TRUE(data->hasUrls());
+    ASSERT_EQ(data->urls().size(), 4);
+    EXPECT_EQ(data->urls().at(1).toLocalFile(), m_root + "Show/a.jpg");
+
+    // Hiding and showing the pane leaves it empty.
+    w.mnuViewPre_Click();
+    EXPECT_TRUE(w.previewPane()->isHidden());
+    w.mnuViewPre_Click();
+    EXPECT_TRUE(w.summaryLabel()->text().isEmpty());
+    w.close();
+}
+
+TEST_F(Browser, DateColumnSortsByItsTextAndExpansionReadsOnce) {
+    const auto setTime = [&](const char* name, QDate date) {
+        QFile f(m_root + "Show/" + name);
+        ASSERT_TRUE(f.open(QIODevice::ReadWrite));
+        ASSERT_TRUE(f.setFileTime(QDateTime(date, QTime(12, 0)), QFileDevice::FileModificationTime));
+    };
+    setTime("a.jpg", QDate(1999, 5, 1));
+    setTime("b.BMP", QDate(2000, 5, 1));
+    setTime("c.avi", QDate(2010, 5, 1));
+    setTime(".h.gif", QDate(2005, 5, 1));
+    PutIni("DEFPATH=" + (m_root + "Show/").toStdString() + "\r\nSortKey=2\r\nSortOrder=0\r\n");
+    frmFileListEx w;
+    w.Form_Load();
+    w.show();
+    QStringList names;
+    for (int i = 0; i < w.fileView()->rowCount(); ++i) names << w.fileView()->nameOfRow(i);
+    // "00/05/01" sorts before "05/..", "10/.." and "99/..".
+    EXPECT_EQ(names, (QStringList{"b.BMP", ".h.gif", "c.avi", "a.jpg"}));
+
+    QTreeWidgetItem* show = w.tree()->currentItem();
+    ASSERT_TRUE(show);
+    QTreeWidgetItem* parent = show->parent();
+    ASSERT_TRUE(parent);
+    const int before = show->childCount();
+    w.tree()->collapseItem(parent);
+    w.tree()->expandItem(parent);
+    w.tvTreeView_Expand(parent);
+    EXPECT_EQ(show->childCount(), before);
+    w.close();
+}
+
+TEST_F(Editor, HiddenPreviewStoresTheSplitterAtTheToolBarsBottom) {
+    {
+        frmFileListEx w;
+        w.Form_Load();
+        w.show();
+        w.mnuViewPre_Click();
+        w.close();
+    }
+    const double bars = w_barsBottom();
+    EXPECT_EQ(Value("Preview"), "0");
+    EXPECT_EQ(std::stod(Value("Bar3")), bars);
+    PutIni("Bar3=" + Value("Bar3") + "\r\n");
+    frmFileListEx w;
+    w.Form_Load();
+    w.show();
+    EXPECT_DOUBLE_EQ(w.layoutNow().cols.webHeight, 0);
+    w.close();
+}
+
+TEST_F(Editor, ShrinkingBelowTheLeastSizeSnapsBack) {
+    frmFileListEx w;
+    w.Form_Load();
+    w.show();
+    QApplication::processEvents();
+    w.resize(100, 100);
+    QApplication::processEvents();
+    EXPECT_GE(w.frameGeometry().width() * 15, 4680);
+    EXPECT_GE(w.frameGeometry().height() * 15, 5000);
+    EXPECT_LE(w.frameGeometry().width() * 15, 4680 + 15);
+    w.close();
+}
+
+TEST_F(Browser, ATitleChangeEmptiesThePane) {
+    frmFileListEx w;
+    w.Form_Load();
+    w.show();
+    w.PreView(m_root + "Show/a.jpg");
+    ASSERT_FALSE(w.picture()->isHidden());
+    const QString title = w.titleLabel()->text();
+    w.tvRefresh(m_root);  // another folder: the title changes
+    EXPECT_NE(w.titleLabel()->text(), title);
+    EXPECT_TRUE(w.picture()->isHidden());
+    EXPECT_TRUE(w.nameLabel()->text().isEmpty());
+    w.close();
+}
+
+TEST_F(Browser, EveryViewModeFeedsThePreview) {
+    frmFileListEx w;
+    w.Form_Load();
+    w.show();
+    for (int mode = 0; mode < 4; ++mode) {
+        w.mnuListViewMode_Click(mode);
+        QAbstractItemView* items = w.fileView()->currentView();
+        // The icon views select the name cell alone.
+        items->selectionModel()->select(items->model()->index(1, 0), QItemSelectionModel::ClearAndSelect);
+        w.lvListView_Click();
+        EXPECT_EQ(w.nameLabel()->text(), QStringLiteral("a.jpg")) << mode;
+        EXPECT_FALSE(w.picture()->isHidden()) << mode;
+    }
+    w.close();
+    EXPECT_EQ(Value("ViewMode"), "3");
+}
+
+TEST_F(Browser, AClipIsFittedBeforeItPlays) {
+    const std::string clip = (m_root + "Show/clip.mpg").toStdString();
+    const std::string cmd = "ffmpeg -loglevel error -y -f lavfi -i testsrc=size=320x180:rate=25:duration=2 "
+                            "-c:v mpeg1video -q:v 4 '" + clip + "'";
+    ASSERT_EQ(std::system(cmd.c_str()), 0);
+    frmFileListEx w;
+    w.Form_Load();
+    w.show();
+    w.PreView(m_root + "Show/clip.mpg");
+    EXPECT_EQ(w.typeLabel()->text(), QStringLiteral("Movie Clip"));
+    QElapsedTimer timer;
+    timer.start();
+    while (w.movie()->isHidden() && timer.elapsed() < 10000) QApplication::processEvents(QEventLoop::AllEvents, 20);
+    ASSERT_FALSE(w.movie()->isHidden());
+    // Fitted with the clip's proportions, the name placed right of it.
+    EXPECT_NEAR(double(w.movie()->width()) / w.movie()->height(), 320.0 / 180.0, 0.05);
+    EXPECT_GT(w.nameLabel()->x(), w.movie()->x() + w.movie()->width());
+    w.PreClear();
+    EXPECT_TRUE(w.movie()->isHidden());
+    w.close();
+}
+
+TEST_F(Browser, MissingOrUnreadableFilesShowNoPicture) {
+    frmFileListEx w;
+    w.Form_Load();
+    w.show();
+    w.PreView(m_root + "Show/gone.gif");
+    EXPECT_TRUE(w.nameLabel()->text().isEmpty());
+    EXPECT_TRUE(w.timeLabel()->text().isEmpty());
+    EXPECT_EQ(w.typeLabel()->text(), QStringLiteral("GIF イメージ"));
+    EXPECT_TRUE(w.picture()->isHidden());
+    w.PreView(m_root + "Show/.h.gif");
+    EXPECT_EQ(w.nameLabel()->text(), QStringLiteral(".h.gif"));
+    EXPECT_TRUE(w.picture()->isHidden());
+    w.PreView(m_root + "Show/notes.txt");
+    EXPECT_EQ(w.nameLabel()->text(), QStringLiteral("notes.txt"));
+    EXPECT_TRUE(w.typeLabel()->text().isEmpty());
+    w.close();
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    QApplication app(argc, argv);
+    ::testing::InitGoogleTest(&argc, argv);
+    return RUN_ALL_TESTS();
+}
