@@ -87,11 +87,15 @@ static QPixmap FolderPixmap(int size, bool open) {
 
 QIcon FolderIcon() {
     // The selected node shows the open folder, every other one the closed one.
-    QIcon icon;
-    for (int size : {16, 32}) {
-        icon.addPixmap(FolderPixmap(size, false), QIcon::Normal);
-        icon.addPixmap(FolderPixmap(size, true), QIcon::Selected);
-    }
+    // Drawn once: a big tree asks for it thousands of times.
+    static const QIcon icon = [] {
+        QIcon i;
+        for (int size : {16, 32}) {
+            i.addPixmap(FolderPixmap(size, false), QIcon::Normal);
+            i.addPixmap(FolderPixmap(size, true), QIcon::Selected);
+        }
+        return i;
+    }();
     return icon;
 }
 

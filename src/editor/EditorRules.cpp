@@ -3,15 +3,25 @@
 #include "shared/MediaTypes.h"
 #include "shared/Numeric.h"
 #include "shared/Settings.h"
+#include "shared/Twips.h"
 
 #include <cmath>
 #include <cstdio>
 
 namespace editor {
 
-double TwipsPerPixel(double logicalDpi) {
-    if (!(logicalDpi > 0)) return 15;
-    return 1440.0 / logicalDpi;
+double TwipsPerPixel(double logicalDpi) { return twips::PerPixel(logicalDpi); }
+
+QRect BringOntoScreen(const QRect& frame, const std::vector<QRect>& screens, const QRect& primary) {
+    // Enough of the window to grab its title bar: 64 x 32 pixels on one screen.
+    for (const QRect& screen : screens) {
+        const QRect seen = screen.intersected(frame);
+        if (seen.width() >= 64 && seen.height() >= 32) return frame;
+    }
+    const QSize size = frame.size().boundedTo(primary.size()).expandedTo(QSize(1, 1));
+    QRect placed(QPoint(0, 0), size);
+    placed.moveCenter(primary.center());
+    return placed;
 }
 
 double WholePixel(double twipsPerPixel) {
@@ -34,7 +44,15 @@ std::string TwipsText(double twips) {
     return buf;
 }
 
-QString ListTime(const QDateTime& time) { return time.toString(QStringLiteral("yy/MM/dd HH:mm")); }
+QString ListTime(const QDateTime& time) {
+    // Built by hand: a format string is parsed anew for every row of a big folder.
+    const QDate d = time.date();
+    const QTime t = time.time();
+    char buf[32];
+    std::snprintf(buf, sizeof buf, "%02d/%02d/%02d %02d:%02d", ((d.year() % 100) + 100) % 100, d.month(), d.day(),
+                  t.hour(), t.minute());
+    return QString::fromLatin1(buf);
+}
 
 bool IsListedFolderName(const QString& name) {
     return !name.isEmpty() && name != QLatin1String(".") && name != QLatin1String("..") &&

@@ -6,6 +6,7 @@
 #include "shared/IniFile.h"
 
 #include <QDateTime>
+#include <QRect>
 #include <QString>
 #include <QStringList>
 
@@ -19,6 +20,11 @@ namespace editor {
 
 // Twips per pixel of a screen with `logicalDpi` dots per inch (15 at 96).
 double TwipsPerPixel(double logicalDpi);
+
+// A remembered window frame that no screen shows enough of to grab (written
+// while minimised, or for a display no longer there) is moved onto `primary`,
+// shrunk to fit it; any other frame is kept as it is.
+QRect BringOntoScreen(const QRect& frame, const std::vector<QRect>& screens, const QRect& primary);
 // The pixel width in twips as the layout takes it: the nearest whole number.
 double WholePixel(double twipsPerPixel);
 

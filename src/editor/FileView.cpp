@@ -67,16 +67,49 @@ FileView::FileView(QWidget* parent) : QWidget(parent) {
     setViewMode(kDetails);
 }
 
-void FileView::clear() { m_model->removeRows(0, m_model->rowCount()); }
+void FileModel::clearRows() {
+    if (rowCount() == 0) return;
+    beginResetModel();
+    {
+        // From the last row up: every item still knows its row, so no search
+        // for it is needed (removing from the top makes each removal a search).
+        const QSignalBlocker quiet(this);
+        for (int row = rowCount() - 1; row >= 0; --row) removeRow(row);
+    }
+    endResetModel();
+}
 
-void FileView::addRow(const FileRow& row, const QIcon& icon) {
+void FileView::clear() { m_model->clearRows(); }
+
+namespace {
+QList<QStandardItem*> RowItems(const FileRow& row, const QIcon& icon) {
     auto* name = new QStandardItem(icon, row.name);
-    name->setData(row.key, kKeyRole);
+    name->setData(row.key, FileView::kKeyRole);
     name->setDragEnabled(true);
     auto* type = new QStandardItem(row.type);
     auto* time = new QStandardItem(row.time);
     for (QStandardItem* i : {name, type, time}) i->setEditable(false);
-    m_model->appendRow({name, type, time});
+    return {name, type, time};
+}
+}  // namespace
+
+void FileView::addRow(const FileRow& row, const QIcon& icon) { m_model->appendRow(RowItems(row, icon)); }
+
+void FileView::addRows(const std::vector<std::pair<FileRow, QIcon>>& rows) {
+    if (rows.empty()) return;
+    const int start = m_model->rowCount();
+    const int count = static_cast<int>(rows.size());
+    m_model->insertRows(start, count);
+    {
+        // The cells are filled silently; one change notice below covers them all.
+        const QSignalBlocker quiet(m_model);
+        for (int r = 0; r < count; ++r) {
+            const QList<QStandardItem*> items = RowItems(rows[static_cast<std::size_t>(r)].first,
+                                                         rows[static_cast<std::size_t>(r)].second);
+            for (int c = 0; c < items.size(); ++c) m_model->setItem(start + r, c, items[c]);
+        }
+    }
+    emit m_model->dataChanged(m_model->index(start, 0), m_model->index(start + count - 1, m_model->columnCount() - 1));
 }
 
 int FileView::rowCount() const { return m_model->rowCount(); }

@@ -7,6 +7,9 @@
 #include <QStringList>
 #include <QWidget>
 
+#include <utility>
+#include <vector>
+
 class QListView;
 class QTreeView;
 class QStackedLayout;
@@ -25,6 +28,10 @@ public:
     QStringList mimeTypes() const override;
     QMimeData* mimeData(const QModelIndexList& indexes) const override;
     Qt::DropActions supportedDragActions() const override { return Qt::CopyAction; }
+    // Removes every row with one reset instead of a removal notice that the
+    // views work through row by row (seconds for a folder of 10 000 files).
+    void clearRows();
+    ~FileModel() override { clearRows(); }
 };
 
 class FileView : public QWidget {
@@ -37,6 +44,8 @@ public:
 
     void clear();
     void addRow(const FileRow& row, const QIcon& icon);
+    // Many rows at once: the views hear of them once, not once per row.
+    void addRows(const std::vector<std::pair<FileRow, QIcon>>& rows);
     int rowCount() const;
 
     void setViewMode(int mode);

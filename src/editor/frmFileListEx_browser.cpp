@@ -99,10 +99,15 @@ void frmFileListEx::tvTreeView_Click() {
     const int filter = cboType->currentIndex();
     QDir dir(path);
     const QFileInfoList files = dir.entryInfoList(QDir::Files | QDir::Hidden | QDir::System, QDir::Unsorted);
+    std::vector<std::pair<FileRow, QIcon>> rows;
+    rows.reserve(static_cast<std::size_t>(files.size()));
     for (const QFileInfo& f : files) {
-        if (auto row = MakeFileRow(filter, path, f.fileName(), f.lastModified()))
-            lvListView->addRow(*row, TypeIcon(row->type));
+        if (auto row = MakeFileRow(filter, path, f.fileName(), f.lastModified())) {
+            QIcon icon = TypeIcon(row->type);
+            rows.emplace_back(std::move(*row), std::move(icon));
+        }
     }
+    lvListView->addRows(rows);
     lvListView->sortNow();
     lvListView->focusFirstWithoutSelection();
 }

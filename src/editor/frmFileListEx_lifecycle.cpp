@@ -12,9 +12,11 @@
 #include <QAction>
 #include <QCloseEvent>
 #include <QComboBox>
+#include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenuBar>
+#include <QScreen>
 #include <QRadioButton>
 #include <QSignalBlocker>
 #include <QSlider>
@@ -58,6 +60,11 @@ void frmFileListEx::Form_Load() {
     if (v.width && *v.width > 0) frame.setWidth(px(*v.width)), frameGiven = true;
     if (v.height && *v.height > 0) frame.setHeight(pxY(*v.height)), frameGiven = true;
     if (frameGiven) {
+        std::vector<QRect> screens;
+        for (const QScreen* sc : QGuiApplication::screens()) screens.push_back(sc->geometry());
+        if (const QScreen* primary = QGuiApplication::primaryScreen()) {
+            frame = BringOntoScreen(frame, screens, primary->availableGeometry());
+        }
         m_wantedFrame = frame;
         move(frame.topLeft());
         resize(frame.size() - (frameGeometry().size() - size()));

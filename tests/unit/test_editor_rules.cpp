@@ -17,6 +17,26 @@ TEST(Twips, PerPixelAndText) {
     for (const auto& [value, text] : rows) EXPECT_EQ(TwipsText(value), text) << value;
 }
 
+TEST(WindowFrame, OffScreenFramesComeBackToThePrimaryScreen) {
+    const QRect primary(0, 0, 1920, 1040);
+    const std::vector<QRect> screens = {QRect(0, 0, 1920, 1080), QRect(1920, 0, 1280, 1024)};
+    struct Row {
+        const char* what;
+        QRect frame;
+        QRect expected;
+    };
+    const Row rows[] = {
+        {"inside stays", QRect(100, 100, 800, 600), QRect(100, 100, 800, 600)},
+        {"on the second screen stays", QRect(2000, 50, 800, 600), QRect(2000, 50, 800, 600)},
+        {"partly off but grabbable stays", QRect(-700, -10, 800, 600), QRect(-700, -10, 800, 600)},
+        {"minimised position comes back", QRect(-32000, -32000, 800, 600), QRect(560, 220, 800, 600)},
+        {"a display no longer there", QRect(3300, 100, 800, 600), QRect(560, 220, 800, 600)},
+        {"only a sliver visible", QRect(1900, 1070, 800, 600), QRect(560, 220, 800, 600)},
+        {"too big for the screen shrinks", QRect(5000, 5000, 4000, 3000), QRect(0, 0, 1920, 1040)},
+    };
+    for (const Row& r : rows) EXPECT_EQ(editor::BringOntoScreen(r.frame, screens, primary), r.expected) << r.what;
+}
+
 TEST(FileListing, TimeFormat) {
     EXPECT_EQ(ListTime(QDateTime(QDate(1999, 12, 31), QTime(23, 59))), QStringLiteral("99/12/31 23:59"));
     EXPECT_EQ(ListTime(QDateTime(QDate(2000, 1, 5), QTime(7, 3))), QStringLiteral("00/01/05 07:03"));
