@@ -124,12 +124,6 @@ QIcon FolderIcon() {
     return icon;
 }
 
-QIcon ToolIcon(const QString& mark, const QColor& colour) {
-    QIcon icon;
-    icon.addPixmap(Tile(16, colour, mark, false));
-    icon.addPixmap(Tile(24, colour, mark, false));
-    return icon;
-}
 
 namespace {
 

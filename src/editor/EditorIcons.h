@@ -12,8 +12,6 @@ namespace editor {
 QIcon TypeIcon(const QString& typeName);
 // The tree's folder picture: "close" normally, "open" when selected.
 QIcon FolderIcon();
-// A tool bar picture: a coloured tile with a short mark.
-QIcon ToolIcon(const QString& mark, const QColor& colour);
 // The command picture at `index` of the editor's icon set (9 to 28, the
 // positions the tool bar tables name); an empty icon for any other index.
 QIcon CommandIcon(int index);

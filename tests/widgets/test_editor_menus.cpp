@@ -10,6 +10,7 @@
 #include "TempDir.h"
 
 #include <QAction>
+#include <QAbstractItemView>
 #include <QActionGroup>
 #include <QApplication>
 #include <QColorDialog>
@@ -240,6 +241,35 @@ TEST_F(Menus, EverySortCommandFlipsTheDirection) {
     w.close();
     EXPECT_EQ(Value("SortKey"), "2");
     EXPECT_EQ(Value("SortOrder"), "0");
+}
+
+TEST_F(Menus, SelectAllAndInvertWorkOnTheFileViewOnly) {
+    TempDir files;
+    const QString folder = QString::fromStdString(files.path().string()) + "/";
+    for (const char* n : {"a.jpg", "b.avi", "c.bmp"}) TempDir::Put(files.file(n), "x");
+    PutIni("DEFPATH=" + folder.toStdString() + "\r\nSortKey=0\r\nSortOrder=0\r\n");
+    TempDir::Put(m_home.file("FILE00.INI"), "[FILELIST]\r\nLIST000=x|/x.jpg\r\n");
+    frmFileListEx w;
+    w.Form_Load();
+    w.show();
+    QApplication::processEvents();
+    ASSERT_EQ(w.fileView()->rowCount(), 3);
+    ASSERT_EQ(w.list()->topLevelItemCount(), 1);
+    w.list()->topLevelItem(0)->setSelected(true);
+    // Both view kinds: the details view selects whole rows, the icon views the name cell.
+    for (int mode : {3, 0}) {
+        w.mnuListViewMode_Click(mode);
+        w.menuItem(QStringLiteral("mnuEditDSelectAll"))->trigger();
+        EXPECT_EQ(w.fileView()->selectedNames(), (QStringList{"a.jpg", "b.avi", "c.bmp"}));
+        w.menuItem(QStringLiteral("mnuEditInvertSelection"))->trigger();
+        EXPECT_TRUE(w.fileView()->selectedNames().isEmpty());
+        w.fileView()->currentView()->selectionModel()->select(w.fileView()->currentView()->model()->index(1, 0),
+                                                               QItemSelectionModel::ClearAndSelect);
+        w.mnuEditInvertSelection_Click();
+        EXPECT_EQ(w.fileView()->selectedNames(), (QStringList{"a.jpg", "c.bmp"}));
+        EXPECT_TRUE(w.list()->topLevelItem(0)->isSelected());
+    }
+    w.close();
 }
 
 TEST_F(Menus, ButtonsMenuItemsAndShortcutsReachTheSameListCommands) {
