@@ -1,6 +1,8 @@
 #pragma once
-// The editor's icon set, drawn in code so the program carries it wherever it
-// runs: one picture per media type name and the two folder pictures. GUI thread.
+// The editor's icon set: the desktop theme's icon where it has a fitting one,
+// else a picture drawn in code, so the program carries its icons wherever it
+// runs: one picture per media type name, the two folder pictures and the
+// command pictures of the tool bars. GUI thread.
 
 #include <QIcon>
 #include <QString>
@@ -10,6 +12,10 @@ namespace editor {
 QIcon TypeIcon(const QString& typeName);
 // The tree's folder picture: "close" normally, "open" when selected.
 QIcon FolderIcon();
-// A tool bar picture: a coloured tile with a short mark.
-QIcon ToolIcon(const QString& mark, const QColor& colour);
+// The command picture at `index` of the editor's icon set (9 to 28, the
+// positions the tool bar tables name); an empty icon for any other index.
+QIcon CommandIcon(int index);
+// The picture drawn for `index` alone, without the theme (what a desktop
+// without an icon theme shows).
+QIcon BundledCommandIcon(int index);
 }  // namespace editor

@@ -140,6 +140,8 @@ void FileView::setViewMode(int mode) {
     default:
         break;
     }
+    if (mode == kLargeIcons || mode == kSmallIcons)
+        m_listView->setFlow(m_arrangement == 1 ? QListView::TopToBottom : QListView::LeftToRight);
     if (mode != kDetails) {
         m_listView->setWrapping(true);
         m_listView->setResizeMode(QListView::Adjust);
@@ -150,6 +152,12 @@ void FileView::setViewMode(int mode) {
         m_stack->setCurrentWidget(m_detailView);
     }
     if (focused) currentView()->setFocus();
+}
+
+void FileView::setArrangement(int arrangement) {
+    if (arrangement < 0 || arrangement > 1) return;
+    m_arrangement = arrangement;
+    if (m_mode == kLargeIcons || m_mode == kSmallIcons) setViewMode(m_mode);
 }
 
 void FileView::setSort(int column, int order) {
@@ -203,6 +211,15 @@ void FileView::focusFirstWithoutSelection() {
 }
 
 void FileView::selectAllRows() { currentView()->selectAll(); }
+
+void FileView::invertSelection() {
+    // Whole rows: the icon modes select the name cell only, so cells cannot be toggled one by one.
+    const QList<int> selected = selectedRowsInOrder();
+    QItemSelection inverted;
+    for (int r = 0; r < m_model->rowCount(); ++r)
+        if (!selected.contains(r)) inverted.select(m_model->index(r, 0), m_model->index(r, m_model->columnCount() - 1));
+    m_selection->select(inverted, QItemSelectionModel::ClearAndSelect);
+}
 
 void FileView::setFocusToView() { currentView()->setFocus(); }
 

@@ -50,6 +50,9 @@ public:
 
     void setViewMode(int mode);
     int viewMode() const { return m_mode; }
+    // Arrangement of the icon modes: 0 none (rows), 1 along the left edge (columns).
+    void setArrangement(int arrangement);
+    int arrangement() const { return m_arrangement; }
 
     // Sorting compares the texts of the column; 0 ascending, 1 descending.
     void setSort(int column, int order);
@@ -65,6 +68,7 @@ public:
     QStringList selectedKeys() const;
     void focusFirstWithoutSelection();
     void selectAllRows();
+    void invertSelection();
     void setFocusToView();
     QAbstractItemView* currentView() const;
     QString keyOfRow(int row) const;
@@ -89,6 +93,7 @@ private:
     QListView* m_listView;
     QTreeView* m_detailView;
     int m_mode = kDetails;
+    int m_arrangement = 0;
     int m_sortColumn = 0;
     int m_sortOrder = 0;
 };

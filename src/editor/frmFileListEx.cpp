@@ -1,4 +1,5 @@
-// Construction of the editor window's elements, menus and tool bars.
+// Construction of the editor window's elements; the menus and the tool bar
+// buttons are built from the command table (frmFileListEx_menus.cpp).
 #include "frmFileListEx.h"
 
 #include "EditorIcons.h"
@@ -49,6 +50,7 @@ frmFileListEx::frmFileListEx(QWidget* owner) : QDialog(owner) {
     m_client = new QWidget(this);
     buildMenus();
     buildToolBars();
+    bindListCommands();
     buildPreview();
     buildColumns();
     buildStatusBar();
@@ -59,92 +61,11 @@ frmFileListEx::frmFileListEx(QWidget* owner) : QDialog(owner) {
 
 frmFileListEx::~frmFileListEx() = default;
 
-void frmFileListEx::buildMenus() {
-    QMenu* mnuFile = m_menuBar->addMenu(QStringLiteral("ファイル(&F)"));
-    mnuFileSave = mnuFile->addAction(QStringLiteral("登録(&S)"));
-    mnuFileSave->setShortcut(QKeySequence(QStringLiteral("Ctrl+S")));
-    connect(mnuFileSave, &QAction::triggered, this, [this] { mnuFileSave_Click(); });
-    mnuFile->addSeparator();
-    mnuFileClose = mnuFile->addAction(QStringLiteral("閉じる(&C)"));
-    connect(mnuFileClose, &QAction::triggered, this, [this] { close(); });
-
-    QMenu* mnuView = m_menuBar->addMenu(QStringLiteral("表示(&V)"));
-    const auto check = [&](const QString& caption, void (frmFileListEx::*handler)()) {
-        QAction* a = mnuView->addAction(caption);
-        a->setCheckable(true);
-        a->setChecked(true);
-        // The handler decides from the check mark as it was before the click.
-        connect(a, &QAction::triggered, this, [this, a, handler] {
-            a->setChecked(!a->isChecked());
-            (this->*handler)();
-        });
-        return a;
-    };
-    mnuViewToolbar = check(QStringLiteral("ツール バー(&T)"), &frmFileListEx::mnuViewToolbar_Click);
-    mnuViewCustombar = check(QStringLiteral("カスタム バー(&C)"), &frmFileListEx::mnuViewCustombar_Click);
-    mnuViewStatusBar = check(QStringLiteral("ステータス バー(&B)"), &frmFileListEx::mnuViewStatusBar_Click);
-    mnuView->addSeparator();
-    mnuViewPre = check(QStringLiteral("プレビュー(&P)"), &frmFileListEx::mnuViewPre_Click);
-    mnuView->addSeparator();
-    m_modeGroup = new QActionGroup(this);
-    const QString modes[] = {QStringLiteral("大きいアイコン(&G)"), QStringLiteral("小さいアイコン(&M)"),
-                             QStringLiteral("一覧(&L)"), QStringLiteral("詳細(&D)")};
-    for (int i = 0; i < 4; ++i) {
-        mnuListViewMode[i] = mnuView->addAction(modes[i]);
-        mnuListViewMode[i]->setCheckable(true);
-        m_modeGroup->addAction(mnuListViewMode[i]);
-        connect(mnuListViewMode[i], &QAction::triggered, this, [this, i] { mnuListViewMode_Click(i); });
-    }
-    mnuView->addSeparator();
-    mnuViewRefresh = mnuView->addAction(QStringLiteral("最新の情報に更新(&R)"));
-    connect(mnuViewRefresh, &QAction::triggered, this, [this] { mnuViewRefresh_Click(); });
-}
-
 void frmFileListEx::buildToolBars() {
-    struct Button {
-        const char* key;
-        const char* tip;
-        const char* mark;
-        QColor colour;
-    };
-    const QColor nav(70, 110, 170), store(60, 140, 80), edit(170, 120, 40), view(110, 110, 110), run(180, 60, 60);
-    const Button buttons[] = {
-        {"PageBack", "前のページ", "<<", nav},       {"ListBack", "前のリスト", "<", nav},
-        {"ListNext", "次のリスト", ">", nav},        {"PageNext", "次のページ", ">>", nav},
-        {nullptr, nullptr, nullptr, {}},            {"FileSave", "登録", "S", store},
-        {"FileDelete", "削除", "D", store},          {nullptr, nullptr, nullptr, {}},
-        {"DeleteAll", "リストから全て削除", "xx", edit}, {"Delete", "リストから削除", "x", edit},
-        {"Add", "リストに追加", "+", edit},          {"AddAll", "リストに全て追加", "++", edit},
-        {nullptr, nullptr, nullptr, {}},            {"Up", "上に", "^", edit},
-        {"Down", "下に", "v", edit},                 {nullptr, nullptr, nullptr, {}},
-        {"ViewLarge", "大きいアイコン表示", "L", view}, {"ViewSmall", "小さいアイコン表示", "S", view},
-        {"ViewList", "一覧表示", "=", view},          {"ViewDetails", "詳細表示", "#", view},
-        {nullptr, nullptr, nullptr, {}},            {"FileRun", "実行", "R", run},
-    };
     tbToolBar = new QToolBar(m_client);
     tbToolBar->setObjectName(QStringLiteral("tbToolBar"));
     tbToolBar->setIconSize(QSize(16, 16));
     tbToolBar->setMovable(false);
-    auto* viewGroup = new QActionGroup(this);
-    int mode = 0;
-    for (const Button& b : buttons) {
-        if (!b.key) {
-            tbToolBar->addSeparator();
-            continue;
-        }
-        QAction* a = tbToolBar->addAction(ToolIcon(QString::fromLatin1(b.mark), b.colour), QString());
-        a->setObjectName(QString::fromLatin1(b.key));
-        a->setToolTip(QString::fromUtf8(b.tip));
-        if (QByteArray(b.key).startsWith("View")) {
-            a->setCheckable(true);
-            viewGroup->addAction(a);
-            const int m = mode++;
-            m_viewButtons[m] = a;
-            connect(a, &QAction::triggered, this, [this, m] { mnuListViewMode_Click(m); });
-        } else if (QByteArray(b.key) == "FileSave") {
-            connect(a, &QAction::triggered, this, [this] { mnuFileSave_Click(); });
-        }
-    }
 
     tbCustomBar = new QToolBar(m_client);
     tbCustomBar->setObjectName(QStringLiteral("tbCustomBar"));
@@ -189,19 +110,7 @@ void frmFileListEx::buildToolBars() {
         if (txtTime->text() != QString::number(v)) txtTime->setText(QString::number(v));
     });
     tbCustomBar->addWidget(picCustomBar);
-    const Button custom[] = {{"Screen", "スクリーンセーバーに設定", "SS", QColor(90, 90, 160)},
-                             {"Color", "背景色の変更", "C", QColor(160, 90, 140)},
-                             {nullptr, nullptr, nullptr, {}},
-                             {"Option", "オプション", "O", QColor(90, 140, 140)}};
-    for (const Button& b : custom) {
-        if (!b.key) {
-            tbCustomBar->addSeparator();
-            continue;
-        }
-        QAction* a = tbCustomBar->addAction(ToolIcon(QString::fromLatin1(b.mark), b.colour), QString());
-        a->setObjectName(QString::fromLatin1(b.key));
-        a->setToolTip(QString::fromUtf8(b.tip));
-    }
+    buildCommandButtons();
 }
 
 void frmFileListEx::buildPreview() {

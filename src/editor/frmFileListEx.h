@@ -2,13 +2,17 @@
 // The file list editor window: browser, preview pane and the list being
 // edited. Built afresh at each opening; GUI thread only.
 
+#include "EditorCommands.h"
 #include "EditorLayout.h"
 #include "EditorRules.h"
 #include "PreviewMovie.h"
 
 #include <QDialog>
+#include <QHash>
 #include <QImage>
 
+#include <functional>
+#include <map>
 #include <memory>
 
 class QAction;
@@ -84,6 +88,27 @@ public:
     void SelectionRule(const QStringList& names, const QString& singlePath);
     void SizeControls(double position, int index);
 
+    // Command surface (frmFileListEx_menus.cpp).
+    QAction* menuItem(const QString& name) const { return m_items.value(name); }
+    QAction* toolButton(const QString& key) const { return m_buttons.value(key); }
+    QToolBar* toolBar() const { return tbToolBar; }
+    QToolBar* customBar() const { return tbCustomBar; }
+    void runCommand(Command command, bool arrange = false);
+    void tbToolBar_ButtonClick(const QString& key);
+    void tbCustomBar_ButtonClick(const QString& key);
+    void mnuVAIByName_Click();
+    void mnuVAIByType_Click();
+    void mnuVAIByDate_Click();
+    void mnuEditDSelectAll_Click();
+    void mnuEditInvertSelection_Click();
+    void mnuHelpContents_Click();
+    void mnuHelpAbout_Click();
+    void mnuCustomOption_Click();
+    void mnuCustomScreen_Click();
+    void mnuCustomColor_Click();
+    // Replaces the handler of a command whose handler lives outside this file.
+    void setCommandHandler(Command command, std::function<void()> handler);
+
 protected:
     void closeEvent(QCloseEvent* event) override;
     void changeEvent(QEvent* event) override;
@@ -102,6 +127,8 @@ private:
     void buildPreview();
     void buildColumns();
     void buildStatusBar();
+    void buildCommandButtons();  // frmFileListEx_menus.cpp
+    void bindListCommands();     // frmFileListEx_menus.cpp
 
     // Lifecycle (frmFileListEx_lifecycle.cpp).
     bool closeSequence();
@@ -163,6 +190,9 @@ private:
     QAction* mnuListViewMode[4] = {};
     QAction* mnuViewRefresh = nullptr;
     QActionGroup* m_modeGroup = nullptr;
+    QHash<QString, QAction*> m_items;    // menu items by element name
+    QHash<QString, QAction*> m_buttons;  // tool bar buttons by key
+    std::map<Command, std::function<void()>> m_listCommands;
 
     QToolBar* tbToolBar = nullptr;
     QAction* m_viewButtons[4] = {};

@@ -163,7 +163,8 @@ void frmFileListEx::mnuListViewMode_Click(int mode) {
 }
 
 void frmFileListEx::lvListView_ColumnClick(int column) {
-    lvListView->setSort(column, lvListView->sortOrder() == 0 ? 1 : 0);
+    const SortState next = SortAfter({lvListView->sortColumn(), lvListView->sortOrder()}, column);
+    lvListView->setSort(next.column, next.order);
 }
 
 void frmFileListEx::toggleElement(QWidget* element, QAction* item) {

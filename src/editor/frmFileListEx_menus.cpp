@@ -1,0 +1,261 @@
+// The editor's command surface: the menu bar and the tool bar buttons built
+// from the command table, their dispatch, the view modes, sorting, help,
+// about, the key dialog, the screen-saver installation and the background colour.
+#include "frmFileListEx.h"
+
+#include "EditorIcons.h"
+#include "FileView.h"
+#include "dialogs/frmAbout.h"
+#include "dialogs/frmOptions.h"
+#include "dialogs/mdlMessage.h"
+#include "platform/DesktopOpen.h"
+#include "shared/Settings.h"
+#include "shared/mdlPublic.h"
+
+#include <QAction>
+#include <QActionGroup>
+#include <QApplication>
+#include <QColorDialog>
+#include <QDir>
+#include <QFileInfo>
+#include <QMenu>
+#include <QMenuBar>
+#include <QToolBar>
+
+#include <filesystem>
+#include <span>
+#include <string>
+
+namespace editor {
+namespace {
+
+QString Text(std::string_view s) { return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size())); }
+
+// The file of the running program, symbolic links resolved: the installed copy
+// must be the program itself, not a link to where it was built.
+std::string RunningProgramPath() {
+    const QString path = QFileInfo(QCoreApplication::applicationFilePath()).canonicalFilePath();
+    if (!path.isEmpty()) return path.toStdString();
+    std::error_code ec;
+    return std::filesystem::read_symlink("/proc/self/exe", ec).string();
+}
+
+// Commands whose handlers are not in yet do nothing.
+void commandNotReady(std::string_view /*itemKey*/) {}
+
+}  // namespace
+
+void frmFileListEx::buildMenus() {
+    m_modeGroup = new QActionGroup(this);
+    QMenu* menu = nullptr;
+    QMenu* submenu = nullptr;
+    for (const MenuRow& row : MenuTable()) {
+        const QString name = Text(row.name);
+        if (row.kind == MenuKind::Menu) {
+            menu = m_menuBar->addMenu(Text(row.caption));
+            menu->setObjectName(name);
+            menu->menuAction()->setObjectName(name);
+            m_items.insert(name, menu->menuAction());
+            submenu = nullptr;
+            continue;
+        }
+        QMenu* target = row.sub && submenu ? submenu : menu;
+        if (row.kind == MenuKind::Submenu) {
+            submenu = menu->addMenu(Text(row.caption));
+            submenu->setObjectName(name);
+            submenu->menuAction()->setObjectName(name);
+            m_items.insert(name, submenu->menuAction());
+            continue;
+        }
+        if (row.kind == MenuKind::Separator) {
+            target->addSeparator()->setObjectName(name);
+            continue;
+        }
+        QAction* a = target->addAction(Text(row.caption));
+        a->setObjectName(name);
+        a->setEnabled(row.enabled);
+        if (!row.shortcut.empty()) a->setShortcut(QKeySequence(Text(row.shortcut)));
+        m_items.insert(name, a);
+        const Command command = row.command;
+        if (row.kind == MenuKind::Check) {
+            a->setCheckable(true);
+            a->setChecked(true);
+            // The toggle decides from the check mark as it was before the click.
+            connect(a, &QAction::triggered, this, [this, a, command] {
+                a->setChecked(!a->isChecked());
+                runCommand(command);
+            });
+            continue;
+        }
+        if (row.kind == MenuKind::Mode) {
+            a->setCheckable(true);
+            m_modeGroup->addAction(a);
+            mnuListViewMode[ViewModeOf(command)] = a;
+        }
+        connect(a, &QAction::triggered, this, [this, command] { runCommand(command); });
+    }
+    mnuFileSave = menuItem(QStringLiteral("mnuFileSave"));
+    mnuFileClose = menuItem(QStringLiteral("mnuFileClose"));
+    mnuViewToolbar = menuItem(QStringLiteral("mnuViewToolbar"));
+    mnuViewCustombar = menuItem(QStringLiteral("mnuViewCustombar"));
+    mnuViewStatusBar = menuItem(QStringLiteral("mnuViewStatusBar"));
+    mnuViewPre = menuItem(QStringLiteral("mnuViewPre"));
+    mnuViewRefresh = menuItem(QStringLiteral("mnuViewRefresh"));
+}
+
+void frmFileListEx::buildCommandButtons() {
+    auto* viewGroup = new QActionGroup(this);
+    const auto add = [&](QToolBar* bar, std::span<const ButtonRow> table, void (frmFileListEx::*click)(const QString&)) {
+        for (const ButtonRow& row : table) {
+            if (row.kind == ButtonKind::Separator) {
+                bar->addSeparator();
+                continue;
+            }
+            const QString key = Text(row.key);
+            QAction* a = bar->addAction(CommandIcon(row.icon), Text(row.tooltip));
+            a->setObjectName(key);
+            a->setToolTip(Text(row.tooltip));
+            m_buttons.insert(key, a);
+            if (row.kind == ButtonKind::Group) {
+                a->setCheckable(true);
+                viewGroup->addAction(a);
+                m_viewButtons[ViewModeOf(row.command)] = a;
+            }
+            connect(a, &QAction::triggered, this, [this, click, key] { (this->*click)(key); });
+        }
+    };
+    add(tbToolBar, ToolBarTable(), &frmFileListEx::tbToolBar_ButtonClick);
+    add(tbCustomBar, CustomBarTable(), &frmFileListEx::tbCustomBar_ButtonClick);
+}
+
+// The one place where the list commands meet their handlers (list editing,
+// list and page navigation, store, delete and run). Each waits on a
+// placeholder until its handler is in.
+void frmFileListEx::bindListCommands() {
+    const auto notReady = [](std::string_view key) { return [key] { commandNotReady(key); }; };
+    m_listCommands = {
+        {Command::ListNext, notReady("mnuFileListNext")},
+        {Command::ListBack, notReady("mnuFileListBack")},
+        {Command::PageNext, notReady("mnuFilePageNext")},
+        {Command::PageBack, notReady("mnuFilePageBack")},
+        {Command::FileSave, [this] { mnuFileSave_Click(); }},
+        {Command::FileDelete, notReady("mnuFileDelete")},
+        {Command::FileRun, notReady("mnuFileRun")},
+        {Command::EditAdd, notReady("mnuEditAdd")},
+        {Command::EditAddAll, notReady("mnuEditAddAll")},
+        {Command::EditDelete, notReady("mnuEditDelete")},
+        {Command::EditDeleteAll, notReady("mnuEditDeleteAll")},
+        {Command::EditUp, notReady("mnuEditUp")},
+        {Command::EditDown, notReady("mnuEditDown")},
+    };
+}
+
+void frmFileListEx::setCommandHandler(Command command, std::function<void()> handler) {
+    m_listCommands[command] = std::move(handler);
+}
+
+void frmFileListEx::runCommand(Command command, bool arrange) {
+    if (const int mode = ViewModeOf(command); mode >= 0) {
+        mnuListViewMode_Click(mode);
+        if (arrange) lvListView->setArrangement(kArrangeLeft);
+        return;
+    }
+    if (const int column = SortColumnOf(command); column >= 0) {
+        lvListView_ColumnClick(column);
+        return;
+    }
+    switch (command) {
+    case Command::FileClose: close(); return;
+    case Command::EditSelectAll: mnuEditDSelectAll_Click(); return;
+    case Command::EditInvertSelection: mnuEditInvertSelection_Click(); return;
+    case Command::ViewToolbar: mnuViewToolbar_Click(); return;
+    case Command::ViewCustombar: mnuViewCustombar_Click(); return;
+    case Command::ViewStatusBar: mnuViewStatusBar_Click(); return;
+    case Command::ViewPre: mnuViewPre_Click(); return;
+    case Command::ViewRefresh: mnuViewRefresh_Click(); return;
+    case Command::CustomScreen: mnuCustomScreen_Click(); return;
+    case Command::CustomColor: mnuCustomColor_Click(); return;
+    case Command::CustomOption: mnuCustomOption_Click(); return;
+    case Command::HelpContents: mnuHelpContents_Click(); return;
+    case Command::HelpAbout: mnuHelpAbout_Click(); return;
+    default: break;
+    }
+    if (const auto it = m_listCommands.find(command); it != m_listCommands.end() && it->second) it->second();
+}
+
+void frmFileListEx::tbToolBar_ButtonClick(const QString& key) {
+    const ButtonAction action = ToolBarDispatch(key.toStdString());
+    runCommand(action.command, action.arrange);
+}
+
+void frmFileListEx::tbCustomBar_ButtonClick(const QString& key) {
+    const ButtonAction action = CustomBarDispatch(key.toStdString());
+    runCommand(action.command, action.arrange);
+}
+
+void frmFileListEx::mnuVAIByName_Click() { runCommand(Command::SortByName); }
+void frmFileListEx::mnuVAIByType_Click() { runCommand(Command::SortByType); }
+void frmFileListEx::mnuVAIByDate_Click() { runCommand(Command::SortByDate); }
+
+void frmFileListEx::mnuEditDSelectAll_Click() {
+    lvListView->selectAllRows();
+    lvListView_Click();
+}
+
+void frmFileListEx::mnuEditInvertSelection_Click() {
+    lvListView->invertSelection();
+    lvListView_Click();
+}
+
+void frmFileListEx::mnuHelpContents_Click() {
+    // A missing help document shows nothing from here.
+    platform::OpenHelpDocument();
+}
+
+void frmFileListEx::mnuHelpAbout_Click() { frmAbout::ShowModal(this); }
+
+void frmFileListEx::mnuCustomOption_Click() { frmOptions::ShowModal(this); }
+
+void frmFileListEx::mnuCustomScreen_Click() {
+    if (mdlMessage::MsgBox(Text(InstallPrompt()), 33, mdlMessage::kTitleVistrova, this) != mdlMessage::kOk) return;
+    const mdlPublic::PublicState& pub = mdlPublic::Public();
+    const std::string target = screensaver::TargetFolder();
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    const screensaver::Result result = screensaver::Install(RunningProgramPath(), pub.settingsPath, pub.listPrefix, target);
+    QApplication::restoreOverrideCursor();
+    if (const auto message = InstallMessage(result)) {
+        mdlMessage::MsgBox(Text(message->text), message->flags, mdlMessage::kTitleVistrova, this);
+        return;
+    }
+    const std::string config = QDir::homePath().toStdString() + "/.xscreensaver";
+    const screensaver::Registration registration =
+        screensaver::Register(config, target + "/" + std::string(screensaver::kProgramName));
+    if (const auto message = RegistrationMessage(registration, config))
+        mdlMessage::MsgBox(Text(message->text), message->flags, mdlMessage::kTitleVistrova, this);
+}
+
+void frmFileListEx::mnuCustomColor_Click() {
+    // The custom colours are offered afresh on every opening; changes to them are not kept.
+    const std::span<const Rgb> custom = CustomColours();
+    for (std::size_t i = 0; i < custom.size(); ++i)
+        QColorDialog::setCustomColor(static_cast<int>(i), QColor(custom[i].red, custom[i].green, custom[i].blue));
+    QColorDialog dialog(QColor(255, 255, 255), this);
+    dialog.setObjectName(QStringLiteral("dlgColor"));
+    // Qt's own dialog shows the preset custom colours; a desktop's native one would not.
+    dialog.setOption(QColorDialog::DontUseNativeDialog);
+    dialog.setWindowTitle(QStringLiteral("色の設定"));
+    if (dialog.exec() != QDialog::Accepted) return;
+    const QColor chosen = dialog.selectedColor();
+    const std::int32_t value = ColourValue({chosen.red(), chosen.green(), chosen.blue()});
+    mdlPublic::PublicState& pub = mdlPublic::Public();
+    if (settings::Write(pub.settingsPath, "BACKCOLOR", std::to_string(value))) {
+        mdlMessage::MsgBox(Text(ColourStoredText()), 64, mdlMessage::kTitleVistrova, this);
+    } else {
+        // The colour still holds for this run; the user learns it was not stored.
+        mdlMessage::MsgBox(Text(ColourNotStoredText()) + QStringLiteral("\r\n") + QString::fromStdString(pub.settingsPath),
+                           48, mdlMessage::kTitleVistrova, this);
+    }
+    pub.backColor = value;
+}
+
+}  // namespace editor

@@ -1,0 +1,82 @@
+#!/usr/bin/env bash
+# The editor's menus in a real X server, driven by the keyboard as a user
+# would: "vistrova /C" opens the editor; Custom > install as screen saver,
+# confirmed with Enter, copies the program, the settings file and the lists
+# into the screen-saver folder; Custom > Options opens the key dialog, where
+# F9 is bound to the next file and stored.
+source "$(dirname "$0")/lib.sh"
+
+start_x
+make_home
+# One client kept connected so the server never resets between windows.
+xprop -root -spy >/dev/null 2>&1 &
+E2E_PIDS+=($!)
+sleep 0.2
+
+export HOME="$E2E_TMP/user"
+export XDG_DATA_HOME="$E2E_TMP/data"
+mkdir -p "$HOME"
+TARGET="$XDG_DATA_HOME/vistrova/screensaver"
+
+printf '[VISTROVA]\r\nINTERVAL=3\r\n' > "$VISTROVA_HOME/VISTROVA.INI"
+printf '[FILELIST]\r\nLISTNAME=first\r\n' > "$VISTROVA_HOME/FILE00.INI"
+printf '[FILELIST]\r\nLISTNAME=sixth\r\n' > "$VISTROVA_HOME/FILE05.INI"
+
+"$BUILD_DIR/vistrova" /C &
+PID=$!
+E2E_PIDS+=("$PID")
+EDITOR=$(wait_window FileList 15) || fail "the editor window did not appear"
+sleep 0.5
+
+focus_editor() {
+  xdotool windowactivate --sync "$EDITOR" 2>/dev/null || xdotool windowfocus --sync "$EDITOR" || true
+  sleep 0.2
+}
+
+# Custom (Alt+C), then S: the confirmation; Enter answers OK.
+focus_editor
+xdotool key alt+c
+sleep 0.4
+xdotool key s
+BOX=$(wait_window 'Vistrova!!' 10) || fail "the confirmation did not appear"
+sleep 0.3
+xdotool key --window "$BOX" Return 2>/dev/null || xdotool key Return
+for _ in $(seq 100); do
+  [ -f "$TARGET/FILE05.INI" ] && break
+  sleep 0.1
+done
+wait_no_window 'Vistrova!!' 5 || fail "a message stayed open after the installation"
+[ "$(cd "$TARGET" && ls | tr '\n' ' ')" = "FILE00.INI FILE05.INI VISTROVA.INI VISTROVA.SCR " ] \
+  || fail "installed set: $(ls "$TARGET" | tr '\n' ' ')"
+cmp -s "$TARGET/VISTROVA.SCR" "$(readlink -f "$BUILD_DIR/vistrova")" || fail "VISTROVA.SCR is not the running program"
+[ -x "$TARGET/VISTROVA.SCR" ] || fail "VISTROVA.SCR is not executable"
+grep -q 'INTERVAL=3' "$TARGET/VISTROVA.INI" || fail "the settings file was not copied"
+grep -q 'LISTNAME=sixth' "$TARGET/FILE05.INI" || fail "list 05 was not copied"
+
+# Custom, then O: the key dialog. The box of "次のファイル" takes F9; OK stores it.
+focus_editor
+xdotool key alt+c
+sleep 0.4
+xdotool key o
+DIALOG=$(wait_window 'オプション' 10) || fail "the key dialog did not appear"
+sleep 0.5
+eval "$(xdotool getwindowgeometry --shell "$DIALOG")"
+# Second box at (2400, 1200) twips, 1335 x 375: 160, 80 pixels at 96 dpi.
+xdotool mousemove $((X + 200)) $((Y + 92)) click 1
+sleep 0.3
+xdotool key F9
+sleep 0.3
+# OK at (240, 2895) twips: 16, 193 pixels.
+xdotool mousemove $((X + 50)) $((Y + 205)) click 1
+wait_no_window 'オプション' 5 || fail "OK did not close the key dialog"
+value=$(sed -n 's/^MyKeyRight=//p' "$VISTROVA_HOME/VISTROVA.INI" | tr -d '\r')
+[ "$value" = 120 ] || fail "MyKeyRight is '$value', not 120 (F9)"
+
+# File, Close ends the program.
+focus_editor
+xdotool key alt+f
+sleep 0.3
+xdotool key c
+wait_exit "$PID" 10 || fail "closing the editor did not end the program"
+[ "$E2E_STATUS" = 0 ] || fail "vistrova ended with status $E2E_STATUS"
+echo "PASS"

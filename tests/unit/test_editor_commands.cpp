@@ -1,0 +1,210 @@
+#include "editor/EditorCommands.h"
+
+#include <gtest/gtest.h>
+
+#include <map>
+#include <set>
+#include <string>
+#include <vector>
+
+namespace {
+
+using editor::ButtonAction;
+using editor::ButtonKind;
+using editor::Command;
+using editor::MenuKind;
+
+struct DispatchRow {
+    const char* key;
+    Command command;
+    bool arrange;
+};
+
+TEST(ToolBarDispatch, EveryKeyRunsItsCommandAndOnlyTheIconModesArrange) {
+    const DispatchRow rows[] = {
+        {"PageBack", Command::PageBack, false},        {"ListBack", Command::ListBack, false},
+        {"ListNext", Command::ListNext, false},        {"PageNext", Command::PageNext, false},
+        {"FileSave", Command::FileSave, false},        {"FileDelete", Command::FileDelete, false},
+        {"DeleteAll", Command::EditDeleteAll, false},  {"Delete", Command::EditDelete, false},
+        {"Add", Command::EditAdd, false},              {"AddAll", Command::EditAddAll, false},
+        {"Up", Command::EditUp, false},                {"Down", Command::EditDown, false},
+        {"ViewLarge", Command::ViewLarge, true},       {"ViewSmall", Command::ViewSmall, true},
+        {"ViewList", Command::ViewList, false},        {"ViewDetails", Command::ViewDetails, false},
+        {"FileRun", Command::FileRun, false},
+    };
+    for (const DispatchRow& r : rows) {
+        EXPECT_EQ(editor::ToolBarDispatch(r.key), (ButtonAction{r.command, r.arrange})) << r.key;
+        EXPECT_EQ(editor::CustomBarDispatch(r.key), ButtonAction{}) << r.key << " is not a custom bar key";
+    }
+    const DispatchRow custom[] = {
+        {"Screen", Command::CustomScreen, false},
+        {"Color", Command::CustomColor, false},
+        {"Option", Command::CustomOption, false},
+    };
+    for (const DispatchRow& r : custom) {
+        EXPECT_EQ(editor::CustomBarDispatch(r.key), (ButtonAction{r.command, false})) << r.key;
+        EXPECT_EQ(editor::ToolBarDispatch(r.key), ButtonAction{}) << r.key << " is not a main tool bar key";
+    }
+}
+
+TEST(ToolBarDispatch, KeysCompareExactlyAndUnknownKeysDoNothing) {
+    for (const char* key : {"", "filesave", "FILESAVE", "FileSave ", " Add", "Ad", "AddAllX", "View", "Screen"})
+        EXPECT_EQ(editor::ToolBarDispatch(key), ButtonAction{}) << '"' << key << '"';
+    for (const char* key : {"", "screen", "Colour", "Options", "FileRun"})
+        EXPECT_EQ(editor::CustomBarDispatch(key), ButtonAction{}) << '"' << key << '"';
+}
+
+TEST(ToolBars, HoldTheirButtonsInOrderWithTheViewGroupAtPositions17To20) {
+    const auto bar = editor::ToolBarTable();
+    ASSERT_EQ(bar.size(), 22u);
+    const std::set<std::size_t> separators = {5, 8, 13, 16, 21};  // counted from 1
+    for (std::size_t i = 0; i < bar.size(); ++i) {
+        EXPECT_EQ(bar[i].kind == ButtonKind::Separator, separators.count(i + 1) == 1) << "position " << i + 1;
+        if (bar[i].kind == ButtonKind::Separator) {
+            EXPECT_TRUE(bar[i].key.empty());
+        }
+    }
+    // The button of view mode m sits at position m + 17.
+    for (int mode = 0; mode < 4; ++mode) {
+        const auto& b = bar[static_cast<std::size_t>(mode + 16)];
+        EXPECT_EQ(b.kind, ButtonKind::Group);
+        EXPECT_EQ(editor::ViewModeOf(b.command), mode);
+    }
+    EXPECT_EQ(bar[0].icon, 9);
+    EXPECT_EQ(bar[21].icon, 28);
+    EXPECT_EQ(bar[21].tooltip, "実行");
+
+    const auto custom = editor::CustomBarTable();
+    ASSERT_EQ(custom.size(), 4u);
+    EXPECT_EQ(custom[2].kind, ButtonKind::Separator);
+    EXPECT_EQ(custom[0].tooltip, "スクリーンセーバーに設定");
+    EXPECT_EQ(custom[1].tooltip, "背景色の変更");
+    EXPECT_EQ(custom[3].tooltip, "オプション");
+    EXPECT_EQ(custom[3].icon, 25);
+}
+
+TEST(MenuTable, EveryButtonCommandHasItsMenuItem) {
+    std::set<Command> menuCommands;
+    for (const auto& row : editor::MenuTable()) menuCommands.insert(row.command);
+    for (auto table : {editor::ToolBarTable(), editor::CustomBarTable()})
+        for (const auto& b : table)
+            if (b.kind != ButtonKind::Separator) {
+                EXPECT_EQ(menuCommands.count(b.command), 1u) << b.key << " runs a command no menu item runs";
+            }
+}
+
+TEST(MenuTable, NamesShortcutsAndMnemonicsAreUniqueWhereTheyMustBe) {
+    std::set<std::string_view> names, shortcuts;
+    // Mnemonic letters per menu (a submenu counts as a menu of its own).
+    std::map<std::string, std::set<char>> mnemonics;
+    std::string menu, sub;
+    int checks = 0, modes = 0;
+    for (const auto& row : editor::MenuTable()) {
+        EXPECT_TRUE(names.insert(row.name).second) << row.name;
+        if (!row.shortcut.empty()) {
+            EXPECT_TRUE(shortcuts.insert(row.shortcut).second) << row.shortcut;
+        }
+        if (row.kind == MenuKind::Menu) menu = std::string(row.name), sub.clear();
+        if (row.kind == MenuKind::Separator) {
+            EXPECT_TRUE(row.caption.empty());
+            continue;
+        }
+        const std::size_t amp = row.caption.find('&');
+        ASSERT_NE(amp, std::string_view::npos) << row.name << " has no mnemonic";
+        const std::string owner = row.kind == MenuKind::Menu ? "bar" : row.sub ? sub : menu;
+        EXPECT_TRUE(mnemonics[owner].insert(row.caption[amp + 1]).second) << row.name << " repeats a mnemonic";
+        if (row.kind == MenuKind::Submenu) sub = std::string(row.name);
+        checks += row.kind == MenuKind::Check;
+        modes += row.kind == MenuKind::Mode;
+    }
+    EXPECT_EQ(checks, 4);
+    EXPECT_EQ(modes, 4);
+    EXPECT_EQ(shortcuts, (std::set<std::string_view>{"Ctrl+U", "Ctrl+Y", "Ctrl+I", "Ctrl+T", "Ctrl+S", "Ctrl+D", "F5",
+                                                     "Ctrl+E", "Ctrl+R", "Ctrl+W", "Ctrl+Q", "Ctrl+A", "F1"}));
+}
+
+TEST(Sorting, TheDirectionFlipsOnEverySortCommandAlsoWhenTheColumnChanges) {
+    struct Row {
+        editor::SortState now;
+        int column;
+        editor::SortState next;
+    };
+    const Row rows[] = {
+        {{0, 0}, 0, {0, 1}},  // same header twice: ascending then descending
+        {{0, 1}, 0, {0, 0}},
+        {{0, 1}, 1, {1, 0}},  // type after name: flipped once more
+        {{0, 0}, 1, {1, 1}},
+        {{2, 0}, 0, {0, 1}},
+        {{1, 1}, 2, {2, 0}},
+    };
+    for (const Row& r : rows) EXPECT_EQ(editor::SortAfter(r.now, r.column), r.next) << r.now.column << r.now.order;
+
+    editor::SortState s{0, 0};
+    for (int expected : {1, 0, 1, 0}) {
+        s = editor::SortAfter(s, editor::SortColumnOf(Command::SortByName));
+        EXPECT_EQ(s, (editor::SortState{0, expected}));
+    }
+    EXPECT_EQ(editor::SortColumnOf(Command::SortByType), 1);
+    EXPECT_EQ(editor::SortColumnOf(Command::SortByDate), 2);
+    EXPECT_EQ(editor::SortColumnOf(Command::ViewLarge), -1);
+}
+
+TEST(Colour, ValuesAreBlueGreenRedWithRedInTheLowByte) {
+    struct Row {
+        editor::Rgb rgb;
+        std::int32_t value;
+    };
+    const Row rows[] = {
+        {{0, 0, 0}, 0},          {{255, 255, 255}, 16777215}, {{255, 0, 0}, 255},
+        {{0, 255, 0}, 65280},    {{0, 0, 255}, 16711680},     {{1, 2, 3}, 0x030201},
+    };
+    for (const Row& r : rows) {
+        EXPECT_EQ(editor::ColourValue(r.rgb), r.value);
+        const editor::Rgb back = editor::RgbOf(r.value);
+        EXPECT_EQ(back.red, r.rgb.red);
+        EXPECT_EQ(back.green, r.rgb.green);
+        EXPECT_EQ(back.blue, r.rgb.blue);
+    }
+    // Out-of-range parts never spill into a neighbour's byte.
+    EXPECT_EQ(editor::ColourValue({256, -1, 300}), 0xFF00FF);
+}
+
+TEST(Colour, TheSixteenCustomColoursAreTheConsoleColours) {
+    const auto c = editor::CustomColours();
+    ASSERT_EQ(c.size(), 16u);
+    const std::vector<std::int32_t> expected = {0x000000, 0x800000, 0x008000, 0x808000, 0x000080, 0x800080,
+                                                0x008080, 0xC0C0C0, 0x808080, 0xFF0000, 0x00FF00, 0xFFFF00,
+                                                0x0000FF, 0xFF00FF, 0x00FFFF, 0xFFFFFF};
+    for (std::size_t i = 0; i < c.size(); ++i) EXPECT_EQ(editor::ColourValue(c[i]), expected[i]) << i;
+}
+
+TEST(InstallMessages, EachOutcomeHasItsTextAndIcon) {
+    using R = screensaver::Result;
+    EXPECT_FALSE(editor::InstallMessage({R::Done, ""}));
+    EXPECT_EQ(*editor::InstallMessage({R::NoTarget, "/t"}),
+              (editor::Message{"Windowsディレクトリの取得に失敗しました。", 16}));
+    EXPECT_EQ(*editor::InstallMessage({R::CopyFailed, "/home/u/FILE03.INI"}),
+              (editor::Message{"ファイルをコピーできませんでした。\r\n/home/u/FILE03.INI", 16}));
+    const auto missing = editor::InstallMessage({R::NoSettings, "/home/u/VISTROVA.INI"});
+    ASSERT_TRUE(missing);
+    EXPECT_EQ(missing->flags, 16);
+    EXPECT_EQ(missing->text.find("設定ファイルが作成されていません。\r\n設定ファイルを作成してから"), 0u);
+
+    const std::string prompt(editor::InstallPrompt());
+    const auto crlf = prompt.find("\r\n");
+    ASSERT_NE(crlf, std::string::npos);
+    EXPECT_EQ(prompt.find("\r\n", crlf + 2), std::string::npos);  // exactly two lines
+    EXPECT_EQ(prompt.substr(crlf + 2).rfind("[OK]を選択した後で", 0), 0u);
+    EXPECT_EQ(prompt.rfind("[Vistrova]と現在の設定ファイルを", 0), 0u);
+}
+
+TEST(InstallMessages, OnlyARefusedRegistrationIsReported) {
+    using Reg = screensaver::Registration;
+    for (Reg r : {Reg::Added, Reg::AlreadyThere, Reg::NoConfig}) EXPECT_FALSE(editor::RegistrationMessage(r, "/h/.x"));
+    const auto refused = editor::RegistrationMessage(Reg::Refused, "/h/.xscreensaver");
+    ASSERT_TRUE(refused);
+    EXPECT_EQ(refused->flags, 48);
+    EXPECT_NE(refused->text.find("\r\n/h/.xscreensaver"), std::string::npos);
+}
+
+}  // namespace

@@ -1,0 +1,557 @@
+// The editor's command surface on the offscreen platform: the menu bar and
+// tool bars as built, view modes, sorting, dispatch of the list commands, the
+// dialogs, the background colour and the screen-saver installation.
+#include "editor/EditorCommands.h"
+#include "editor/FileView.h"
+#include "editor/frmFileListEx.h"
+#include "shared/Settings.h"
+#include "shared/mdlPublic.h"
+
+#include "TempDir.h"
+
+#include <QAction>
+#include <QAbstractItemView>
+#include <QActionGroup>
+#include <QApplication>
+#include <QColorDialog>
+#include <QFileInfo>
+#include <QImage>
+#include <QKeyEvent>
+#include <QMenu>
+#include <QMenuBar>
+#include <QMessageBox>
+#include <QPointer>
+#include <QTest>
+#include <QTimer>
+#include <QToolBar>
+#include <QTreeWidget>
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <deque>
+#include <filesystem>
+#include <functional>
+
+// Readable failures.
+static void PrintTo(const QString& s, std::ostream* os) { *os << '"' << s.toStdString() << '"'; }
+
+using editor::Command;
+using editor::frmFileListEx;
+namespace fs = std::filesystem;
+
+namespace {
+
+QString Text(std::string_view s) { return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size())); }
+
+// Handles the modal windows that open while a command runs, one step per
+// window in the order they appear.
+class ModalScript {
+public:
+    using Step = std::function<void(QWidget*)>;
+    explicit ModalScript(std::vector<Step> steps) : m_steps(steps.begin(), steps.end()) {
+        QObject::connect(&m_timer, &QTimer::timeout, [this] {
+            QWidget* modal = QApplication::activeModalWidget();
+            if (!modal || modal == m_last || m_steps.empty()) return;
+            m_last = modal;
+            Step step = std::move(m_steps.front());
+            m_steps.pop_front();
+            step(modal);
+        });
+        m_timer.start(20);
+    }
+    bool done() const { return m_steps.empty(); }
+
+private:
+    std::deque<Step> m_steps;
+    QPointer<QWidget> m_last;
+    QTimer m_timer;
+};
+
+struct Box {
+    QString text;
+    QMessageBox::Icon icon = QMessageBox::NoIcon;
+    QString title;
+};
+
+// Records a message box and answers it with OK (Enter) or Cancel (Esc).
+ModalScript::Step Answer(Box* seen, bool ok = true) {
+    return [seen, ok](QWidget* w) {
+        auto* box = qobject_cast<QMessageBox*>(w);
+        if (!box) return;
+        if (seen) *seen = {box->text(), box->icon(), box->windowTitle()};
+        QWidget* target = box->focusWidget() ? box->focusWidget() : box;
+        QTest::keyClick(target, ok ? Qt::Key_Return : Qt::Key_Escape);
+    };
+}
+
+class Menus : public ::testing::Test {
+protected:
+    void SetUp() override {
+        auto& pub = mdlPublic::Public();
+        pub = mdlPublic::PublicState{};
+        mdlPublic::SetPaths(pub, m_home.path().string());
+        m_ini = pub.settingsPath;
+    }
+    void PutIni(const std::string& lines) { TempDir::Put(m_ini, "[VISTROVA]\r\n" + lines); }
+    std::string Value(const char* key) const {
+        return ini::Snapshot(TempDir::Get(m_ini)).Read(settings::kSection, key);
+    }
+    std::vector<bool> ModeMarks(const frmFileListEx& w) const {
+        std::vector<bool> marks;
+        for (const char* key : {"ViewLarge", "ViewSmall", "ViewList", "ViewDetails"})
+            marks.push_back(w.toolButton(QString::fromLatin1(key))->isChecked());
+        for (int m = 0; m < 4; ++m) marks.push_back(w.menuItem(QStringLiteral("mnuListViewMode(%1)").arg(m))->isChecked());
+        return marks;
+    }
+    static void RunUntil(const ModalScript& script) {
+        for (int i = 0; i < 500 && !script.done(); ++i) QTest::qWait(10);
+    }
+
+    TempDir m_home;
+    std::string m_ini;
+};
+
+TEST_F(Menus, TheMenuBarHoldsEveryItemInOrderWithCaptionShortcutAndCheckMark) {
+    frmFileListEx w;
+    w.Form_Load();
+    QStringList topCaptions;
+    for (QAction* a : w.menuBar()->actions()) topCaptions << a->text();
+    EXPECT_EQ(topCaptions, (QStringList{"ファイル(&F)", "編集(&E)", "表示(&V)", "カスタム(&C)", "ヘルプ(&H)"}));
+
+    // Each menu lists the table's rows in order, separators included.
+    QMenu* menu = nullptr;
+    QMenu* submenu = nullptr;
+    int position = 0, subPosition = 0;
+    for (const editor::MenuRow& row : editor::MenuTable()) {
+        const QString name = Text(row.name);
+        if (row.kind == editor::MenuKind::Menu) {
+            QAction* a = w.menuItem(name);
+            ASSERT_TRUE(a && a->menu()) << row.name;
+            menu = a->menu();
+            position = 0;
+            continue;
+        }
+        QMenu* owner = row.sub ? submenu : menu;
+        int& at = row.sub ? subPosition : position;
+        ASSERT_TRUE(owner);
+        ASSERT_LT(at, owner->actions().size()) << row.name;
+        QAction* a = owner->actions().at(at++);
+        EXPECT_EQ(a->objectName(), name);
+        if (row.kind == editor::MenuKind::Separator) {
+            EXPECT_TRUE(a->isSeparator()) << row.name;
+            continue;
+        }
+        EXPECT_EQ(a, w.menuItem(name));
+        EXPECT_EQ(a->text(), Text(row.caption)) << row.name;
+        EXPECT_EQ(a->shortcut(), QKeySequence(Text(row.shortcut))) << row.name;
+        if (row.kind == editor::MenuKind::Submenu) {
+            submenu = a->menu();
+            subPosition = 0;
+        }
+        const bool checkedAtStart = row.kind == editor::MenuKind::Check || name == QStringLiteral("mnuListViewMode(3)");
+        EXPECT_EQ(a->isChecked(), checkedAtStart) << row.name;
+        EXPECT_EQ(a->isCheckable(), row.kind == editor::MenuKind::Check || row.kind == editor::MenuKind::Mode) << row.name;
+    }
+    EXPECT_EQ(w.menuItem(QStringLiteral("mnuFileRun"))->shortcut(), QKeySequence(Qt::Key_F5));
+    EXPECT_EQ(w.menuItem(QStringLiteral("mnuHelpContents"))->shortcut(), QKeySequence(Qt::Key_F1));
+    EXPECT_FALSE(w.menuItem(QStringLiteral("mnuViewOptions"))->isEnabled());
+}
+
+TEST_F(Menus, TheToolBarsHoldTheirButtonsWithKeysTooltipsAndIcons) {
+    frmFileListEx w;
+    w.Form_Load();
+    const QList<QAction*> main = w.toolBar()->actions();
+    ASSERT_EQ(main.size(), 22);
+    const auto table = editor::ToolBarTable();
+    for (int i = 0; i < 22; ++i) {
+        const auto& row = table[static_cast<std::size_t>(i)];
+        EXPECT_EQ(main[i]->isSeparator(), row.kind == editor::ButtonKind::Separator) << i;
+        if (main[i]->isSeparator()) continue;
+        EXPECT_EQ(main[i]->objectName(), Text(row.key));
+        EXPECT_EQ(main[i]->toolTip(), Text(row.tooltip));
+        EXPECT_FALSE(main[i]->icon().isNull()) << row.key;
+    }
+    // The custom bar carries the interval controls first, then its four buttons.
+    QStringList custom;
+    for (QAction* a : w.customBar()->actions())
+        if (!a->objectName().isEmpty() || a->isSeparator()) custom << (a->isSeparator() ? QStringLiteral("-") : a->objectName());
+    EXPECT_EQ(custom, (QStringList{"Screen", "Color", "-", "Option"}));
+    EXPECT_EQ(w.toolButton(QStringLiteral("Color"))->toolTip(), QStringLiteral("背景色の変更"));
+}
+
+TEST_F(Menus, ViewModesKeepOneCheckMarkAndOnePressedButton) {
+    frmFileListEx w;
+    w.Form_Load();
+    EXPECT_EQ(ModeMarks(w), (std::vector<bool>{false, false, false, true, false, false, false, true}));
+
+    w.menuItem(QStringLiteral("mnuListViewMode(2)"))->trigger();  // "一覧(&L)"
+    EXPECT_EQ(w.fileView()->viewMode(), 2);
+    EXPECT_EQ(ModeMarks(w), (std::vector<bool>{false, false, true, false, false, false, true, false}));
+    EXPECT_EQ(w.fileView()->arrangement(), 0);
+
+    // The menu item of an icon mode leaves the arrangement alone ...
+    w.menuItem(QStringLiteral("mnuListViewMode(1)"))->trigger();
+    EXPECT_EQ(w.fileView()->viewMode(), 1);
+    EXPECT_EQ(w.fileView()->arrangement(), 0);
+    // ... its button arranges along the left edge.
+    w.toolButton(QStringLiteral("ViewLarge"))->trigger();
+    EXPECT_EQ(w.fileView()->viewMode(), 0);
+    EXPECT_EQ(w.fileView()->arrangement(), editor::kArrangeLeft);
+    EXPECT_EQ(ModeMarks(w), (std::vector<bool>{true, false, false, false, true, false, false, false}));
+    w.toolButton(QStringLiteral("ViewDetails"))->trigger();
+    EXPECT_EQ(w.fileView()->viewMode(), 3);
+    EXPECT_EQ(ModeMarks(w), (std::vector<bool>{false, false, false, true, false, false, false, true}));
+
+    // The mode is stored on closing.
+    w.toolButton(QStringLiteral("ViewSmall"))->trigger();
+    w.show();
+    w.close();
+    EXPECT_EQ(Value("ViewMode"), "1");
+}
+
+TEST_F(Menus, EverySortCommandFlipsTheDirection) {
+    TempDir files;
+    const QString folder = QString::fromStdString(files.path().string()) + "/";
+    // Names and types sort differently: a.jpg (JPEG), b.avi (Video), c.bmp (bitmap).
+    for (const char* n : {"a.jpg", "b.avi", "c.bmp"}) TempDir::Put(files.file(n), "x");
+    PutIni("DEFPATH=" + folder.toStdString() + "\r\nSortKey=0\r\nSortOrder=0\r\n");
+    frmFileListEx w;
+    w.Form_Load();
+    w.show();
+    QApplication::processEvents();
+    const auto names = [&] {
+        QStringList out;
+        for (int i = 0; i < w.fileView()->rowCount(); ++i) out << w.fileView()->nameOfRow(i);
+        return out;
+    };
+    ASSERT_EQ(names(), (QStringList{"a.jpg", "b.avi", "c.bmp"}));
+    QAction* byName = w.menuItem(QStringLiteral("mnuVAIByName"));
+    byName->trigger();
+    EXPECT_EQ(names(), (QStringList{"c.bmp", "b.avi", "a.jpg"}));
+    byName->trigger();
+    EXPECT_EQ(names(), (QStringList{"a.jpg", "b.avi", "c.bmp"}));
+    // By type, flipped once more: descending type names.
+    w.menuItem(QStringLiteral("mnuVAIByType"))->trigger();
+    EXPECT_EQ(w.fileView()->sortColumn(), 1);
+    EXPECT_EQ(w.fileView()->sortOrder(), 1);
+    w.mnuVAIByDate_Click();
+    EXPECT_EQ(w.fileView()->sortColumn(), 2);
+    EXPECT_EQ(w.fileView()->sortOrder(), 0);
+    w.close();
+    EXPECT_EQ(Value("SortKey"), "2");
+    EXPECT_EQ(Value("SortOrder"), "0");
+}
+
+TEST_F(Menus, SelectAllAndInvertWorkOnTheFileViewOnly) {
+    TempDir files;
+    const QString folder = QString::fromStdString(files.path().string()) + "/";
+    for (const char* n : {"a.jpg", "b.avi", "c.bmp"}) TempDir::Put(files.file(n), "x");
+    PutIni("DEFPATH=" + folder.toStdString() + "\r\nSortKey=0\r\nSortOrder=0\r\n");
+    TempDir::Put(m_home.file("FILE00.INI"), "[FILELIST]\r\nLIST000=x|/x.jpg\r\n");
+    frmFileListEx w;
+    w.Form_Load();
+    w.show();
+    QApplication::processEvents();
+    ASSERT_EQ(w.fileView()->rowCount(), 3);
+    ASSERT_EQ(w.list()->topLevelItemCount(), 1);
+    w.list()->topLevelItem(0)->setSelected(true);
+    // Both view kinds: the details view selects whole rows, the icon views the name cell.
+    for (int mode : {3, 0}) {
+        w.mnuListViewMode_Click(mode);
+        w.menuItem(QStringLiteral("mnuEditDSelectAll"))->trigger();
+        EXPECT_EQ(w.fileView()->selectedNames(), (QStringList{"a.jpg", "b.avi", "c.bmp"}));
+        w.menuItem(QStringLiteral("mnuEditInvertSelection"))->trigger();
+        EXPECT_TRUE(w.fileView()->selectedNames().isEmpty());
+        w.fileView()->currentView()->selectionModel()->select(w.fileView()->currentView()->model()->index(1, 0),
+                                                               QItemSelectionModel::ClearAndSelect);
+        w.mnuEditInvertSelection_Click();
+        EXPECT_EQ(w.fileView()->selectedNames(), (QStringList{"a.jpg", "c.bmp"}));
+        EXPECT_TRUE(w.list()->topLevelItem(0)->isSelected());
+    }
+    w.close();
+}
+
+TEST_F(Menus, ButtonsMenuItemsAndShortcutsReachTheSameListCommands) {
+    frmFileListEx w;
+    w.Form_Load();
+    std::vector<Command> ran;
+    const Command listCommands[] = {Command::ListNext,   Command::ListBack,      Command::PageNext, Command::PageBack,
+                                    Command::FileDelete, Command::FileRun,       Command::EditAdd,  Command::EditAddAll,
+                                    Command::EditDelete, Command::EditDeleteAll, Command::EditUp,   Command::EditDown,
+                                    Command::FileSave};
+    for (Command c : listCommands) w.setCommandHandler(c, [&ran, c] { ran.push_back(c); });
+
+    for (const auto& row : editor::ToolBarTable()) {
+        if (row.kind == editor::ButtonKind::Separator || editor::ViewModeOf(row.command) >= 0) continue;
+        ran.clear();
+        w.toolButton(Text(row.key))->trigger();
+        EXPECT_EQ(ran, std::vector<Command>{row.command}) << row.key;
+    }
+    for (const auto& row : editor::MenuTable()) {
+        if (std::find(std::begin(listCommands), std::end(listCommands), row.command) == std::end(listCommands)) continue;
+        ran.clear();
+        w.menuItem(Text(row.name))->trigger();
+        EXPECT_EQ(ran, std::vector<Command>{row.command}) << row.name;
+    }
+
+    // The shortcuts act while the window has the keyboard.
+    w.show();
+    w.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&w));
+    ran.clear();
+    QTest::keyClick(w.tree(), Qt::Key_U, Qt::ControlModifier);
+    QTest::keyClick(w.tree(), Qt::Key_T, Qt::ControlModifier);
+    QTest::keyClick(w.tree(), Qt::Key_F5);
+    EXPECT_EQ(ran, (std::vector<Command>{Command::ListNext, Command::PageBack, Command::FileRun}));
+    w.close();
+}
+
+TEST_F(Menus, AKeyOfNoButtonDoesNothing) {
+    frmFileListEx w;
+    w.Form_Load();
+    w.show();
+    bool boxShown = false;
+    ModalScript script{{[&boxShown](QWidget* modal) {
+        boxShown = true;
+        modal->close();
+    }}};
+    // Keys compare exactly, and each bar knows only its own keys: the store
+    // prompt must not open.
+    for (const char* key : {"filesave", "FileSave ", "Screen", "Color", ""})
+        w.tbToolBar_ButtonClick(QString::fromLatin1(key));
+    for (const char* key : {"FileSave", "screen", "Options"}) w.tbCustomBar_ButtonClick(QString::fromLatin1(key));
+    QTest::qWait(100);
+    EXPECT_FALSE(boxShown);
+    EXPECT_FALSE(w.changed());
+    w.close();
+}
+
+TEST_F(Menus, TheStoreButtonAsksBeforeStoring) {
+    frmFileListEx w;
+    w.Form_Load();
+    w.show();
+    Box box;
+    ModalScript script{{Answer(&box, false)}};
+    w.toolButton(QStringLiteral("FileSave"))->trigger();
+    RunUntil(script);
+    EXPECT_EQ(box.text, QStringLiteral("PAGE 1 / LIST 1 に登録します。"));
+    EXPECT_FALSE(fs::exists(m_home.file("FILE00.INI")));
+    w.close();
+}
+
+TEST_F(Menus, AboutAndKeyDialogOpenOverTheEditor) {
+    frmFileListEx w;
+    w.Form_Load();
+    w.show();
+    QStringList titles;
+    const auto closeIt = [&titles, &w](QWidget* dialog) {
+        titles << dialog->windowTitle();
+        EXPECT_EQ(dialog->parentWidget(), &w);
+        dialog->close();
+    };
+    {
+        ModalScript script{{closeIt, closeIt, closeIt}};
+        w.menuItem(QStringLiteral("mnuHelpAbout"))->trigger();
+        w.menuItem(QStringLiteral("mnuCustomOption"))->trigger();
+        w.toolButton(QStringLiteral("Option"))->trigger();
+        RunUntil(script);
+    }
+    EXPECT_EQ(titles, (QStringList{"バージョン情報", "オプション", "オプション"}));
+    w.close();
+}
+
+class Colour : public Menus {
+protected:
+    // Opens the colour dialog, checks its presets, then picks `pick` (or cancels).
+    void Choose(frmFileListEx& w, QColor pick, Box* box) {
+        ModalScript script{{[this, pick](QWidget* modal) {
+                               auto* dialog = qobject_cast<QColorDialog*>(modal);
+                               ASSERT_TRUE(dialog);
+                               m_initial = dialog->currentColor();
+                               for (int i = 0; i < 16; ++i) m_custom[i] = QColorDialog::customColor(i);
+                               // A change to a custom colour is not kept for the next opening.
+                               QColorDialog::setCustomColor(0, QColor(1, 2, 3));
+                               dialog->setCurrentColor(pick);
+                               dialog->accept();
+                           },
+                           Answer(box)}};
+        w.toolButton(QStringLiteral("Color"))->trigger();
+        RunUntil(script);
+    }
+    QColor m_initial;
+    QColor m_custom[16];
+};
+
+TEST_F(Colour, AChosenColourIsStoredAsBlueGreenRedAndTakesEffect) {
+    PutIni("INTERVAL=5\r\n");
+    frmFileListEx w;
+    w.Form_Load();
+    w.show();
+    struct Row {
+        QColor pick;
+        const char* stored;
+    };
+    for (const Row& r : {Row{QColor(0, 0, 255), "16711680"}, Row{Qt::black, "0"}, Row{Qt::white, "16777215"},
+                         Row{QColor(255, 0, 0), "255"}}) {
+        Box box;
+        Choose(w, r.pick, &box);
+        EXPECT_EQ(m_initial, QColor(Qt::white));
+        const auto presets = editor::CustomColours();
+        for (int i = 0; i < 16; ++i)
+            EXPECT_EQ(m_custom[i], QColor(presets[i].red, presets[i].green, presets[i].blue)) << i;
+        EXPECT_EQ(box.text, QStringLiteral("背景色を変更しました。"));
+        EXPECT_EQ(box.icon, QMessageBox::Information);
+        EXPECT_EQ(box.title, QStringLiteral("Vistrova!!"));
+        EXPECT_EQ(Value("BACKCOLOR"), r.stored);
+        EXPECT_EQ(std::to_string(mdlPublic::Public().backColor), r.stored);
+    }
+    EXPECT_EQ(Value("INTERVAL"), "5");
+    w.close();
+}
+
+TEST_F(Colour, CancelChangesNothing) {
+    PutIni("BACKCOLOR=255\r\n");
+    mdlPublic::Public().backColor = 255;
+    frmFileListEx w;
+    w.Form_Load();
+    w.show();
+    Box box;
+    ModalScript script{{[](QWidget* modal) { modal->close(); }}};
+    w.menuItem(QStringLiteral("mnuCustomColor"))->trigger();
+    RunUntil(script);
+    EXPECT_TRUE(box.text.isEmpty());
+    EXPECT_EQ(Value("BACKCOLOR"), "255");
+    EXPECT_EQ(mdlPublic::Public().backColor, 255);
+    w.close();
+}
+
+TEST_F(Colour, AFailedWriteIsReportedAndTheColourStillHoldsForThisRun) {
+    frmFileListEx w;
+    w.Form_Load();
+    w.show();
+    mdlPublic::Public().settingsPath = m_home.file("missing/VISTROVA.INI");
+    Box box;
+    Choose(w, QColor(0, 255, 0), &box);
+    EXPECT_TRUE(box.text.startsWith(QStringLiteral("背景色を設定ファイルに保存できませんでした。\r\n")));
+    EXPECT_TRUE(box.text.endsWith(QStringLiteral("missing/VISTROVA.INI")));
+    EXPECT_EQ(box.icon, QMessageBox::Warning);
+    EXPECT_EQ(mdlPublic::Public().backColor, 65280);
+    EXPECT_FALSE(fs::exists(m_home.file("missing")));
+}
+
+class Install : public Menus {
+protected:
+    void SetUp() override {
+        Menus::SetUp();
+        m_userHome = m_scratch.file("user");
+        m_data = m_scratch.file("data");
+        m_target = m_data + "/vistrova/screensaver";
+        fs::create_directories(m_userHome);
+        m_savedHome = std::getenv("HOME") ? std::getenv("HOME") : "";
+        ::setenv("HOME", m_userHome.c_str(), 1);
+        ::setenv("XDG_DATA_HOME", m_data.c_str(), 1);
+    }
+    void TearDown() override {
+        ::setenv("HOME", m_savedHome.c_str(), 1);
+        ::unsetenv("XDG_DATA_HOME");
+    }
+    // Runs the installation from the custom bar, answering the confirmation
+    // with OK or Cancel; returns the message shown afterwards (if any).
+    Box Run(bool ok, bool expectMessage) {
+        frmFileListEx w;
+        w.Form_Load();
+        w.show();
+        Box prompt, after;
+        std::vector<ModalScript::Step> steps{Answer(&prompt, ok)};
+        if (expectMessage) steps.push_back(Answer(&after));
+        ModalScript script(steps);
+        w.toolButton(QStringLiteral("Screen"))->trigger();
+        RunUntil(script);
+        EXPECT_TRUE(script.done());
+        EXPECT_EQ(prompt.text, Text(editor::InstallPrompt()));
+        EXPECT_EQ(prompt.icon, QMessageBox::Question);
+        w.close();
+        return after;
+    }
+    std::vector<std::string> Installed() const {
+        std::vector<std::string> names;
+        std::error_code ec;
+        for (const auto& e : fs::directory_iterator(m_target, ec)) names.push_back(e.path().filename().string());
+        std::sort(names.begin(), names.end());
+        return names;
+    }
+
+    TempDir m_scratch;
+    std::string m_userHome, m_data, m_target, m_savedHome;
+};
+
+TEST_F(Install, OkCopiesTheRunningProgramTheSettingsAndTheExistingLists) {
+    PutIni("INTERVAL=4\r\n");
+    for (const char* n : {"00", "03", "99"}) TempDir::Put(m_home.file(std::string("FILE") + n + ".INI"), n);
+    TempDir::Put(m_userHome + "/.xscreensaver", "mode:\t\trandom\nprograms:\t\\\n\t\tqix -root\t\t\t\t    \\n\n");
+    Run(true, false);
+    // Closing the editor wrote its settings after the copy; the copied one is as it was.
+    EXPECT_EQ(Installed(), (std::vector<std::string>{"FILE00.INI", "FILE03.INI", "FILE99.INI", "VISTROVA.INI", "VISTROVA.SCR"}));
+    EXPECT_EQ(TempDir::Get(m_target + "/VISTROVA.INI"), "[VISTROVA]\r\nINTERVAL=4\r\n");
+    EXPECT_EQ(TempDir::Get(m_target + "/FILE03.INI"), "03");
+    const QString program = QFileInfo(QCoreApplication::applicationFilePath()).canonicalFilePath();
+    EXPECT_EQ(fs::file_size(m_target + "/VISTROVA.SCR"), fs::file_size(program.toStdString()));
+    EXPECT_TRUE(QFileInfo(QString::fromStdString(m_target + "/VISTROVA.SCR")).isExecutable());
+    const std::string config = TempDir::Get(m_userHome + "/.xscreensaver");
+    EXPECT_NE(config.find(m_target + "/VISTROVA.SCR"), std::string::npos);
+    EXPECT_NE(config.find("qix -root"), std::string::npos);
+}
+
+TEST_F(Install, CancelCopiesNothing) {
+    PutIni("INTERVAL=4\r\n");
+    Run(false, false);
+    EXPECT_FALSE(fs::exists(m_target));
+}
+
+TEST_F(Install, FailuresAreReportedWithTheirMessages) {
+    // No settings file: only the program is copied.
+    {
+        const Box box = Run(true, true);
+        EXPECT_TRUE(box.text.startsWith(QStringLiteral("設定ファイルが作成されていません。\r\n")));
+        EXPECT_EQ(box.icon, QMessageBox::Critical);
+        EXPECT_EQ(Installed(), std::vector<std::string>{"VISTROVA.SCR"});
+    }
+    // A list that cannot take its place (a folder stands there): the copies before it stay.
+    PutIni("INTERVAL=4\r\n");
+    for (const char* n : {"00", "03"}) TempDir::Put(m_home.file(std::string("FILE") + n + ".INI"), n);
+    fs::create_directories(m_target + "/FILE03.INI/inner");
+    {
+        const Box box = Run(true, true);
+        EXPECT_EQ(box.text, QStringLiteral("ファイルをコピーできませんでした。\r\n") + QString::fromStdString(m_home.file("FILE03.INI")));
+        EXPECT_EQ(box.icon, QMessageBox::Critical);
+        EXPECT_EQ(TempDir::Get(m_target + "/FILE00.INI"), "00");
+    }
+    // A file where the folder should be.
+    fs::remove_all(m_data);
+    fs::create_directories(m_data + "/vistrova");
+    TempDir::Put(m_target, "a file");
+    {
+        const Box box = Run(true, true);
+        EXPECT_EQ(box.text, QStringLiteral("Windowsディレクトリの取得に失敗しました。"));
+        EXPECT_EQ(box.icon, QMessageBox::Critical);
+        EXPECT_EQ(TempDir::Get(m_target), "a file");
+    }
+    // An xscreensaver configuration that cannot be read as a file.
+    fs::remove(m_target);
+    fs::create_directories(m_userHome + "/.xscreensaver");
+    {
+        const Box box = Run(true, true);
+        EXPECT_EQ(box.text.section(QStringLiteral("\r\n"), 1), QString::fromStdString(m_userHome + "/.xscreensaver"));
+        EXPECT_EQ(box.icon, QMessageBox::Warning);
+        EXPECT_TRUE(fs::exists(m_target + "/VISTROVA.SCR"));
+    }
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    QApplication app(argc, argv);
+    ::testing::InitGoogleTest(&argc, argv);
+    return RUN_ALL_TESTS();
+}
