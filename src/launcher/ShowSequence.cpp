@@ -1,7 +1,9 @@
 #include "ShowSequence.h"
 
 #include "StartupRules.h"
+#include "platform/HostWindow.h"
 #include "player/RunPlayer.h"
+#include "player/frmMain.h"
 #include "shared/mdlPublic.h"
 
 #include <QCursor>
@@ -18,7 +20,16 @@ void MoveCursor(const QScreen* screen, Point (*target)(int, int)) {
 }
 }  // namespace
 
-void ShowSequence(QWidget* owner) {
+void ShowSequence(QWidget* owner, WId hostWindow) {
+    if (hostWindow != 0) {
+        mdlPublic::Public().volumeStep = mdlPublic::VolumeStepOf(mdlPublic::Public().savedVolume);
+        // The host owns the window; a hidden launcher would make a poor owner
+        // for a child of someone else's window.
+        player::frmMain player(nullptr);
+        const std::optional<QSize> size = platform::HostWindowSize(hostWindow);
+        if (size && player.EmbedInto(hostWindow, *size)) player.exec();
+        return;
+    }
     const QScreen* screen = QGuiApplication::primaryScreen();
     // The corner keeps the pointer out of the picture until the user moves it.
     MoveCursor(screen, &ShowCursorCorner);
