@@ -9,9 +9,12 @@
 #include <QCursor>
 #include <QGuiApplication>
 #include <QScreen>
+#include <QTimer>
 
 namespace launcher {
 namespace {
+constexpr int kHostCheckMs = 500;
+
 void MoveCursor(const QScreen* screen, Point (*target)(int, int)) {
     if (!screen) return;
     const QRect geometry = screen->geometry();
@@ -27,7 +30,16 @@ void ShowSequence(QWidget* owner, WId hostWindow) {
         // for a child of someone else's window.
         player::frmMain player(nullptr);
         const std::optional<QSize> size = platform::HostWindowSize(hostWindow);
-        if (size && player.EmbedInto(hostWindow, *size)) player.exec();
+        if (!size || !player.EmbedInto(hostWindow, *size)) return;
+        // A host that destroys its window without a signal first would leave
+        // the show running unseen; it ends with the window instead.
+        QTimer watch;
+        watch.setInterval(kHostCheckMs);
+        QObject::connect(&watch, &QTimer::timeout, &player, [&player, hostWindow] {
+            if (!platform::HostWindowSize(hostWindow)) player.close();
+        });
+        watch.start();
+        player.exec();
         return;
     }
     const QScreen* screen = QGuiApplication::primaryScreen();

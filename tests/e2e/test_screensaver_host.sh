@@ -89,6 +89,15 @@ wait_exit "$PID" 10 || fail "a click did not end the show"
 [ "$E2E_STATUS" -eq 0 ] || fail "click: exit status $E2E_STATUS"
 [ "$(cat "$VISTROVA_MIXER_FILE")" = 65535 ] || fail "click: volume not set back"
 
+# --- A host that destroys its window ends the show with it.
+echo 3221274624 > "$VISTROVA_MIXER_FILE"
+start_show --window-id "$HOST"
+echo 7 > "$VISTROVA_MIXER_FILE"
+kill -TERM "$HOST_PID"
+wait_exit "$HOST_PID" 5 || fail "the host helper did not end"
+wait_exit "$PID" 10 || fail "the show outlived its host window"
+[ "$(cat "$VISTROVA_MIXER_FILE")" = 3221274624 ] || fail "host gone: volume not set back"
+
 # --- Bad window numbers: a refusal on stderr, status 2, nothing touched.
 echo 4321 > "$VISTROVA_MIXER_FILE"
 touch -d '2001-01-01' "$VISTROVA_MIXER_FILE"
