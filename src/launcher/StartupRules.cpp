@@ -1,6 +1,10 @@
 #include "StartupRules.h"
 
+#include "shared/Twips.h"
 #include "shared/mdlPublic.h"
+
+#include <algorithm>
+#include <cmath>
 
 namespace launcher {
 
@@ -120,6 +124,12 @@ int ButtonAt(double x, double y, double perPixelX, double perPixelY) {
         if (dx * dx + dy * dy < r2) return c.index;
     }
     return kButtonNone;
+}
+
+int ButtonAtPixel(double x, double y, double dpiX, double dpiY) {
+    const double perX = std::max(1.0, std::round(twips::PerPixel(dpiX)));
+    const double perY = std::max(1.0, std::round(twips::PerPixel(dpiY)));
+    return ButtonAt(x * perX, y * perY, perX, perY);
 }
 
 Point ShowCursorCorner(int screenWidth, int screenHeight) {

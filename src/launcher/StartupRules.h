@@ -55,6 +55,11 @@ inline constexpr int kButtonRadius = 30;
 // radius, which is 30 pixels scaled by the square root of both factors.
 int ButtonAt(double x, double y, double perPixelX, double perPixelY);
 
+// The same for a point in launcher pixels on a screen of the given dots per
+// inch: whole twips per pixel each way (15 at 96), as the mouse events of the
+// design report positions.
+int ButtonAtPixel(double x, double y, double dpiX, double dpiY);
+
 struct Point {
     int x = 0;
     int y = 0;

@@ -13,7 +13,6 @@
 #include "shared/ListStore.h"
 #include "shared/ProgramFolder.h"
 #include "shared/Settings.h"
-#include "shared/Twips.h"
 #include "shared/mdlPublic.h"
 
 #include <QApplication>
@@ -25,8 +24,6 @@
 #include <QScreen>
 #include <QTimer>
 
-#include <algorithm>
-#include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <ctime>
@@ -202,10 +199,7 @@ void frmStart::keyReleaseEvent(QKeyEvent* event) {
 }
 
 int frmStart::ButtonAtPoint(QPointF pixels) const {
-    // Whole twips per pixel, as the screen reports them (15 at 96 dots per inch).
-    const double perX = std::max(1.0, std::round(twips::PerPixel(logicalDpiX())));
-    const double perY = std::max(1.0, std::round(twips::PerPixel(logicalDpiY())));
-    return launcher::ButtonAt(pixels.x() * perX, pixels.y() * perY, perX, perY);
+    return launcher::ButtonAtPixel(pixels.x(), pixels.y(), logicalDpiX(), logicalDpiY());
 }
 
 void frmStart::StartShow() {

@@ -111,6 +111,29 @@ TEST(LauncherButtons, UnequalTwipsPerPixelUseTheGeometricMeanRadius) {
     EXPECT_EQ(launcher::ButtonAt(236 * 20, 184 * 5 - 300, 20, 5), launcher::kButtonNone);
 }
 
+TEST(LauncherButtons, PixelsGoThroughWholeTwipsPerPixel) {
+    struct Row {
+        double x, y, dpiX, dpiY;
+        int button;
+    };
+    const std::vector<Row> rows = {
+        {236, 213, 96, 96, launcher::kButtonStart},   {236, 214, 96, 96, launcher::kButtonNone},
+        {272, 184, 96, 96, launcher::kButtonNone},    {236, 213, 120, 120, launcher::kButtonStart},
+        {236, 214, 120, 120, launcher::kButtonNone},  {236, 213, 144, 144, launcher::kButtonStart},
+        // 20 by 15 twips: a radius of 30 * sqrt(300) twips, about 26 pixels
+        // across and 34.6 pixels down.
+        {405, 184, 72, 96, launcher::kButtonExit},    {406, 184, 72, 96, launcher::kButtonNone},
+        {380, 218, 72, 96, launcher::kButtonExit},    {380, 219, 72, 96, launcher::kButtonNone},
+        // An unknown or absurd resolution still gives a usable answer.
+        {236, 213, 0, 0, launcher::kButtonStart},     {236, 213, 1e9, 1e9, launcher::kButtonStart},
+        {236, 214, -5, 96, launcher::kButtonNone},
+    };
+    for (const Row& r : rows) {
+        EXPECT_EQ(launcher::ButtonAtPixel(r.x, r.y, r.dpiX, r.dpiY), r.button)
+            << r.x << "," << r.y << " at " << r.dpiX << "x" << r.dpiY;
+    }
+}
+
 TEST(ShowCursor, CornerAndCentreOfTheScreen) {
     EXPECT_EQ(launcher::ShowCursorCorner(1024, 768).x, 1023);
     EXPECT_EQ(launcher::ShowCursorCorner(1024, 768).y, 767);
