@@ -270,6 +270,17 @@ void frmStart::Form_Unload() {
     QCoreApplication::quit();
 }
 
+void frmStart::CloseModalWindows() {
+    // The application's quit closes modal windows only when they are
+    // top-level; a player inside a host's window is not. A window that
+    // refuses stops the walk, and the bound guards against one that
+    // closes yet stays modal.
+    for (int i = 0; i < 16; ++i) {
+        QWidget* modal = QApplication::activeModalWidget();
+        if (!modal || !modal->close()) break;
+    }
+}
+
 int frmStart::Run(std::int16_t startMode, WId hostWindow) {
     // One copy per executable name; the screen-saver modes give way silently.
     platform::InstanceLock lock(platform::InstanceLock::DefaultFolder(), platform::InstanceLock::ExecutableName());
@@ -292,13 +303,7 @@ int frmStart::Run(std::int16_t startMode, WId hostWindow) {
     form.SetHostWindow(hostWindow);
     platform::SignalWatcher watcher;
     QObject::connect(&watcher, &platform::SignalWatcher::terminationRequested, &form, [&form](int) {
-        // The application's quit closes modal windows only when they are
-        // top-level; a player inside a host's window is not, so each modal
-        // window is closed here first, the topmost one first.
-        for (int i = 0; i < 16; ++i) {
-            QWidget* modal = QApplication::activeModalWidget();
-            if (!modal || !modal->close()) break;
-        }
+        CloseModalWindows();
         form.close();
         form.Form_Unload();  // also when a modal window refused the close
     });

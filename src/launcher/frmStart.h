@@ -37,6 +37,10 @@ public:
     void SetActions(Actions actions) { m_actions = std::move(actions); }
     void SetHostWindow(WId hostWindow) { m_hostWindow = hostWindow; }
 
+    // Closes the modal windows open over the launcher, the topmost first, as
+    // a termination signal asks; child windows of a host's window included.
+    static void CloseModalWindows();
+
     // `mixer` gets the saved volume back when the launcher closes; `picture`
     // names the artwork (the compiled-in one unless a test gives another).
     explicit frmStart(platform::IMixer& mixer, const QString& picture = kPicturePath, QWidget* parent = nullptr);

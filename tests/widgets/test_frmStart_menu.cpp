@@ -10,6 +10,8 @@
 
 #include <QAbstractButton>
 #include <QApplication>
+#include <QDialog>
+#include <QWindow>
 #include <QKeyEvent>
 #include <QMessageBox>
 #include <QMouseEvent>
@@ -197,6 +199,40 @@ TEST(frmStartMenu, F1OnReleaseOpensTheHelpDocument) {
     l.Key(QEvent::KeyRelease, Qt::Key_F1, QString());
     l.Key(QEvent::KeyRelease, Qt::Key_F2, QString());
     EXPECT_EQ(l.log, "H");
+}
+
+TEST(frmStartMenu, TerminationClosesModalWindowsInsideAHostWindow) {
+    // A dialog whose native window is a child of another window, as the
+    // player is inside a screen-saver host's window, under a plain one.
+    QWindow host;
+    host.resize(400, 300);
+    QDialog outer;
+    QDialog inner;
+    inner.winId();
+    inner.windowHandle()->setParent(&host);
+    std::vector<std::string> order;
+    QObject::connect(&outer, &QDialog::finished, [&order] { order.push_back("outer"); });
+    QObject::connect(&inner, &QDialog::finished, [&order] { order.push_back("inner"); });
+    // A fault must fail the test, not hang it.
+    QTimer guard;
+    guard.setSingleShot(true);
+    QObject::connect(&guard, &QTimer::timeout, [&] {
+        order.push_back("forced");
+        if (inner.isVisible()) inner.done(0);
+        if (outer.isVisible()) outer.done(0);
+    });
+    guard.start(3000);
+    QTimer::singleShot(0, [&] {
+        QTimer::singleShot(0, [&] {
+            ASSERT_EQ(QApplication::activeModalWidget(), &inner);
+            frmStart::CloseModalWindows();
+        });
+        inner.exec();
+    });
+    outer.exec();
+    EXPECT_EQ(order, (std::vector<std::string>{"inner", "outer"}));
+    EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
+    frmStart::CloseModalWindows();  // nothing open: nothing to do
 }
 
 }  // namespace
