@@ -89,6 +89,16 @@ wait_exit "$PID" 10 || fail "a click did not end the show"
 [ "$E2E_STATUS" -eq 0 ] || fail "click: exit status $E2E_STATUS"
 [ "$(cat "$VISTROVA_MIXER_FILE")" = 65535 ] || fail "click: volume not set back"
 
+# --- A key ends it too, when the keyboard reaches the show (the pointer
+# over it, as a host that passes its input on would have it).
+echo 1234 > "$VISTROVA_MIXER_FILE"
+xdotool mousemove $HX $HY
+start_show --window-id "$HOST"
+echo 8 > "$VISTROVA_MIXER_FILE"
+xdotool key space
+wait_exit "$PID" 10 || fail "a key did not end the show"
+[ "$(cat "$VISTROVA_MIXER_FILE")" = 1234 ] || fail "key: volume not set back"
+
 # --- A host that destroys its window ends the show with it.
 echo 3221274624 > "$VISTROVA_MIXER_FILE"
 start_show --window-id "$HOST"
