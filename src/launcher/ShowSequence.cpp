@@ -11,6 +11,8 @@
 #include <QScreen>
 #include <QTimer>
 
+#include <cstdio>
+
 namespace launcher {
 namespace {
 constexpr int kHostCheckMs = 500;
@@ -30,7 +32,11 @@ void ShowSequence(QWidget* owner, WId hostWindow) {
         // for a child of someone else's window.
         player::frmMain player(nullptr);
         const std::optional<QSize> size = platform::HostWindowSize(hostWindow);
-        if (!size || !player.EmbedInto(hostWindow, *size)) return;
+        if (!size || !player.EmbedInto(hostWindow, *size)) {
+            // Gone since start-up checked it: nothing to show in.
+            std::fprintf(stderr, "vistrova: cannot show in window 0x%lx\n", static_cast<unsigned long>(hostWindow));
+            return;
+        }
         // A host that destroys its window without a signal first would leave
         // the show running unseen; it ends with the window instead.
         QTimer watch;
