@@ -6,7 +6,7 @@ set -euo pipefail
 PACKAGES=(
   build-essential cmake pkg-config git
   qt6-base-dev qt6-base-dev-tools libqt6opengl6-dev libgl-dev qt6-image-formats-plugins
-  libmpv-dev libasound2-dev
+  libmpv-dev libasound2-dev libxcb1-dev
   fonts-noto-cjk
   libgtest-dev libgmock-dev googletest libbenchmark-dev
   clang libclang-rt-14-dev

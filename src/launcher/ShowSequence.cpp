@@ -1,15 +1,22 @@
 #include "ShowSequence.h"
 
 #include "StartupRules.h"
+#include "platform/HostWindow.h"
 #include "player/RunPlayer.h"
+#include "player/frmMain.h"
 #include "shared/mdlPublic.h"
 
 #include <QCursor>
 #include <QGuiApplication>
 #include <QScreen>
+#include <QTimer>
+
+#include <cstdio>
 
 namespace launcher {
 namespace {
+constexpr int kHostCheckMs = 500;
+
 void MoveCursor(const QScreen* screen, Point (*target)(int, int)) {
     if (!screen) return;
     const QRect geometry = screen->geometry();
@@ -18,7 +25,29 @@ void MoveCursor(const QScreen* screen, Point (*target)(int, int)) {
 }
 }  // namespace
 
-void ShowSequence(QWidget* owner) {
+void ShowSequence(QWidget* owner, WId hostWindow) {
+    if (hostWindow != 0) {
+        mdlPublic::Public().volumeStep = mdlPublic::VolumeStepOf(mdlPublic::Public().savedVolume);
+        // The host owns the window; a hidden launcher would make a poor owner
+        // for a child of someone else's window.
+        player::frmMain player(nullptr);
+        const std::optional<QSize> size = platform::HostWindowSize(hostWindow);
+        if (!size || !player.EmbedInto(hostWindow, *size)) {
+            // Gone since start-up checked it: nothing to show in.
+            std::fprintf(stderr, "vistrova: cannot show in window 0x%lx\n", static_cast<unsigned long>(hostWindow));
+            return;
+        }
+        // A host that destroys its window without a signal first would leave
+        // the show running unseen; it ends with the window instead.
+        QTimer watch;
+        watch.setInterval(kHostCheckMs);
+        QObject::connect(&watch, &QTimer::timeout, &player, [&player, hostWindow] {
+            if (!platform::HostWindowSize(hostWindow)) player.close();
+        });
+        watch.start();
+        player.exec();
+        return;
+    }
     const QScreen* screen = QGuiApplication::primaryScreen();
     // The corner keeps the pointer out of the picture until the user moves it.
     MoveCursor(screen, &ShowCursorCorner);

@@ -6,6 +6,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace launcher {
 
@@ -13,7 +14,16 @@ namespace launcher {
 struct StartRequest {
     bool endAtOnce = false;       // "/P" (preview) and "/A" (password): nothing to do
     std::int16_t startMode = 0;   // mdlPublic::StartMode when not ending
+    // The show runs inside a window of a screen-saver host (start mode 1).
+    // Window 0 is the root window, which the normal full-screen show covers.
+    bool inHost = false;
+    std::uint32_t hostWindow = 0;
+    // Not empty: the command line cannot be carried out; say this on stderr
+    // and end with kExitRefused, touching nothing.
+    std::string refusal;
 };
+
+inline constexpr int kExitRefused = 2;
 
 // The arguments after the program name, joined by single spaces, as the
 // screen-saver host passes one command-line text.
@@ -23,6 +33,16 @@ std::string CommandLineOf(int argc, const char* const* argv);
 // "/S" mode 1, anything else (empty, a number, "S") mode 0.
 StartRequest StartRequestOf(std::string_view commandLine);
 
+// The arguments after the program name and the value of XSCREENSAVER_WINDOW
+// (null when unset). A first argument "-root"/"--root" shows on the window the
+// variable names (else the root window); "-window-id N"/"--window-id N" (or
+// "--window-id=N") on window N. Anything else goes by the text rule above.
+StartRequest StartRequestOf(const std::vector<std::string>& args, const char* xscreensaverWindow);
+
+// An X window number: decimal or "0x" hexadecimal, 1 to 0xFFFFFFFF, nothing
+// around it. Nothing for any other text.
+std::optional<std::uint32_t> WindowIdOf(std::string_view text);
+
 // Launcher buttons: 2 Start, 3 List, 4 Exit (the picture index of each), 1 none.
 inline constexpr int kButtonNone = 1;
 inline constexpr int kButtonStart = 2;
@@ -30,8 +50,15 @@ inline constexpr int kButtonList = 3;
 inline constexpr int kButtonExit = 4;
 inline constexpr int kButtonRadius = 30;
 
-// The button whose centre is nearer than the radius to launcher pixel (x, y).
-int ButtonAt(double x, double y);
+// The button under launcher point (x, y) given in twips, on a screen of
+// `perPixelX` by `perPixelY` twips per pixel: nearer to the centre than the
+// radius, which is 30 pixels scaled by the square root of both factors.
+int ButtonAt(double x, double y, double perPixelX, double perPixelY);
+
+// The same for a point in launcher pixels on a screen of the given dots per
+// inch: whole twips per pixel each way (15 at 96), as the mouse events of the
+// design report positions.
+int ButtonAtPixel(double x, double y, double dpiX, double dpiY);
 
 struct Point {
     int x = 0;

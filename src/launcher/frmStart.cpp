@@ -3,8 +3,10 @@
 #include "PctRegion.h"
 #include "ShowSequence.h"
 #include "StartupRules.h"
+#include "dialogs/frmAbout.h"
 #include "dialogs/mdlMessage.h"
 #include "editor/RunEditor.h"
+#include "platform/DesktopOpen.h"
 #include "platform/InstanceLock.h"
 #include "platform/Mixer.h"
 #include "platform/SignalWatcher.h"
@@ -25,6 +27,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <ctime>
+#include <memory>
 #include <vector>
 
 // Resources of a static library must be registered by hand, outside any namespace.
@@ -90,6 +93,10 @@ std::optional<QRegion> frmStart::CreatePctRgnX(const QImage& picture) {
 frmStart::frmStart(platform::IMixer& mixer, const QString& picture, QWidget* parent)
     : QWidget(parent, Qt::Window | Qt::FramelessWindowHint), m_mixer(mixer) {
     InitLauncherResources();
+    m_actions.showSequence = [this](QWidget* owner) { launcher::ShowSequence(owner, m_hostWindow); };
+    m_actions.runEditor = [](QWidget* owner) { editor::RunEditor(owner); };
+    m_actions.showAbout = [](QWidget* owner) { frmAbout::ShowModal(owner); };
+    m_actions.openHelp = [] { platform::OpenHelpDocument(); };
     setWindowTitle(mdlMessage::kTitleVistrova);
     setAttribute(Qt::WA_OpaquePaintEvent);
     setMouseTracking(true);
@@ -132,12 +139,12 @@ void frmStart::RunStartMode() {
     hide();
     if (state.startMode == mdlPublic::kStartShow) {
         if (state.playList.count != 0) {
-            launcher::ShowSequence(this);
+            m_actions.showSequence(this);
         } else {
             mdlMessage::MsgBox(kMsgSelectList, 48);
         }
     } else if (state.startMode == mdlPublic::kStartSettings) {
-        editor::RunEditor(this);
+        m_actions.runEditor(this);
     }
     close();
 }
@@ -170,25 +177,81 @@ void frmStart::keyPressEvent(QKeyEvent* event) {
         close();
         return;
     }
+    // The typed character counts, so Ctrl+S or a dead key does nothing.
     const QString text = event->text();
-    if (text == QLatin1String("E") || text == QLatin1String("e")) {
+    if (text == QLatin1String("S") || text == QLatin1String("s")) {
+        StartShow();  // continues where the last show stopped
+    } else if (text == QLatin1String("L") || text == QLatin1String("l")) {
+        m_actions.runEditor(this);
+    } else if (text == QLatin1String("E") || text == QLatin1String("e")) {
         close();
+    } else {
+        QWidget::keyPressEvent(event);
+    }
+}
+
+void frmStart::keyReleaseEvent(QKeyEvent* event) {
+    if (event->key() == Qt::Key_F1) {
+        m_actions.openHelp();
         return;
     }
-    QWidget::keyPressEvent(event);
+    QWidget::keyReleaseEvent(event);
 }
 
-void frmStart::mouseMoveEvent(QMouseEvent* event) {
-    const QPointF p = event->position();
-    SelectMenu(launcher::ButtonAt(p.x(), p.y()));
+int frmStart::ButtonAtPoint(QPointF pixels) const {
+    return launcher::ButtonAtPixel(pixels.x(), pixels.y(), logicalDpiX(), logicalDpiY());
 }
+
+void frmStart::StartShow() {
+    if (mdlPublic::Public().playList.count == 0) {
+        mdlMessage::MsgBox(kMsgSelectList, 48, mdlMessage::kTitleVistrova, this);
+        return;
+    }
+    m_actions.showSequence(this);
+}
+
+void frmStart::OpenEditor() {
+    // The hourglass covers the editor's building; its own event loop running
+    // means it is up, and the pointer goes back to normal there.
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    // Shared: the timer may fire after this returns when no loop ran.
+    auto restored = std::make_shared<bool>(false);
+    const auto restore = [restored] {
+        if (*restored) return;
+        *restored = true;
+        QApplication::restoreOverrideCursor();
+    };
+    QTimer::singleShot(0, this, restore);
+    m_actions.runEditor(this);
+    restore();
+}
+
+void frmStart::mouseMoveEvent(QMouseEvent* event) { SelectMenu(ButtonAtPoint(event->position())); }
 
 void frmStart::mouseReleaseEvent(QMouseEvent* event) {
+    if (event->button() == Qt::RightButton) {
+        m_actions.showAbout(this);
+        return;
+    }
     if (event->button() != Qt::LeftButton) return;
-    const QPointF p = event->position();
-    if (launcher::ButtonAt(p.x(), p.y()) == launcher::kButtonExit) {
+    switch (ButtonAtPoint(event->position())) {
+    case launcher::kButtonStart:
+        mdlPublic::Public().playList.position = 0;
+        if (mdlPublic::Public().playList.count == 0) {
+            // Refused: the lit picture stays as it is.
+            mdlMessage::MsgBox(kMsgSelectList, 48, mdlMessage::kTitleVistrova, this);
+            return;
+        }
+        m_actions.showSequence(this);
+        break;
+    case launcher::kButtonList:
+        OpenEditor();
+        break;
+    case launcher::kButtonExit:
         close();
         return;
+    default:
+        break;
     }
     SelectMenu(launcher::kButtonNone);
 }
@@ -207,7 +270,18 @@ void frmStart::Form_Unload() {
     QCoreApplication::quit();
 }
 
-int frmStart::Run(std::int16_t startMode) {
+void frmStart::CloseModalWindows() {
+    // The application's quit closes modal windows only when they are
+    // top-level; a player inside a host's window is not. A window that
+    // refuses stops the walk, and the bound guards against one that
+    // closes yet stays modal.
+    for (int i = 0; i < 16; ++i) {
+        QWidget* modal = QApplication::activeModalWidget();
+        if (!modal || !modal->close()) break;
+    }
+}
+
+int frmStart::Run(std::int16_t startMode, WId hostWindow) {
     // One copy per executable name; the screen-saver modes give way silently.
     platform::InstanceLock lock(platform::InstanceLock::DefaultFolder(), platform::InstanceLock::ExecutableName());
     if (!lock.TryAcquire()) {
@@ -226,8 +300,10 @@ int frmStart::Run(std::int16_t startMode) {
     // always set back; a hidden launcher must not end it early either.
     QApplication::setQuitOnLastWindowClosed(false);
     frmStart form(mixer);
+    form.SetHostWindow(hostWindow);
     platform::SignalWatcher watcher;
     QObject::connect(&watcher, &platform::SignalWatcher::terminationRequested, &form, [&form](int) {
+        CloseModalWindows();
         form.close();
         form.Form_Unload();  // also when a modal window refused the close
     });

@@ -8,6 +8,7 @@
 
 #include <array>
 #include <cstdint>
+#include <functional>
 #include <optional>
 
 namespace platform {
@@ -22,8 +23,23 @@ public:
     static constexpr QPoint kButtonStripAt{206, 154};
 
     // Start-up after the command line has been read, up to the end of the
-    // program; returns the exit code. Needs the application object.
-    static int Run(std::int16_t startMode);
+    // program; returns the exit code. Needs the application object. A host
+    // window (not 0) carries the show of start mode 1 instead of the screen.
+    static int Run(std::int16_t startMode, WId hostWindow = 0);
+
+    // What the buttons and keys open; the real windows unless a test gives others.
+    struct Actions {
+        std::function<void(QWidget*)> showSequence;
+        std::function<void(QWidget*)> runEditor;
+        std::function<void(QWidget*)> showAbout;
+        std::function<void()> openHelp;
+    };
+    void SetActions(Actions actions) { m_actions = std::move(actions); }
+    void SetHostWindow(WId hostWindow) { m_hostWindow = hostWindow; }
+
+    // Closes the modal windows open over the launcher, the topmost first, as
+    // a termination signal asks; child windows of a host's window included.
+    static void CloseModalWindows();
 
     // `mixer` gets the saved volume back when the launcher closes; `picture`
     // names the artwork (the compiled-in one unless a test gives another).
@@ -49,6 +65,7 @@ public:
 protected:
     void paintEvent(QPaintEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
+    void keyReleaseEvent(QKeyEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
     void leaveEvent(QEvent* event) override;
@@ -57,6 +74,12 @@ protected:
 private:
     void RunStartMode();
     void Form_Unload();
+    int ButtonAtPoint(QPointF pixels) const;
+    void StartShow();
+    void OpenEditor();
+
+    Actions m_actions;
+    WId m_hostWindow = 0;
 
     platform::IMixer& m_mixer;
     QImage m_picture;

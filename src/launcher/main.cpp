@@ -1,12 +1,29 @@
 #include "StartupRules.h"
 #include "frmStart.h"
+#include "platform/HostWindow.h"
 
 #include <QApplication>
 
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+#include <vector>
+
 int main(int argc, char* argv[]) {
-    // "/P" and "/A" end before anything else: no window, no file.
-    const launcher::StartRequest request = launcher::StartRequestOf(launcher::CommandLineOf(argc, argv));
+    const std::vector<std::string> args(argv + (argc > 0 ? 1 : 0), argv + (argc > 0 ? argc : 0));
+    const launcher::StartRequest request = launcher::StartRequestOf(args, std::getenv("XSCREENSAVER_WINDOW"));
+    // "/P" and "/A" end before anything else: no window, no file; so does a
+    // host switch that cannot be carried out.
     if (request.endAtOnce) return 0;
+    if (!request.refusal.empty()) {
+        std::fprintf(stderr, "vistrova: %s\n", request.refusal.c_str());
+        return launcher::kExitRefused;
+    }
     QApplication app(argc, argv);
-    return frmStart::Run(request.startMode);
+    if (request.inHost && request.hostWindow != 0 && !platform::HostWindowSize(request.hostWindow)) {
+        std::fprintf(stderr, "vistrova: no window 0x%lx on this display\n",
+                     static_cast<unsigned long>(request.hostWindow));
+        return launcher::kExitRefused;
+    }
+    return frmStart::Run(request.startMode, request.hostWindow);
 }

@@ -17,6 +17,7 @@
 #include <QPainter>
 #include <QScreen>
 #include <QTimer>
+#include <QWindow>
 
 namespace player {
 
@@ -121,7 +122,24 @@ frmMain::frmMain(QWidget* owner, mdlPublic::PublicState& state)
     Form_Load();
 }
 
-frmMain::~frmMain() = default;
+frmMain::~frmMain() {
+    // The native window is a child of the host's: drop it before the host's
+    // wrapper goes, which would otherwise take it along.
+    if (m_hostWindow) destroy();
+}
+
+bool frmMain::EmbedInto(WId host, QSize size) {
+    if (host == 0 || size.isEmpty()) return false;
+    std::unique_ptr<QWindow> foreign(QWindow::fromWinId(host));
+    if (!foreign) return false;
+    setWindowState(Qt::WindowNoState);
+    setGeometry(0, 0, size.width(), size.height());
+    m_pctFrame->setGeometry(0, 0, size.width(), size.height());
+    winId();  // the native window must exist to be given a parent
+    windowHandle()->setParent(foreign.get());
+    m_hostWindow = std::move(foreign);
+    return true;
+}
 
 QWidget* frmMain::imgPct() const { return m_imgPct; }
 

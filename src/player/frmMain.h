@@ -11,6 +11,7 @@
 #include <memory>
 
 class QTimer;
+class QWindow;
 
 namespace platform {
 class MpvElement;
@@ -31,6 +32,11 @@ public:
     QWidget* imgPct() const;
     platform::MpvElement* mplMedia() const { return m_mplMedia; }
     const PlayerCore& core() const { return *m_core; }
+
+    // Screen-saver host: the player becomes a child of foreign window `host`
+    // and fills its `size`. Call before showing. False when the window cannot
+    // be wrapped; the player then stays as it was.
+    bool EmbedInto(WId host, QSize size);
 
 protected:
     void showEvent(QShowEvent* event) override;
@@ -75,6 +81,8 @@ private:
     std::unique_ptr<QtTimer> m_tmrAction;
     std::unique_ptr<PlayerCore> m_core;
     bool m_loaded = false;
+    // The host's window while embedded; outlives the player's own window.
+    std::unique_ptr<QWindow> m_hostWindow;
 };
 
 }  // namespace player

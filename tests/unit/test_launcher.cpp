@@ -80,9 +80,9 @@ TEST(VolumeStep, TableRowsAndTheirBoundaries) {
     }
 }
 
-TEST(LauncherButtons, HitWithinThirtyPixelsOfACentre) {
+TEST(LauncherButtons, HitTestInTwipsAtTheEdgePixels) {
     struct Hit {
-        double x, y;
+        double x, y;  // launcher pixels
         int button;
     };
     const std::vector<Hit> hits = {
@@ -90,8 +90,48 @@ TEST(LauncherButtons, HitWithinThirtyPixelsOfACentre) {
         {206.5, 184, launcher::kButtonStart}, {206, 184, launcher::kButtonNone}, {308, 160, launcher::kButtonList},
         {380, 184, launcher::kButtonExit},  {409, 184, launcher::kButtonExit},  {410, 184, launcher::kButtonNone},
         {272, 184, launcher::kButtonNone},  {0, 0, launcher::kButtonNone},      {-5, 1e9, launcher::kButtonNone},
+        {338, 184, launcher::kButtonNone},  {337, 184, launcher::kButtonList},  {236, 155, launcher::kButtonStart},
+        {236, 154, launcher::kButtonNone},
     };
-    for (const Hit& h : hits) EXPECT_EQ(launcher::ButtonAt(h.x, h.y), h.button) << h.x << "," << h.y;
+    // 96 dpi (15), 120 dpi (12), one twip per pixel, and unequal factors.
+    const std::vector<std::pair<double, double>> scales = {{15, 15}, {12, 12}, {1, 1}, {10, 10}};
+    for (const auto& [px, py] : scales) {
+        for (const Hit& h : hits) {
+            EXPECT_EQ(launcher::ButtonAt(h.x * px, h.y * py, px, py), h.button)
+                << h.x << "," << h.y << " at " << px << "x" << py;
+        }
+    }
+}
+
+TEST(LauncherButtons, UnequalTwipsPerPixelUseTheGeometricMeanRadius) {
+    // 20 by 5 twips per pixel: the radius is 30 * 10 = 300 twips, a circle in twips.
+    EXPECT_EQ(launcher::ButtonAt(236 * 20 + 299, 184 * 5, 20, 5), launcher::kButtonStart);
+    EXPECT_EQ(launcher::ButtonAt(236 * 20 + 300, 184 * 5, 20, 5), launcher::kButtonNone);
+    EXPECT_EQ(launcher::ButtonAt(236 * 20, 184 * 5 + 299, 20, 5), launcher::kButtonStart);
+    EXPECT_EQ(launcher::ButtonAt(236 * 20, 184 * 5 - 300, 20, 5), launcher::kButtonNone);
+}
+
+TEST(LauncherButtons, PixelsGoThroughWholeTwipsPerPixel) {
+    struct Row {
+        double x, y, dpiX, dpiY;
+        int button;
+    };
+    const std::vector<Row> rows = {
+        {236, 213, 96, 96, launcher::kButtonStart},   {236, 214, 96, 96, launcher::kButtonNone},
+        {272, 184, 96, 96, launcher::kButtonNone},    {236, 213, 120, 120, launcher::kButtonStart},
+        {236, 214, 120, 120, launcher::kButtonNone},  {236, 213, 144, 144, launcher::kButtonStart},
+        // 20 by 15 twips: a radius of 30 * sqrt(300) twips, about 26 pixels
+        // across and 34.6 pixels down.
+        {405, 184, 72, 96, launcher::kButtonExit},    {406, 184, 72, 96, launcher::kButtonNone},
+        {380, 218, 72, 96, launcher::kButtonExit},    {380, 219, 72, 96, launcher::kButtonNone},
+        // An unknown or absurd resolution still gives a usable answer.
+        {236, 213, 0, 0, launcher::kButtonStart},     {236, 213, 1e9, 1e9, launcher::kButtonStart},
+        {236, 214, -5, 96, launcher::kButtonNone},
+    };
+    for (const Row& r : rows) {
+        EXPECT_EQ(launcher::ButtonAtPixel(r.x, r.y, r.dpiX, r.dpiY), r.button)
+            << r.x << "," << r.y << " at " << r.dpiX << "x" << r.dpiY;
+    }
 }
 
 TEST(ShowCursor, CornerAndCentreOfTheScreen) {
