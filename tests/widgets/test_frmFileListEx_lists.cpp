@@ -509,6 +509,43 @@ TEST_F(Lists, IntervalBoxAndSlider) {
     w->close();
 }
 
+TEST_F(Lists, OddListFilesLoadAsFarAsTheyReadAndStayUntouched) {
+    struct Row {
+        std::string body;
+        QStringList names;
+        QString title;
+    };
+    const std::string longValue = "long.jpg|/" + std::string(600, 'p');
+    const Row rows[] = {
+        {"", {}, ""},
+        {"LIST000=a.jpg|/a.jpg\r\nLIST001=b.jpg|/b.jpg\r\nLIST003=d.jpg|/d.jpg\r\n", {"a.jpg", "b.jpg"}, ""},
+        {"LIST000=a.jpg|/a.jpg\r\nLIST001=no bar\r\nLIST002=c.jpg|/c.jpg\r\n", {"a.jpg"}, ""},
+        {"LIST000=|/lead.jpg\r\nLIST001=b.jpg|/b.jpg\r\n", {}, ""},
+        {"LIST000=a.jpg|/x|y|z.jpg\r\n", {"a.jpg"}, ""},
+        {"LIST000=" + longValue + "\r\n", {"long.jpg"}, ""},
+        // Shift-JIS of the Windows release: the name "表" (0x95 0x5C) and a title.
+        {"LISTNAME=\x83\x65\x83\x58\x83\x67\r\nLIST000=\x95\x5C.jpg|C:\\\x95\x5C.jpg\r\n", {"表.jpg"}, "テスト"},
+        {"LISTNAME=" + std::string(10000, 'n') + "\r\nLIST000=a.jpg|/a.jpg\r\n", {"a.jpg"}, QString(511, 'n')},
+    };
+    for (const Row& r : rows) {
+        const std::string bytes = "[FILELIST]\r\n" + r.body;
+        TempDir::Put(ListFile(0, 0), bytes);
+        auto w = Open();
+        EXPECT_EQ(Names(*w), r.names) << r.body.substr(0, 60);
+        EXPECT_EQ(w->listName()->text(), r.title) << r.body.substr(0, 60);
+        EXPECT_FALSE(w->changed());
+        if (r.names.size() == 1 && r.body.find("x|y|z") != std::string::npos) {
+            EXPECT_EQ(w->list()->topLevelItem(0)->text(1), "/x|y|z.jpg");
+        }
+        // Moving away and back and closing leave the file as it was.
+        w->mnuFileListNext_Click();
+        w->mnuFileListBack_Click();
+        EXPECT_EQ(Names(*w), r.names);
+        w->close();
+        EXPECT_EQ(TempDir::Get(ListFile(0, 0)), bytes);
+    }
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
