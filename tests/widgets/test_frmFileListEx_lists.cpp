@@ -10,6 +10,8 @@
 #include <QAbstractItemView>
 #include <QApplication>
 #include <QComboBox>
+#include <QDragEnterEvent>
+#include <QDropEvent>
 #include <QItemSelectionModel>
 #include <QLineEdit>
 #include <QMessageBox>
@@ -196,12 +198,23 @@ TEST_F(Lists, DropsTakeLocalNormalFilesOfTheFilter) {
     }
     EXPECT_EQ(Names(*w), QStringList({"A.JPG", "c.avi"}));
 
+    // A real drop on the pane's viewport, as a file manager delivers it.
+    QMimeData fromOutside;
+    fromOutside.setUrls({QUrl::fromLocalFile(m_root + "b.gif")});
+    QWidget* viewport = w->list()->viewport();
+    QDragEnterEvent enter(QPoint(5, 5), Qt::CopyAction, &fromOutside, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(viewport, &enter);
+    EXPECT_TRUE(enter.isAccepted());
+    QDropEvent drop(QPointF(5, 5), Qt::CopyAction, &fromOutside, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(viewport, &drop);
+    EXPECT_EQ(Names(*w), QStringList({"A.JPG", "c.avi", "b.gif"}));
+
     // With "MOVIE FILES" a picture is refused.
     w->typeBox()->setCurrentIndex(0);
     QMimeData picture;
     picture.setUrls({QUrl::fromLocalFile(m_root + "A.JPG")});
     w->lvList_OLEDragDrop(&picture);
-    EXPECT_EQ(w->list()->topLevelItemCount(), 2);
+    EXPECT_EQ(w->list()->topLevelItemCount(), 3);
     w->setChanged(false);
     w->close();
 }
