@@ -12,7 +12,9 @@
 #include <QComboBox>
 #include <QDragEnterEvent>
 #include <QDropEvent>
+#include <QImage>
 #include <QItemSelectionModel>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QMimeData>
@@ -519,6 +521,24 @@ TEST_F(Lists, IntervalBoxAndSlider) {
 
     QTest::mouseClick(w->findChildren<QRadioButton*>().at(1), Qt::LeftButton);
     EXPECT_EQ(mdlPublic::Public().unit, 1);
+    w->close();
+}
+
+TEST_F(Lists, ThePanesSelectionFeedsThePreview) {
+    QImage(60, 30, QImage::Format_RGB32).save(m_root + "real.jpg");
+    Store({{"real.jpg", (m_root + "real.jpg").toStdString()}, {"b.gif", (m_root + "b.gif").toStdString()}}, "Title");
+    auto w = Open();
+    QTreeWidget* pane = w->list();
+    pane->topLevelItem(0)->setSelected(true);
+    w->lvList_Click();
+    EXPECT_EQ(w->titleLabel()->text(), "Title");
+    EXPECT_FALSE(w->picture()->isHidden());
+    EXPECT_EQ(w->nameLabel()->text(), "real.jpg");
+    pane->topLevelItem(1)->setSelected(true);
+    w->lvList_Click();
+    EXPECT_TRUE(w->picture()->isHidden());
+    EXPECT_FALSE(w->summaryLabel()->isHidden());  // several selected: the summary
+    EXPECT_TRUE(pane->hasFocus() || !w->isActiveWindow());
     w->close();
 }
 
