@@ -3,6 +3,7 @@
 // shortcuts of the list commands.
 #include "frmFileListEx.h"
 
+#include "EditorIcons.h"
 #include "FileView.h"
 #include "dialogs/mdlMessage.h"
 
@@ -21,8 +22,6 @@
 #include <QMimeData>
 #include <QTreeWidget>
 #include <QUrl>
-
-#include "EditorIcons.h"
 
 namespace editor {
 
