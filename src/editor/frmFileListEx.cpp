@@ -54,6 +54,8 @@ frmFileListEx::frmFileListEx(QWidget* owner) : QDialog(owner) {
     buildPreview();
     buildColumns();
     buildStatusBar();
+    CreateListCommands();
+    CreateIntervalCommands();
 
     const int menuHeight = m_menuBar->sizeHint().height();
     resize(px(kDesignedClientWidth), pxY(kDesignedClientHeight) + menuHeight);
@@ -106,9 +108,6 @@ void frmFileListEx::buildToolBars() {
     picCustomBar->setFixedSize(optTime[1]->x() + optTime[1]->width() + 8, kBarPixels - 4);
     for (QWidget* w : std::initializer_list<QWidget*>{lblText, sldTime, txtTime, optTime[0], optTime[1]})
         w->move(w->x(), qMax(0, (picCustomBar->height() - w->height()) / 2));
-    connect(sldTime, &QSlider::valueChanged, this, [this](int v) {
-        if (txtTime->text() != QString::number(v)) txtTime->setText(QString::number(v));
-    });
     tbCustomBar->addWidget(picCustomBar);
     buildCommandButtons();
 }
@@ -179,7 +178,6 @@ void frmFileListEx::buildColumns() {
     txtListName = new QLineEdit(picTitles);
     txtListName->setToolTip(QStringLiteral("ファイルリストのタイトル"));
     connect(drvList, &QComboBox::currentIndexChanged, this, [this] { drvList_Change(); });
-    connect(txtListName, &QLineEdit::textEdited, this, [this] { m_changed = true; });
 
     tvTreeView = new QTreeWidget(m_client);
     tvTreeView->setObjectName(QStringLiteral("tvTreeView"));
@@ -204,21 +202,6 @@ void frmFileListEx::buildColumns() {
     lvList->setHeaderLabels({QStringLiteral("FileList"), QStringLiteral("Path")});
     lvList->setRootIsDecorated(false);
     lvList->setSelectionMode(QAbstractItemView::ExtendedSelection);
-    connect(lvList, &QTreeWidget::itemSelectionChanged, this, [this] {
-        if (!pctWeb->isVisible()) return;
-        QStringList names;
-        QString path;
-        int n = 0;
-        for (int i = 0; i < lvList->topLevelItemCount(); ++i) {
-            QTreeWidgetItem* it = lvList->topLevelItem(i);
-            if (!it->isSelected()) continue;
-            names << it->text(0);
-            path = it->text(1);
-            ++n;
-        }
-        setFolderTitle(txtListName->text());
-        SelectionRule(names, n == 1 ? path : QString());
-    });
 
     for (int i = 0; i < 2; ++i) {
         imgSplitter[i] = new QWidget(m_client);

@@ -5,6 +5,7 @@
 #include "EditorCommands.h"
 #include "EditorLayout.h"
 #include "EditorRules.h"
+#include "ListEditRules.h"
 #include "PreviewMovie.h"
 
 #include <QDialog>
@@ -21,6 +22,7 @@ class QComboBox;
 class QFrame;
 class QLabel;
 class QLineEdit;
+class QMimeData;
 class QMenu;
 class QMenuBar;
 class QRadioButton;
@@ -81,7 +83,6 @@ public:
     void mnuViewStatusBar_Click();
     void mnuViewPre_Click();
     void mnuViewRefresh_Click();
-    void mnuFileSave_Click();
     void PreClear();
     void PreView(const QString& path);
     void WebReSize();
@@ -108,6 +109,38 @@ public:
     void mnuCustomColor_Click();
     // Replaces the handler of a command whose handler lives outside this file.
     void setCommandHandler(Command command, std::function<void()> handler);
+    // List editing, navigation, store, delete and run (frmFileListEx_list.cpp,
+    // frmFileListEx_store.cpp).
+    void mnuEditAdd_Click();
+    void mnuEditAddAll_Click();
+    void mnuEditDelete_Click();
+    void mnuEditDeleteAll_Click();
+    void mnuEditUp_Click();
+    void mnuEditDown_Click();
+    void lvListView_DblClick();
+    void lvList_DblClick();
+    void lvList_OLEDragDrop(const QMimeData* dropped);
+    void lvList_Click();
+    void lvList_GotFocus();
+    void lvList_ColumnClick();
+    void txtListName_Change();
+    void mnuFileListNext_Click();
+    void mnuFileListBack_Click();
+    void mnuFilePageNext_Click();
+    void mnuFilePageBack_Click();
+    void mnuFileSave_Click();
+    void mnuFileDelete_Click();
+    void mnuFileRun_Click();
+    QLineEdit* listName() const { return txtListName; }
+    // The show the run command starts; the tests put a stand-in here.
+    void setShowSequence(std::function<void(QWidget*)> show) { m_showSequence = std::move(show); }
+
+    // Interval controls (frmFileListEx_interval.cpp).
+    void txtTime_Change();
+    void sldTime_Change();
+    void optTime_Click(int index);
+    QLineEdit* intervalBox() const { return txtTime; }
+    QSlider* intervalSlider() const { return sldTime; }
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -134,6 +167,19 @@ private:
     bool closeSequence();
     CloseView currentView() const;
     void loadCurrentList();
+
+    // List commands (frmFileListEx_list.cpp, frmFileListEx_store.cpp).
+    enum class StoreOutcome { Stored, Declined, Failed };
+    void CreateListCommands();
+    void CreateIntervalCommands();
+    StoreOutcome storeCurrentList();
+    bool leaveCurrentList();
+    void moveTo(Step step);
+    void appendPlanned(AddKind kind, const QList<PaneEntry>& candidates);
+    QList<PaneEntry> paneEntries() const;
+    void appendPaneEntry(const PaneEntry& e);
+    void removePaneRows(const QList<int>& rows);
+    void moveCurrent(bool up);
     void toggleElement(QWidget* element, QAction* item);
     void syncViewModeMarks();
 
@@ -230,6 +276,7 @@ private:
     QLabel* m_panelDate = nullptr;
     QLabel* m_panelTime = nullptr;
     QTimer* m_clock = nullptr;
+    std::function<void(QWidget*)> m_showSequence;
 };
 
 }  // namespace editor

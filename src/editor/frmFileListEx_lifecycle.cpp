@@ -117,31 +117,6 @@ void frmFileListEx::syncViewModeMarks() {
     if (!m_viewButtons[mode]->isChecked()) m_viewButtons[mode]->setChecked(true);
 }
 
-void frmFileListEx::loadCurrentList() {
-    const mdlPublic::PublicState& pub = mdlPublic::Public();
-    lvList->clear();
-    const liststore::ListFile file =
-        liststore::ReadListFile(liststore::ListFilePath(pub.listPrefix, pub.pageNum, pub.fileNum));
-    for (const liststore::Entry& e : file.entries)
-        new QTreeWidgetItem(lvList, {QString::fromStdString(e.name), QString::fromStdString(e.path)});
-    txtListName->setText(QString::fromStdString(file.name));
-    m_changed = false;
-}
-
-void frmFileListEx::mnuFileSave_Click() {
-    const mdlPublic::PublicState& pub = mdlPublic::Public();
-    const QString prompt = QStringLiteral("PAGE %1 / LIST %2 に登録します。").arg(pub.pageNum + 1).arg(pub.fileNum + 1);
-    if (mdlMessage::MsgBox(prompt, 33, mdlMessage::kTitleVistrova, this) != mdlMessage::kOk) return;
-    std::vector<liststore::Entry> entries;
-    for (int i = 0; i < lvList->topLevelItemCount(); ++i) {
-        const QTreeWidgetItem* it = lvList->topLevelItem(i);
-        entries.push_back({it->text(0).toStdString(), it->text(1).toStdString()});
-    }
-    if (liststore::WriteListFile(liststore::ListFilePath(pub.listPrefix, pub.pageNum, pub.fileNum),
-                                 txtListName->text().toStdString(), entries))
-        m_changed = false;
-}
-
 void frmFileListEx::changeEvent(QEvent* event) {
     QDialog::changeEvent(event);
     if (event->type() == QEvent::ActivationChange && isActiveWindow() && m_loaded && !m_closing) {
@@ -237,7 +212,8 @@ bool frmFileListEx::closeSequence() {
         const int answer = mdlMessage::MsgBox(
             QStringLiteral("ファイルリストは変更されています。\r\n変更点を保存しますか？"), 35, mdlMessage::kTitleVistrova, this);
         if (answer == mdlMessage::kCancel) return false;
-        if (answer == mdlMessage::kYes) mnuFileSave_Click();
+        // A store that failed keeps the window open, so the edits are not lost.
+        if (answer == mdlMessage::kYes && storeCurrentList() == StoreOutcome::Failed) return false;
     }
     m_closing = true;
     const std::vector<std::pair<std::string_view, std::string>> values = CloseValues(currentView());

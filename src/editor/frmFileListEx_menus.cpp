@@ -40,9 +40,6 @@ std::string RunningProgramPath() {
     return std::filesystem::read_symlink("/proc/self/exe", ec).string();
 }
 
-// Commands whose handlers are not in yet do nothing.
-void commandNotReady(std::string_view /*itemKey*/) {}
-
 }  // namespace
 
 void frmFileListEx::buildMenus() {
@@ -132,21 +129,20 @@ void frmFileListEx::buildCommandButtons() {
 // list and page navigation, store, delete and run). Each waits on a
 // placeholder until its handler is in.
 void frmFileListEx::bindListCommands() {
-    const auto notReady = [](std::string_view key) { return [key] { commandNotReady(key); }; };
     m_listCommands = {
-        {Command::ListNext, notReady("mnuFileListNext")},
-        {Command::ListBack, notReady("mnuFileListBack")},
-        {Command::PageNext, notReady("mnuFilePageNext")},
-        {Command::PageBack, notReady("mnuFilePageBack")},
+        {Command::ListNext, [this] { mnuFileListNext_Click(); }},
+        {Command::ListBack, [this] { mnuFileListBack_Click(); }},
+        {Command::PageNext, [this] { mnuFilePageNext_Click(); }},
+        {Command::PageBack, [this] { mnuFilePageBack_Click(); }},
         {Command::FileSave, [this] { mnuFileSave_Click(); }},
-        {Command::FileDelete, notReady("mnuFileDelete")},
-        {Command::FileRun, notReady("mnuFileRun")},
-        {Command::EditAdd, notReady("mnuEditAdd")},
-        {Command::EditAddAll, notReady("mnuEditAddAll")},
-        {Command::EditDelete, notReady("mnuEditDelete")},
-        {Command::EditDeleteAll, notReady("mnuEditDeleteAll")},
-        {Command::EditUp, notReady("mnuEditUp")},
-        {Command::EditDown, notReady("mnuEditDown")},
+        {Command::FileDelete, [this] { mnuFileDelete_Click(); }},
+        {Command::FileRun, [this] { mnuFileRun_Click(); }},
+        {Command::EditAdd, [this] { mnuEditAdd_Click(); }},
+        {Command::EditAddAll, [this] { mnuEditAddAll_Click(); }},
+        {Command::EditDelete, [this] { mnuEditDelete_Click(); }},
+        {Command::EditDeleteAll, [this] { mnuEditDeleteAll_Click(); }},
+        {Command::EditUp, [this] { mnuEditUp_Click(); }},
+        {Command::EditDown, [this] { mnuEditDown_Click(); }},
     };
 }
 
@@ -199,6 +195,7 @@ void frmFileListEx::mnuVAIByDate_Click() { runCommand(Command::SortByDate); }
 
 void frmFileListEx::mnuEditDSelectAll_Click() {
     lvListView->selectAllRows();
+    lvListView->setFocusToView();
     lvListView_Click();
 }
 

@@ -1,0 +1,588 @@
+// The editor's list commands on the offscreen platform: adds, drops, deletes,
+// moves, store, list file deletion, navigation, run and the interval box.
+#include "editor/FileView.h"
+#include "editor/frmFileListEx.h"
+#include "shared/ListStore.h"
+#include "shared/mdlPublic.h"
+
+#include "TempDir.h"
+
+#include <QAbstractItemView>
+#include <QApplication>
+#include <QComboBox>
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QImage>
+#include <QItemSelectionModel>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QMimeData>
+#include <QPointer>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QSlider>
+#include <QTest>
+#include <QTimer>
+#include <QTreeWidget>
+#include <QUrl>
+
+#include <gtest/gtest.h>
+
+#include <cerrno>
+#include <cstring>
+#include <deque>
+#include <filesystem>
+
+using editor::frmFileListEx;
+
+namespace {
+
+// Answers the message boxes that open, in order, by the label of a button,
+// and keeps their texts and icons.
+class Boxes {
+public:
+    struct Seen {
+        QString text;
+        QMessageBox::Icon icon;
+    };
+    explicit Boxes(std::initializer_list<const char*> answers) {
+        for (const char* a : answers) m_answers.push_back(QString::fromUtf8(a));
+        QObject::connect(&m_timer, &QTimer::timeout, [this] { poll(); });
+        m_timer.start(10);
+    }
+    const std::vector<Seen>& seen() const { return m_seen; }
+    bool done() const { return m_answers.empty(); }
+
+private:
+    void poll() {
+        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        if (!box || box == m_last) return;
+        m_last = box;
+        m_seen.push_back({box->text(), box->icon()});
+        const QString wanted = m_answers.empty() ? QStringLiteral("OK") : m_answers.front();
+        if (!m_answers.empty()) m_answers.pop_front();
+        for (QAbstractButton* b : box->buttons())
+            if (b->text() == wanted) {
+                QTimer::singleShot(0, b, &QAbstractButton::click);
+                return;
+            }
+        ADD_FAILURE() << "no button " << wanted.toStdString() << " on " << box->text().toStdString();
+        QTimer::singleShot(0, box, &QMessageBox::reject);
+    }
+    QTimer m_timer;
+    std::deque<QString> m_answers;
+    std::vector<Seen> m_seen;
+    QPointer<QMessageBox> m_last;
+};
+
+class Lists : public ::testing::Test {
+protected:
+    void SetUp() override {
+        auto& pub = mdlPublic::Public();
+        pub = mdlPublic::PublicState{};
+        mdlPublic::SetPaths(pub, m_home.path().string());
+        m_root = QString::fromStdString(m_files.path().string()) + "/";
+        for (const char* n : {"a.jpg", "b.gif", "c.avi", "d.bmp"}) TempDir::Put(m_files.file(n), "x");
+        TempDir::Put(pub.settingsPath, "[VISTROVA]\r\nDEFPATH=" + m_root.toStdString() + "\r\n");
+    }
+    std::unique_ptr<frmFileListEx> Open() {
+        auto w = std::make_unique<frmFileListEx>();
+        w->Form_Load();
+        w->show();
+        QApplication::processEvents();
+        return w;
+    }
+    static std::string ListFile(int page, int list) {
+        const auto& pub = mdlPublic::Public();
+        return liststore::ListFilePath(pub.listPrefix, page, list);
+    }
+    static QStringList Names(const frmFileListEx& w) {
+        QStringList out;
+        for (int i = 0; i < w.list()->topLevelItemCount(); ++i) out << w.list()->topLevelItem(i)->text(0);
+        return out;
+    }
+    // Selects the file view's rows whose names are given.
+    static void SelectFiles(frmFileListEx& w, const QStringList& names) {
+        QAbstractItemView* v = w.fileView()->currentView();
+        v->selectionModel()->clearSelection();
+        for (int r = 0; r < v->model()->rowCount(); ++r) {
+            const QModelIndex i = v->model()->index(r, 0);
+            if (names.contains(i.data().toString()))
+                v->selectionModel()->select(i, QItemSelectionModel::Select | QItemSelectionModel::Rows);
+        }
+    }
+    static void Store(const std::vector<liststore::Entry>& entries, const std::string& name = "T", int page = 0,
+                      int list = 0) {
+        ASSERT_TRUE(liststore::WriteListFile(ListFile(page, list), name, entries));
+    }
+    static std::vector<liststore::Entry> Entries(int n) {
+        std::vector<liststore::Entry> out;
+        for (int i = 0; i < n; ++i) out.push_back({"e" + std::to_string(i) + ".jpg", "/x/e" + std::to_string(i) + ".jpg"});
+        return out;
+    }
+
+    TempDir m_home;
+    TempDir m_files;
+    QString m_root;
+};
+
+TEST_F(Lists, AddsFromTheFileViewAndTheirFlag) {
+    auto w = Open();
+    ASSERT_EQ(w->fileView()->rowCount(), 4);
+    EXPECT_FALSE(w->changed());
+    SelectFiles(*w, {});
+    w->mnuEditAdd_Click();  // nothing selected: no change at all
+    EXPECT_EQ(w->list()->topLevelItemCount(), 0);
+    EXPECT_FALSE(w->changed());
+
+    SelectFiles(*w, {"c.avi", "a.jpg"});
+    w->mnuEditAdd_Click();
+    EXPECT_EQ(Names(*w), QStringList({"a.jpg", "c.avi"}));  // in the file view's order
+    EXPECT_EQ(w->list()->topLevelItem(1)->text(1), m_root + "c.avi");
+    EXPECT_FALSE(w->list()->topLevelItem(0)->icon(0).isNull());
+    EXPECT_TRUE(w->changed());
+
+    w->setChanged(false);
+    w->mnuEditAddAll_Click();
+    EXPECT_EQ(w->list()->topLevelItemCount(), 6);
+    EXPECT_TRUE(w->changed());
+
+    // The double-click adds the focused entry, the same file again.
+    w->setChanged(false);
+    QAbstractItemView* v = w->fileView()->currentView();
+    v->selectionModel()->setCurrentIndex(v->model()->index(3, 0), QItemSelectionModel::NoUpdate);
+    w->lvListView_DblClick();
+    EXPECT_EQ(Names(*w).last(), "d.bmp");
+    EXPECT_TRUE(w->changed());
+
+    // Select all and invert work on the file view, never on the list pane.
+    w->list()->topLevelItem(0)->setSelected(true);
+    w->mnuEditDSelectAll_Click();
+    EXPECT_EQ(w->fileView()->selectedNames().size(), 4);
+    SelectFiles(*w, {"a.jpg"});
+    w->mnuEditInvertSelection_Click();
+    EXPECT_EQ(w->fileView()->selectedNames(), QStringList({"b.gif", "c.avi", "d.bmp"}));
+    EXPECT_EQ(w->list()->selectedItems().size(), 1);
+    w->setChanged(false);
+    w->close();
+}
+
+TEST_F(Lists, DropsTakeLocalNormalFilesOfTheFilter) {
+    namespace fs = std::filesystem;
+    fs::create_directories(m_files.path() / "folder.jpg");
+    TempDir::Put(m_files.file(".hidden.jpg"), "x");
+    TempDir::Put(m_files.file("A.JPG"), "x");
+    TempDir::Put(m_files.file("bar|name.jpg"), "x");
+    auto w = Open();
+    QMimeData none;
+    none.setText(QStringLiteral("not files"));
+    w->lvList_OLEDragDrop(&none);
+    EXPECT_FALSE(w->changed());
+
+    QMimeData folderOnly;
+    folderOnly.setUrls({QUrl::fromLocalFile(m_root + "folder.jpg")});
+    w->lvList_OLEDragDrop(&folderOnly);
+    EXPECT_EQ(w->list()->topLevelItemCount(), 0);
+    EXPECT_TRUE(w->changed());  // a drop marks the list even when nothing was taken
+
+    QMimeData mixed;
+    mixed.setUrls({QUrl::fromLocalFile(m_root + "A.JPG"), QUrl::fromLocalFile(m_root + ".hidden.jpg"),
+                   QUrl::fromLocalFile(m_root + "missing.jpg"), QUrl(QStringLiteral("https://example.org/x.jpg")),
+                   QUrl::fromLocalFile(m_root + "bar|name.jpg"), QUrl::fromLocalFile(m_root + "c.avi")});
+    {
+        Boxes boxes({"OK"});
+        w->lvList_OLEDragDrop(&mixed);
+        ASSERT_EQ(boxes.seen().size(), 1u);
+        EXPECT_EQ(boxes.seen()[0].text,
+                  QStringLiteral("このファイル名はファイルリストに登録できません。\r\nbar|name.jpg"));
+        EXPECT_EQ(boxes.seen()[0].icon, QMessageBox::Warning);
+    }
+    EXPECT_EQ(Names(*w), QStringList({"A.JPG", "c.avi"}));
+
+    // A real drop on the pane's viewport, as a file manager delivers it.
+    QMimeData fromOutside;
+    fromOutside.setUrls({QUrl::fromLocalFile(m_root + "b.gif")});
+    QWidget* viewport = w->list()->viewport();
+    QDragEnterEvent enter(QPoint(5, 5), Qt::CopyAction, &fromOutside, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(viewport, &enter);
+    EXPECT_TRUE(enter.isAccepted());
+    QDropEvent drop(QPointF(5, 5), Qt::CopyAction, &fromOutside, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(viewport, &drop);
+    EXPECT_EQ(Names(*w), QStringList({"A.JPG", "c.avi", "b.gif"}));
+
+    // With "MOVIE FILES" a picture is refused.
+    w->typeBox()->setCurrentIndex(0);
+    QMimeData picture;
+    picture.setUrls({QUrl::fromLocalFile(m_root + "A.JPG")});
+    w->lvList_OLEDragDrop(&picture);
+    EXPECT_EQ(w->list()->topLevelItemCount(), 3);
+    w->setChanged(false);
+    w->close();
+}
+
+TEST_F(Lists, ThePaneStopsAt256) {
+    Store(Entries(254));
+    auto w = Open();
+    ASSERT_EQ(w->list()->topLevelItemCount(), 254);
+    QList<QUrl> urls;
+    for (int i = 0; i < 1000; ++i) urls << QUrl::fromLocalFile(m_root + "a.jpg");
+    QMimeData many;
+    many.setUrls(urls);
+    Boxes boxes({"OK"});
+    w->lvList_OLEDragDrop(&many);
+    EXPECT_EQ(w->list()->topLevelItemCount(), 256);
+    ASSERT_EQ(boxes.seen().size(), 1u);
+    EXPECT_EQ(boxes.seen()[0].text, QStringLiteral("ファイルリストに登録できるのは256ファイルまでです。"));
+    w->setChanged(false);
+    w->close();
+}
+
+TEST_F(Lists, DeletesAndMoves) {
+    Store(Entries(4));
+    auto w = Open();
+    QTreeWidget* pane = w->list();
+    pane->topLevelItem(1)->setSelected(true);
+    pane->topLevelItem(3)->setSelected(true);
+    w->mnuEditDelete_Click();
+    EXPECT_EQ(Names(*w), QStringList({"e0.jpg", "e2.jpg"}));
+    EXPECT_TRUE(w->changed());
+
+    w->setChanged(false);
+    pane->clearSelection();
+    w->mnuEditDelete_Click();  // nothing selected
+    EXPECT_FALSE(w->changed());
+
+    // Moves: the ends stay put without a change; a move takes the icon along
+    // and leaves the moved entry the only selected one.
+    pane->setCurrentItem(pane->topLevelItem(0));
+    w->mnuEditUp_Click();
+    EXPECT_FALSE(w->changed());
+    pane->setCurrentItem(pane->topLevelItem(1));
+    w->mnuEditDown_Click();
+    EXPECT_FALSE(w->changed());
+    const QIcon icon = pane->topLevelItem(1)->icon(0);
+    pane->topLevelItem(0)->setSelected(true);
+    w->mnuEditUp_Click();
+    EXPECT_EQ(Names(*w), QStringList({"e2.jpg", "e0.jpg"}));
+    EXPECT_EQ(pane->topLevelItem(0)->text(1), "/x/e2.jpg");
+    EXPECT_EQ(pane->topLevelItem(0)->icon(0).cacheKey(), icon.cacheKey());
+    EXPECT_EQ(pane->selectedItems(), QList<QTreeWidgetItem*>({pane->topLevelItem(0)}));
+    EXPECT_EQ(pane->currentItem(), pane->topLevelItem(0));
+    EXPECT_EQ(pane->selectionMode(), QAbstractItemView::ExtendedSelection);
+    EXPECT_TRUE(w->changed());
+
+    w->setChanged(false);
+    pane->setCurrentItem(pane->topLevelItem(1));
+    w->lvList_DblClick();
+    EXPECT_EQ(Names(*w), QStringList({"e2.jpg"}));
+    EXPECT_TRUE(w->changed());
+
+    w->mnuEditDeleteAll_Click();
+    w->setChanged(false);
+    w->mnuEditDeleteAll_Click();  // already empty, still a change
+    EXPECT_TRUE(w->changed());
+    w->lvList_DblClick();  // nothing to remove
+    EXPECT_EQ(pane->topLevelItemCount(), 0);
+    w->setChanged(false);
+    w->close();
+}
+
+TEST_F(Lists, StoreWritesTheWholeListOrNothing) {
+    auto w = Open();
+    SelectFiles(*w, {"a.jpg", "c.avi"});
+    w->mnuEditAdd_Click();
+    w->listName()->setText(QStringLiteral("旅"));
+    {
+        Boxes boxes({"キャンセル"});
+        w->mnuFileSave_Click();
+        ASSERT_EQ(boxes.seen().size(), 1u);
+        EXPECT_EQ(boxes.seen()[0].text, QStringLiteral("PAGE 1 / LIST 1 に登録します。"));
+        EXPECT_EQ(boxes.seen()[0].icon, QMessageBox::Question);
+    }
+    EXPECT_FALSE(std::filesystem::exists(ListFile(0, 0)));
+    EXPECT_TRUE(w->changed());
+    {
+        Boxes boxes({"OK"});
+        w->mnuFileSave_Click();
+    }
+    EXPECT_FALSE(w->changed());
+    std::string expected = "[FILELIST]\r\nLISTNAME=旅\r\nLIST000=a.jpg|" + (m_root + "a.jpg").toStdString() +
+                           "\r\nLIST001=c.avi|" + (m_root + "c.avi").toStdString() + "\r\n";
+    for (int i = 2; i < 256; ++i) expected += liststore::EntryKey(i) + "=|\r\n";
+    EXPECT_EQ(TempDir::Get(ListFile(0, 0)), expected);
+    w->close();
+}
+
+TEST_F(Lists, AFailingStoreKeepsTheEditsAndTheWindow) {
+    // A list file that is a folder cannot be replaced, whoever runs the test.
+    std::filesystem::create_directories(ListFile(0, 0));
+    auto w = Open();
+    SelectFiles(*w, {"a.jpg"});
+    w->mnuEditAdd_Click();
+    {
+        Boxes boxes({"OK", "OK"});
+        w->mnuFileSave_Click();
+        ASSERT_EQ(boxes.seen().size(), 2u);
+        EXPECT_TRUE(boxes.seen()[1].text.startsWith(QStringLiteral("ファイルリストを保存できませんでした。\r\n")));
+        EXPECT_GT(boxes.seen()[1].text.size(), 22);
+        EXPECT_EQ(boxes.seen()[1].icon, QMessageBox::Critical);
+    }
+    EXPECT_TRUE(w->changed());
+    EXPECT_EQ(w->list()->topLevelItemCount(), 1);
+
+    // The leave prompt's Yes with a failing store stays on the list.
+    {
+        Boxes boxes({"はい(&Y)", "OK", "OK"});
+        w->mnuFileListNext_Click();
+        EXPECT_EQ(boxes.seen().size(), 3u);
+    }
+    EXPECT_EQ(mdlPublic::Public().fileNum, 0);
+    EXPECT_EQ(w->list()->topLevelItemCount(), 1);
+
+    // So does the close prompt's Yes.
+    {
+        Boxes boxes({"はい(&Y)", "OK", "OK"});
+        w->close();
+        EXPECT_EQ(boxes.seen().size(), 3u);
+    }
+    EXPECT_TRUE(w->isVisible());
+    EXPECT_TRUE(w->changed());
+    w->setChanged(false);
+    w->close();
+    EXPECT_FALSE(w->isVisible());
+}
+
+TEST_F(Lists, NavigationLoadsAndAsksBeforeLeaving) {
+    Store({{"x.gif", "/p/x.gif"}, {"y.txt", "/p/y.txt"}}, "ninth", 0, 9);
+    auto w = Open();
+    EXPECT_EQ(w->list()->headerItem()->text(0), "Page 1 / File 1");
+    w->mnuFileListBack_Click();
+    EXPECT_EQ(w->list()->headerItem()->text(0), "Page 1 / File 10");
+    EXPECT_EQ(Names(*w), QStringList({"x.gif", "y.txt"}));
+    EXPECT_EQ(w->listName()->text(), "ninth");
+    EXPECT_FALSE(w->changed());
+    EXPECT_TRUE(w->list()->topLevelItem(1)->data(0, Qt::UserRole + 1).toString().isEmpty());
+
+    w->lvList_ColumnClick();
+    EXPECT_EQ(w->list()->headerItem()->text(0), "Page 2 / File 1");
+    w->mnuFilePageBack_Click();
+    w->mnuFilePageBack_Click();
+    EXPECT_EQ(w->list()->headerItem()->text(0), "Page 10 / File 1");
+    w->mnuFileListBack_Click();
+    w->lvList_ColumnClick();
+    EXPECT_EQ(w->list()->headerItem()->text(0), "Page 1 / File 1");
+    w->mnuFilePageNext_Click();
+    w->mnuFileListNext_Click();
+    EXPECT_EQ(mdlPublic::Public().pageNum, 1);
+    EXPECT_EQ(mdlPublic::Public().fileNum, 1);
+
+    // Leaving a changed list: Cancel stays, No goes without storing, Yes then
+    // Cancel at the store's own prompt also goes.
+    w->listName()->setText(QStringLiteral("edited"));
+    EXPECT_TRUE(w->changed());
+    {
+        Boxes boxes({"キャンセル"});
+        w->mnuFileListNext_Click();
+        ASSERT_EQ(boxes.seen().size(), 1u);
+        EXPECT_EQ(boxes.seen()[0].text, QStringLiteral("ファイルリストは変更されています。\r\n変更点を保存しますか？"));
+    }
+    EXPECT_EQ(mdlPublic::Public().fileNum, 1);
+    EXPECT_EQ(w->listName()->text(), "edited");
+    {
+        Boxes boxes({"いいえ(&N)"});
+        w->mnuFileListNext_Click();
+    }
+    EXPECT_EQ(mdlPublic::Public().fileNum, 2);
+    EXPECT_FALSE(std::filesystem::exists(ListFile(1, 1)));
+    w->listName()->setText(QStringLiteral("again"));
+    {
+        Boxes boxes({"はい(&Y)", "キャンセル"});
+        w->mnuFileListNext_Click();
+        EXPECT_EQ(boxes.seen().size(), 2u);
+    }
+    EXPECT_EQ(mdlPublic::Public().fileNum, 3);
+    EXPECT_FALSE(std::filesystem::exists(ListFile(1, 2)));
+    w->listName()->setText(QStringLiteral("kept"));
+    {
+        Boxes boxes({"はい(&Y)", "OK"});
+        w->mnuFileListNext_Click();
+    }
+    EXPECT_EQ(liststore::ReadListFile(ListFile(1, 3)).name, "kept");
+    w->close();
+}
+
+TEST_F(Lists, DeletingTheListFile) {
+    Store(Entries(2), "");
+    auto w = Open();
+    {
+        Boxes boxes({"キャンセル"});
+        w->mnuFileDelete_Click();
+        ASSERT_EQ(boxes.seen().size(), 1u);
+        EXPECT_EQ(boxes.seen()[0].text, QStringLiteral("PAGE 1 / LIST 1 を削除します。"));
+        EXPECT_EQ(boxes.seen()[0].icon, QMessageBox::Warning);
+    }
+    EXPECT_TRUE(std::filesystem::exists(ListFile(0, 0)));
+    {
+        Boxes boxes({"OK"});
+        w->mnuFileDelete_Click();
+    }
+    EXPECT_FALSE(std::filesystem::exists(ListFile(0, 0)));
+    EXPECT_EQ(w->list()->topLevelItemCount(), 0);
+    EXPECT_FALSE(w->changed());  // the title was empty already
+
+    // Nothing left to delete: the system's description, the pane as it was.
+    w->mnuEditAddAll_Click();
+    w->listName()->setText(QStringLiteral("t"));
+    {
+        Boxes boxes({"OK", "OK"});
+        w->mnuFileDelete_Click();
+        ASSERT_EQ(boxes.seen().size(), 2u);
+        EXPECT_EQ(boxes.seen()[1].text, QString::fromLocal8Bit(std::strerror(ENOENT)));
+        EXPECT_EQ(boxes.seen()[1].icon, QMessageBox::NoIcon);
+    }
+    EXPECT_EQ(w->list()->topLevelItemCount(), 4);
+    EXPECT_EQ(w->listName()->text(), "t");
+    w->setChanged(false);
+    w->close();
+}
+
+TEST_F(Lists, RunHandsThePaneOverOrWarns) {
+    auto w = Open();
+    int shows = 0;
+    QWidget* owner = nullptr;
+    w->setShowSequence([&](QWidget* o) {
+        ++shows;
+        owner = o;
+    });
+    {
+        Boxes boxes({"OK"});
+        w->mnuFileRun_Click();
+        ASSERT_EQ(boxes.seen().size(), 1u);
+        EXPECT_EQ(boxes.seen()[0].text, QStringLiteral("ファイルリストを選択してください。"));
+    }
+    EXPECT_EQ(shows, 0);
+
+    auto& pl = mdlPublic::Public().playList;
+    pl.position = 5;
+    w->mnuEditAddAll_Click();
+    w->mnuFileRun_Click();
+    EXPECT_EQ(shows, 1);
+    EXPECT_EQ(owner, w.get());
+    EXPECT_EQ(pl.count, 4);
+    EXPECT_EQ(pl.position, 0);
+    EXPECT_EQ(pl.titles[0], "a.jpg");  // with its extension, unsaved edits included
+    EXPECT_EQ(pl.paths[3], (m_root + "d.bmp").toStdString());
+    EXPECT_FALSE(std::filesystem::exists(ListFile(0, 0)));
+    w->setChanged(false);
+    w->close();
+}
+
+TEST_F(Lists, IntervalBoxAndSlider) {
+    mdlPublic::Public().interval = 150;  // a hand-edited value stays as read
+    auto w = Open();
+    QLineEdit* box = w->intervalBox();
+    QSlider* slider = w->intervalSlider();
+    EXPECT_EQ(box->text(), "150");
+    EXPECT_EQ(slider->value(), 99);
+    EXPECT_EQ(mdlPublic::Public().interval, 150);
+
+    box->setFocus();
+    box->selectAll();
+    QTest::keyClicks(box, QStringLiteral("0"));
+    EXPECT_EQ(box->text(), "0");
+    QTest::keyClicks(box, QStringLiteral("7"));
+    EXPECT_EQ(box->text(), "7");  // "07" passes through the slider and comes back as 7
+    EXPECT_EQ(slider->value(), 7);
+    QTest::keyClicks(box, QStringLiteral("3a-"));
+    EXPECT_EQ(box->text(), "73");
+    QTest::keyClicks(box, QStringLiteral("1"));  // a third digit
+    EXPECT_EQ(box->text(), "73");
+    EXPECT_EQ(mdlPublic::Public().interval, 73);
+    QTest::keyClick(box, Qt::Key_Backspace);
+    QTest::keyClick(box, Qt::Key_Backspace);
+    EXPECT_EQ(box->text(), "0");
+    EXPECT_EQ(slider->value(), 0);
+    EXPECT_EQ(mdlPublic::Public().interval, 0);
+
+    box->setText(QStringLiteral("5."));
+    EXPECT_EQ(mdlPublic::Public().interval, 5);
+
+    // A paste outside the range is held to it.
+    box->setText(QStringLiteral("250"));
+    EXPECT_EQ(box->text(), "99");
+    EXPECT_EQ(slider->value(), 99);
+    EXPECT_EQ(mdlPublic::Public().interval, 99);
+
+    slider->setValue(42);
+    EXPECT_EQ(box->text(), "42");
+    EXPECT_EQ(mdlPublic::Public().interval, 42);
+    EXPECT_FALSE(w->changed());  // the interval never marks the list
+
+    QTest::mouseClick(w->findChildren<QRadioButton*>().at(1), Qt::LeftButton);
+    EXPECT_EQ(mdlPublic::Public().unit, 1);
+    w->close();
+}
+
+TEST_F(Lists, ThePanesSelectionFeedsThePreview) {
+    QImage(60, 30, QImage::Format_RGB32).save(m_root + "real.jpg");
+    Store({{"real.jpg", (m_root + "real.jpg").toStdString()}, {"b.gif", (m_root + "b.gif").toStdString()}}, "Title");
+    auto w = Open();
+    QTreeWidget* pane = w->list();
+    pane->topLevelItem(0)->setSelected(true);
+    w->lvList_Click();
+    EXPECT_EQ(w->titleLabel()->text(), "Title");
+    EXPECT_FALSE(w->picture()->isHidden());
+    EXPECT_EQ(w->nameLabel()->text(), "real.jpg");
+    pane->topLevelItem(1)->setSelected(true);
+    w->lvList_Click();
+    EXPECT_TRUE(w->picture()->isHidden());
+    EXPECT_FALSE(w->summaryLabel()->isHidden());  // several selected: the summary
+    EXPECT_TRUE(pane->hasFocus() || !w->isActiveWindow());
+    w->close();
+}
+
+TEST_F(Lists, OddListFilesLoadAsFarAsTheyReadAndStayUntouched) {
+    struct Row {
+        std::string body;
+        QStringList names;
+        QString title;
+    };
+    const std::string longValue = "long.jpg|/" + std::string(600, 'p');
+    const Row rows[] = {
+        {"", {}, ""},
+        {"LIST000=a.jpg|/a.jpg\r\nLIST001=b.jpg|/b.jpg\r\nLIST003=d.jpg|/d.jpg\r\n", {"a.jpg", "b.jpg"}, ""},
+        {"LIST000=a.jpg|/a.jpg\r\nLIST001=no bar\r\nLIST002=c.jpg|/c.jpg\r\n", {"a.jpg"}, ""},
+        {"LIST000=|/lead.jpg\r\nLIST001=b.jpg|/b.jpg\r\n", {}, ""},
+        {"LIST000=a.jpg|/x|y|z.jpg\r\n", {"a.jpg"}, ""},
+        {"LIST000=" + longValue + "\r\n", {"long.jpg"}, ""},
+        // Shift-JIS of the Windows release: the name "表" (0x95 0x5C) and a title.
+        {"LISTNAME=\x83\x65\x83\x58\x83\x67\r\nLIST000=\x95\x5C.jpg|C:\\\x95\x5C.jpg\r\n", {"表.jpg"}, "テスト"},
+        {"LISTNAME=" + std::string(10000, 'n') + "\r\nLIST000=a.jpg|/a.jpg\r\n", {"a.jpg"}, QString(511, 'n')},
+    };
+    for (const Row& r : rows) {
+        const std::string bytes = "[FILELIST]\r\n" + r.body;
+        TempDir::Put(ListFile(0, 0), bytes);
+        auto w = Open();
+        EXPECT_EQ(Names(*w), r.names) << r.body.substr(0, 60);
+        EXPECT_EQ(w->listName()->text(), r.title) << r.body.substr(0, 60);
+        EXPECT_FALSE(w->changed());
+        if (r.names.size() == 1 && r.body.find("x|y|z") != std::string::npos) {
+            EXPECT_EQ(w->list()->topLevelItem(0)->text(1), "/x|y|z.jpg");
+        }
+        // Moving away and back and closing leave the file as it was.
+        w->mnuFileListNext_Click();
+        w->mnuFileListBack_Click();
+        EXPECT_EQ(Names(*w), r.names);
+        w->close();
+        EXPECT_EQ(TempDir::Get(ListFile(0, 0)), bytes);
+    }
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    QApplication app(argc, argv);
+    ::testing::InitGoogleTest(&argc, argv);
+    return RUN_ALL_TESTS();
+}
