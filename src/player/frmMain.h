@@ -18,6 +18,7 @@ class MpvElement;
 
 namespace player {
 
+class PicturePipeline;
 class PictureView;
 class QtTimer;
 
@@ -51,6 +52,7 @@ private:
     void mplMedia_Refused();
     void mplMedia_SizeChanged(int width, int height);
     void PlaceMovie();
+    void PrefetchNeighbours();
 
     // IPlayerHost
     bool ShowImage(const std::string& path) override;
@@ -74,6 +76,7 @@ private:
     std::unique_ptr<QtTimer> m_tmrMove;
     std::unique_ptr<QtTimer> m_tmrAction;
     std::unique_ptr<PlayerCore> m_core;
+    std::unique_ptr<PicturePipeline> m_pipeline;
     bool m_loaded = false;
 };
 
