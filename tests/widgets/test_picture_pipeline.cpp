@@ -153,6 +153,41 @@ TEST_F(PipelineTest, FileRemovedAfterItsDecodeAheadIsNotShown) {
     EXPECT_TRUE(pipeline.Take(list.paths[1], frame, 1.0).image.isNull());
 }
 
+TEST(AnimatedGifTest, FramesChangeWhileShownAndTheDisplayTimeStillCounts) {
+    TempDir dir;
+    const std::string anim = dir.file("anim.gif");
+    const std::string cmd = "convert -delay 15 -size 30x20 xc:red xc:blue -loop 0 '" + anim + "'";
+    if (std::system(cmd.c_str()) != 0) GTEST_SKIP() << "no ImageMagick";
+    mdlPublic::PublicState state;
+    state.fixedWidth = 300;
+    state.fixedHeight = 200;
+    state.interval = 2;
+    state.playList.paths[0] = anim;
+    state.playList.paths[1] = dir.file("second.bmp");
+    QImage second(10, 10, QImage::Format_RGB32);
+    second.fill(Qt::green);
+    ASSERT_TRUE(second.save(QString::fromStdString(state.playList.paths[1])));
+    state.playList.count = 2;
+
+    player::frmMain player(nullptr, state);
+    player.show();
+    ASSERT_TRUE(WaitFor([&] { return player.imgPct()->isVisible(); }));
+    EXPECT_EQ(player.imgPct()->geometry(), QRect(0, 0, 300, 200));
+    bool red = false;
+    bool blue = false;
+    WaitFor([&] {
+        const QColor c = player.imgPct()->grab().toImage().pixelColor(150, 100);
+        red = red || (c.red() > 200 && c.blue() < 60);
+        blue = blue || (c.blue() > 200 && c.red() < 60);
+        return (red && blue) || state.playList.position != 0;
+    }, 1500);
+    EXPECT_TRUE(red && blue) << "the picture did not animate";
+    EXPECT_EQ(state.playList.position, 0);
+    // Two seconds of display time move the show on as for a still picture.
+    EXPECT_TRUE(WaitFor([&] { return state.playList.position == 1; }, 4000));
+    player.close();
+}
+
 // Bad entries followed by a good picture: the player offers the failure path
 // (answered Ignore) or shows what it can, and reaches the good picture.
 struct BadRow {
