@@ -1,6 +1,8 @@
 #pragma once
 // Picture decoding (BMP, JPEG, GIF ...) by content, at the size it is shown.
-// Pure functions: safe on any thread.
+// Sizes are those of the picture as it is seen: a JPEG whose EXIF orientation
+// turns it by 90 degrees reports its width and height swapped. Pure
+// functions: safe on any thread.
 
 #include <QImage>
 #include <QSize>
@@ -8,11 +10,16 @@
 
 namespace platform {
 
-// Natural size from the file's header; invalid when it is not a readable picture.
+// Natural size from the file's header, in its shown orientation; invalid
+// when it is not a readable picture.
 QSize PictureSize(const QString& path);
 
-// The picture scaled to `target` while decoding (JPEG decodes at a reduced
-// size directly). Null on failure. An empty target decodes at natural size.
+// The picture, turned as its orientation says, scaled to `target` while
+// decoding (JPEG decodes at a reduced size directly). Null on failure. An
+// empty target decodes at natural size.
 QImage DecodePicture(const QString& path, const QSize& target);
+
+// Whether the file is a picture with more than one frame (an animated GIF).
+bool IsAnimatedPicture(const QString& path);
 
 }  // namespace platform

@@ -2,6 +2,7 @@
 
 #include "Fit.h"
 #include "KeyCodes.h"
+#include "PicturePipeline.h"
 #include "dialogs/frmHelp.h"
 #include "dialogs/mdlMessage.h"
 #include "platform/DesktopOpen.h"
@@ -13,6 +14,7 @@
 #include <QCursor>
 #include <QGuiApplication>
 #include <QKeyEvent>
+#include <QMovie>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QScreen>
@@ -32,18 +34,37 @@ public:
         m_image = std::move(image);
         update();
     }
-    void clear() { m_image = QImage(); }
+    void clear() {
+        m_image = QImage();
+        m_movie.reset();
+    }
+    // Plays the frames of an animated picture at the size of the still one.
+    void animate(const QString& path) {
+        m_movie = std::make_unique<QMovie>(path);
+        m_movie->setScaledSize(m_image.size());
+        m_movie->setCacheMode(QMovie::CacheNone);
+        connect(m_movie.get(), &QMovie::frameChanged, this, [this] { update(); });
+        m_movie->start();
+    }
+    bool animating() const { return m_movie && m_movie->state() == QMovie::Running; }
 
 protected:
     void paintEvent(QPaintEvent*) override {
         if (m_image.isNull()) return;
         QPainter painter(this);
         painter.setRenderHint(QPainter::SmoothPixmapTransform);
+        if (m_movie && m_movie->currentImage().size() == m_image.size()) {
+            QImage frame = m_movie->currentImage();
+            frame.setDevicePixelRatio(m_image.devicePixelRatio());
+            painter.drawImage(rect(), frame);
+            return;
+        }
         painter.drawImage(rect(), m_image);
     }
 
 private:
     QImage m_image;
+    std::unique_ptr<QMovie> m_movie;
 };
 
 // A QTimer seen through the core's timer interface. Enabling an enabled timer
@@ -98,6 +119,7 @@ frmMain::frmMain(QWidget* owner, mdlPublic::PublicState& state)
     m_imgPct = new PictureView(m_pctFrame);
     m_imgPct->setObjectName(QStringLiteral("imgPct"));
     m_imgPct->hide();
+    m_pipeline = std::make_unique<PicturePipeline>();
 
     m_mplMedia = new platform::MpvElement(m_pctFrame);
     m_mplMedia->setObjectName(QStringLiteral("mplMedia"));
@@ -232,16 +254,18 @@ void frmMain::PlaceMovie() {
 bool frmMain::ShowImage(const std::string& path) {
     HideMovie();
     HideImage();
-    const QString file = QString::fromStdString(path);
-    const QSize natural = platform::PictureSize(file);
-    if (!natural.isValid() || natural.isEmpty()) return false;
-    const Rect r = FitImage(m_pctFrame->width(), m_pctFrame->height(), natural.width(), natural.height());
-    QImage picture = platform::DecodePicture(file, QSize(r.width, r.height));
-    if (picture.isNull()) return false;
-    m_imgPct->setPicture(std::move(picture));
-    m_imgPct->setGeometry(r.left, r.top, r.width, r.height);
+    FittedPicture picture = m_pipeline->Take(path, m_pctFrame->size(), devicePixelRatioF());
+    if (picture.image.isNull()) return false;
+    m_imgPct->setPicture(std::move(picture.image));
+    if (picture.animated) m_imgPct->animate(QString::fromStdString(path));
+    m_imgPct->setGeometry(picture.fit.left, picture.fit.top, picture.fit.width, picture.fit.height);
     m_imgPct->show();
+    PrefetchNeighbours();
     return true;
+}
+
+void frmMain::PrefetchNeighbours() {
+    m_pipeline->Prefetch(m_public.playList, m_pctFrame->size(), devicePixelRatioF());
 }
 
 void frmMain::HideImage() {
@@ -252,6 +276,7 @@ void frmMain::HideImage() {
 void frmMain::ShowMovie() {
     PlaceMovie();
     m_mplMedia->show();
+    PrefetchNeighbours();
 }
 
 void frmMain::HideMovie() { m_mplMedia->hide(); }

@@ -19,6 +19,7 @@ class MpvElement;
 
 namespace player {
 
+class PicturePipeline;
 class PictureView;
 class QtTimer;
 
@@ -57,6 +58,7 @@ private:
     void mplMedia_Refused();
     void mplMedia_SizeChanged(int width, int height);
     void PlaceMovie();
+    void PrefetchNeighbours();
 
     // IPlayerHost
     bool ShowImage(const std::string& path) override;
@@ -80,6 +82,7 @@ private:
     std::unique_ptr<QtTimer> m_tmrMove;
     std::unique_ptr<QtTimer> m_tmrAction;
     std::unique_ptr<PlayerCore> m_core;
+    std::unique_ptr<PicturePipeline> m_pipeline;
     bool m_loaded = false;
     // The host's window while embedded; outlives the player's own window.
     std::unique_ptr<QWindow> m_hostWindow;
