@@ -10,7 +10,7 @@ PACKAGES=(
   fonts-noto-cjk
   libgtest-dev libgmock-dev googletest libbenchmark-dev
   clang libclang-rt-14-dev
-  xvfb xauth xdotool x11-utils x11-xserver-utils imagemagick ffmpeg
+  xvfb xauth xdotool x11-utils x11-xserver-utils imagemagick ffmpeg desktop-file-utils
   libgl1-mesa-dri
 )
 

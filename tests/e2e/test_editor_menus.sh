@@ -19,7 +19,10 @@ mkdir -p "$HOME"
 TARGET="$XDG_DATA_HOME/vistrova/screensaver"
 
 printf '[VISTROVA]\r\nINTERVAL=3\r\n' > "$VISTROVA_HOME/VISTROVA.INI"
-printf '[FILELIST]\r\nLISTNAME=first\r\n' > "$VISTROVA_HOME/FILE00.INI"
+convert -size 64x48 xc:'#ff0000' "$E2E_TMP/red.bmp"
+convert -size 64x48 xc:'#0000ff' "$E2E_TMP/blue.bmp"
+printf '[FILELIST]\r\nLISTNAME=first\r\nLIST000=red.bmp|%s\r\nLIST001=blue.bmp|%s\r\n' \
+  "$E2E_TMP/red.bmp" "$E2E_TMP/blue.bmp" > "$VISTROVA_HOME/FILE00.INI"
 printf '[FILELIST]\r\nLISTNAME=sixth\r\n' > "$VISTROVA_HOME/FILE05.INI"
 
 "$BUILD_DIR/vistrova" /C &
@@ -80,3 +83,29 @@ xdotool key c
 wait_exit "$PID" 10 || fail "closing the editor did not end the program"
 [ "$E2E_STATUS" = 0 ] || fail "vistrova ended with status $E2E_STATUS"
 echo "PASS"
+
+# The stored key steps a show. Key tests run in the normal mode (in the
+# screen-saver modes any key ends the show): the launcher's S starts the list,
+# F9 steps from red to blue, Esc ends the show, E ends the program.
+"$BUILD_DIR/vistrova" &
+PID=$!
+E2E_PIDS+=("$PID")
+LAUNCHER=$(wait_window 'Vistrova!!' 15) || fail "the launcher did not appear"
+sleep 0.5
+xdotool windowactivate --sync "$LAUNCHER" 2>/dev/null || xdotool windowfocus "$LAUNCHER" || true
+xdotool key s
+centre_colour() {
+  screenshot "$E2E_TMP/show.png"
+  pixel_rgb "$E2E_TMP/show.png" 512 384
+}
+for _ in $(seq 100); do [ "$(centre_colour)" = "255 0 0" ] && break; sleep 0.1; done
+[ "$(centre_colour)" = "255 0 0" ] || fail "the show did not start on the red picture: $(centre_colour)"
+xdotool key F9
+for _ in $(seq 50); do [ "$(centre_colour)" = "0 0 255" ] && break; sleep 0.1; done
+[ "$(centre_colour)" = "0 0 255" ] || fail "F9 did not step to the next picture: $(centre_colour)"
+xdotool key Escape
+sleep 0.5
+xdotool windowactivate --sync "$LAUNCHER" 2>/dev/null || xdotool windowfocus "$LAUNCHER" || true
+xdotool key e
+wait_exit "$PID" 10 || fail "E did not end the program"
+echo "editor menus e2e: all checks passed"

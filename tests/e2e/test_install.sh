@@ -10,6 +10,8 @@ for f in bin/vistrova bin/tarnquill share/vistrova/Readme.html \
          share/icons/hicolor/48x48/apps/vistrova.png share/icons/hicolor/256x256/apps/tarnquill.png; do
   [ -e "$prefix/$f" ] || fail "missing after install: $f"
 done
+desktop-file-validate "$prefix/share/applications/vistrova.desktop" "$prefix/share/applications/tarnquill.desktop" \
+  || fail "desktop entries do not validate"
 grep -q '^Exec=vistrova$' "$prefix/share/applications/vistrova.desktop" || fail "vistrova.desktop has no Exec line"
 grep -q '^Icon=vistrova$' "$prefix/share/applications/vistrova.desktop" || fail "vistrova.desktop has no Icon line"
 identify "$prefix/share/icons/hicolor/128x128/apps/vistrova.png" | grep -q ' 128x128 ' || fail "icon size"

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <set>
+
 namespace {
 
 using keyassign::Assign;
@@ -22,6 +24,17 @@ TEST(ChrKeyCord, NamesOfTheTable) {
         {-1, ""},               {32767, ""},
     };
     for (const auto& [code, name] : rows) EXPECT_EQ(ChrKeyCord(code), name) << code;
+}
+
+TEST(ChrKeyCord, EveryCodeOfAByteHasItsNameOrNone) {
+    // Codes with a name: the table's single rows and its ranges; all others are "".
+    const std::set<int> single = {1, 2, 3, 4, 8, 9, 12, 13, 16, 17, 18, 19, 20, 27, 32, 33, 34, 35, 36,
+                                  37, 38, 39, 40, 41, 42, 43, 44, 45, 46, 47, 106, 107, 108, 109, 110, 111, 144};
+    for (int code = 0; code <= 255; ++code) {
+        const bool ranged = (code >= 48 && code <= 57) || (code >= 65 && code <= 90) ||
+                            (code >= 96 && code <= 105) || (code >= 112 && code <= 127);
+        EXPECT_EQ(ChrKeyCord(code).empty(), !(ranged || single.count(code))) << code;
+    }
 }
 
 TEST(AssignKey, RefusalsLeaveThePendingCodes) {
