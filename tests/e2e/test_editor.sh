@@ -11,7 +11,8 @@ make_home
 xprop -root -spy >/dev/null 2>&1 &
 E2E_PIDS+=($!)
 sleep 0.2
-DRIVER="$BUILD_DIR/tests/editor_driver"
+# The editor opened by the real program, as a user does: vistrova /C.
+VISTROVA="$BUILD_DIR/vistrova"
 SHOW="$E2E_TMP/Show"
 mkdir -p "$SHOW/Sub"
 convert -size 64x32 xc:red "$SHOW/a.bmp"
@@ -48,7 +49,7 @@ drag_splitter() {
 }
 
 run_once() {
-  "$DRIVER" &
+  "$VISTROVA" /C &
   local pid=$!
   E2E_PIDS+=("$pid")
   local id
