@@ -31,6 +31,7 @@ start_x() {
   done
   [ -s "$E2E_TMP/displayfd" ] || fail "Xvfb did not start: $(cat "$E2E_TMP/xvfb.log")"
   export DISPLAY=":$(head -n1 "$E2E_TMP/displayfd")"
+  for i in $(seq 50); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done
   unset WAYLAND_DISPLAY
   export QT_QPA_PLATFORM=xcb
   export XDG_RUNTIME_DIR="$E2E_TMP/runtime"
@@ -43,6 +44,13 @@ make_home() {
   export VISTROVA_HOME="$E2E_TMP/home"
   mkdir -p "$VISTROVA_HOME"
   export VISTROVA_MIXER_FILE="$E2E_TMP/mixer"
+}
+
+# Starts $BUILD_DIR/vistrova with the given arguments in the background; sets PID.
+start_vistrova() {
+  "$BUILD_DIR/vistrova" "$@" &
+  PID=$!
+  E2E_PIDS+=("$PID")
 }
 
 # Waits (up to $2 seconds, default 10) for a visible window named $1; prints its id.

@@ -6,11 +6,6 @@ source "$(dirname "$0")/lib.sh"
 
 start_x
 make_home
-# The server resets whenever its last client leaves and refuses connections
-# meanwhile; one client kept connected lets the sessions follow each other.
-xprop -root -spy >/dev/null 2>&1 &
-E2E_PIDS+=($!)
-sleep 0.2
 # The editor opened by the real program, as a user does: vistrova /C.
 VISTROVA="$BUILD_DIR/vistrova"
 SHOW="$E2E_TMP/Show"

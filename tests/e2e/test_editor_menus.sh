@@ -8,10 +8,6 @@ source "$(dirname "$0")/lib.sh"
 
 start_x
 make_home
-# One client kept connected so the server never resets between windows.
-xprop -root -spy >/dev/null 2>&1 &
-E2E_PIDS+=($!)
-sleep 0.2
 
 export HOME="$E2E_TMP/user"
 export XDG_DATA_HOME="$E2E_TMP/data"

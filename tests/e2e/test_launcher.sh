@@ -4,20 +4,9 @@
 source "$(dirname "$0")/lib.sh"
 
 start_x
-# Xvfb starts afresh whenever its last client leaves; a client that stays
-# keeps the root colour and avoids connecting during such a restart.
-xev -root >/dev/null 2>&1 &
-E2E_PIDS+=($!)
-for i in $(seq 50); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done
 xsetroot -solid '#00ff00'
 make_home
 VISTROVA=$BUILD_DIR/vistrova
-
-start_vistrova() {  # args...; sets PID
-  "$VISTROVA" "$@" &
-  PID=$!
-  E2E_PIDS+=($PID)
-}
 
 expect_exit() {  # pid, what
   wait_exit "$1" 10 || fail "$2: the program did not end"

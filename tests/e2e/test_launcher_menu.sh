@@ -5,19 +5,10 @@
 source "$(dirname "$0")/lib.sh"
 
 start_x
-# A client that stays keeps the server from resetting between the sessions.
-xev -root >/dev/null 2>&1 &
-E2E_PIDS+=($!)
-for i in $(seq 50); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done
 xsetroot -solid '#00ff00'
 make_home
 VISTROVA=$BUILD_DIR/vistrova
 
-start_vistrova() {
-  "$VISTROVA" "$@" &
-  PID=$!
-  E2E_PIDS+=($PID)
-}
 shot() { screenshot "$E2E_TMP/shot.png"; pixel_rgb "$E2E_TMP/shot.png" "$1" "$2"; }
 # Waits until pixel ($1,$2) reads $3, or (with "!") anything but $3.
 expect_pixel() {

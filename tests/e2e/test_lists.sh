@@ -8,10 +8,6 @@ source "$(dirname "$0")/lib.sh"
 
 start_x
 make_home
-# One client kept connected lets the sessions follow each other.
-xprop -root -spy >/dev/null 2>&1 &
-E2E_PIDS+=($!)
-sleep 0.2
 
 SHOW="$E2E_TMP/Show"
 mkdir -p "$SHOW"

@@ -6,9 +6,6 @@
 source "$(dirname "$0")/lib.sh"
 
 start_x
-xev -root >/dev/null 2>&1 &
-E2E_PIDS+=($!)
-for i in $(seq 50); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done
 xsetroot -solid '#00ff00'
 make_home
 VISTROVA=$BUILD_DIR/vistrova
