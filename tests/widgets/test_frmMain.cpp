@@ -7,6 +7,8 @@
 
 #include "TempDir.h"
 
+#include "QtWait.h"
+
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QKeyEvent>
@@ -21,16 +23,6 @@
 #include <functional>
 
 namespace {
-
-bool WaitFor(const std::function<bool()>& done, int ms = 5000) {
-    QElapsedTimer t;
-    t.start();
-    while (!done()) {
-        if (t.elapsed() > ms) return false;
-        QApplication::processEvents(QEventLoop::AllEvents, 20);
-    }
-    return true;
-}
 
 // Runs `act` on the next modal window that appears (after the caller starts
 // a nested loop); gives up after a while so a test cannot hang.

@@ -6,6 +6,8 @@
 
 #include "TempDir.h"
 
+#include "QtWait.h"
+
 #include <QApplication>
 #include <QElapsedTimer>
 
@@ -17,16 +19,6 @@
 #include <vector>
 
 namespace {
-
-bool WaitFor(const std::function<bool()>& done, int ms) {
-    QElapsedTimer t;
-    t.start();
-    while (!done()) {
-        if (t.elapsed() > ms) return false;
-        QApplication::processEvents(QEventLoop::AllEvents, 20);
-    }
-    return true;
-}
 
 void Pump(int ms) {
     WaitFor([] { return false; }, ms);

@@ -6,6 +6,7 @@
 #include "player/PicturePipeline.h"
 #include "player/frmMain.h"
 
+#include "QtWait.h"
 #include "TempDir.h"
 
 #include <QApplication>
@@ -26,16 +27,6 @@
 #include <functional>
 
 namespace {
-
-bool WaitFor(const std::function<bool()>& done, int ms = 8000) {
-    QElapsedTimer t;
-    t.start();
-    while (!done()) {
-        if (t.elapsed() > ms) return false;
-        QApplication::processEvents(QEventLoop::AllEvents, 20);
-    }
-    return true;
-}
 
 // A picture whose left half is red and right half blue.
 QImage Halves(int w, int h) {
@@ -171,7 +162,7 @@ TEST(AnimatedGifTest, FramesChangeWhileShownAndTheDisplayTimeStillCounts) {
 
     player::frmMain player(nullptr, state);
     player.show();
-    ASSERT_TRUE(WaitFor([&] { return player.imgPct()->isVisible(); }));
+    ASSERT_TRUE(WaitFor([&] { return player.imgPct()->isVisible(); }, 8000));
     EXPECT_EQ(player.imgPct()->geometry(), QRect(0, 0, 300, 200));
     bool red = false;
     bool blue = false;

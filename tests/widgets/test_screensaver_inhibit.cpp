@@ -5,6 +5,8 @@
 
 #include "platform/ScreenSaverInhibit.h"
 
+#include "QtWait.h"
+
 #include <QCoreApplication>
 #include <QDBusConnection>
 #include <QDBusConnectionInterface>
@@ -17,16 +19,6 @@
 #include <functional>
 
 namespace {
-
-bool WaitFor(const std::function<bool()>& done, int ms = 5000) {
-    QElapsedTimer t;
-    t.start();
-    while (!done()) {
-        if (t.elapsed() > ms) return false;
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
-    }
-    return true;
-}
 
 // The desktop's screen saver as the bus sees it.
 class FakeScreenSaver final : public QObject {

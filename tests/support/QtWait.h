@@ -1,0 +1,19 @@
+#pragma once
+// Runs the event loop until a condition holds, for tests of windows and of
+// work that finishes on the GUI thread.
+
+#include <QCoreApplication>
+#include <QElapsedTimer>
+
+#include <functional>
+
+// True once `done` holds; false when `ms` milliseconds passed first.
+inline bool WaitFor(const std::function<bool()>& done, int ms = 5000) {
+    QElapsedTimer t;
+    t.start();
+    while (!done()) {
+        if (t.elapsed() > ms) return false;
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+    }
+    return true;
+}
