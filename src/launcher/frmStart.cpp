@@ -93,8 +93,19 @@ std::optional<QRegion> frmStart::CreatePctRgnX(const QImage& picture) {
 frmStart::frmStart(platform::IMixer& mixer, const QString& picture, QWidget* parent)
     : QWidget(parent, Qt::Window | Qt::FramelessWindowHint), m_mixer(mixer) {
     InitLauncherResources();
-    m_actions.showSequence = [this](QWidget* owner) { launcher::ShowSequence(owner, m_hostWindow); };
-    m_actions.runEditor = [](QWidget* owner) { editor::RunEditor(owner); };
+    // Back from a modal window the launcher takes the keyboard again, also
+    // where no window manager hands it back.
+    const auto regainKeyboard = [](QWidget* owner) {
+        if (owner && owner->isVisible()) owner->activateWindow();
+    };
+    m_actions.showSequence = [this, regainKeyboard](QWidget* owner) {
+        launcher::ShowSequence(owner, m_hostWindow);
+        regainKeyboard(owner);
+    };
+    m_actions.runEditor = [regainKeyboard](QWidget* owner) {
+        editor::RunEditor(owner);
+        regainKeyboard(owner);
+    };
     m_actions.showAbout = [](QWidget* owner) { frmAbout::ShowModal(owner); };
     m_actions.openHelp = [] { platform::OpenHelpDocument(); };
     setWindowTitle(mdlMessage::kTitleVistrova);
@@ -126,6 +137,8 @@ bool frmStart::Form_Load() {
 
     if (mdlPublic::Public().startMode == mdlPublic::kStartNormal) {
         show();
+        // Take the keyboard at once, also where no window manager hands it over.
+        activateWindow();
     } else {
         // The screen-saver modes never show the launcher; their run starts
         // once the event loop is there to carry the modal windows.
