@@ -7,7 +7,6 @@
 #include "dialogs/mdlMessage.h"
 #include "platform/DesktopOpen.h"
 #include "platform/MpvElement.h"
-#include "platform/PictureDecode.h"
 
 #include <QCloseEvent>
 #include <QCoreApplication>

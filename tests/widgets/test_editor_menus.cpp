@@ -549,9 +549,3 @@ TEST_F(Install, FailuresAreReportedWithTheirMessages) {
 }
 
 }  // namespace
-
-int main(int argc, char** argv) {
-    QApplication app(argc, argv);
-    ::testing::InitGoogleTest(&argc, argv);
-    return RUN_ALL_TESTS();
-}

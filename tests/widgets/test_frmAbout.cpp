@@ -52,9 +52,3 @@ TEST(frmAbout, SystemInformationIsNotAvailable) {
 }
 
 }  // namespace
-
-int main(int argc, char** argv) {
-    QApplication app(argc, argv);
-    ::testing::InitGoogleTest(&argc, argv);
-    return RUN_ALL_TESTS();
-}

@@ -458,9 +458,3 @@ TEST_F(Browser, MissingOrUnreadableFilesShowNoPicture) {
 }
 
 }  // namespace
-
-int main(int argc, char** argv) {
-    QApplication app(argc, argv);
-    ::testing::InitGoogleTest(&argc, argv);
-    return RUN_ALL_TESTS();
-}

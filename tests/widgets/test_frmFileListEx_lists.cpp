@@ -580,9 +580,3 @@ TEST_F(Lists, OddListFilesLoadAsFarAsTheyReadAndStayUntouched) {
 }
 
 }  // namespace
-
-int main(int argc, char** argv) {
-    QApplication app(argc, argv);
-    ::testing::InitGoogleTest(&argc, argv);
-    return RUN_ALL_TESTS();
-}

@@ -211,9 +211,3 @@ TEST(frmHelpTest, BarShowsPositionCountAndTitle) {
 }
 
 }  // namespace
-
-int main(int argc, char** argv) {
-    QApplication app(argc, argv);
-    ::testing::InitGoogleTest(&argc, argv);
-    return RUN_ALL_TESTS();
-}

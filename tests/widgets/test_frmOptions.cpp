@@ -107,9 +107,3 @@ TEST_F(KeyDialog, TypingNeverEditsABox) {
 }
 
 }  // namespace
-
-int main(int argc, char** argv) {
-    QApplication app(argc, argv);
-    ::testing::InitGoogleTest(&argc, argv);
-    return RUN_ALL_TESTS();
-}

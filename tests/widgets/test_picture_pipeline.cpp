@@ -282,9 +282,3 @@ std::string RowName(const ::testing::TestParamInfo<BadRow>& row) { return "row" 
 INSTANTIATE_TEST_SUITE_P(Rows, BadInputTest, ::testing::ValuesIn(kBadRows), RowName);
 
 }  // namespace
-
-int main(int argc, char** argv) {
-    QApplication app(argc, argv);
-    ::testing::InitGoogleTest(&argc, argv);
-    return RUN_ALL_TESTS();
-}

@@ -160,9 +160,3 @@ TEST(frmMainWindow, CloseButtonClosesTheWindow) {
 }
 
 }  // namespace
-
-int main(int argc, char* argv[]) {
-    QApplication app(argc, argv);
-    ::testing::InitGoogleTest(&argc, argv);
-    return RUN_ALL_TESTS();
-}
