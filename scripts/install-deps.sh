@@ -6,12 +6,13 @@ set -euo pipefail
 PACKAGES=(
   build-essential cmake pkg-config git
   qt6-base-dev qt6-base-dev-tools libqt6opengl6-dev libgl-dev qt6-image-formats-plugins
-  libmpv-dev libasound2-dev libxcb1-dev
+  libmpv-dev libasound2-dev libxcb1-dev libxcb-xkb-dev
   fonts-noto-cjk
   libgtest-dev libgmock-dev googletest libbenchmark-dev
   clang libclang-rt-14-dev
   xvfb xauth xdotool x11-utils x11-xserver-utils imagemagick ffmpeg desktop-file-utils
   libgl1-mesa-dri
+  openbox weston xwayland
 )
 
 missing=()
