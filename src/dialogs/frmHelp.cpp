@@ -1,5 +1,7 @@
 #include "frmHelp.h"
 
+#include "dialogs/PlainText.h"
+
 #include <QFont>
 #include <QLabel>
 #include <QLinearGradient>
@@ -155,7 +157,7 @@ frmHelp::frmHelp(const mdlPublic::PlayList& playList, QWidget* owner)
     m_imgPct->setObjectName(QStringLiteral("imgPct"));
     m_imgPct->setScaledContents(true);
 
-    m_lblInfo = new QLabel(this);
+    m_lblInfo = plaintext::Plain(new QLabel(this));  // carries the entry's title
     m_lblInfo->setObjectName(QStringLiteral("lblInfo"));
     m_lblInfo->setGeometry(16, 480, 358, 20);
     QFont bold = m_lblInfo->font();

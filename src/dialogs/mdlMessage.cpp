@@ -11,6 +11,8 @@ namespace mdlMessage {
 int MsgBox(const QString& text, int flags, const QString& title, QWidget* parent) {
     QMessageBox box(parent);
     box.setWindowTitle(title);
+    // The text often carries a file name or a list entry: never markup.
+    box.setTextFormat(Qt::PlainText);
     box.setText(text);
     switch (flags & 0x70) {
     case 16: box.setIcon(QMessageBox::Critical); break;

@@ -3,6 +3,7 @@
 #include "frmFileListEx.h"
 
 #include "EditorIcons.h"
+#include "dialogs/PlainText.h"
 #include "FileView.h"
 #include "platform/Volumes.h"
 #include "shared/MediaTypes.h"
@@ -121,7 +122,8 @@ void frmFileListEx::buildPreview() {
     pal.setColor(QPalette::WindowText, Qt::black);
     pctWeb->setPalette(pal);
 
-    lblFolder = new QLabel(pctWeb);
+    // Folder names, file names and list titles: shown literally.
+    lblFolder = plaintext::Plain(new QLabel(pctWeb));
     QFont bold = lblFolder->font();
     bold.setBold(true);
     bold.setPointSize(12);
@@ -151,6 +153,7 @@ void frmFileListEx::buildPreview() {
     lblTime = new QLabel(pctWeb);
     lblNum = new QLabel(pctWeb);
     for (QLabel* l : {lblName, lblType, lblTime, lblNum}) {
+        plaintext::Plain(l);
         l->setAlignment(Qt::AlignLeft | Qt::AlignTop);
         l->setWordWrap(l != lblNum);
         l->hide();
@@ -219,7 +222,7 @@ void frmFileListEx::buildColumns() {
 void frmFileListEx::buildStatusBar() {
     sbStatusBar = new QStatusBar(m_client);
     sbStatusBar->setSizeGripEnabled(false);
-    m_panelPath = new QLabel;
+    m_panelPath = plaintext::Plain(new QLabel);
     m_panelDate = new QLabel;
     m_panelTime = new QLabel;
     sbStatusBar->addWidget(m_panelPath, 1);

@@ -1,7 +1,11 @@
+#include "dialogs/PlainText.h"
+#include "dialogs/frmHelp.h"
 #include "dialogs/mdlMessage.h"
 
 #include <QApplication>
 #include <QKeyEvent>
+#include <QLabel>
+#include <QTextDocument>
 #include <QMessageBox>
 #include <QPointer>
 #include <QPushButton>
@@ -86,6 +90,48 @@ TEST(MsgBox, EscDoesNothingWithoutACancelButton) {
 TEST(MsgBox, MnemonicLetterAnswers) {
     EXPECT_EQ(Answer(35, [](QMessageBox* b) { Key(b, Qt::Key_N); }), mdlMessage::kNo);
     EXPECT_EQ(Answer(18, [](QMessageBox* b) { Key(b, Qt::Key_I); }), mdlMessage::kIgnore);
+}
+
+// Whether a label shows its text as the characters it holds (Qt's own test
+// for an automatic format).
+bool Literal(const QLabel* label) {
+    return label->textFormat() == Qt::PlainText ||
+           (label->textFormat() == Qt::AutoText && !Qt::mightBeRichText(label->text()));
+}
+
+TEST(PlainText, NamesThatLookLikeMarkupShowAsTheyAre) {
+    const QString name = QStringLiteral("<b>x</b>&amp;<img src=\"/tmp/p.png\">.jpg");
+    bool literal = false;
+    QTimer::singleShot(0, [&] {
+        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        ASSERT_NE(box, nullptr);
+        for (const QLabel* l : box->findChildren<QLabel*>())
+            if (l->text() == name + QStringLiteral(" Can't open!!")) literal = Literal(l);
+        box->buttons().front()->click();
+    });
+    mdlMessage::MsgBox(name + QStringLiteral(" Can't open!!"), 18);
+    EXPECT_TRUE(literal);
+
+    QLabel label;
+    plaintext::SetText(&label, name);
+    EXPECT_TRUE(Literal(&label));
+
+    // The help window shows the entry's title.
+    mdlPublic::PlayList list;
+    list.count = 1;
+    list.titles[0] = name.toStdString();
+    frmHelp help(list);
+    const auto* info = help.findChild<QLabel*>(QStringLiteral("lblInfo"));
+    ASSERT_NE(info, nullptr);
+    EXPECT_TRUE(info->text().endsWith(name));
+    EXPECT_TRUE(Literal(info));
+
+    // A tool tip has no plain switch: its markup reads back as the name.
+    for (const QString& tip : {name, QStringLiteral("plain name.jpg")}) {
+        QTextDocument doc;
+        doc.setHtml(plaintext::ToolTip(tip));
+        EXPECT_EQ(Qt::mightBeRichText(plaintext::ToolTip(tip)) ? doc.toPlainText() : plaintext::ToolTip(tip), tip);
+    }
 }
 
 }  // namespace
