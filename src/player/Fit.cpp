@@ -32,4 +32,11 @@ Rect FitMovie(int frameWidth, int frameHeight, int width, int height) {
     return {Whole((frameWidth - w) / 2.0), Whole((frameHeight - h) / 2.0), w, h};
 }
 
+Rect PlayerWindow(const Rect& screen, int fixedWidth, int fixedHeight) {
+    if (fixedWidth <= 0 || fixedHeight <= 0) return screen;
+    const int w = fixedWidth < screen.width ? fixedWidth : screen.width;
+    const int h = fixedHeight < screen.height ? fixedHeight : screen.height;
+    return {screen.left + (screen.width - w) / 2, screen.top + (screen.height - h) / 2, w, h};
+}
+
 }  // namespace player

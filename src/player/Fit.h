@@ -21,4 +21,9 @@ Rect FitImage(int frameWidth, int frameHeight, int width, int height);
 // natural size (audio only, or not known yet) the element fills the frame.
 Rect FitMovie(int frameWidth, int frameHeight, int width, int height);
 
+// The player window inside `screen`: with a fixed size (both positive) a
+// window of that size centred on the screen, cut to the screen so a huge
+// stored size never asks for a huge window; otherwise the screen itself.
+Rect PlayerWindow(const Rect& screen, int fixedWidth, int fixedHeight);
+
 }  // namespace player

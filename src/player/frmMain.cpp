@@ -174,12 +174,11 @@ void frmMain::Form_Load() {
     QScreen* screen = QGuiApplication::primaryScreen();
     const QRect screenRect = screen ? screen->geometry() : QRect(0, 0, 1024, 768);
     if (mdlPublic::HasFixedSize(m_public)) {
-        // A normal window of the fixed size, centred on the screen.
-        const QSize size(m_public.fixedWidth, m_public.fixedHeight);
-        QRect r(QPoint(0, 0), size);
-        r.moveCenter(screenRect.center());
-        setGeometry(r);
-        m_pctFrame->setGeometry(0, 0, size.width(), size.height());
+        // A normal window of the fixed size, centred on the screen and no larger than it.
+        const Rect r = PlayerWindow({screenRect.x(), screenRect.y(), screenRect.width(), screenRect.height()},
+                                    m_public.fixedWidth, m_public.fixedHeight);
+        setGeometry(r.left, r.top, r.width, r.height);
+        m_pctFrame->setGeometry(0, 0, r.width, r.height);
     } else {
         // The geometry covers the screen without a window manager; the state
         // asks one, where there is one, to keep its panels below.

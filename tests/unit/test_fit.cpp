@@ -66,3 +66,18 @@ TEST(Fit, NeverLeavesTheFrame) {
 }
 
 }  // namespace
+
+TEST(Fit, PlayerWindowIsBoundedByTheScreen) {
+    struct Row {
+        const char* what;
+        int fixedW, fixedH;
+        Rect expected;
+    } const rows[] = {
+        {"fixed 480 x 640 centred", 480, 640, {272, 64, 480, 640}},
+        {"30000 x 30000 is cut to the screen", 30000, 30000, {0, 0, 1024, 768}},
+        {"only the width too large", 5000, 300, {0, 234, 1024, 300}},
+        {"no fixed height: the whole screen", 480, 0, {0, 0, 1024, 768}},
+    };
+    for (const Row& r : rows) EXPECT_EQ(player::PlayerWindow({0, 0, 1024, 768}, r.fixedW, r.fixedH), r.expected) << r.what;
+    EXPECT_EQ(player::PlayerWindow({1920, 0, 800, 600}, 9000, 100), (Rect{1920, 250, 800, 100})) << "second screen";
+}
