@@ -2,6 +2,7 @@
 // layout, and the selection rule.
 #include "frmFileListEx.h"
 
+#include "shared/FileKinds.h"
 #include "shared/MediaTypes.h"
 
 #include <QComboBox>
@@ -38,6 +39,9 @@ void frmFileListEx::SelectionRule(const QStringList& names, const QString& singl
 
 void frmFileListEx::PreView(const QString& path) {
     PreClear();
+    // A pipe or a device named like a picture or a clip would block the editor
+    // for good once opened: it shows nothing.
+    if (!files::IsOpenableFile(ToRawName(path)) && QFileInfo::exists(path)) return;
     const std::string type(media::TypeName(media::Extension(path.toStdString())));
     const QFileInfo info(path);
     const bool exists = info.exists();

@@ -1,16 +1,23 @@
 #include "PictureDecode.h"
 
+#include "shared/FileKinds.h"
+
+#include <QFile>
 #include <QImageReader>
 
 namespace platform {
 
 namespace {
+// A pipe or a device named like a picture would block the reader for good.
+bool Openable(const QString& path) { return files::IsOpenableFile(QFile::encodeName(path).toStdString()); }
+
 bool TurnsSideways(const QImageReader& reader) {
     return reader.transformation().testFlag(QImageIOHandler::TransformationRotate90);
 }
 }  // namespace
 
 QSize PictureSize(const QString& path) {
+    if (!Openable(path)) return QSize();
     QImageReader reader(path);
     reader.setDecideFormatFromContent(true);
     const QSize stored = reader.size();
@@ -19,6 +26,7 @@ QSize PictureSize(const QString& path) {
 }
 
 QImage DecodePicture(const QString& path, const QSize& target) {
+    if (!Openable(path)) return QImage();
     QImageReader reader(path);
     reader.setDecideFormatFromContent(true);
     reader.setAutoTransform(true);
@@ -33,6 +41,7 @@ QImage DecodePicture(const QString& path, const QSize& target) {
 }
 
 bool IsAnimatedPicture(const QString& path) {
+    if (!Openable(path)) return false;
     QImageReader reader(path);
     reader.setDecideFormatFromContent(true);
     return reader.supportsAnimation() && reader.imageCount() > 1;

@@ -2,7 +2,8 @@
 // Picture decoding (BMP, JPEG, GIF ...) by content, at the size it is shown.
 // Sizes are those of the picture as it is seen: a JPEG whose EXIF orientation
 // turns it by 90 degrees reports its width and height swapped. Pure
-// functions: safe on any thread.
+// functions: safe on any thread. Only regular files are opened; anything
+// else (a pipe, a device) counts as no readable picture.
 
 #include <QImage>
 #include <QSize>

@@ -1,10 +1,10 @@
 #include "PlayerCore.h"
 
+#include "shared/FileKinds.h"
 #include "shared/MediaTypes.h"
 #include "shared/Numeric.h"
 
 #include <filesystem>
-#include <system_error>
 
 namespace player {
 
@@ -44,13 +44,7 @@ std::uint32_t VolumeOfStep(std::int16_t step) {
     return static_cast<std::uint32_t>(step) * 0x11111111u;
 }
 
-bool FileExists(const std::string& path) {
-    if (path.empty()) return false;
-    std::error_code ec;
-    const auto status = std::filesystem::status(path, ec);
-    if (ec) return false;
-    return std::filesystem::exists(status) && !std::filesystem::is_directory(status);
-}
+bool FileExists(const std::string& path) { return files::IsOpenableFile(path); }
 
 PlayerCore::PlayerCore(mdlPublic::PublicState& state, IPlayerHost& host, platform::IMediaElement& media,
                        platform::IMixer& mixer, Timers timers)

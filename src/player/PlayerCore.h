@@ -85,7 +85,8 @@ double SeekTarget(double position, double duration, double step);
 std::int16_t NextVolumeStep(std::int16_t step, bool down);
 // The wave-out value of a step: the same level on both channels.
 std::uint32_t VolumeOfStep(std::int16_t step);
-// Whether a file is there (hidden files too); false on any error.
+// Whether the entry may be opened: a regular file, hidden ones too. Anything
+// else (missing, a folder, a pipe or a device) takes the failure path.
 bool FileExists(const std::string& path);
 
 class PlayerCore {

@@ -3,6 +3,11 @@
 
 #include "PlayerFakes.h"
 
+#include <sys/stat.h>
+
+#include <algorithm>
+#include <filesystem>
+
 using namespace player;
 using namespace playerfakes;
 
@@ -357,6 +362,19 @@ TEST_F(PlayerTest, MissingFileRetryAsksAgainIgnoreMovesOn) {
     EXPECT_EQ(state.playList.position, 1);
     EXPECT_EQ(LastShown(), PathOf(1));
     EXPECT_EQ(host.closeCalls, 0);
+}
+
+TEST_F(PlayerTest, OnlyRegularFilesAreOpened) {
+    // A pipe, a folder or a device named like an entry is never handed on.
+    SetList({"missing pipe.jpg", "missing folder.avi", "missing device", "c.jpg"});
+    ASSERT_EQ(::mkfifo(PathOf(0).c_str(), 0600), 0);
+    std::filesystem::create_directory(PathOf(1));
+    state.playList.paths[2] = "/dev/null";
+    host.answers = {5, 5, 5};
+    core.Vistrova();
+    EXPECT_EQ(host.asked, (std::vector<std::string>{PathOf(0), PathOf(1), "/dev/null"}));
+    EXPECT_EQ(host.shown, (std::vector<std::string>{PathOf(3)}));
+    EXPECT_EQ(std::count(media.log.begin(), media.log.end(), "setFile"), 0);
 }
 
 TEST_F(PlayerTest, AbortEndsTheShowAndBecomesTheLastClick) {

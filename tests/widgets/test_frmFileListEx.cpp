@@ -6,6 +6,7 @@
 #include "shared/Settings.h"
 #include "shared/mdlPublic.h"
 
+#include "FifoWatch.h"
 #include "TempDir.h"
 
 #include <QAbstractItemView>
@@ -454,6 +455,24 @@ TEST_F(Browser, MissingOrUnreadableFilesShowNoPicture) {
     w.PreView(m_root + "Show/notes.txt");
     EXPECT_EQ(w.nameLabel()->text(), QStringLiteral("notes.txt"));
     EXPECT_TRUE(w.typeLabel()->text().isEmpty());
+
+    // A pipe named like a picture or a clip is never opened: nothing shows.
+    for (const char* name : {"Show/pipe.jpg", "Show/pipe.avi"}) {
+        FifoWatch pipe((m_root + name).toStdString());
+        ASSERT_TRUE(pipe.made());
+        w.PreView(m_root + name);
+        EXPECT_FALSE(pipe.opened()) << name;
+        EXPECT_TRUE(w.picture()->isHidden()) << name;
+        EXPECT_TRUE(w.movie()->isHidden()) << name;
+        EXPECT_TRUE(w.nameLabel()->isHidden()) << name;
+    }
+
+    // A name that looks like markup is shown as it is (a file name holds no "/").
+    const QString markup = QStringLiteral("<b>x&amp;<img src=a.jpg>.jpg");
+    TempDir::Put((m_root + "Show/" + markup).toStdString(), "x");
+    w.PreView(m_root + "Show/" + markup);
+    EXPECT_EQ(w.nameLabel()->text(), markup);
+    EXPECT_EQ(w.nameLabel()->textFormat(), Qt::PlainText);
     w.close();
 }
 

@@ -6,6 +6,7 @@
 #include "player/PicturePipeline.h"
 #include "player/frmMain.h"
 
+#include "FifoWatch.h"
 #include "QtWait.h"
 #include "TempDir.h"
 
@@ -25,6 +26,7 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <optional>
 
 namespace {
 
@@ -184,6 +186,7 @@ TEST(AnimatedGifTest, FramesChangeWhileShownAndTheDisplayTimeStillCounts) {
 struct BadRow {
     const char* name;
     std::function<void(const std::string& path, const TempDir& dir)> make;
+    bool pipe = false;  // made a FIFO, which must be refused without being opened
 };
 
 std::string JpegBytes() {
@@ -220,6 +223,8 @@ const BadRow kBadRows[] = {
     {"missing entries.m3u",
      [](const std::string& p, const TempDir& d) { TempDir::Put(p, "#EXTM3U\n" + d.file("gone1.mpg") + "\n" + d.file("gone 2.mpg") + "\n"); }},
     {"it's \"quoted\" 日本語.jpg", [](const std::string& p, const TempDir&) { TempDir::Put(p, "not a picture"); }},
+    {"pipe.jpg", nullptr, true},
+    {"pipe.avi", nullptr, true},
 };
 
 class BadInputTest : public ::testing::TestWithParam<BadRow> {};
@@ -232,7 +237,13 @@ TEST_P(BadInputTest, ShowGoesOnToTheNextPicture) {
     state.fixedHeight = 150;
     state.interval = 0;
     const std::string bad = dir.file(row.name);
-    row.make(bad, dir);
+    std::optional<FifoWatch> pipe;
+    if (row.pipe) {
+        pipe.emplace(bad);
+        ASSERT_TRUE(pipe->made());
+    } else {
+        row.make(bad, dir);
+    }
     QImage good(20, 20, QImage::Format_RGB32);
     good.fill(Qt::green);
     const std::string goodPath = dir.file("good pic ü.bmp");
@@ -272,6 +283,10 @@ TEST_P(BadInputTest, ShowGoesOnToTheNextPicture) {
     EXPECT_TRUE(WaitFor([&] { return state.playList.position == 1 && player.imgPct()->isVisible(); }, 10000))
         << row.name << ": position " << state.playList.position;
     EXPECT_LE(asked, 1) << row.name;
+    if (pipe) {
+        EXPECT_EQ(asked, 1) << row.name;
+        EXPECT_FALSE(pipe->opened()) << row.name;
+    }
     EXPECT_FALSE(player.core().state().closed) << row.name;
     poll.stop();
     player.close();
