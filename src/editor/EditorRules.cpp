@@ -54,6 +54,87 @@ QString ListTime(const QDateTime& time) {
     return QString::fromLatin1(buf);
 }
 
+namespace {
+// Length of the valid UTF-8 sequence at `i`, or 0 when the byte there starts none.
+std::size_t Utf8Length(const std::string& s, std::size_t i) {
+    const auto at = [&](std::size_t k) { return k < s.size() ? static_cast<unsigned char>(s[k]) : 0u; };
+    const unsigned c = at(i);
+    const auto cont = [&](std::size_t k, unsigned lo = 0x80, unsigned hi = 0xBF) {
+        return at(k) >= lo && at(k) <= hi;
+    };
+    if (c < 0x80) return 1;
+    if (c >= 0xC2 && c <= 0xDF) return cont(i + 1) ? 2 : 0;
+    if (c >= 0xE0 && c <= 0xEF) {
+        const unsigned lo = c == 0xE0 ? 0xA0 : 0x80;
+        const unsigned hi = c == 0xED ? 0x9F : 0xBF;  // no surrogates
+        return cont(i + 1, lo, hi) && cont(i + 2) ? 3 : 0;
+    }
+    if (c >= 0xF0 && c <= 0xF4) {
+        const unsigned lo = c == 0xF0 ? 0x90 : 0x80;
+        const unsigned hi = c == 0xF4 ? 0x8F : 0xBF;
+        return cont(i + 1, lo, hi) && cont(i + 2) && cont(i + 3) ? 4 : 0;
+    }
+    return 0;
+}
+
+bool IsRawByteUnit(char16_t u) { return u >= 0xDC80 && u <= 0xDCFF; }
+}  // namespace
+
+QString FromRawName(const std::string& bytes) {
+    QString out;
+    out.reserve(static_cast<qsizetype>(bytes.size()));
+    std::size_t i = 0;
+    while (i < bytes.size()) {
+        std::size_t run = i;
+        while (run < bytes.size()) {
+            const std::size_t n = Utf8Length(bytes, run);
+            if (n == 0) break;
+            run += n;
+        }
+        out += QString::fromUtf8(bytes.data() + i, static_cast<qsizetype>(run - i));
+        if (run < bytes.size()) out += QChar(char16_t(0xDC00 + static_cast<unsigned char>(bytes[run++])));
+        i = run;
+    }
+    return out;
+}
+
+std::string ToRawName(const QString& text) {
+    std::string out;
+    qsizetype start = 0;
+    const auto flush = [&](qsizetype end) {
+        out += QStringView(text).mid(start, end - start).toUtf8().toStdString();
+    };
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const char16_t u = text.at(i).unicode();
+        // A low surrogate after a high one is half of a real character.
+        if (!IsRawByteUnit(u) || (i > 0 && text.at(i - 1).isHighSurrogate())) continue;
+        flush(i);
+        out += static_cast<char>(u - 0xDC00);
+        start = i + 1;
+    }
+    flush(text.size());
+    return out;
+}
+
+bool HoldsRawBytes(const QString& text) {
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        if (IsRawByteUnit(text.at(i).unicode()) && !(i > 0 && text.at(i - 1).isHighSurrogate())) return true;
+    }
+    return false;
+}
+
+QUrl UrlOfPath(const QString& path) {
+    if (!HoldsRawBytes(path)) return QUrl::fromLocalFile(path);
+    const QByteArray raw = QByteArray::fromStdString(ToRawName(path));
+    return QUrl::fromEncoded(QByteArrayLiteral("file://") + raw.toPercentEncoding("/"));
+}
+
+QString PathOfUrl(const QUrl& url) {
+    if (!url.isLocalFile()) return QString();
+    const QByteArray encoded = url.path(QUrl::FullyEncoded).toLatin1();
+    return FromRawName(QByteArray::fromPercentEncoding(encoded).toStdString());
+}
+
 bool IsListedFolderName(const QString& name) {
     return !name.isEmpty() && name != QLatin1String(".") && name != QLatin1String("..") &&
            name != QLatin1String("pagefile.sys") && name != QLatin1String("?");

@@ -9,6 +9,7 @@
 #include <QRect>
 #include <QString>
 #include <QStringList>
+#include <QUrl>
 
 #include <optional>
 #include <string>
@@ -34,6 +35,18 @@ std::string TwipsText(double twips);
 
 // "YY/MM/DD HH:MM" of the file view's date column and the preview.
 QString ListTime(const QDateTime& time);
+
+// Names as the file system holds them, carried in a QString without loss: a
+// byte that is not part of valid UTF-8 stands as the lone code unit
+// U+DC80..U+DCFF, so the name reaches the file system again unchanged.
+QString FromRawName(const std::string& bytes);
+std::string ToRawName(const QString& text);
+// Whether the text holds such a byte: a name no list file can keep as it is.
+bool HoldsRawBytes(const QString& text);
+
+// A local file URL of such a path and back, the bytes kept (percent-encoded).
+QUrl UrlOfPath(const QString& path);
+QString PathOfUrl(const QUrl& url);
 
 // Folder scan: whether an entry of a directory listing is offered as a folder.
 bool IsListedFolderName(const QString& name);

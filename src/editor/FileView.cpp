@@ -23,7 +23,7 @@ QMimeData* FileModel::mimeData(const QModelIndexList& indexes) const {
         if (!rows.contains(i.row())) rows << i.row();
     std::sort(rows.begin(), rows.end());
     QList<QUrl> urls;
-    for (int r : rows) urls << QUrl::fromLocalFile(item(r, 0)->data(FileView::kKeyRole).toString());
+    for (int r : rows) urls << UrlOfPath(item(r, 0)->data(FileView::kKeyRole).toString());
     auto* data = new QMimeData;
     data->setUrls(urls);
     return data;

@@ -1,8 +1,9 @@
 #include "ListEditRules.h"
 
+#include "EditorRules.h"
+#include "shared/FileKinds.h"
 #include "shared/MediaTypes.h"
 
-#include <QFileInfo>
 
 #include <cerrno>
 #include <cstring>
@@ -11,6 +12,8 @@
 namespace editor {
 
 bool IsStorableEntry(const QString& name, const QString& path) {
+    // A list file is UTF-8 text: a name that is not UTF-8 would come back as another name.
+    if (HoldsRawBytes(name) || HoldsRawBytes(path)) return false;
     return liststore::IsStorable({name.toStdString(), path.toStdString()});
 }
 
@@ -41,6 +44,7 @@ QString UnstorableText(const QStringList& names) {
         // The name itself may hold the line breaks that made it unstorable.
         n.replace(QLatin1Char('\r'), QStringLiteral("\\r"));
         n.replace(QLatin1Char('\n'), QStringLiteral("\\n"));
+        n = QString::fromStdString(ToRawName(n));  // bytes that are not UTF-8 show as U+FFFD
     }
     if (names.size() > kShown) shown << QStringLiteral("... (%1)").arg(names.size());
     return kUnstorableMessage + QStringLiteral("\r\n") + shown.join(QStringLiteral("\r\n"));
@@ -48,10 +52,9 @@ QString UnstorableText(const QStringList& names) {
 
 std::optional<PaneEntry> DroppedEntry(const QString& path, int filterIndex) {
     if (path.isEmpty()) return std::nullopt;
-    std::error_code ec;
     // Normal files only: a folder, a device, a pipe or a missing path gives no name.
-    if (!std::filesystem::is_regular_file(std::filesystem::path(path.toStdString()), ec)) return std::nullopt;
-    const QString name = QFileInfo(path).fileName();
+    if (!files::IsOpenableFile(ToRawName(path))) return std::nullopt;
+    const QString name = path.section(QLatin1Char('/'), -1);
     if (name.isEmpty() || name.startsWith(QLatin1Char('.'))) return std::nullopt;
     const media::TypeCheck t = media::ChkFType(filterIndex, media::Extension(name.toStdString()));
     if (!t.accepted) return std::nullopt;

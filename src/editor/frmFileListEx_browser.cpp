@@ -4,10 +4,11 @@
 
 #include "EditorIcons.h"
 #include "FileView.h"
+#include "dialogs/PlainText.h"
+#include "shared/FileKinds.h"
 
 #include <QComboBox>
-#include <QDir>
-#include <QFileInfo>
+#include <QDateTime>
 #include <QLabel>
 #include <QKeyEvent>
 #include <QMouseEvent>
@@ -20,13 +21,13 @@ constexpr int kPathRole = Qt::UserRole + 1;
 constexpr int kKeyRole = Qt::UserRole + 2;
 constexpr int kLoadedRole = Qt::UserRole + 3;
 
+// Folders only: a pipe, a device, a socket or a broken or looping link is none.
 QStringList ScanFolders(const QString& folderPath) {
     QStringList out;
-    QDir dir(folderPath);
-    const QStringList names =
-        dir.entryList(QDir::Dirs | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot, QDir::Unsorted);
-    for (const QString& name : names)
+    for (const std::string& raw : files::ScanFolders(ToRawName(folderPath))) {
+        const QString name = FromRawName(raw);
         if (IsListedFolderName(name)) out << name;
+    }
     return out;
 }
 }  // namespace
@@ -52,7 +53,7 @@ void frmFileListEx::folderScan(QTreeWidgetItem* node) {
 
 void frmFileListEx::setFolderTitle(const QString& text) {
     if (lblFolder->text() == text) return;
-    lblFolder->setText(text);
+    plaintext::SetText(lblFolder, text);
     // Title change: the line follows the grown label, the pane below it empties.
     const int w = lblFolder->width();
     lblFolder->resize(w, qMax(lblFolder->heightForWidth(w), lblFolder->fontMetrics().height()));
@@ -97,12 +98,13 @@ void frmFileListEx::tvTreeView_Click() {
     setFolderTitle(node->text(0));
     lvListView->clear();
     const int filter = cboType->currentIndex();
-    QDir dir(path);
-    const QFileInfoList files = dir.entryInfoList(QDir::Files | QDir::Hidden | QDir::System, QDir::Unsorted);
+    // Scanned by raw name: a listing through QDir drops names that are not UTF-8.
+    const std::vector<files::ScannedFile> scanned = files::ScanFiles(ToRawName(path));
     std::vector<std::pair<FileRow, QIcon>> rows;
-    rows.reserve(static_cast<std::size_t>(files.size()));
-    for (const QFileInfo& f : files) {
-        if (auto row = MakeFileRow(filter, path, f.fileName(), f.lastModified())) {
+    rows.reserve(scanned.size());
+    for (const files::ScannedFile& f : scanned) {
+        const QDateTime modified = f.modified ? QDateTime::fromMSecsSinceEpoch(*f.modified) : QDateTime();
+        if (auto row = MakeFileRow(filter, path, FromRawName(f.name), modified)) {
             QIcon icon = TypeIcon(row->type);
             rows.emplace_back(std::move(*row), std::move(icon));
         }

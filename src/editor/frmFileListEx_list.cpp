@@ -184,7 +184,7 @@ void frmFileListEx::lvList_OLEDragDrop(const QMimeData* dropped) {
     for (const QUrl& url : dropped->urls()) {
         // Local files only: other URLs name nothing the player could open.
         if (!url.isLocalFile()) continue;
-        if (auto e = DroppedEntry(url.toLocalFile(), filter)) candidates.push_back(*e);
+        if (auto e = DroppedEntry(PathOfUrl(url), filter)) candidates.push_back(*e);
     }
     appendPlanned(AddKind::Drop, candidates);
     PreClear();

@@ -1,5 +1,6 @@
 // The editor's list commands on the offscreen platform: adds, drops, deletes,
 // moves, store, list file deletion, navigation, run and the interval box.
+#include "editor/EditorRules.h"
 #include "editor/FileView.h"
 #include "editor/frmFileListEx.h"
 #include "shared/ListStore.h"
@@ -217,6 +218,35 @@ TEST_F(Lists, DropsTakeLocalNormalFilesOfTheFilter) {
     picture.setUrls({QUrl::fromLocalFile(m_root + "A.JPG")});
     w->lvList_OLEDragDrop(&picture);
     EXPECT_EQ(w->list()->topLevelItemCount(), 3);
+    w->setChanged(false);
+    w->close();
+}
+
+TEST_F(Lists, NamesThatAreNotUtf8AreListedButRefused) {
+    TempDir::Put(m_files.file("bad\xff.jpg"), "x");
+    auto w = Open();
+    ASSERT_EQ(w->fileView()->rowCount(), 5);
+    int bad = -1;
+    for (int r = 0; r < 5; ++r)
+        if (editor::HoldsRawBytes(w->fileView()->nameOfRow(r))) bad = r;
+    ASSERT_GE(bad, 0);
+    // The key leads back to the file itself, also as a dragged URL.
+    EXPECT_EQ(editor::ToRawName(w->fileView()->keyOfRow(bad)), m_files.file("bad\xff.jpg"));
+    QAbstractItemView* v = w->fileView()->currentView();
+    std::unique_ptr<QMimeData> dragged(v->model()->mimeData({v->model()->index(bad, 0)}));
+
+    const QString refused =
+        QStringLiteral("このファイル名はファイルリストに登録できません。\r\nbad\uFFFD.jpg");
+    {
+        Boxes boxes({"OK", "OK"});
+        w->mnuEditAddAll_Click();
+        w->lvList_OLEDragDrop(dragged.get());
+        ASSERT_EQ(boxes.seen().size(), 2u);
+        EXPECT_EQ(boxes.seen()[0].text, refused);
+        EXPECT_EQ(boxes.seen()[1].text, refused);
+        EXPECT_EQ(boxes.seen()[0].icon, QMessageBox::Warning);
+    }
+    EXPECT_EQ(Names(*w), QStringList({"a.jpg", "b.gif", "c.avi", "d.bmp"}));
     w->setChanged(false);
     w->close();
 }
