@@ -167,6 +167,7 @@ bool frmFileListEx::event(QEvent* event) {
     // Back from a message box or dialog the editor takes the keyboard again,
     // also where no window manager hands it back.
     if (event->type() == QEvent::WindowUnblocked && isVisible() && !m_closing) activateWindow();
+    if (event->type() == QEvent::Move || event->type() == QEvent::Resize) fitWantedFrame();
     return QDialog::event(event);
 }
 
