@@ -12,7 +12,7 @@ PACKAGES=(
   clang libclang-rt-14-dev
   xvfb xauth xdotool x11-utils x11-xserver-utils imagemagick ffmpeg desktop-file-utils
   libgl1-mesa-dri
-  openbox weston xwayland
+  openbox weston xwayland qt6-wayland
 )
 
 missing=()

@@ -109,8 +109,9 @@ void frmFileListEx::buildToolBars() {
     picCustomBar->setFixedSize(optTime[1]->x() + optTime[1]->width() + 8, kBarPixels - 4);
     for (QWidget* w : std::initializer_list<QWidget*>{lblText, sldTime, txtTime, optTime[0], optTime[1]})
         w->move(w->x(), qMax(0, (picCustomBar->height() - w->height()) / 2));
-    tbCustomBar->addWidget(picCustomBar);
+    // The command buttons first, then the interval controls.
     buildCommandButtons();
+    tbCustomBar->addWidget(picCustomBar);
 }
 
 void frmFileListEx::buildPreview() {

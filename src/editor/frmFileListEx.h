@@ -11,6 +11,7 @@
 #include <QDialog>
 #include <QHash>
 #include <QImage>
+#include <QMargins>
 
 #include <functional>
 #include <map>
@@ -145,6 +146,7 @@ public:
 protected:
     void closeEvent(QCloseEvent* event) override;
     void changeEvent(QEvent* event) override;
+    bool event(QEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
     void showEvent(QShowEvent* event) override;
@@ -200,6 +202,8 @@ private:
     LayoutEnv layoutEnv() const;
     void applyLayout();
     void resizeHandling();
+    // Makes the outer frame the stored one once the frame's margins are known.
+    void fitWantedFrame();
     int px(double twips) const;
     int pxY(double twips) const;
     double twX(int pixels) const;
@@ -224,6 +228,8 @@ private:
     double m_feedbackTop = 3840;  // picSplitter(1) top, twips
     // The outer frame asked for on opening, applied again once the frame is known.
     std::optional<QRect> m_wantedFrame;
+    // The frame margins the window was last fitted to the stored frame with.
+    std::optional<QMargins> m_fittedMargins;
 
     QMenuBar* m_menuBar = nullptr;
     QWidget* m_client = nullptr;

@@ -123,15 +123,24 @@ void frmFileListEx::resizeHandling() {
 void frmFileListEx::showEvent(QShowEvent* event) {
     QDialog::showEvent(event);
     if (!m_wantedFrame) return;
-    // Under a window manager the frame is known only now: make the outer
-    // frame what was stored, so a close writes the same values again.
+    // Under a window manager the frame is known only once it has taken the
+    // window, some time after the show: fit again whenever its size changes.
+    m_fittedMargins.reset();
+    QTimer::singleShot(0, this, [this] { fitWantedFrame(); });
+}
+
+void frmFileListEx::fitWantedFrame() {
+    if (!m_wantedFrame || !isVisible() || isMaximized() || isMinimized()) return;
+    const QRect frame = frameGeometry();
+    const QRect inner = geometry();
+    const QMargins margins(inner.left() - frame.left(), inner.top() - frame.top(), frame.right() - inner.right(),
+                           frame.bottom() - inner.bottom());
+    if (m_fittedMargins == margins) return;
+    m_fittedMargins = margins;
+    // The outer frame becomes what was stored, so a close writes the same values again.
     const QRect wanted = *m_wantedFrame;
-    QTimer::singleShot(0, this, [this, wanted] {
-        if (isMaximized() || isMinimized()) return;
-        const QRect frame = frameGeometry();
-        if (frame.size() != wanted.size()) resize(wanted.size() - (frame.size() - size()));
-        if (frame.topLeft() != wanted.topLeft()) move(wanted.topLeft());
-    });
+    if (frame.size() != wanted.size()) resize(wanted.size() - (frame.size() - size()));
+    if (frame.topLeft() != wanted.topLeft()) move(wanted.topLeft());
 }
 
 void frmFileListEx::splitterPress(int bar, const QPoint&) {

@@ -160,7 +160,16 @@ void frmFileListEx::mnuViewStatusBar_Click() { toggleElement(sbStatusBar, mnuVie
 void frmFileListEx::mnuViewPre_Click() { toggleElement(pctWeb, mnuViewPre); }
 void frmFileListEx::mnuViewRefresh_Click() { tvRefresh(currentFolderPath()); }
 
-void frmFileListEx::reject() { close(); }
+// Esc leaves the editor open: it closes only through its menu and the close box.
+void frmFileListEx::reject() {}
+
+bool frmFileListEx::event(QEvent* event) {
+    // Back from a message box or dialog the editor takes the keyboard again,
+    // also where no window manager hands it back.
+    if (event->type() == QEvent::WindowUnblocked && isVisible() && !m_closing) activateWindow();
+    if (event->type() == QEvent::Move || event->type() == QEvent::Resize) fitWantedFrame();
+    return QDialog::event(event);
+}
 
 void frmFileListEx::closeEvent(QCloseEvent* event) {
     if (m_closing || !closeSequence()) {

@@ -8,6 +8,7 @@
 #include "editor/RunEditor.h"
 #include "platform/DesktopOpen.h"
 #include "platform/InstanceLock.h"
+#include "platform/KeyRepeat.h"
 #include "platform/Mixer.h"
 #include "platform/SignalWatcher.h"
 #include "shared/ListStore.h"
@@ -186,6 +187,8 @@ void frmStart::paintEvent(QPaintEvent*) {
 }
 
 void frmStart::keyPressEvent(QKeyEvent* event) {
+    // A held key acts once.
+    if (event->isAutoRepeat() || !m_heldKeys.Press(platform::KeyIdentity(*event))) return;
     if (event->key() == Qt::Key_F4 && event->modifiers() == Qt::AltModifier) {
         close();
         return;
@@ -204,11 +207,22 @@ void frmStart::keyPressEvent(QKeyEvent* event) {
 }
 
 void frmStart::keyReleaseEvent(QKeyEvent* event) {
+    // Only the release of a key pressed here acts (not the one that closed a box).
+    if (event->isAutoRepeat() || !m_heldKeys.Release(platform::KeyIdentity(*event))) return;
     if (event->key() == Qt::Key_F1) {
         m_actions.openHelp();
         return;
     }
     QWidget::keyReleaseEvent(event);
+}
+
+bool frmStart::event(QEvent* event) {
+    // Keys held when a modal window opens or the window loses the keyboard
+    // come up elsewhere.
+    if (event->type() == QEvent::WindowBlocked ||
+        (event->type() == QEvent::ActivationChange && !isActiveWindow()))
+        m_heldKeys.Clear();
+    return QWidget::event(event);
 }
 
 int frmStart::ButtonAtPoint(QPointF pixels) const {

@@ -1,6 +1,8 @@
 #include "StartupRules.h"
 #include "frmStart.h"
 #include "platform/HostWindow.h"
+#include "platform/KeyRepeat.h"
+#include "platform/XcbSession.h"
 
 #include <QApplication>
 
@@ -19,7 +21,11 @@ int main(int argc, char* argv[]) {
         std::fprintf(stderr, "vistrova: %s\n", request.refusal.c_str());
         return launcher::kExitRefused;
     }
+    const bool xcbChosenHere = platform::PreferXcb();
     QApplication app(argc, argv);
+    if (xcbChosenHere) unsetenv("QT_QPA_PLATFORM");
+    // A held key then comes as presses and one release, as on Windows.
+    platform::EnableDetectableAutoRepeat();
     if (request.inHost && request.hostWindow != 0 && !platform::HostWindowSize(request.hostWindow)) {
         std::fprintf(stderr, "vistrova: no window 0x%lx on this display\n",
                      static_cast<unsigned long>(request.hostWindow));

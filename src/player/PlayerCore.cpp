@@ -98,6 +98,9 @@ void PlayerCore::FailurePath(const std::string& path) {
     // the box's buttons into a seek or a volume drag.
     m_timers.move.setEnabled(false);
     m_timers.action.setEnabled(false);
+    // The box takes the release of a seeking drag: its state ends here, or
+    // a later short drag would act at once and later clips stay muted.
+    EndSeeking();
     const int answer = m_host.AskCantOpen(path);
     if (m_s.closed) return;
     if (answer == kAnswerRetry) {
@@ -315,12 +318,17 @@ void PlayerCore::MouseUp(int button, int shift) {
     }
     m_timers.action.setEnabled(false);
     if (m_s.seeking) {
-        m_s.seeking = false;
-        m_timers.action.setInterval(kActionInterval);
-        m_media.setSeekingMute(false);
+        EndSeeking();
         if (!m_s.paused) m_media.play();
     }
     m_timers.move.setEnabled(false);
+}
+
+void PlayerCore::EndSeeking() {
+    if (!m_s.seeking) return;
+    m_s.seeking = false;
+    m_timers.action.setInterval(kActionInterval);
+    m_media.setSeekingMute(false);
 }
 
 void PlayerCore::MouseDblClick() {

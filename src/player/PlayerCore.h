@@ -123,6 +123,8 @@ public:
 
 private:
     void FailurePath(const std::string& path);
+    // Clears the seeking flag, the 1 ms repeat and the mute of a seek.
+    void EndSeeking();
     void EndShow();
 
     mdlPublic::PublicState& m_public;

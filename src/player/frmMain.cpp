@@ -6,6 +6,7 @@
 #include "dialogs/frmHelp.h"
 #include "dialogs/mdlMessage.h"
 #include "platform/DesktopOpen.h"
+#include "platform/KeyRepeat.h"
 #include "platform/MpvElement.h"
 
 #include <QCloseEvent>
@@ -200,16 +201,27 @@ void frmMain::showEvent(QShowEvent* event) {
 
 void frmMain::keyPressEvent(QKeyEvent* event) {
     event->accept();
-    if (event->isAutoRepeat()) return;
+    if (event->isAutoRepeat() || !m_heldKeys.Press(platform::KeyIdentity(*event))) return;
     const bool keypad = event->modifiers().testFlag(Qt::KeypadModifier);
     m_core->KeyDown(keycodes::VirtualKeyOf(event->key(), keypad), keycodes::ShiftStateOf(event->modifiers()));
 }
 
 void frmMain::keyReleaseEvent(QKeyEvent* event) {
     event->accept();
-    if (event->isAutoRepeat()) return;
+    // Only the release of a key pressed here acts: not the Esc or Enter that
+    // closed the help window or a message box over the player.
+    if (event->isAutoRepeat() || !m_heldKeys.Release(platform::KeyIdentity(*event))) return;
     const bool keypad = event->modifiers().testFlag(Qt::KeypadModifier);
     m_core->KeyUp(keycodes::VirtualKeyOf(event->key(), keypad), keycodes::ShiftStateOf(event->modifiers()));
+}
+
+bool frmMain::event(QEvent* event) {
+    // Keys held when a modal window opens or the window loses the keyboard
+    // come up elsewhere.
+    if (event->type() == QEvent::WindowBlocked ||
+        (event->type() == QEvent::ActivationChange && !isActiveWindow()))
+        m_heldKeys.Clear();
+    return QDialog::event(event);
 }
 
 void frmMain::mousePressEvent(QMouseEvent* event) {

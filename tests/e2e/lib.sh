@@ -8,8 +8,9 @@ E2E_TMP=$(mktemp -d)
 E2E_PIDS=()
 
 e2e_cleanup() {
-  local pid
-  for pid in "${E2E_PIDS[@]}"; do kill "$pid" 2>/dev/null || true; done
+  local i pid
+  # The last started first: the programs, then the window manager, then the server.
+  for ((i = ${#E2E_PIDS[@]} - 1; i >= 0; i--)); do kill "${E2E_PIDS[i]}" 2>/dev/null || true; done
   for pid in "${E2E_PIDS[@]}"; do wait "$pid" 2>/dev/null || true; done
   rm -rf "$E2E_TMP"
 }
@@ -17,12 +18,20 @@ trap e2e_cleanup EXIT
 
 fail() { echo "FAIL: $*" >&2; exit 1; }
 
-# Starts Xvfb on a free display (1024x768x24 unless given) and exports DISPLAY.
+# A desktop as users have it: Xvfb with OpenGL (GLX, Mesa) on a free display
+# (1024x768x24 unless given), a window manager and keys that auto-repeat.
+# Exports DISPLAY.
 start_x() {
+  start_x_bare "$@"
+  start_wm
+}
+
+# The X server alone, without a window manager (a screen-saver host's world).
+start_x_bare() {
   local size=${1:-1024x768x24}
   exec 5> "$E2E_TMP/displayfd"
   # -noreset: the server must not restart when its last client leaves.
-  Xvfb -displayfd 5 -screen 0 "$size" -nolisten tcp -dpi 96 -noreset >"$E2E_TMP/xvfb.log" 2>&1 &
+  Xvfb -displayfd 5 -screen 0 "$size" -nolisten tcp -dpi 96 -noreset +extension GLX >"$E2E_TMP/xvfb.log" 2>&1 &
   E2E_PIDS+=($!)
   local i
   for i in $(seq 100); do
@@ -32,11 +41,46 @@ start_x() {
   [ -s "$E2E_TMP/displayfd" ] || fail "Xvfb did not start: $(cat "$E2E_TMP/xvfb.log")"
   export DISPLAY=":$(head -n1 "$E2E_TMP/displayfd")"
   for i in $(seq 50); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done
+  [[ "$(xdpyinfo)" == *GLX* ]] || fail "the X server offers no GLX"
+  # A held key repeats, as on a desktop.
+  xset r on
   unset WAYLAND_DISPLAY
   export QT_QPA_PLATFORM=xcb
   export XDG_RUNTIME_DIR="$E2E_TMP/runtime"
   mkdir -p -m 700 "$XDG_RUNTIME_DIR"
   export VISTROVA_MPV_OPTIONS=${VISTROVA_MPV_OPTIONS:-ao=null}
+}
+
+# Openbox with a minimal configuration of its own: new windows focused, no
+# bindings on the windows' insides (clicks and keys, Alt+F4 too, reach the
+# programs ungrabbed), one desktop.
+start_wm() {
+  local conf="$E2E_TMP/openbox.xml" i
+  cat > "$conf" <<'XML'
+<?xml version="1.0" encoding="UTF-8"?>
+<openbox_config xmlns="http://openbox.org/3.4/rc">
+  <focus><focusNew>yes</focusNew><followMouse>no</followMouse></focus>
+  <desktops><number>1</number></desktops>
+  <margins><top>0</top><bottom>0</bottom><left>0</left><right>0</right></margins>
+  <keyboard></keyboard>
+  <mouse>
+    <context name="Titlebar">
+      <mousebind button="Left" action="Drag"><action name="Move"/></mousebind>
+    </context>
+    <context name="Close">
+      <mousebind button="Left" action="Click"><action name="Close"/></mousebind>
+    </context>
+  </mouse>
+</openbox_config>
+XML
+  openbox --config-file "$conf" >"$E2E_TMP/openbox.log" 2>&1 &
+  E2E_PIDS+=($!)
+  # The manager has taken the screen once it names its check window on the root.
+  for i in $(seq 100); do
+    [[ "$(xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null)" == *"window id"* ]] && return 0
+    sleep 0.1
+  done
+  fail "openbox did not take the screen: $(cat "$E2E_TMP/openbox.log")"
 }
 
 # A fresh program folder; exports VISTROVA_HOME and VISTROVA_MIXER_FILE.

@@ -1,6 +1,7 @@
 // Test driver of the end-to-end player test: loads the settings and the
 // current list of VISTROVA_HOME and runs the player once, as a show would.
 
+#include "platform/KeyRepeat.h"
 #include "platform/Mixer.h"
 #include "player/RunPlayer.h"
 #include "shared/ListStore.h"
@@ -14,6 +15,7 @@
 
 int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
+    platform::EnableDetectableAutoRepeat();  // as vistrova does
     auto& state = mdlPublic::Public();
     mdlPublic::SetPaths(state, programfolder::Resolve());
     settings::LoadStartup(state);

@@ -32,12 +32,11 @@ check_preview() {
 # Drags the first splitter (at 3000 twips = 200 pixels) to the far left.
 drag_splitter() {
   local id=$1
-  eval "$(xdotool getwindowgeometry --shell "$id")"
-  xdotool mousemove $((X + 201)) $((Y + 400)) mousedown 1
+  xdotool mousemove --window "$id" 201 400 mousedown 1
   sleep 0.2
-  xdotool mousemove $((X + 100)) $((Y + 400))
+  xdotool mousemove --window "$id" 100 400
   sleep 0.2
-  xdotool mousemove $((X + 2)) $((Y + 400))
+  xdotool mousemove --window "$id" 2 400
   sleep 0.2
   xdotool mouseup 1
   sleep 0.3
@@ -52,6 +51,12 @@ run_once() {
   sleep 0.5
   [ "${1:-}" = preview ] && check_preview "$id"
   [ "${1:-}" = drag ] && drag_splitter "$id"
+  if [ "${1:-}" = esc ]; then
+    xdotool windowactivate --sync "$id" 2>/dev/null || xdotool windowfocus --sync "$id" || true
+    xdotool key --window "$id" Escape
+    sleep 0.5
+    wait_window FileList 1 >/dev/null || fail "Esc closed the editor"
+  fi
   xdotool windowactivate --sync "$id" 2>/dev/null || xdotool windowfocus --sync "$id" || true
   xdotool key --window "$id" alt+f
   sleep 0.3
@@ -64,7 +69,8 @@ keys_of() { sed -n 's/^\([^=]*\)=.*/\1/p' "$VISTROVA_HOME/VISTROVA.INI" | tr -d 
 value_of() { sed -n "s/^$1=//p" "$VISTROVA_HOME/VISTROVA.INI" | tr -d '\r'; }
 
 # No settings file: every key is new, so the file shows the order of the writes.
-run_once
+# Esc leaves the editor open.
+run_once esc
 expected="DEFPATH MainLeft MainTop MainWidth MainHeight WindowState ViewMode PATTERN INTERVAL UNIT FILENUM PAGENUM Bar1 Bar2 Bar3 Head1 Head2 Head3 SortKey SortOrder ToolBar CustomBar StatusBar Preview "
 [ "$(keys_of)" = "$expected" ] || fail "keys written: $(keys_of)"
 [ "$(value_of DEFPATH)" = / ] || fail "first DEFPATH is $(value_of DEFPATH)"

@@ -6,7 +6,7 @@
 # F9 is bound to the next file and stored.
 source "$(dirname "$0")/lib.sh"
 
-start_x
+start_x_bare  # its message boxes do not yet pass under openbox
 make_home
 
 export HOME="$E2E_TMP/user"

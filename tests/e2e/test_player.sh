@@ -203,4 +203,39 @@ xdotool key alt+F4
 wait_exit "$PID" 10 || fail "Alt+F4 did not end the fixed-size player"
 [ "$E2E_STATUS" -eq 0 ] || fail "driver exit status $E2E_STATUS after Alt+F4"
 grep -q 'closed at 0' "$E2E_TMP/driver.out" || fail "F8 stepped in the fixed-size player: $(cat "$E2E_TMP/driver.out")"
+
+# A desktop's keyboard: a held key repeats. F2 then Esc in the help window,
+# F2 then Enter on its OK: the show runs on. F8 held four times steps four.
+printf '[VISTROVA]\r\nBACKCOLOR=%d\r\nINTERVAL=0\r\n' $((0x400080)) > "$VISTROVA_HOME/VISTROVA.INI"
+{
+  printf '[FILELIST]\r\nLISTNAME=held\r\n'
+  for i in 0 1 2 3 4 5; do printf 'LIST00%d=p%d|%s\r\n' "$i" "$i" "$media/tall.bmp"; done
+} > "$VISTROVA_HOME/FILE00.INI"
+"$DRIVER" > "$E2E_TMP/driver.out" 2> "$E2E_TMP/driver.err" &
+PID=$!
+E2E_PIDS+=("$PID")
+win=$(wait_window 'Vistrova!!' 15) || fail "no player window (held keys)"
+expect_pixel 512 384 "0 255 0" "first picture (held keys)"
+help_open() { xdotool search --onlyvisible --classname player_driver 2>/dev/null | grep -qv "^$win\$"; }
+for close_key in Escape Return; do
+  xdotool windowfocus --sync "$win"
+  xdotool key F2
+  for i in $(seq 50); do help_open && break; sleep 0.1; done
+  help_open || fail "F2 showed no help window (before $close_key)"
+  xdotool key "$close_key"
+  for i in $(seq 50); do help_open || break; sleep 0.1; done
+  help_open && fail "$close_key did not close the help window"
+  sleep 0.5
+  kill -0 "$PID" 2>/dev/null || fail "$close_key in the help window ended the show"
+done
+for hold in 1.5 2 2.5 1.8; do
+  xdotool windowfocus --sync "$win"
+  xdotool keydown F8
+  sleep "$hold"
+  xdotool keyup F8
+  sleep 0.3
+done
+xdotool key Escape
+wait_exit "$PID" 10 || fail "Esc did not end the player (held keys)"
+grep -q 'closed at 4' "$E2E_TMP/driver.out" || fail "four held F8 keys: $(cat "$E2E_TMP/driver.out")"
 echo "player e2e passed"

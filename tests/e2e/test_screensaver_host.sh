@@ -5,7 +5,7 @@
 # are refused on stderr with exit status 2.
 source "$(dirname "$0")/lib.sh"
 
-start_x
+start_x_bare
 xsetroot -solid '#00ff00'
 make_home
 VISTROVA=$BUILD_DIR/vistrova

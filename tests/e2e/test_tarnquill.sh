@@ -3,12 +3,12 @@
 # "変換", confirm the message, then compare the files byte for byte.
 source "$(dirname "${BASH_SOURCE[0]}")/lib.sh"
 
-start_x
+start_x_bare  # its message boxes do not yet pass under openbox
 # Another X server shutting down at the same moment can take the new display's
 # socket with it; then take the next display.
 for attempt in 1 2 3; do
   xdpyinfo >/dev/null 2>&1 && break
-  start_x
+  start_x_bare
 done
 xdpyinfo >/dev/null 2>&1 || fail "no usable X display"
 make_home

@@ -415,4 +415,22 @@ TEST_F(PlayerTest, FailureBoxEndsAPendingPressWatch) {
     EXPECT_EQ(state.playList.position, 0);
 }
 
+TEST_F(PlayerTest, FailureBoxDuringASeekPutsTheDragStateBack) {
+    SetList({"clip.mpg", "missing.jpg"});
+    core.Vistrova();
+    media.pos = 50;
+    host.answers = {5};
+    core.MouseOperation(kSeekForward);
+    clock.Advance(500);
+    ASSERT_TRUE(core.state().seeking);
+    // The clip ends while the button is held; the box takes the release.
+    core.EndOfStream(0);
+    clock.Advance(10);
+    ASSERT_EQ(host.asked.size(), 1u);
+    EXPECT_FALSE(core.state().seeking);
+    EXPECT_FALSE(media.muted);
+    EXPECT_EQ(action.interval(), kActionInterval);
+    EXPECT_FALSE(action.isEnabled());
+}
+
 }  // namespace

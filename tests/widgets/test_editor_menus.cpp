@@ -307,6 +307,19 @@ TEST_F(Menus, ButtonsMenuItemsAndShortcutsReachTheSameListCommands) {
     w.close();
 }
 
+TEST_F(Menus, EscLeavesTheEditorOpenAndTheCustomBarLeadsWithItsButtons) {
+    frmFileListEx w;
+    w.Form_Load();
+    w.show();
+    QTest::keyClick(&w, Qt::Key_Escape);
+    EXPECT_TRUE(w.isVisible());
+    const QList<QAction*> bar = w.customBar()->actions();
+    ASSERT_FALSE(bar.isEmpty());
+    EXPECT_EQ(bar.first(), w.toolButton(QStringLiteral("Screen")));
+    EXPECT_EQ(bar.indexOf(w.toolButton(QStringLiteral("Option"))), bar.size() - 2) << "the interval controls come last";
+    w.close();
+}
+
 TEST_F(Menus, AKeyOfNoButtonDoesNothing) {
     frmFileListEx w;
     w.Form_Load();

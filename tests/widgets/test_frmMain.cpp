@@ -16,6 +16,7 @@
 #include <QMessageBox>
 #include <QPushButton>
 #include <QScreen>
+#include <QTest>
 #include <QTimer>
 
 #include <gtest/gtest.h>
@@ -165,28 +166,36 @@ TEST_F(frmMainTest, F2PausesShowsTheHelpWindowAndOkResumes) {
         pausedDuringHelp = player.core().state().paused;
         help->cmdOK()->click();
     });
-    QKeyEvent release(QEvent::KeyRelease, Qt::Key_F2, Qt::NoModifier);
-    QApplication::sendEvent(&player, &release);
+    QTest::keyClick(&player, Qt::Key_F2);
     EXPECT_EQ(info, QStringLiteral("2/3 b.bmp"));
     EXPECT_TRUE(pausedDuringHelp);
     EXPECT_FALSE(player.core().state().paused);
     player.close();
 }
 
-TEST_F(frmMainTest, EscReleaseEndsAndAutoRepeatIsIgnored) {
+TEST_F(frmMainTest, OnlyTheReleaseOfAKeyPressedHereActsOnce) {
     AddPicture("a.bmp", 20, 20, Qt::green);
     AddPicture("b.bmp", 20, 20, Qt::blue);
+    AddPicture("c.bmp", 20, 20, Qt::red);
     player::frmMain player(nullptr, state);
     player.show();
     ASSERT_TRUE(WaitFor([&] { return player.imgPct()->isVisible(); }));
-    QKeyEvent repeat(QEvent::KeyRelease, Qt::Key_F8, Qt::NoModifier, QString(), true);
-    QApplication::sendEvent(&player, &repeat);
+    // Releases of keys pressed elsewhere (the Esc or Enter that closed a box).
+    QTest::keyRelease(&player, Qt::Key_F8);
+    QTest::keyRelease(&player, Qt::Key_Escape);
     EXPECT_EQ(state.playList.position, 0);
-    QKeyEvent next(QEvent::KeyRelease, Qt::Key_F8, Qt::NoModifier);
-    QApplication::sendEvent(&player, &next);
+    EXPECT_TRUE(player.isVisible());
+    // A held key: repeated presses (flagged or not), one release.
+    QTest::keyPress(&player, Qt::Key_F8);
+    QTest::keyPress(&player, Qt::Key_F8);
+    QKeyEvent repeatRelease(QEvent::KeyRelease, Qt::Key_F8, Qt::NoModifier, QString(), true);
+    QKeyEvent repeatPress(QEvent::KeyPress, Qt::Key_F8, Qt::NoModifier, QString(), true);
+    QApplication::sendEvent(&player, &repeatRelease);
+    QApplication::sendEvent(&player, &repeatPress);
+    QTest::keyRelease(&player, Qt::Key_F8);
+    QTest::keyRelease(&player, Qt::Key_F8);
     EXPECT_EQ(state.playList.position, 1);
-    QKeyEvent esc(QEvent::KeyRelease, Qt::Key_Escape, Qt::NoModifier);
-    QApplication::sendEvent(&player, &esc);
+    QTest::keyClick(&player, Qt::Key_Escape);
     EXPECT_FALSE(player.isVisible());
     EXPECT_TRUE(player.core().state().closed);
 }
