@@ -6,8 +6,6 @@
 
 #include <cstdio>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <optional>
 #include <system_error>
 
@@ -23,17 +21,18 @@ enum class Presence { Missing, Unreadable, Read };
 // cannot be read from an empty one, so a failed read is never taken for a file
 // without lists.
 Presence ReadSettings(const std::string& path, std::string& content) {
-    std::error_code ec;
-    const auto status = std::filesystem::status(path, ec);
-    if (ec || !std::filesystem::exists(status)) return Presence::Missing;
+    ini::Loaded loaded = ini::Load(path);
+    switch (loaded.presence) {
+    case ini::Presence::Read: content = std::move(loaded.content); return Presence::Read;
+    case ini::Presence::Missing: return Presence::Missing;
+    case ini::Presence::Unreadable: return Presence::Unreadable;
+    case ini::Presence::NotRegular: break;
+    }
     // A folder of that name is no settings file, as the existence test of the
-    // Windows release would not find one either.
-    if (std::filesystem::is_directory(status)) return Presence::Missing;
-    std::ifstream in(path, std::ios::binary);
-    if (!in) return Presence::Unreadable;
-    content.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-    if (in.bad()) return Presence::Unreadable;
-    return Presence::Read;
+    // Windows release would not find one either; a FIFO or a device is one
+    // that cannot be read.
+    std::error_code ec;
+    return std::filesystem::is_directory(path, ec) ? Presence::Missing : Presence::Unreadable;
 }
 
 }  // namespace

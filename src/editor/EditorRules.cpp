@@ -3,6 +3,7 @@
 #include "shared/MediaTypes.h"
 #include "shared/Numeric.h"
 #include "shared/Settings.h"
+#include "shared/TextCodec.h"
 #include "shared/Twips.h"
 
 #include <cmath>
@@ -260,7 +261,8 @@ OpenView ReadOpenView(const ini::Snapshot& file) {
     // A numeric value the element refuses keeps its designed state.
     if (auto m = Whole(file, "ViewMode", 0, 3)) v.viewMode = static_cast<int>(*m);
     if (auto m = Whole(file, "PATTERN", 0, 2)) v.pattern = static_cast<int>(*m);
-    v.defPath = file.Read(settings::kSection, "DEFPATH");
+    // Shift-JIS from the Windows release decodes like every other value.
+    v.defPath = textcodec::Decode(file.Read(settings::kSection, "DEFPATH"));
     v.left = twips("MainLeft");
     v.top = twips("MainTop");
     v.width = twips("MainWidth");

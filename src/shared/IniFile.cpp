@@ -2,16 +2,19 @@
 
 #include "TextCodec.h"
 
+#include <dirent.h>
 #include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
-#include <fstream>
 #include <iterator>
 #include <list>
 #include <system_error>
+#include <unordered_map>
 
 namespace ini {
 namespace {
@@ -298,61 +301,199 @@ bool ApplyWrite(std::string& content, std::string_view section, std::string_view
     return ApplyWrites(content, {Write{std::string(section), std::string(key), std::string(value)}});
 }
 
-bool ApplyWrites(std::string& content, const std::vector<Write>& writes) {
+namespace {
+// Applies the writes that can be stored; answers how many were refused.
+std::size_t ApplyStorable(std::string& content, const std::vector<Write>& writes) {
+    std::vector<const Write*> storable;
+    storable.reserve(writes.size());
     for (const Write& w : writes) {
-        if (!IsWritable(Trim(w.section), Trim(w.key), w.value)) return false;
+        if (IsWritable(Trim(w.section), Trim(w.key), w.value)) storable.push_back(&w);
     }
-    Document doc(content);
-    for (const Write& w : writes) doc.Set(Trim(w.section), Trim(w.key), w.value);
-    content = doc.Serialise();
-    return true;
+    if (!storable.empty()) {
+        Document doc(content);
+        for (const Write* w : storable) doc.Set(Trim(w->section), Trim(w->key), w->value);
+        content = doc.Serialise();
+    }
+    return writes.size() - storable.size();
+}
+}  // namespace
+
+bool ApplyWrites(std::string& content, const std::vector<Write>& writes) {
+    return ApplyStorable(content, writes) == 0;
 }
 
-std::string LoadFile(const std::filesystem::path& file) {
-    // A folder opens as a stream on Linux and reports an absurd size; it holds no profile.
-    std::error_code ec;
-    if (std::filesystem::is_directory(file, ec)) return {};
-    std::ifstream in(file, std::ios::binary);
-    if (!in) return {};
-    std::string data;
-    in.seekg(0, std::ios::end);
-    const std::streamoff size = in.tellg();
-    if (size > 0) {
-        data.resize(static_cast<std::size_t>(size));
-        in.seekg(0, std::ios::beg);
-        in.read(data.data(), size);
-        data.resize(static_cast<std::size_t>(in.gcount()));
-    } else {
-        // Not seekable (a pipe or a special file): read it as a stream.
-        in.clear();
-        in.seekg(0, std::ios::beg);
-        data.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+namespace {
+
+// Reads to the end of an open regular file; false when a read fails part-way.
+bool ReadAll(int fd, std::string& out, std::size_t sizeHint) {
+    out.clear();
+    out.reserve(sizeHint);
+    char buf[1 << 16];
+    for (;;) {
+        const ssize_t n = ::read(fd, buf, sizeof buf);
+        if (n == 0) return true;
+        if (n < 0) {
+            if (errno == EINTR) continue;
+            return false;
+        }
+        out.append(buf, static_cast<std::size_t>(n));
     }
-    return data;
 }
 
-bool ReplaceFile(const std::filesystem::path& file, std::string_view content) {
-    if (file.empty() || !file.has_filename()) return false;
-    std::error_code ec;
-    std::filesystem::path target = file;
-    if (std::filesystem::is_symlink(file, ec)) {
-        target = std::filesystem::weakly_canonical(file, ec);
+bool IsMissingError(int error) { return error == ENOENT || error == ENOTDIR; }
+
+// Opens a regular file without following it into anything else: stat first so
+// a device is never opened, O_NONBLOCK so a FIFO swapped in meanwhile cannot
+// block, and fstat to check what was opened.
+int OpenRegular(const std::filesystem::path& file, int flags, Presence& presence, struct stat& st) {
+    if (::stat(file.c_str(), &st) != 0) {
+        presence = IsMissingError(errno) ? Presence::Missing : Presence::Unreadable;
+        return -1;
+    }
+    if (!S_ISREG(st.st_mode)) {
+        presence = Presence::NotRegular;
+        return -1;
+    }
+    const int fd = ::open(file.c_str(), flags | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
+    if (fd < 0) {
+        presence = IsMissingError(errno) ? Presence::Missing : Presence::Unreadable;
+        return -1;
+    }
+    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+        ::close(fd);
+        presence = Presence::NotRegular;
+        return -1;
+    }
+    presence = Presence::Read;
+    return fd;
+}
+
+// The file a write lands in: symbolic links followed to the end, also to a
+// target that does not exist yet. False for a loop of links.
+bool ResolveTarget(const std::filesystem::path& file, std::filesystem::path& target) {
+    target = file;
+    for (int hops = 0; hops < 40; ++hops) {
+        struct stat st {};
+        if (::lstat(target.c_str(), &st) != 0 || !S_ISLNK(st.st_mode)) return true;
+        std::error_code ec;
+        const std::filesystem::path link = std::filesystem::read_symlink(target, ec);
         if (ec) return false;
+        target = link.is_absolute() ? link : target.parent_path() / link;
     }
+    return false;
+}
+
+// What the replacement must keep of the file it replaces.
+struct Existing {
+    bool exists = false;
+    mode_t mode = 0;
+    uid_t uid = 0;
+    gid_t gid = 0;
+};
+
+// Loads the file about to be replaced. A missing file is an empty one; one that
+// is not a regular file, cannot be read, or may not be written is refused, so
+// a write never takes the place of content it could not see or may not change.
+bool LoadForWriting(const std::filesystem::path& target, std::string& content, Existing& old) {
+    Presence presence = Presence::Missing;
+    struct stat st {};
+    const int fd = OpenRegular(target, O_RDWR, presence, st);
+    content.clear();
+    if (fd < 0) return presence == Presence::Missing;
+    const bool ok = ReadAll(fd, content, static_cast<std::size_t>(st.st_size));
+    ::close(fd);
+    old = {true, static_cast<mode_t>(st.st_mode & 07777), st.st_uid, st.st_gid};
+    return ok;
+}
+
+// Temporaries are named "." + file name + "." + six letters or digits + ".tmp",
+// which no other file's temporary can be.
+constexpr std::string_view kTempSuffix = ".tmp";
+constexpr int kTempRandom = 6;
+
+bool IsTempOf(std::string_view entry, std::string_view name) {
+    const std::size_t prefix = 1 + name.size() + 1;
+    if (entry.size() != prefix + kTempRandom + kTempSuffix.size()) return false;
+    if (entry[0] != '.' || entry.substr(1, name.size()) != name || entry[prefix - 1] != '.') return false;
+    if (entry.substr(prefix + kTempRandom) != kTempSuffix) return false;
+    const std::string_view random = entry.substr(prefix, kTempRandom);
+    return std::all_of(random.begin(), random.end(), [](char c) {
+        return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
+    });
+}
+
+// Removes temporaries of `name` left by killed writes. A writer holds a lock on
+// its temporary until it is renamed, so one being written right now is kept.
+void RemoveStaleTemps(const std::filesystem::path& dir, std::string_view name) {
+    DIR* d = ::opendir(dir.c_str());
+    if (!d) return;
+    const int dirFd = ::dirfd(d);
+    while (const dirent* e = ::readdir(d)) {
+        if (!IsTempOf(e->d_name, name)) continue;
+        const int fd = ::openat(dirFd, e->d_name, O_RDONLY | O_NONBLOCK | O_NOFOLLOW | O_CLOEXEC | O_NOCTTY);
+        if (fd < 0) continue;
+        struct stat st {};
+        if (::fstat(fd, &st) == 0 && S_ISREG(st.st_mode) && ::flock(fd, LOCK_EX | LOCK_NB) == 0) {
+            ::unlinkat(dirFd, e->d_name, 0);
+        }
+        ::close(fd);
+    }
+    ::closedir(d);
+}
+
+bool ReplaceTarget(const std::filesystem::path& target, std::string_view content, const Existing& old) {
     std::filesystem::path dir = target.parent_path();
     if (dir.empty()) dir = ".";
+    const std::string name = target.filename().string();
 
-    std::string tmpl = (dir / ("." + target.filename().string() + ".XXXXXX")).string();
-    const int fd = ::mkstemp(tmpl.data());
+    std::string tmpl = (dir / ("." + name + "." + std::string(kTempRandom, 'X') + std::string(kTempSuffix))).string();
+    const int fd = ::mkstemps(tmpl.data(), static_cast<int>(kTempSuffix.size()));
     if (fd < 0) return false;
+    // The lock lives as long as `lockFd`, past the checked close of `fd`, so no
+    // other writer takes this temporary for a stale one before the rename.
+    ::flock(fd, LOCK_EX);
+    const int lockFd = ::dup(fd);
 
-    struct stat st {};
-    const mode_t mode = ::stat(target.c_str(), &st) == 0 ? (st.st_mode & 07777) : (0666 & ~CurrentUmask());
-    bool ok = ::fchmod(fd, mode) == 0 && WriteAll(fd, content);
+    const mode_t mode = old.exists ? old.mode : (0666 & ~CurrentUmask());
+    bool ok = ::fchmod(fd, mode) == 0;
+    // Keep the owner of a file written by someone allowed to (best effort).
+    if (ok && old.exists && (old.uid != ::geteuid() || old.gid != ::getegid())) {
+        if (::fchown(fd, old.uid, old.gid) != 0) { /* the file becomes ours */ }
+        ok = ::fchmod(fd, mode) == 0;  // chown clears set-id bits
+    }
+    ok = ok && WriteAll(fd, content);
     ok = (::close(fd) == 0) && ok;
     if (ok) ok = std::rename(tmpl.c_str(), target.c_str()) == 0;
     if (!ok) ::unlink(tmpl.c_str());
+    if (lockFd >= 0) ::close(lockFd);
+    if (ok) RemoveStaleTemps(dir, name);
     return ok;
+}
+
+}  // namespace
+
+Loaded Load(const std::filesystem::path& file) {
+    Loaded loaded;
+    struct stat st {};
+    const int fd = OpenRegular(file, O_RDONLY, loaded.presence, st);
+    if (fd < 0) return loaded;
+    if (!ReadAll(fd, loaded.content, static_cast<std::size_t>(st.st_size))) {
+        loaded.presence = Presence::Unreadable;
+        loaded.content.clear();
+    }
+    ::close(fd);
+    return loaded;
+}
+
+std::string LoadFile(const std::filesystem::path& file) { return Load(file).content; }
+
+bool ReplaceFile(const std::filesystem::path& file, std::string_view content) {
+    if (file.empty() || !file.has_filename()) return false;
+    std::filesystem::path target;
+    std::string old;
+    Existing existing;
+    return ResolveTarget(file, target) && LoadForWriting(target, old, existing) &&
+           ReplaceTarget(target, content, existing);
 }
 
 std::string ReadProfileString(const std::filesystem::path& file, std::string_view section,
@@ -367,40 +508,79 @@ bool WriteProfileString(const std::filesystem::path& file, std::string_view sect
 
 bool WriteProfileBatch(const std::filesystem::path& file, const std::vector<Write>& writes) {
     if (file.empty() || !file.has_filename()) return false;
-    std::string content = LoadFile(file);
-    return ApplyWrites(content, writes) && ReplaceFile(file, content);
+    std::filesystem::path target;
+    std::string content;
+    Existing existing;
+    if (!ResolveTarget(file, target) || !LoadForWriting(target, content, existing)) return false;
+    const std::size_t refused = ApplyStorable(content, writes);
+    if (refused == writes.size()) return writes.empty() && ReplaceTarget(target, content, existing);
+    return ReplaceTarget(target, content, existing) && refused == 0;
 }
 
+namespace {
+// Names ordered by their ASCII-folded bytes, so equal means NamesEqual.
+int CompareNames(std::string_view a, std::string_view b) {
+    const std::size_t n = std::min(a.size(), b.size());
+    for (std::size_t i = 0; i < n; ++i) {
+        const auto x = static_cast<unsigned char>(AsciiLower(a[i]));
+        const auto y = static_cast<unsigned char>(AsciiLower(b[i]));
+        if (x != y) return x < y ? -1 : 1;
+    }
+    return a.size() == b.size() ? 0 : (a.size() < b.size() ? -1 : 1);
+}
+}  // namespace
+
 Snapshot::Snapshot(std::string content) : m_content(std::move(content)) {
-    // An index of a huge file would cost several times its size; such a file
-    // (never one the programs write) is scanned at each lookup instead.
-    m_indexed = m_content.size() <= kIndexLimit;
-    if (!m_indexed) return;
-    LineReader reader(m_content);
+    // One pass over the file and sorted offsets: linear in memory at any size,
+    // and each lookup a binary search.
+    const std::string_view text(m_content);
+    const auto offset = [&](std::string_view part) { return static_cast<std::size_t>(part.data() - text.data()); };
+    LineReader reader(text);
     Line line{};
-    Section* current = nullptr;
     while (reader.Next(line)) {
-        const Parsed p = Classify(std::string_view(m_content).substr(line.begin, line.end - line.begin));
+        const Parsed p = Classify(text.substr(line.begin, line.end - line.begin));
         if (p.kind == Kind::Header) {
-            auto [it, inserted] = m_sections.try_emplace(LowerName(p.name));
-            current = inserted ? &it->second : nullptr;
-        } else if (current && p.kind == Kind::Key) {
-            const std::size_t start =
-                p.hasValue ? static_cast<std::size_t>(p.value.data() - m_content.data()) : std::string::npos;
-            current->keys.try_emplace(LowerName(p.name), start, p.value.size());
+            if (!m_sections.empty()) m_sections.back().endEntry = m_entries.size();
+            m_sections.push_back({offset(p.name), p.name.size(), m_entries.size(), m_entries.size()});
+        } else if (!m_sections.empty() && p.kind == Kind::Key) {
+            m_entries.push_back({offset(p.name), p.name.size(),
+                                 p.hasValue ? offset(p.value) : std::string::npos, p.value.size()});
         }
     }
+    if (!m_sections.empty()) m_sections.back().endEntry = m_entries.size();
+    // Stable sorts keep equal names in file order: the first one found wins.
+    const auto byEntryName = [this](const Entry& a, const Entry& b) {
+        return CompareNames(Slice(a.nameBegin, a.nameSize), Slice(b.nameBegin, b.nameSize)) < 0;
+    };
+    for (const Section& s : m_sections) {
+        std::stable_sort(m_entries.begin() + static_cast<std::ptrdiff_t>(s.firstEntry),
+                         m_entries.begin() + static_cast<std::ptrdiff_t>(s.endEntry), byEntryName);
+    }
+    std::stable_sort(m_sections.begin(), m_sections.end(), [this](const Section& a, const Section& b) {
+        return CompareNames(Slice(a.nameBegin, a.nameSize), Slice(b.nameBegin, b.nameSize)) < 0;
+    });
 }
 
 Snapshot Snapshot::Load(const std::filesystem::path& file) { return Snapshot(LoadFile(file)); }
 
+std::string_view Snapshot::Slice(std::size_t begin, std::size_t size) const {
+    return std::string_view(m_content).substr(begin, size);
+}
+
 std::string Snapshot::Read(std::string_view section, std::string_view key) const {
-    if (!m_indexed) return ReadValue(m_content, section, key);
-    const auto s = m_sections.find(LowerName(section));
-    if (s == m_sections.end()) return {};
-    const auto k = s->second.keys.find(LowerName(key));
-    if (k == s->second.keys.end() || k->second.first == std::string::npos) return {};
-    return FinishValue(std::string_view(m_content).substr(k->second.first, k->second.second));
+    const auto s = std::lower_bound(m_sections.begin(), m_sections.end(), section,
+                                    [this](const Section& a, std::string_view name) {
+                                        return CompareNames(Slice(a.nameBegin, a.nameSize), name) < 0;
+                                    });
+    if (s == m_sections.end() || CompareNames(Slice(s->nameBegin, s->nameSize), section) != 0) return {};
+    const auto first = m_entries.begin() + static_cast<std::ptrdiff_t>(s->firstEntry);
+    const auto last = m_entries.begin() + static_cast<std::ptrdiff_t>(s->endEntry);
+    const auto k = std::lower_bound(first, last, key, [this](const Entry& a, std::string_view name) {
+        return CompareNames(Slice(a.nameBegin, a.nameSize), name) < 0;
+    });
+    if (k == last || CompareNames(Slice(k->nameBegin, k->nameSize), key) != 0) return {};
+    if (k->valueBegin == std::string::npos) return {};
+    return FinishValue(Slice(k->valueBegin, k->valueSize));
 }
 
 }  // namespace ini

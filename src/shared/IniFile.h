@@ -11,7 +11,6 @@
 #include <filesystem>
 #include <string>
 #include <string_view>
-#include <unordered_map>
 #include <vector>
 
 namespace ini {
@@ -35,15 +34,35 @@ std::string ReadValue(std::string_view content, std::string_view section, std::s
 bool ApplyWrite(std::string& content, std::string_view section, std::string_view key,
                 std::string_view value);
 
-// Several writes in order, with one parse; all refused when one is.
+// Several writes in order, with one parse. A refused write fails alone: the
+// others are applied, and false tells that one or more were refused.
 bool ApplyWrites(std::string& content, const std::vector<Write>& writes);
 
-// Reads the whole file; a missing or unreadable file reads as empty.
+// What a read of a file found. Only regular files are opened, never blocking:
+// a FIFO or a device named like a profile is neither read nor replaced.
+enum class Presence {
+    Read,        // a regular file, read whole
+    Missing,     // nothing of that name (a dangling link included)
+    NotRegular,  // a folder, FIFO, device or socket
+    Unreadable,  // exists but could not be opened or read to its end
+};
+
+struct Loaded {
+    Presence presence = Presence::Missing;
+    std::string content;  // empty unless presence is Read
+};
+
+Loaded Load(const std::filesystem::path& file);
+
+// The bytes of a profile as readers see them: anything but a readable regular
+// file reads as empty.
 std::string LoadFile(const std::filesystem::path& file);
 
 // Replaces the file with `content` atomically (temporary file + rename). A
-// symbolic link is written through to its target. False on any failure, in
-// which case the old file is untouched.
+// symbolic link is written through to its target, which is created when
+// missing. An existing target must be a regular file this process may read and
+// write. False on any failure, in which case the old file is untouched. A
+// success also removes temporaries that killed writes of this file left.
 bool ReplaceFile(const std::filesystem::path& file, std::string_view content);
 
 // The two profile calls. ReadProfileString never fails (missing gives "").
@@ -53,8 +72,9 @@ bool WriteProfileString(const std::filesystem::path& file, std::string_view sect
                         std::string_view key, std::string_view value);
 
 // Several writes to one file as a single atomic replace, yielding the bytes the
-// single writes in this order would have produced. When any write is refused
-// nothing is written and false is returned.
+// single writes in this order would have produced. A refused write fails alone
+// (the others are stored and false is returned). An existing file that cannot
+// be read, or may not be written, is never replaced: the batch fails.
 bool WriteProfileBatch(const std::filesystem::path& file, const std::vector<Write>& writes);
 
 // A file parsed once for many lookups with ReadValue's exact answers. Used where
@@ -68,15 +88,24 @@ public:
     std::string Read(std::string_view section, std::string_view key) const;
 
 private:
-    struct Section {
-        // Lower-cased key -> raw value range of its first occurrence; npos start
-        // marks a key line without "=".
-        std::unordered_map<std::string, std::pair<std::size_t, std::size_t>> keys;
+    // Offsets into m_content, so a copied or moved snapshot stays valid.
+    struct Entry {
+        std::size_t nameBegin;
+        std::size_t nameSize;
+        std::size_t valueBegin;  // npos: a key line without "="
+        std::size_t valueSize;
     };
-    static constexpr std::size_t kIndexLimit = 16u << 20;
+    struct Section {
+        std::size_t nameBegin;
+        std::size_t nameSize;
+        std::size_t firstEntry;  // range in m_entries, sorted by folded name,
+        std::size_t endEntry;    // equal names in file order
+    };
+    std::string_view Slice(std::size_t begin, std::size_t size) const;
+
     std::string m_content;
-    bool m_indexed = false;
-    std::unordered_map<std::string, Section> m_sections;  // first section of each name only
+    std::vector<Entry> m_entries;
+    std::vector<Section> m_sections;  // sorted by folded name, equal names in file order
 };
 
 namespace detail {

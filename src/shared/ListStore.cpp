@@ -53,6 +53,8 @@ bool IsStorable(const Entry& entry) {
 }
 
 bool WriteListFile(const std::string& path, std::string_view listName, const std::vector<Entry>& entries) {
+    // A list is stored whole or not at all: half a list would read as another list.
+    if (listName.find_first_of(std::string_view("\r\n\0", 3)) != std::string_view::npos) return false;
     std::vector<ini::Write> writes;
     writes.reserve(kMaxEntries + 1);
     writes.push_back({std::string(kSection), std::string(kNameKey), std::string(listName)});

@@ -48,7 +48,7 @@ bool IsStorable(const Entry& entry);
 // Stores LISTNAME, the entries from LIST000 on and "|" up to LIST255 as one
 // atomic replace. Keys past LIST255 are never read, so entries past the 256th
 // are not stored. False (and the file untouched) when an entry or the name
-// cannot be stored or the file cannot be written.
+// cannot be stored, or an existing file cannot be read or may not be written.
 bool WriteListFile(const std::string& path, std::string_view listName, const std::vector<Entry>& entries);
 
 // Removes the list file. Empty on success, else the system's description of the error.

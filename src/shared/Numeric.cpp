@@ -32,7 +32,10 @@ std::optional<double> Parse(std::string_view s) {
     double value = 0;
     const auto [end, ec] = std::from_chars(s.data(), s.data() + s.size(), value, std::chars_format::fixed);
     if (ec != std::errc() || end != s.data() + s.size()) {
-        // Only out-of-range text gets here: far beyond any key's range.
+        // Only out-of-range text gets here: too small for a double when the
+        // whole part is zero (it rounds to 0), else far beyond any key's range.
+        const std::string_view whole = s.substr(0, s.find('.'));
+        if (whole.find_first_not_of('0') == std::string_view::npos) return 0.0;
         return negative ? -HUGE_VAL : HUGE_VAL;
     }
     return negative ? -value : value;

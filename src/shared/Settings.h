@@ -94,7 +94,9 @@ void LoadStartup(mdlPublic::PublicState& state, const ini::Snapshot& file);
 
 // Writes one key of the section at once. False when the write failed.
 bool Write(const std::string& settingsPath, std::string_view key, std::string_view value);
-// Several keys as one atomic replace, in the order given.
+// Several keys as one atomic replace, in the order given. A value the file
+// cannot hold (a line break) fails alone: the others are written, the key
+// keeps its old value, and false is returned.
 bool WriteMany(const std::string& settingsPath,
                std::span<const std::pair<std::string_view, std::string>> values);
 

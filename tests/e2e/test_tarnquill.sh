@@ -134,4 +134,16 @@ no_more_message "after the report"
 cmp "$H/FILE07.INI" "$E2E_TMP/FILE07.INI" || fail "the other lists were not written"
 close_tarnquill
 
+# --- A FIFO in the settings file's place is not opened (that would hang):
+# it is a settings file that cannot be read, and stays a FIFO.
+mv "$H/VISTROVA.INI" "$E2E_TMP/settings.kept"
+mkfifo "$H/VISTROVA.INI"
+start_tarnquill
+click_convert
+confirm_message "FIFO reported as unreadable"
+no_more_message "after the unreadable report"
+[ -p "$H/VISTROVA.INI" ] || fail "the FIFO was replaced"
+cmp "$H/FILE07.INI" "$E2E_TMP/FILE07.INI" || fail "a list file changed"
+close_tarnquill
+
 echo "PASS"

@@ -1,7 +1,7 @@
 // Feeds arbitrary bytes to the INI reader and writer and checks the promises
 // the rest of the program relies on: the streaming and the parsed-once reader
 // agree, a written value reads back, untouched sections stay byte for byte,
-// and one batch equals the single writes.
+// and one batch equals the single writes, a refused one failing alone.
 
 #include "shared/IniFile.h"
 #include "shared/TextCodec.h"
@@ -51,6 +51,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     std::string batch = content;
     Check(ini::ApplyWrites(batch, {{"FILELIST", "LIST000", value}, {"new", "k", "v"}}));
     Check(batch == single);
+
+    // A refused write in a batch fails alone; the others land as single writes.
+    std::string mixed = content;
+    Check(!ini::ApplyWrites(mixed, {{"FILELIST", "LIST000", value}, {"s", "k", "a\nb"}, {"new", "k", "v"}}));
+    Check(mixed == single);
 
     // A refused write changes nothing.
     std::string refused = content;

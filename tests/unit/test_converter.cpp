@@ -2,6 +2,7 @@
 #include "converter/FormLayout.h"
 
 #include "TempDir.h"
+#include "Unprivileged.h"
 
 #include <gtest/gtest.h>
 
@@ -225,13 +226,17 @@ TEST(ConverterFailure, MissingSettingsTouchesNothing) {
 }
 
 TEST(ConverterFailure, UnreadableSettingsIsNotTakenForAnEmptyOne) {
-    if (::geteuid() == 0) GTEST_SKIP() << "root reads every file";
     Folder f;
     f.Settings(Crlf({"[FILE0]", "LIST000=a|/a"}));
     ::chmod(f.paths.settingsFile.c_str(), 0);
-    const auto result = converter::ChgINI(f.paths);
-    EXPECT_EQ(result.outcome, Outcome::SettingsUnreadable);
+    AsUnprivileged(f.dir.path(), [&] { EXPECT_EQ(converter::ChgINI(f.paths).outcome, Outcome::SettingsUnreadable); });
     EXPECT_FALSE(f.HasList(0));
+
+    // A FIFO in its place is not opened (that would block for good).
+    fs::remove(f.paths.settingsFile);
+    ASSERT_EQ(::mkfifo(f.paths.settingsFile.c_str(), 0600), 0);
+    EXPECT_EQ(converter::ChgINI(f.paths).outcome, Outcome::SettingsUnreadable);
+    EXPECT_TRUE(fs::is_fifo(f.paths.settingsFile));
 }
 
 TEST(ConverterFailure, UnwritableListFilesAreReportedAndTheOthersStillWritten) {
@@ -249,19 +254,40 @@ TEST(ConverterFailure, UnwritableListFilesAreReportedAndTheOthersStillWritten) {
 }
 
 TEST(ConverterFailure, ReadOnlyFolderReportsEveryListAndKeepsOldFiles) {
-    if (::geteuid() == 0) GTEST_SKIP() << "root writes into read-only folders";
     Folder f;
     f.Settings(Crlf({"[FILE0]", "LIST000=a|/a", "[FILE1]", "LIST000=b|/b"}));
     const std::string old = Crlf({"[FILELIST]", "LIST000=old|/o"});
     TempDir::Put(converter::ListFileOf(f.paths.listPrefix, 1), old);
     ::chmod(f.dir.path().c_str(), 0555);
-    const auto result = converter::ChgINI(f.paths);
+    AsUnprivileged(f.dir.path(), [&] {
+        const auto result = converter::ChgINI(f.paths);
+        EXPECT_EQ(result.listsWritten, 0);
+        EXPECT_EQ(result.unwritable, (std::vector<std::string>{converter::ListFileOf(f.paths.listPrefix, 0),
+                                                                converter::ListFileOf(f.paths.listPrefix, 1)}));
+    });
     ::chmod(f.dir.path().c_str(), 0755);
-    EXPECT_EQ(result.listsWritten, 0);
-    EXPECT_EQ(result.unwritable, (std::vector<std::string>{converter::ListFileOf(f.paths.listPrefix, 0),
-                                                            converter::ListFileOf(f.paths.listPrefix, 1)}));
     EXPECT_FALSE(f.HasList(0));
     EXPECT_EQ(f.List(1), old);
+}
+
+TEST(ConverterFailure, ListFileThatMayNotBeReadOrWrittenIsReportedAndKept) {
+    // Its keys the old section lacks would be lost if it were taken as empty.
+    Folder f;
+    f.Settings(Crlf({"[FILE0]", "LIST000=a|/a", "[FILE1]", "LIST000=b|/b", "[FILE2]", "LIST000=c|/c"}));
+    const std::string old = Crlf({"[FILELIST]", "LIST000=old|/o", "LIST001=keep|/k", "LISTNAME=mine"});
+    TempDir::Put(converter::ListFileOf(f.paths.listPrefix, 0), old);
+    TempDir::Put(converter::ListFileOf(f.paths.listPrefix, 2), old);
+    ::chmod(converter::ListFileOf(f.paths.listPrefix, 0).c_str(), 0200);
+    ::chmod(converter::ListFileOf(f.paths.listPrefix, 2).c_str(), 0444);
+    AsUnprivileged(f.dir.path(), [&] {
+        const auto result = converter::ChgINI(f.paths);
+        EXPECT_EQ(result.listsWritten, 1);
+        EXPECT_EQ(result.unwritable, (std::vector<std::string>{converter::ListFileOf(f.paths.listPrefix, 0),
+                                                                converter::ListFileOf(f.paths.listPrefix, 2)}));
+    });
+    EXPECT_EQ(f.List(0), old);
+    EXPECT_EQ(f.List(2), old);
+    EXPECT_EQ(f.List(1), Crlf({"[FILELIST]", "LIST000=b|/b", "LISTNAME="}));
 }
 
 TEST(ConverterFailure, MessageListsOneFilePerLine) {

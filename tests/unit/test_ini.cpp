@@ -2,9 +2,12 @@
 #include "shared/TextCodec.h"
 
 #include "TempDir.h"
+#include "Unprivileged.h"
 
 #include <gtest/gtest.h>
 
+#include <fcntl.h>
+#include <sys/file.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -211,13 +214,74 @@ TEST(IniFiles, FailedWritesReportFailureAndKeepTheOldFile) {
     TempDir::Put(file, "[s]\r\nk=old\r\n");
     EXPECT_FALSE(ini::WriteProfileString(file, "s", "k", "bad\nvalue"));
     EXPECT_EQ(TempDir::Get(file), "[s]\r\nk=old\r\n");
+}
 
-    if (::geteuid() != 0) {  // root writes anywhere
-        ::chmod(dir.path().c_str(), 0555);
-        EXPECT_FALSE(ini::WriteProfileString(file, "s", "k", "new"));
-        ::chmod(dir.path().c_str(), 0755);
-        EXPECT_EQ(TempDir::Get(file), "[s]\r\nk=old\r\n");
+// Permissions, tried as an ordinary user: a file that cannot be read, or may
+// not be written, is never replaced, whatever the folder allows.
+struct AccessRow {
+    const char* what;
+    mode_t fileMode;
+    mode_t folderMode;
+    ini::Presence presence;  // what a read finds
+};
+
+class IniAccess : public ::testing::TestWithParam<AccessRow> {};
+
+TEST_P(IniAccess, FileThatCannotBeReadOrWrittenIsKeptByteForByte) {
+    const AccessRow& r = GetParam();
+    TempDir dir;
+    const std::string file = dir.file("VISTROVA.INI");
+    const std::string old = "; mine\r\n[VISTROVA]\r\nBACKCOLOR=255\r\n[FILE0]\r\nLIST000=a|/a\r\n";
+    TempDir::Put(file, old);
+    ::chmod(file.c_str(), r.fileMode);
+    ::chmod(dir.path().c_str(), r.folderMode);
+    AsUnprivileged(dir.path(), [&] {
+        EXPECT_EQ(ini::Load(file).presence, r.presence) << r.what;
+        EXPECT_FALSE(ini::WriteProfileString(file, "VISTROVA", "INTERVAL", "5")) << r.what;
+        EXPECT_FALSE(ini::WriteProfileBatch(file, {{"VISTROVA", "PAGENUM", "1"}})) << r.what;
+        EXPECT_FALSE(ini::ReplaceFile(file, "")) << r.what;
+    });
+    ::chmod(dir.path().c_str(), 0700);
+    EXPECT_EQ(TempDir::Get(file), old) << r.what;
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 1) << r.what;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Permissions, IniAccess,
+    ::testing::Values(AccessRow{"no permission at all", 0000, 0700, ini::Presence::Unreadable},
+                      AccessRow{"write-only file", 0200, 0700, ini::Presence::Unreadable},
+                      AccessRow{"read-only file in a writable folder", 0444, 0700, ini::Presence::Read},
+                      AccessRow{"writable file in a read-only folder", 0644, 0500, ini::Presence::Read}));
+
+TEST(IniFiles, ReadThatFailsIsNotTakenForAnEmptyFile) {
+    // A regular file whose read fails with an I/O error, reached through a link.
+    TempDir dir;
+    const std::string link = dir.file("VISTROVA.INI");
+    std::filesystem::create_symlink("/proc/self/mem", link);
+    EXPECT_EQ(ini::Load(link).presence, ini::Presence::Unreadable);
+    EXPECT_EQ(ini::ReadProfileString(link, "s", "k"), "");
+    EXPECT_FALSE(ini::WriteProfileString(link, "s", "k", "v"));
+    EXPECT_TRUE(std::filesystem::is_symlink(link));
+}
+
+TEST(IniFiles, OnlyRegularFilesAreReadOrReplaced) {
+    TempDir dir;
+    const std::string fifo = dir.file("FILE00.INI");
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    const std::string folder = dir.file("FILE01.INI");
+    std::filesystem::create_directory(folder);
+    const std::string linkToFifo = dir.file("VISTROVA.INI");
+    std::filesystem::create_symlink("FILE00.INI", linkToFifo);
+    for (const std::string& f : {fifo, folder, linkToFifo}) {
+        // Opening the FIFO for reading would block for good if it were opened.
+        EXPECT_EQ(ini::Load(f).presence, ini::Presence::NotRegular) << f;
+        EXPECT_EQ(ini::ReadProfileString(f, "s", "k"), "") << f;
+        EXPECT_FALSE(ini::WriteProfileString(f, "s", "k", "v")) << f;
     }
+    EXPECT_TRUE(std::filesystem::is_fifo(fifo));
+    EXPECT_TRUE(std::filesystem::is_directory(folder));
+    EXPECT_TRUE(std::filesystem::is_symlink(linkToFifo));
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 3);
 }
 
 TEST(IniFiles, WriteFailureLikeAFullDiskLeavesTheOldFile) {
@@ -239,19 +303,59 @@ TEST(IniFiles, WriteFailureLikeAFullDiskLeavesTheOldFile) {
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 1);
 }
 
-TEST(IniFiles, SymbolicLinkIsWrittenThroughAndModeKept) {
+TEST(IniLinks, WritesGoThroughLinksToTheirTarget) {
     TempDir dir;
-    const std::string target = dir.file("real.ini");
-    const std::string link = dir.file("VISTROVA.INI");
-    TempDir::Put(target, "[s]\r\nk=1\r\n");
-    ::chmod(target.c_str(), 0640);
-    std::filesystem::create_symlink(target, link);
-    ASSERT_TRUE(ini::WriteProfileString(link, "s", "k", "2"));
-    EXPECT_TRUE(std::filesystem::is_symlink(link));
-    EXPECT_EQ(TempDir::Get(target), "[s]\r\nk=2\r\n");
+    const std::filesystem::path real = dir.path() / "real";
+    std::filesystem::create_directory(real);
+    struct Row {
+        const char* link;
+        const char* pointsTo;  // relative to the link's folder
+        const char* target;    // file that receives the write
+        const char* before;    // nullptr: the target does not exist
+    } rows[] = {
+        {"A.INI", "real/a.ini", "real/a.ini", "[s]\r\nk=1\r\nj=keep\r\n"},
+        {"B.INI", "real/b.ini", "real/b.ini", nullptr},    // dangling: the target is created
+        {"C.INI", "A2.INI", "real/c.ini", nullptr},        // a chain, ending dangling
+        {"A2.INI", "real/c.ini", "real/c.ini", nullptr},
+    };
+    for (const Row& r : rows) {
+        if (r.before) TempDir::Put((dir.path() / r.target).string(), r.before);
+        std::filesystem::create_symlink(r.pointsTo, dir.path() / r.link);
+    }
+    ::chmod((real / "a.ini").c_str(), 0640);
+    for (const Row& r : rows) {
+        const std::string link = (dir.path() / r.link).string();
+        ASSERT_TRUE(ini::WriteProfileString(link, "s", "k", r.link)) << r.link;
+        EXPECT_TRUE(std::filesystem::is_symlink(link)) << r.link;
+        EXPECT_EQ(ini::ReadProfileString(dir.path() / r.target, "s", "k"), r.link) << r.link;
+    }
+    EXPECT_EQ(TempDir::Get((real / "a.ini").string()), "[s]\r\nk=A.INI\r\nj=keep\r\n");
     struct stat st {};
-    ASSERT_EQ(::stat(target.c_str(), &st), 0);
+    ASSERT_EQ(::stat((real / "a.ini").c_str(), &st), 0);
     EXPECT_EQ(st.st_mode & 0777, 0640u);
+
+    // A loop of links leads to no file: the write fails and the links stay.
+    std::filesystem::create_symlink("LOOP2.INI", dir.path() / "LOOP1.INI");
+    std::filesystem::create_symlink("LOOP1.INI", dir.path() / "LOOP2.INI");
+    EXPECT_FALSE(ini::WriteProfileString(dir.path() / "LOOP1.INI", "s", "k", "v"));
+    EXPECT_TRUE(std::filesystem::is_symlink(dir.path() / "LOOP1.INI"));
+}
+
+TEST(IniFiles, SuccessfulWriteRemovesOnlyItsOwnStaleTemporaries) {
+    TempDir dir;
+    const std::string file = dir.file("FILE00.INI");
+    const char* const stale[] = {".FILE00.INI.a1B2c3.tmp", ".FILE00.INI.zzzzzz.tmp"};
+    const char* const kept[] = {".FILE00.INI.busy01.tmp",  // a write in progress holds its lock
+                                ".FILE01.INI.a1B2c3.tmp", ".FILE00.INI.backup", ".FILE00.INI.a1B2c.tmp",
+                                "FILE00.INI.a1B2c3.tmp"};
+    for (const char* n : stale) TempDir::Put(dir.file(n), "torn");
+    for (const char* n : kept) TempDir::Put(dir.file(n), "other");
+    const int busy = ::open(dir.file(kept[0]).c_str(), O_RDONLY);
+    ASSERT_EQ(::flock(busy, LOCK_EX), 0);
+    ASSERT_TRUE(ini::WriteProfileString(file, "s", "k", "v"));
+    ::close(busy);
+    for (const char* n : stale) EXPECT_FALSE(std::filesystem::exists(dir.file(n))) << n;
+    for (const char* n : kept) EXPECT_EQ(TempDir::Get(dir.file(n)), "other") << n;
 }
 
 TEST(IniBatch, YieldsTheBytesOfTheSingleWrites) {
@@ -271,15 +375,22 @@ TEST(IniBatch, YieldsTheBytesOfTheSingleWrites) {
     ASSERT_TRUE(ini::WriteProfileBatch(many, writes));
     EXPECT_EQ(TempDir::Get(many), TempDir::Get(one));
 
-    // One refused write refuses the whole batch.
-    writes.push_back({"FILELIST", "LIST003", "bad\r\n"});
+    // A refused write fails alone: the batch reports it and stores the others.
+    const std::vector<ini::Write> mixed = {{"FILELIST", "LISTNAME", "bad\r\n"},
+                                           {"FILELIST", "LIST003", "c|d"},
+                                           {"other", "q=", "x"},
+                                           {"other", "q", "3"}};
+    EXPECT_FALSE(ini::WriteProfileBatch(many, mixed));
+    EXPECT_EQ(ini::ReadProfileString(many, "FILELIST", "LISTNAME"), "new");
+    EXPECT_EQ(ini::ReadProfileString(many, "FILELIST", "LIST003"), "c|d");
+    EXPECT_EQ(ini::ReadProfileString(many, "other", "q"), "3");
     const std::string before = TempDir::Get(many);
-    EXPECT_FALSE(ini::WriteProfileBatch(many, writes));
+    EXPECT_FALSE(ini::WriteProfileBatch(many, {{"FILELIST", "LIST004", "\n"}}));
     EXPECT_EQ(TempDir::Get(many), before);
 }
 
 TEST(IniFiles, HugeFilesReadWithTheSameRules) {
-    // 40 MB of junk keys around the ones asked for, past the size that is indexed.
+    // 40 MB of junk keys around the ones asked for.
     std::string content = "[VISTROVA]\r\nINTERVAL=7\r\n";
     const std::string junk = "k0123456789=value value value value value value value value value\r\n";
     content.reserve(41u << 20);

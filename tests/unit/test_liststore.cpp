@@ -1,8 +1,10 @@
+#include "editor/ListEditRules.h"
 #include "shared/IniFile.h"
 #include "shared/ListStore.h"
 #include "shared/MediaTypes.h"
 
 #include "TempDir.h"
+#include "Unprivileged.h"
 
 #include <gtest/gtest.h>
 
@@ -154,15 +156,30 @@ TEST(ListFileDeleting, RemovesAndReportsTheSystemError) {
     EXPECT_EQ(liststore::DeleteListFile(file), "No such file or directory");
 }
 
-TEST(ListFileWriting, ReadOnlyFolderFailsCleanly) {
-    if (::geteuid() == 0) GTEST_SKIP() << "root writes into read-only folders";
-    TempDir dir;
-    const std::string file = dir.file("FILE05.INI");
-    ASSERT_TRUE(liststore::WriteListFile(file, "old", {{"a", "/a"}}));
-    ::chmod(dir.path().c_str(), 0555);
-    EXPECT_FALSE(liststore::WriteListFile(file, "new", {}));
-    ::chmod(dir.path().c_str(), 0755);
-    EXPECT_EQ(liststore::ReadListFile(file).name, "old");
+TEST(ListFileWriting, FileThatMayNotBeReadOrWrittenIsKeptAndTheStoreFails) {
+    const struct {
+        const char* what;
+        mode_t fileMode;
+        mode_t folderMode;
+    } rows[] = {{"read-only folder", 0644, 0500},
+                {"read-only file", 0444, 0700},
+                {"unreadable file", 0200, 0700},
+                {"no permission at all", 0000, 0700}};
+    for (const auto& r : rows) {
+        TempDir dir;
+        const std::string file = dir.file("FILE05.INI");
+        const std::string old = ListText({{0, "a|/a"}, {1, "b|/b"}}, "old") + "[mine]\r\nx=1\r\n";
+        TempDir::Put(file, old);
+        ::chmod(file.c_str(), r.fileMode);
+        ::chmod(dir.path().c_str(), r.folderMode);
+        AsUnprivileged(dir.path(), [&] {
+            EXPECT_FALSE(liststore::WriteListFile(file, "new", {})) << r.what;
+            // The editor's failure box gets the system's reason.
+            EXPECT_NE(editor::StoreList(file, "new", {}), "") << r.what;
+        });
+        ::chmod(dir.path().c_str(), 0700);
+        EXPECT_EQ(TempDir::Get(file), old) << r.what;
+    }
 }
 
 TEST(PlayList, StartupLoadTakesTitlesWithoutExtension) {

@@ -1,3 +1,4 @@
+#include "editor/EditorRules.h"
 #include "shared/Numeric.h"
 #include "shared/ProgramFolder.h"
 #include "shared/Settings.h"
@@ -28,7 +29,12 @@ TEST(Numeric, DecimalTextOnly) {
         {"5.", 5},      {"0", 0},     {"", {}},     {"abc", {}},       {"1e3", {}},  {"&H10", {}},
         {"1.2.3", {}},  {"- 1", {}},  {".", {}},    {"+", {}},         {"12a", {}},  {"\t42\t", 42},
     };
+    // Too small for a double is still a number, and it rounds to 0.
+    const std::string tiny = "0." + std::string(400, '0') + "1";
     for (const Row& r : rows) EXPECT_EQ(numeric::Parse(r.text), r.value) << '"' << r.text << '"';
+    EXPECT_EQ(numeric::ToWhole(tiny, 0, 9), 0);
+    EXPECT_EQ(numeric::ToWhole("-" + tiny, -9, 9), 0);
+    EXPECT_EQ(numeric::ToWhole("1" + tiny, 0, 9), std::nullopt);  // 10^400 is out of range
 }
 
 TEST(Numeric, RoundsHalvesToEven) {
@@ -170,6 +176,31 @@ TEST(SettingsFile, WritesKeepOtherKeysAndTheirOrder) {
     const std::pair<std::string_view, std::string> many[] = {{"PAGENUM", "4"}, {"UNIT", "1"}};
     ASSERT_TRUE(settings::WriteMany(file, many));
     EXPECT_EQ(TempDir::Get(file), "[VISTROVA]\r\nINTERVAL=10\r\nFILENUM=3\r\n; mine\r\nPAGENUM=4\r\nUNIT=1\r\n");
+}
+
+TEST(SettingsFile, ARefusedValueOfTheCloseBatchFailsAlone) {
+    // The browser stood in a folder whose name holds a line break.
+    TempDir dir;
+    const std::string file = dir.file("VISTROVA.INI");
+    TempDir::Put(file, "[VISTROVA]\r\nDEFPATH=/home/u/old/\r\nBACKCOLOR=255\r\n");
+    std::vector<std::pair<std::string_view, std::string>> values;
+    for (std::string_view key : settings::kEditorCloseOrder) values.emplace_back(key, "7");
+    values.front().second = "/home/u/a\nb/";
+    EXPECT_FALSE(settings::WriteMany(file, values));
+    const ini::Snapshot after = ini::Snapshot::Load(file);
+    EXPECT_EQ(after.Read("VISTROVA", "DEFPATH"), "/home/u/old/");
+    EXPECT_EQ(after.Read("VISTROVA", "BACKCOLOR"), "255");
+    for (std::string_view key : settings::kEditorCloseOrder) {
+        if (key != "DEFPATH") {
+            EXPECT_EQ(after.Read("VISTROVA", key), "7") << key;
+        }
+    }
+}
+
+TEST(SettingsFile, ShiftJisDefPathDecodesLikeEveryOtherValue) {
+    // /写真/ as the Windows release stored it.
+    const auto v = editor::ReadOpenView(ini::Snapshot("[VISTROVA]\r\nDEFPATH=/\x8E\xCA\x90\x5E/\r\n"));
+    EXPECT_EQ(v.defPath, "/\xE5\x86\x99\xE7\x9C\x9F/");
 }
 
 TEST(Paths, FolderWithAndWithoutTrailingSlash) {
