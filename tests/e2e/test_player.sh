@@ -154,6 +154,8 @@ sleep 0.3
 eval "$(xdotool getwindowgeometry --shell "$help")"
 [ "$X" -eq "$HX" ] && [ "$Y" -eq "$HY" ] || fail "a right drag moved the help window to $X,$Y"
 xdotool mousemove $((HX + 100)) $((HY + 200)) mousedown 1
+# A window manager takes the move over asynchronously: let it grab first.
+sleep 0.3
 for step in 1 2 3 4 5 6; do xdotool mousemove $((HX + 100 + step * 10)) $((HY + 200 + step * 5)); sleep 0.05; done
 xdotool mouseup 1
 sleep 0.3
