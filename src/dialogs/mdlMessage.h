@@ -8,9 +8,20 @@ class QWidget;
 
 namespace mdlMessage {
 
-// Flags: icon 16 critical, 32 question, 48 exclamation, 64 information, plus
-// buttons 0 OK, 1 OK/Cancel, 2 Abort/Retry/Ignore, 3 Yes/No/Cancel, 4 Yes/No,
-// 5 Retry/Cancel.
+// Flags: one icon plus one button set, added (kQuestion + kOkCancel == 33).
+// The values are the design's, so a flag sum kept in a rule table still reads.
+enum Flags : int {
+    kOkOnly = 0,
+    kOkCancel = 1,
+    kAbortRetryIgnore = 2,
+    kYesNoCancel = 3,
+    kYesNo = 4,
+    kRetryCancel = 5,
+    kCritical = 16,
+    kQuestion = 32,
+    kExclamation = 48,
+    kInformation = 64,
+};
 enum Answer { kOk = 1, kCancel = 2, kAbort = 3, kRetry = 4, kIgnore = 5, kYes = 6, kNo = 7 };
 
 inline const QString kTitleVistrova = QStringLiteral("Vistrova!!");
