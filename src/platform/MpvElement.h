@@ -1,8 +1,9 @@
 #pragma once
-// The movie element: libmpv drawn through its render API, OpenGL into a
-// QOpenGLWidget where OpenGL is there, software into a QImage where not
-// (offscreen). Reusable wherever a movie is shown. GUI thread only; mpv's own
-// threads only queue work onto it.
+// The movie element: on an X server libmpv draws into a native child window of
+// its own (OpenGL where there is some, else plain X11), so the window around it
+// stays on Qt's raster path; elsewhere (offscreen) it draws through its
+// software render API into a QImage. Reusable wherever a movie is shown. GUI
+// thread only; mpv's own threads only queue work onto it.
 
 #include "IMediaElement.h"
 
@@ -20,8 +21,6 @@ struct mpv_event;
 
 namespace platform {
 
-class MpvGlView;
-
 class MpvElement final : public QWidget, public IMediaElement {
     Q_OBJECT
 public:
@@ -30,6 +29,9 @@ public:
 
     // False when libmpv could not be started; every file is then refused.
     bool isAvailable() const { return m_mpv != nullptr; }
+    // Ends libmpv ahead of time, before the window holding it goes; the
+    // element then refuses every file.
+    void release();
     // Colour of the area the video does not cover.
     void setBackgroundColor(const QColor& color);
 
@@ -57,7 +59,6 @@ protected:
     void resizeEvent(QResizeEvent* event) override;
 
 private:
-    friend class MpvGlView;
     static void OnWakeup(void* self);
     static void OnRenderUpdate(void* self);
     void drainEvents();
@@ -65,14 +66,16 @@ private:
     void renderUpdate();
     void renderSoftware();
     void issueLoad();
-    void createRenderContext(void* glProcContext);
+    bool ensureSurface();
+    void createRenderContext();
     void freeRenderContext();
     void finishStream(bool error, int code);
 
     mpv_handle* m_mpv = nullptr;
-    mpv_render_context* m_render = nullptr;
-    MpvGlView* m_gl = nullptr;  // null: software rendering
-    QImage m_frame;             // software rendering target
+    mpv_render_context* m_render = nullptr;  // software rendering only
+    bool m_native = false;       // mpv draws into m_surface's window
+    QWidget* m_surface = nullptr;  // made at the first load
+    QImage m_frame;              // software rendering target
     QColor m_background = Qt::black;
     std::atomic<bool> m_wakeupQueued{false};
     std::atomic<bool> m_updateQueued{false};
@@ -80,7 +83,6 @@ private:
 
     std::string m_path;
     std::uint64_t m_gen = 0;      // bumped by every load and stop; tags replies and reports
-    bool m_loadPending = false;   // waits for the render context
     bool m_renderFailed = false;  // no render context can be had: load anyway
     bool m_loadIssued = false;
     bool m_replyArrived = false;  // the loadfile was taken; later start-files are ours
