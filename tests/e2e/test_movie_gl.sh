@@ -67,5 +67,7 @@ PID=$!
 E2E_PIDS+=("$PID")
 wait_window 'Vistrova!!' 15 >/dev/null || fail "no player window"
 expect_green 512 384 "the movie of the show shows no picture"
+# 2:1 fitted to 1024 x 768 is 1024 x 512 at top 128: mpv followed the fitting.
+expect_green 1000 620 "the movie does not fill its place"
 gl_drew || fail "the movie was not drawn through OpenGL"
 echo "PASS"
