@@ -7,6 +7,10 @@
 #include <QMetaObject>
 #include <QPainter>
 #include <QResizeEvent>
+#include <QShowEvent>
+#include <qguiapplication_platform.h>
+
+#include <xcb/xcb.h>
 
 #include <clocale>
 #include <cstdio>
@@ -20,6 +24,12 @@ namespace {
 // mpv can draw into a window of its own only on an X server; elsewhere
 // (offscreen, minimal, a Wayland client) it renders in software.
 bool UseNativeWindow() { return QGuiApplication::platformName() == QLatin1String("xcb"); }
+
+// The pixel value of a colour on a true-colour visual of 24 or 32 bits.
+std::uint32_t PixelOf(const QColor& c) {
+    return (static_cast<std::uint32_t>(c.red()) << 16) | (static_cast<std::uint32_t>(c.green()) << 8) |
+           static_cast<std::uint32_t>(c.blue());
+}
 
 // "key=value,key=value" from VISTROVA_MPV_OPTIONS; a bare key means "yes".
 void ApplyEnvironmentOptions(mpv_handle* mpv) {
@@ -84,9 +94,10 @@ MpvElement::MpvElement(QWidget* parent) : QWidget(parent) {
 MpvElement::~MpvElement() {
     if (m_mpv) mpv_set_wakeup_callback(m_mpv, nullptr, nullptr);
     freeRenderContext();
-    // mpv closes its window while the native window it sits in still exists.
+    // mpv closes its window while the window it sits in still exists.
     if (m_mpv) mpv_terminate_destroy(m_mpv);
     m_mpv = nullptr;
+    destroyWindow();
 }
 
 void MpvElement::release() {
@@ -95,30 +106,81 @@ void MpvElement::release() {
     freeRenderContext();
     mpv_terminate_destroy(m_mpv);
     m_mpv = nullptr;
+    destroyWindow();
     ++m_gen;
     m_active = false;
 }
 
 bool MpvElement::ensureSurface() {
-    if (m_surface) return m_surface->internalWinId() != 0;
-    // A native child window made at once, shown or not, so a clip loads
-    // without waiting for the element to appear (the editor's preview shows
-    // it only once the clip's size is known). Its ancestors stay alien, so the
-    // window around it is composed as before.
-    m_surface = new QWidget(this);
-    m_surface->setFocusPolicy(Qt::NoFocus);
-    m_surface->setAttribute(Qt::WA_DontCreateNativeAncestors);
-    m_surface->setAttribute(Qt::WA_NativeWindow);
-    m_surface->setAutoFillBackground(true);
-    QPalette palette = m_surface->palette();
-    palette.setColor(QPalette::Window, m_background);
-    m_surface->setPalette(palette);
-    m_surface->setGeometry(rect());
-    const WId id = m_surface->winId();
-    if (id == 0) return false;
-    m_surface->show();
-    const QByteArray text = QByteArray::number(static_cast<qulonglong>(id));
+    if (m_xWindow) return true;
+    auto* x11 = qGuiApp->nativeInterface<QNativeInterface::QX11Application>();
+    if (!x11 || !x11->connection()) return false;
+    // A plain X window the toolkit does not know, made at once, shown or not,
+    // so a clip loads without waiting for the element to appear (the
+    // editor's preview shows it only once the clip's size is known). Neither
+    // it nor mpv's window inside it asks for pointer or key events, so the X
+    // server hands those to the toolkit's window around it, and a press, a
+    // drag and its release reach the player or the preview as over a
+    // picture, even when the movie is hidden or reloaded meanwhile.
+    m_host = nativeParentWidget();
+    if (!m_host) m_host = window();
+    const WId parentId = m_host->winId();
+    if (parentId == 0) return false;
+    m_xcb = x11->connection();
+    m_xWindow = xcb_generate_id(m_xcb);
+    const std::uint32_t values[] = {PixelOf(m_background)};
+    xcb_create_window(m_xcb, XCB_COPY_FROM_PARENT, m_xWindow, static_cast<xcb_window_t>(parentId), 0, 0, 1, 1, 0,
+                      XCB_WINDOW_CLASS_INPUT_OUTPUT, XCB_COPY_FROM_PARENT, XCB_CW_BACK_PIXEL, values);
+    // Moving an ancestor moves the element within the host's window.
+    for (QWidget* w = parentWidget(); w && w != m_host; w = w->parentWidget()) w->installEventFilter(this);
+    m_xGeometry = QRect();
+    m_xMapped = false;
+    syncWindow();
+    const QByteArray text = QByteArray::number(static_cast<qulonglong>(m_xWindow));
     return mpv_set_property_string(m_mpv, "wid", text.constData()) >= 0;
+}
+
+void MpvElement::syncWindow() {
+    if (!m_xWindow) return;
+    const qreal dpr = devicePixelRatioF();
+    const QPoint at = mapTo(m_host, QPoint(0, 0));
+    const QRect r(qRound(at.x() * dpr), qRound(at.y() * dpr), qMax(1, qRound(width() * dpr)),
+                  qMax(1, qRound(height() * dpr)));
+    if (r != m_xGeometry) {
+        m_xGeometry = r;
+        const std::uint32_t values[] = {static_cast<std::uint32_t>(r.x()), static_cast<std::uint32_t>(r.y()),
+                                        static_cast<std::uint32_t>(r.width()), static_cast<std::uint32_t>(r.height())};
+        xcb_configure_window(m_xcb, m_xWindow,
+                             XCB_CONFIG_WINDOW_X | XCB_CONFIG_WINDOW_Y | XCB_CONFIG_WINDOW_WIDTH |
+                                 XCB_CONFIG_WINDOW_HEIGHT,
+                             values);
+    }
+    const bool mapped = isVisible() && !size().isEmpty();
+    if (mapped != m_xMapped) {
+        m_xMapped = mapped;
+        if (mapped) {
+            xcb_map_window(m_xcb, m_xWindow);
+        } else {
+            xcb_unmap_window(m_xcb, m_xWindow);
+        }
+    }
+    xcb_flush(m_xcb);
+}
+
+void MpvElement::destroyWindow() {
+    if (!m_xWindow) return;
+    for (QWidget* w = parentWidget(); w && w != m_host; w = w->parentWidget()) w->removeEventFilter(this);
+    // Gone already where the host's window went first.
+    if (m_host && m_host->internalWinId()) {
+        xcb_destroy_window(m_xcb, m_xWindow);
+        xcb_flush(m_xcb);
+    }
+    m_xWindow = 0;
+}
+
+bool MpvElement::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::Move && watched != this) syncWindow();
+    return QWidget::eventFilter(watched, event);
 }
 
 void MpvElement::createRenderContext() {
@@ -161,10 +223,11 @@ void MpvElement::setBackgroundColor(const QColor& color) {
         const QByteArray name = color.name(QColor::HexRgb).toLatin1();
         mpv_set_property_string(m_mpv, "background", name.constData());
     }
-    if (m_surface) {
-        QPalette palette = m_surface->palette();
-        palette.setColor(QPalette::Window, color);
-        m_surface->setPalette(palette);
+    if (m_xWindow) {
+        const std::uint32_t values[] = {PixelOf(color)};
+        xcb_change_window_attributes(m_xcb, m_xWindow, XCB_CW_BACK_PIXEL, values);
+        xcb_clear_area(m_xcb, 0, m_xWindow, 0, 0, 0, 0);
+        xcb_flush(m_xcb);
     }
     update();
 }
@@ -396,11 +459,26 @@ void MpvElement::paintEvent(QPaintEvent*) {
 
 void MpvElement::resizeEvent(QResizeEvent* event) {
     QWidget::resizeEvent(event);
-    if (m_surface) {
-        m_surface->setGeometry(rect());
+    if (m_xWindow) {
+        syncWindow();
     } else if (m_hasFrame) {
         renderSoftware();
     }
+}
+
+void MpvElement::moveEvent(QMoveEvent* event) {
+    QWidget::moveEvent(event);
+    syncWindow();
+}
+
+void MpvElement::showEvent(QShowEvent* event) {
+    QWidget::showEvent(event);
+    syncWindow();
+}
+
+void MpvElement::hideEvent(QHideEvent* event) {
+    QWidget::hideEvent(event);
+    syncWindow();
 }
 
 }  // namespace platform

@@ -1,5 +1,5 @@
 #pragma once
-// The movie element: on an X server libmpv draws into a native child window of
+// The movie element: on an X server libmpv draws into a plain child window of
 // its own (OpenGL where there is some, else plain X11), so the window around it
 // stays on Qt's raster path; elsewhere (offscreen) it draws through its
 // software render API into a QImage. Reusable wherever a movie is shown. GUI
@@ -9,6 +9,7 @@
 
 #include <QColor>
 #include <QImage>
+#include <QPointer>
 #include <QWidget>
 
 #include <atomic>
@@ -18,6 +19,7 @@
 struct mpv_handle;
 struct mpv_render_context;
 struct mpv_event;
+struct xcb_connection_t;
 
 namespace platform {
 
@@ -57,6 +59,10 @@ signals:
 protected:
     void paintEvent(QPaintEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
+    void moveEvent(QMoveEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+    void hideEvent(QHideEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     static void OnWakeup(void* self);
@@ -67,14 +73,22 @@ private:
     void renderSoftware();
     void issueLoad();
     bool ensureSurface();
+    void syncWindow();
+    void destroyWindow();
     void createRenderContext();
     void freeRenderContext();
     void finishStream(bool error, int code);
 
     mpv_handle* m_mpv = nullptr;
     mpv_render_context* m_render = nullptr;  // software rendering only
-    bool m_native = false;       // mpv draws into m_surface's window
-    QWidget* m_surface = nullptr;  // made at the first load
+    bool m_native = false;         // mpv draws into m_xWindow
+    // The X window mpv draws into, a child of the host's window, made at the
+    // first load and kept over the element's place while the element shows.
+    xcb_connection_t* m_xcb = nullptr;
+    std::uint32_t m_xWindow = 0;
+    QPointer<QWidget> m_host;
+    QRect m_xGeometry;
+    bool m_xMapped = false;
     QImage m_frame;              // software rendering target
     QColor m_background = Qt::black;
     std::atomic<bool> m_wakeupQueued{false};
