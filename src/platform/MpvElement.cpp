@@ -111,7 +111,7 @@ void MpvElement::release() {
     m_active = false;
 }
 
-bool MpvElement::ensureSurface() {
+bool MpvElement::ensureWindow() {
     if (m_xWindow) return true;
     auto* x11 = qGuiApp->nativeInterface<QNativeInterface::QX11Application>();
     if (!x11 || !x11->connection()) return false;
@@ -253,7 +253,7 @@ void MpvElement::setFile(const std::string& path) {
     mpv_set_property(m_mpv, "pause", MPV_FORMAT_FLAG, &yes);
     // Without its window mpv would open one of its own: the clip then plays
     // without a picture, as where no render context can be had.
-    if (m_native && !ensureSurface()) mpv_set_property_string(m_mpv, "vid", "no");
+    if (m_native && !ensureWindow()) mpv_set_property_string(m_mpv, "vid", "no");
     issueLoad();
 }
 

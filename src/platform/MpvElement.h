@@ -72,7 +72,7 @@ private:
     void renderUpdate();
     void renderSoftware();
     void issueLoad();
-    bool ensureSurface();
+    bool ensureWindow();
     void syncWindow();
     void destroyWindow();
     void createRenderContext();
