@@ -5,7 +5,7 @@ set -euo pipefail
 
 PACKAGES=(
   build-essential cmake pkg-config git
-  qt6-base-dev qt6-base-dev-tools libqt6opengl6-dev libgl-dev qt6-image-formats-plugins
+  qt6-base-dev qt6-base-dev-tools libgl-dev qt6-image-formats-plugins
   libmpv-dev libasound2-dev libxcb1-dev libxcb-xkb-dev
   fonts-noto-cjk
   libgtest-dev libgmock-dev googletest libbenchmark-dev
@@ -13,6 +13,7 @@ PACKAGES=(
   xvfb xauth xdotool x11-utils x11-xserver-utils imagemagick ffmpeg desktop-file-utils
   libgl1-mesa-dri
   openbox weston xwayland qt6-wayland
+  feh libxcb-xtest0-dev
 )
 
 missing=()

@@ -2,15 +2,15 @@
 
 #include <mpv/client.h>
 #include <mpv/render.h>
-#include <mpv/render_gl.h>
 
 #include <QGuiApplication>
 #include <QMetaObject>
-#include <QOpenGLContext>
-#include <QOpenGLFunctions>
-#include <QOpenGLWidget>
 #include <QPainter>
 #include <QResizeEvent>
+#include <QShowEvent>
+#include <qguiapplication_platform.h>
+
+#include <xcb/xcb.h>
 
 #include <clocale>
 #include <cstdio>
@@ -19,62 +19,16 @@
 
 namespace platform {
 
-// The OpenGL surface the element draws into; mouse and keys pass through to
-// the element, so the element behaves the same with either renderer.
-class MpvGlView final : public QOpenGLWidget {
-public:
-    explicit MpvGlView(MpvElement* owner) : QOpenGLWidget(owner), m_owner(owner) {
-        setAttribute(Qt::WA_TransparentForMouseEvents);
-        setFocusPolicy(Qt::NoFocus);
-    }
-
-protected:
-    void initializeGL() override {
-        QObject::connect(context(), &QOpenGLContext::aboutToBeDestroyed, m_owner,
-                         [owner = m_owner] { owner->freeRenderContext(); }, Qt::DirectConnection);
-        m_owner->createRenderContext(context());
-    }
-
-    void paintGL() override {
-        const qreal dpr = devicePixelRatioF();
-        if (!m_owner->m_render || !m_owner->m_hasFrame) {
-            const QColor c = m_owner->m_background;
-            QOpenGLFunctions* f = context()->functions();
-            f->glClearColor(static_cast<float>(c.redF()), static_cast<float>(c.greenF()),
-                            static_cast<float>(c.blueF()), 1.0f);
-            f->glClear(GL_COLOR_BUFFER_BIT);
-            return;
-        }
-        mpv_opengl_fbo fbo{static_cast<int>(defaultFramebufferObject()), static_cast<int>(width() * dpr),
-                           static_cast<int>(height() * dpr), 0};
-        int flip = 1;
-        mpv_render_param params[] = {
-            {MPV_RENDER_PARAM_OPENGL_FBO, &fbo},
-            {MPV_RENDER_PARAM_FLIP_Y, &flip},
-            {MPV_RENDER_PARAM_INVALID, nullptr},
-        };
-        mpv_render_context_render(m_owner->m_render, params);
-    }
-
-private:
-    MpvElement* m_owner;
-};
-
 namespace {
 
-bool UseOpenGl() {
-    static const bool use = [] {
-        const QString platformName = QGuiApplication::platformName();
-        if (platformName == QLatin1String("offscreen") || platformName == QLatin1String("minimal")) return false;
-        QOpenGLContext probe;
-        return probe.create();
-    }();
-    return use;
-}
+// mpv can draw into a window of its own only on an X server; elsewhere
+// (offscreen, minimal, a Wayland client) it renders in software.
+bool UseNativeWindow() { return QGuiApplication::platformName() == QLatin1String("xcb"); }
 
-void* GetProcAddress(void* ctx, const char* name) {
-    auto* context = static_cast<QOpenGLContext*>(ctx);
-    return reinterpret_cast<void*>(context->getProcAddress(QByteArray(name)));
+// The pixel value of a colour on a true-colour visual of 24 or 32 bits.
+std::uint32_t PixelOf(const QColor& c) {
+    return (static_cast<std::uint32_t>(c.red()) << 16) | (static_cast<std::uint32_t>(c.green()) << 8) |
+           static_cast<std::uint32_t>(c.blue());
 }
 
 // "key=value,key=value" from VISTROVA_MPV_OPTIONS; a bare key means "yes".
@@ -99,7 +53,21 @@ MpvElement::MpvElement(QWidget* parent) : QWidget(parent) {
     std::setlocale(LC_NUMERIC, "C");
     m_mpv = mpv_create();
     if (!m_mpv) return;
-    mpv_set_option_string(m_mpv, "vo", "libmpv");
+    m_native = UseNativeWindow();
+    if (m_native) {
+        // OpenGL through EGL on the X server (hardware, or Mesa's software
+        // llvmpipe, which mpv would skip unasked), else plain X11; never a
+        // Wayland surface of its own beside Qt's X11 window. mpv's window
+        // takes neither mouse nor keys, so both reach the Qt window around
+        // it; it leaves the cursor alone.
+        mpv_set_option_string(m_mpv, "vo", "gpu,x11");
+        mpv_set_option_string(m_mpv, "gpu-context", "x11egl");
+        mpv_set_option_string(m_mpv, "opengl-sw", "yes");
+        mpv_set_option_string(m_mpv, "input-cursor", "no");
+        mpv_set_option_string(m_mpv, "cursor-autohide", "no");
+    } else {
+        mpv_set_option_string(m_mpv, "vo", "libmpv");
+    }
     mpv_set_option_string(m_mpv, "idle", "yes");
     mpv_set_option_string(m_mpv, "keep-open", "no");
     mpv_set_option_string(m_mpv, "hwdec", "no");
@@ -119,56 +87,121 @@ MpvElement::MpvElement(QWidget* parent) : QWidget(parent) {
     }
     mpv_set_wakeup_callback(m_mpv, &MpvElement::OnWakeup, this);
 
-    if (UseOpenGl()) {
-        // The render context follows once the surface exists (first show).
-        m_gl = new MpvGlView(this);
-        m_gl->setGeometry(rect());
-    } else {
-        createRenderContext(nullptr);
-    }
+    // The software render context exists before any file is loaded.
+    if (!m_native) createRenderContext();
 }
 
 MpvElement::~MpvElement() {
     if (m_mpv) mpv_set_wakeup_callback(m_mpv, nullptr, nullptr);
     freeRenderContext();
-    // The surface goes while this element is still whole, so its context's
-    // last signal finds nothing left to free.
-    delete m_gl;
-    m_gl = nullptr;
+    // mpv closes its window while the window it sits in still exists.
     if (m_mpv) mpv_terminate_destroy(m_mpv);
+    m_mpv = nullptr;
+    destroyWindow();
 }
 
-void MpvElement::createRenderContext(void* glProcContext) {
+void MpvElement::release() {
+    if (!m_mpv) return;
+    mpv_set_wakeup_callback(m_mpv, nullptr, nullptr);
+    freeRenderContext();
+    mpv_terminate_destroy(m_mpv);
+    m_mpv = nullptr;
+    destroyWindow();
+    ++m_gen;
+    m_active = false;
+}
+
+bool MpvElement::ensureWindow() {
+    if (m_xWindow) return true;
+    auto* x11 = qGuiApp->nativeInterface<QNativeInterface::QX11Application>();
+    if (!x11 || !x11->connection()) return false;
+    // A plain X window the toolkit does not know, made at once, shown or not,
+    // so a clip loads without waiting for the element to appear (the
+    // editor's preview shows it only once the clip's size is known). Neither
+    // it nor mpv's window inside it asks for pointer or key events, so the X
+    // server hands those to the toolkit's window around it, and a press, a
+    // drag and its release reach the player or the preview as over a
+    // picture, even when the movie is hidden or reloaded meanwhile.
+    m_host = nativeParentWidget();
+    if (!m_host) m_host = window();
+    const WId parentId = m_host->winId();
+    if (parentId == 0) return false;
+    m_xcb = x11->connection();
+    m_xWindow = xcb_generate_id(m_xcb);
+    const std::uint32_t values[] = {PixelOf(m_background)};
+    xcb_create_window(m_xcb, XCB_COPY_FROM_PARENT, m_xWindow, static_cast<xcb_window_t>(parentId), 0, 0, 1, 1, 0,
+                      XCB_WINDOW_CLASS_INPUT_OUTPUT, XCB_COPY_FROM_PARENT, XCB_CW_BACK_PIXEL, values);
+    // Moving an ancestor moves the element within the host's window.
+    for (QWidget* w = parentWidget(); w && w != m_host; w = w->parentWidget()) w->installEventFilter(this);
+    m_xGeometry = QRect();
+    m_xMapped = false;
+    syncWindow();
+    const QByteArray text = QByteArray::number(static_cast<qulonglong>(m_xWindow));
+    return mpv_set_property_string(m_mpv, "wid", text.constData()) >= 0;
+}
+
+void MpvElement::syncWindow() {
+    if (!m_xWindow) return;
+    const qreal dpr = devicePixelRatioF();
+    const QPoint at = mapTo(m_host, QPoint(0, 0));
+    const QRect r(qRound(at.x() * dpr), qRound(at.y() * dpr), qMax(1, qRound(width() * dpr)),
+                  qMax(1, qRound(height() * dpr)));
+    if (r != m_xGeometry) {
+        m_xGeometry = r;
+        const std::uint32_t values[] = {static_cast<std::uint32_t>(r.x()), static_cast<std::uint32_t>(r.y()),
+                                        static_cast<std::uint32_t>(r.width()), static_cast<std::uint32_t>(r.height())};
+        xcb_configure_window(m_xcb, m_xWindow,
+                             XCB_CONFIG_WINDOW_X | XCB_CONFIG_WINDOW_Y | XCB_CONFIG_WINDOW_WIDTH |
+                                 XCB_CONFIG_WINDOW_HEIGHT,
+                             values);
+    }
+    const bool mapped = isVisible() && !size().isEmpty();
+    if (mapped != m_xMapped) {
+        m_xMapped = mapped;
+        if (mapped) {
+            xcb_map_window(m_xcb, m_xWindow);
+        } else {
+            xcb_unmap_window(m_xcb, m_xWindow);
+        }
+    }
+    xcb_flush(m_xcb);
+}
+
+void MpvElement::destroyWindow() {
+    if (!m_xWindow) return;
+    for (QWidget* w = parentWidget(); w && w != m_host; w = w->parentWidget()) w->removeEventFilter(this);
+    // Gone already where the host's window went first.
+    if (m_host && m_host->internalWinId()) {
+        xcb_destroy_window(m_xcb, m_xWindow);
+        xcb_flush(m_xcb);
+    }
+    m_xWindow = 0;
+}
+
+bool MpvElement::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::Move && watched != this) syncWindow();
+    return QWidget::eventFilter(watched, event);
+}
+
+void MpvElement::createRenderContext() {
     if (!m_mpv || m_render) return;
-    int advanced = 0;
-    mpv_opengl_init_params gl{&GetProcAddress, glProcContext};
-    mpv_render_param glParams[] = {
-        {MPV_RENDER_PARAM_API_TYPE, const_cast<char*>(MPV_RENDER_API_TYPE_OPENGL)},
-        {MPV_RENDER_PARAM_OPENGL_INIT_PARAMS, &gl},
-        {MPV_RENDER_PARAM_ADVANCED_CONTROL, &advanced},
-        {MPV_RENDER_PARAM_INVALID, nullptr},
-    };
-    mpv_render_param swParams[] = {
+    mpv_render_param params[] = {
         {MPV_RENDER_PARAM_API_TYPE, const_cast<char*>(MPV_RENDER_API_TYPE_SW)},
         {MPV_RENDER_PARAM_INVALID, nullptr},
     };
-    if (mpv_render_context_create(&m_render, m_mpv, glProcContext ? glParams : swParams) < 0) {
+    if (mpv_render_context_create(&m_render, m_mpv, params) < 0) {
         // Without a picture the sound still plays and the end still comes.
         m_render = nullptr;
         m_renderFailed = true;
-        if (m_loadPending) issueLoad();
         return;
     }
     mpv_render_context_set_update_callback(m_render, &MpvElement::OnRenderUpdate, this);
-    if (m_loadPending) issueLoad();
 }
 
 void MpvElement::freeRenderContext() {
     if (!m_render) return;
     mpv_render_context_set_update_callback(m_render, nullptr, nullptr);
-    if (m_gl) m_gl->makeCurrent();
     mpv_render_context_free(m_render);
-    if (m_gl) m_gl->doneCurrent();
     m_render = nullptr;
 }
 
@@ -190,8 +223,13 @@ void MpvElement::setBackgroundColor(const QColor& color) {
         const QByteArray name = color.name(QColor::HexRgb).toLatin1();
         mpv_set_property_string(m_mpv, "background", name.constData());
     }
+    if (m_xWindow) {
+        const std::uint32_t values[] = {PixelOf(color)};
+        xcb_change_window_attributes(m_xcb, m_xWindow, XCB_CW_BACK_PIXEL, values);
+        xcb_clear_area(m_xcb, 0, m_xWindow, 0, 0, 0, 0);
+        xcb_flush(m_xcb);
+    }
     update();
-    if (m_gl) m_gl->update();
 }
 
 void MpvElement::setFile(const std::string& path) {
@@ -213,15 +251,13 @@ void MpvElement::setFile(const std::string& path) {
     }
     int yes = 1;
     mpv_set_property(m_mpv, "pause", MPV_FORMAT_FLAG, &yes);
-    if (m_render || m_renderFailed) {
-        issueLoad();
-    } else {
-        m_loadPending = true;
-    }
+    // Without its window mpv would open one of its own: the clip then plays
+    // without a picture, as where no render context can be had.
+    if (m_native && !ensureWindow()) mpv_set_property_string(m_mpv, "vid", "no");
+    issueLoad();
 }
 
 void MpvElement::issueLoad() {
-    m_loadPending = false;
     m_loadIssued = true;
     const char* cmd[] = {"loadfile", m_path.c_str(), "replace", nullptr};
     if (mpv_command_async(m_mpv, m_gen, cmd) < 0) finishStream(true, -1);
@@ -243,7 +279,6 @@ void MpvElement::pause() {
 void MpvElement::stop() {
     ++m_gen;
     m_active = false;
-    m_loadPending = false;
     m_loadIssued = false;
     m_replyArrived = false;
     m_lastEntry = -1;
@@ -387,17 +422,11 @@ void MpvElement::renderUpdate() {
     m_updateQueued = false;
     if (!m_render) return;
     const std::uint64_t flags = mpv_render_context_update(m_render);
-    if (!(flags & MPV_RENDER_UPDATE_FRAME)) return;
-    if (m_gl) {
-        m_hasFrame = m_active || m_hasFrame;
-        m_gl->update();
-    } else {
-        renderSoftware();
-    }
+    if (flags & MPV_RENDER_UPDATE_FRAME) renderSoftware();
 }
 
 void MpvElement::renderSoftware() {
-    if (!m_render || m_gl) return;
+    if (!m_render) return;
     const qreal dpr = devicePixelRatioF();
     const QSize target(static_cast<int>(width() * dpr), static_cast<int>(height() * dpr));
     if (target.isEmpty()) return;
@@ -421,7 +450,7 @@ void MpvElement::renderSoftware() {
 
 void MpvElement::paintEvent(QPaintEvent*) {
     QPainter painter(this);
-    if (!m_gl && m_hasFrame && !m_frame.isNull()) {
+    if (m_render && m_hasFrame && !m_frame.isNull()) {
         painter.drawImage(rect(), m_frame);
     } else {
         painter.fillRect(rect(), m_background);
@@ -430,11 +459,26 @@ void MpvElement::paintEvent(QPaintEvent*) {
 
 void MpvElement::resizeEvent(QResizeEvent* event) {
     QWidget::resizeEvent(event);
-    if (m_gl) {
-        m_gl->setGeometry(rect());
+    if (m_xWindow) {
+        syncWindow();
     } else if (m_hasFrame) {
         renderSoftware();
     }
+}
+
+void MpvElement::moveEvent(QMoveEvent* event) {
+    QWidget::moveEvent(event);
+    syncWindow();
+}
+
+void MpvElement::showEvent(QShowEvent* event) {
+    QWidget::showEvent(event);
+    syncWindow();
+}
+
+void MpvElement::hideEvent(QHideEvent* event) {
+    QWidget::hideEvent(event);
+    syncWindow();
 }
 
 }  // namespace platform

@@ -1,13 +1,15 @@
 #pragma once
-// The movie element: libmpv drawn through its render API, OpenGL into a
-// QOpenGLWidget where OpenGL is there, software into a QImage where not
-// (offscreen). Reusable wherever a movie is shown. GUI thread only; mpv's own
-// threads only queue work onto it.
+// The movie element: on an X server libmpv draws into a plain child window of
+// its own (OpenGL where there is some, else plain X11), so the window around it
+// stays on Qt's raster path; elsewhere (offscreen) it draws through its
+// software render API into a QImage. Reusable wherever a movie is shown. GUI
+// thread only; mpv's own threads only queue work onto it.
 
 #include "IMediaElement.h"
 
 #include <QColor>
 #include <QImage>
+#include <QPointer>
 #include <QWidget>
 
 #include <atomic>
@@ -17,10 +19,9 @@
 struct mpv_handle;
 struct mpv_render_context;
 struct mpv_event;
+struct xcb_connection_t;
 
 namespace platform {
-
-class MpvGlView;
 
 class MpvElement final : public QWidget, public IMediaElement {
     Q_OBJECT
@@ -30,6 +31,9 @@ public:
 
     // False when libmpv could not be started; every file is then refused.
     bool isAvailable() const { return m_mpv != nullptr; }
+    // Ends libmpv ahead of time, before the window holding it goes; the
+    // element then refuses every file.
+    void release();
     // Colour of the area the video does not cover.
     void setBackgroundColor(const QColor& color);
 
@@ -55,9 +59,12 @@ signals:
 protected:
     void paintEvent(QPaintEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
+    void moveEvent(QMoveEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+    void hideEvent(QHideEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    friend class MpvGlView;
     static void OnWakeup(void* self);
     static void OnRenderUpdate(void* self);
     void drainEvents();
@@ -65,14 +72,24 @@ private:
     void renderUpdate();
     void renderSoftware();
     void issueLoad();
-    void createRenderContext(void* glProcContext);
+    bool ensureWindow();
+    void syncWindow();
+    void destroyWindow();
+    void createRenderContext();
     void freeRenderContext();
     void finishStream(bool error, int code);
 
     mpv_handle* m_mpv = nullptr;
-    mpv_render_context* m_render = nullptr;
-    MpvGlView* m_gl = nullptr;  // null: software rendering
-    QImage m_frame;             // software rendering target
+    mpv_render_context* m_render = nullptr;  // software rendering only
+    bool m_native = false;         // mpv draws into m_xWindow
+    // The X window mpv draws into, a child of the host's window, made at the
+    // first load and kept over the element's place while the element shows.
+    xcb_connection_t* m_xcb = nullptr;
+    std::uint32_t m_xWindow = 0;
+    QPointer<QWidget> m_host;
+    QRect m_xGeometry;
+    bool m_xMapped = false;
+    QImage m_frame;              // software rendering target
     QColor m_background = Qt::black;
     std::atomic<bool> m_wakeupQueued{false};
     std::atomic<bool> m_updateQueued{false};
@@ -80,7 +97,6 @@ private:
 
     std::string m_path;
     std::uint64_t m_gen = 0;      // bumped by every load and stop; tags replies and reports
-    bool m_loadPending = false;   // waits for the render context
     bool m_renderFailed = false;  // no render context can be had: load anyway
     bool m_loadIssued = false;
     bool m_replyArrived = false;  // the loadfile was taken; later start-files are ours

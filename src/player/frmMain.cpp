@@ -146,8 +146,12 @@ frmMain::frmMain(QWidget* owner, mdlPublic::PublicState& state)
 
 frmMain::~frmMain() {
     // The native window is a child of the host's: drop it before the host's
-    // wrapper goes, which would otherwise take it along.
-    if (m_hostWindow) destroy();
+    // wrapper goes, which would otherwise take it along. The movie element's
+    // window goes with it, so mpv ends first.
+    if (m_hostWindow) {
+        m_mplMedia->release();
+        destroy();
+    }
 }
 
 bool frmMain::EmbedInto(WId host, QSize size) {

@@ -133,6 +133,28 @@ TEST_F(MediaTest, SeekTargetIsKeptUntilPlayingResumes) {
     EXPECT_TRUE(WaitFor([&] { return Ends() > 0; }, 10000));
 }
 
+// The editor's preview keeps the element hidden until the clip's size is
+// known, so a hidden element must load and report it.
+TEST_F(MediaTest, HiddenElementLoadsAndReportsItsSize) {
+    platform::MpvElement hidden;
+    int reported = 0;
+    QObject::connect(&hidden, &platform::MpvElement::naturalSizeChanged, [&](int, int) { ++reported; });
+    hidden.setFile(clip);
+    ASSERT_TRUE(WaitFor([&] { return reported > 0; }, 10000));
+    EXPECT_EQ(hidden.naturalWidth(), 320);
+    EXPECT_FALSE(hidden.isVisible());
+}
+
+TEST_F(MediaTest, ReleasedElementRefusesEveryFile) {
+    element.setFile(clip);
+    element.play();
+    element.release();
+    EXPECT_FALSE(element.isAvailable());
+    element.setFile(clip);
+    EXPECT_TRUE(WaitFor([&] { return refusals > 0; }, 2000));
+    EXPECT_EQ(Ends(), 0);
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
