@@ -31,7 +31,8 @@ test: fuzz-build
 	cd $(BUILD) && ctest --output-on-failure -j$(JOBS)
 
 bench: build
-	@for b in $(BUILD)/bench/bench_*; do echo "== $$b"; "$$b"; done
+	@for b in $(BUILD)/bench/bench_*; do [ "$${b##*/}" = bench_player_show ] && continue; echo "== $$b"; "$$b"; done
+	@bash bench/player_x11.sh $(BUILD)
 
 clean:
 	rm -rf $(BUILD) $(FUZZ_BUILD)
