@@ -6,7 +6,7 @@
 # F9 is bound to the next file and stored.
 source "$(dirname "$0")/lib.sh"
 
-start_x_bare  # its message boxes do not yet pass under openbox
+start_x
 make_home
 
 export HOME="$E2E_TMP/user"
@@ -59,7 +59,7 @@ sleep 0.4
 xdotool key o
 DIALOG=$(wait_window 'オプション' 10) || fail "the key dialog did not appear"
 sleep 0.5
-eval "$(xdotool getwindowgeometry --shell "$DIALOG")"
+window_geometry "$DIALOG"
 # Second box at (2400, 1200) twips, 1335 x 375: 160, 80 pixels at 96 dpi.
 xdotool mousemove $((X + 200)) $((Y + 92)) click 1
 sleep 0.3
