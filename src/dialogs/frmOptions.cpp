@@ -1,6 +1,7 @@
 #include "frmOptions.h"
 
 #include "dialogs/mdlMessage.h"
+#include "platform/KeyRepeat.h"
 #include "player/KeyCodes.h"
 #include "shared/Settings.h"
 #include "shared/Twips.h"
@@ -77,6 +78,8 @@ frmOptions::frmOptions(mdlPublic::PublicState& state, QWidget* owner) : QDialog(
     connect(cmdApply, &QPushButton::clicked, this, &frmOptions::cmdApply_Click);
 
     setFixedSize(px(3975), px(3495));
+    // A held key is judged once, not once per repeat.
+    new platform::HeldKeyFilter(this, platform::HeldKeyFilter::Presses::Once);
     Form_Load();
 }
 

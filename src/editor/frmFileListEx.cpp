@@ -5,6 +5,7 @@
 #include "EditorIcons.h"
 #include "dialogs/PlainText.h"
 #include "FileView.h"
+#include "platform/KeyRepeat.h"
 #include "platform/Volumes.h"
 #include "shared/MediaTypes.h"
 
@@ -57,6 +58,10 @@ frmFileListEx::frmFileListEx(QWidget* owner) : QDialog(owner) {
     buildStatusBar();
     CreateListCommands();
     CreateIntervalCommands();
+    // The panes act on key releases: only on those of keys pressed here, so
+    // the Enter that answered a message box or the key that opened the editor
+    // does nothing. A held key still moves through the views.
+    new platform::HeldKeyFilter(this, platform::HeldKeyFilter::Presses::Repeat);
 
     const int menuHeight = m_menuBar->sizeHint().height();
     resize(px(kDesignedClientWidth), pxY(kDesignedClientHeight) + menuHeight);

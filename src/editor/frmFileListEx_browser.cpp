@@ -147,7 +147,7 @@ void frmFileListEx::lvListView_Click() {
 
 bool frmFileListEx::eventFilter(QObject* watched, QEvent* event) {
     if (watched == tvTreeView) {
-        // A held key repeats as press/release pairs under X11; it acts once.
+        // A held key acts once (the window drops releases of keys pressed elsewhere).
         if (event->type() == QEvent::KeyRelease && !static_cast<QKeyEvent*>(event)->isAutoRepeat())
             tvTreeView_Click();
         else if (event->type() == QEvent::FocusIn) {

@@ -70,7 +70,7 @@ protected:
             }
             break;
         case QEvent::KeyRelease:
-            // A held key repeats as press/release pairs under X11; it acts once.
+            // A held key acts once (the window drops releases of keys pressed elsewhere).
             if (watched == m_pane && !static_cast<QKeyEvent*>(event)->isAutoRepeat()) m_owner->lvList_Click();
             break;
         case QEvent::FocusIn:

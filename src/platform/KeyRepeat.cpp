@@ -2,6 +2,8 @@
 
 #include <QGuiApplication>
 #include <QKeyEvent>
+#include <QWidget>
+#include <QWindow>
 
 // The XKB header names a member `explicit`, a C++ keyword.
 #define explicit xkb_explicit
@@ -32,6 +34,44 @@ int KeyIdentity(const QKeyEvent& event) {
     // Scan codes and Qt's key codes never meet in one window: a real server
     // gives every event a scan code.
     return event.nativeScanCode() != 0 ? static_cast<int>(event.nativeScanCode()) : event.key();
+}
+
+HeldKeyFilter::HeldKeyFilter(QWidget* window, Presses presses) : QObject(window), m_presses(presses) {
+    // The native window exists from the first show on.
+    window->installEventFilter(this);
+    if (QWindow* handle = window->windowHandle()) handle->installEventFilter(this);
+}
+
+bool HeldKeyFilter::eventFilter(QObject* watched, QEvent* event) {
+    switch (event->type()) {
+    case QEvent::Show:
+        if (auto* widget = qobject_cast<QWidget*>(watched); widget && widget->windowHandle())
+            widget->windowHandle()->installEventFilter(this);  // installed once however often it runs
+        break;
+    case QEvent::KeyPress:
+        if (watched->isWindowType()) {
+            const auto& key = static_cast<const QKeyEvent&>(*event);
+            const bool first = !key.isAutoRepeat() && m_held.Press(KeyIdentity(key));
+            return !first && m_presses == Presses::Once;
+        }
+        break;
+    case QEvent::KeyRelease:
+        if (watched->isWindowType()) {
+            const auto& key = static_cast<const QKeyEvent&>(*event);
+            // The release paired with a repeated press is the widgets' to judge.
+            if (key.isAutoRepeat()) return m_presses == Presses::Once;
+            return !m_held.Release(KeyIdentity(key));
+        }
+        break;
+    case QEvent::WindowBlocked:
+    case QEvent::FocusOut:
+        // Keys held now come up in another window.
+        if (watched->isWindowType() || event->type() == QEvent::WindowBlocked) m_held.Clear();
+        break;
+    default:
+        break;
+    }
+    return false;
 }
 
 }  // namespace platform

@@ -132,6 +132,17 @@ wait_exit() {
   return 1
 }
 
+# Sets X, Y (the inside's top left on the screen), WIDTH and HEIGHT of window
+# $1. xdotool's getwindowgeometry counts a window manager's frame offset twice.
+window_geometry() {
+  local info
+  info=$(xwininfo -id "$1") || return 1
+  X=$(sed -n 's/^ *Absolute upper-left X: *//p' <<<"$info")
+  Y=$(sed -n 's/^ *Absolute upper-left Y: *//p' <<<"$info")
+  WIDTH=$(sed -n 's/^ *Width: *//p' <<<"$info")
+  HEIGHT=$(sed -n 's/^ *Height: *//p' <<<"$info")
+}
+
 # Saves a screenshot of the whole screen (or window $2) to $1 (PNG).
 screenshot() {
   local out=$1 win=${2:-root}

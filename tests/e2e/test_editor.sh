@@ -16,7 +16,7 @@ convert -size 64x32 xc:red "$SHOW/a.bmp"
 # Selects the one picture of the listed folder and looks at the preview pane.
 check_preview() {
   local id=$1 x y
-  eval "$(xdotool getwindowgeometry --shell "$id")"
+  window_geometry "$id"
   x=$X; y=$Y
   # An empty spot low in the file view, then every entry (the one picture) by key.
   xdotool mousemove $((x + 300)) $((y + 500)) click 1

@@ -3,12 +3,12 @@
 # "変換", confirm the message, then compare the files byte for byte.
 source "$(dirname "${BASH_SOURCE[0]}")/lib.sh"
 
-start_x_bare  # its message boxes do not yet pass under openbox
+start_x
 # Another X server shutting down at the same moment can take the new display's
 # socket with it; then take the next display.
 for attempt in 1 2 3; do
   xdpyinfo >/dev/null 2>&1 && break
-  start_x_bare
+  start_x
 done
 xdpyinfo >/dev/null 2>&1 || fail "no usable X display"
 make_home
@@ -29,7 +29,7 @@ start_tarnquill() {
 # Clicks the button drawn at ($1, $2, $3, $4) twips, located from the window's geometry.
 click_twips() {
   local X Y WIDTH HEIGHT SCREEN WINDOW
-  eval "$(xdotool getwindowgeometry --shell "$TQ_WIN")"
+  window_geometry "$TQ_WIN"
   # Client area 5055 x 2145 twips.
   local cx=$((X + (2 * $1 + $3) * WIDTH / (2 * 5055)))
   local cy=$((Y + (2 * $2 + $4) * HEIGHT / (2 * 2145)))
@@ -68,7 +68,7 @@ H="$VISTROVA_HOME"
 
 # --- The window: fixed client size 337 x 143 at 96 dpi.
 start_tarnquill
-eval "$(xdotool getwindowgeometry --shell "$TQ_WIN")"
+window_geometry "$TQ_WIN"
 [ "$WIDTH" -eq 337 ] && [ "$HEIGHT" -eq 143 ] || fail "window is ${WIDTH}x${HEIGHT}, not 337x143"
 icon=$(xprop -id "$TQ_WIN" _NET_WM_ICON)
 [[ "$icon" == *"Icon ("* ]] || fail "the window has no icon"

@@ -17,6 +17,8 @@
 #include <QFileInfo>
 #include <QImage>
 #include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
 #include <QMessageBox>
@@ -317,6 +319,23 @@ TEST_F(Menus, EscLeavesTheEditorOpenAndTheCustomBarLeadsWithItsButtons) {
     ASSERT_FALSE(bar.isEmpty());
     EXPECT_EQ(bar.first(), w.toolButton(QStringLiteral("Screen")));
     EXPECT_EQ(bar.indexOf(w.toolButton(QStringLiteral("Option"))), bar.size() - 2) << "the interval controls come last";
+    w.close();
+}
+
+TEST_F(Menus, APaneActsOnlyOnTheReleaseOfAKeyPressedInTheEditor) {
+    frmFileListEx w;
+    w.Form_Load();
+    w.show();
+    w.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&w));
+    w.list()->setFocus();
+    w.titleLabel()->setText(QStringLiteral("elsewhere"));
+    // The Enter that answered a message box comes up here: nothing happens.
+    QTest::keyRelease(w.windowHandle(), Qt::Key_Return);
+    EXPECT_EQ(w.titleLabel()->text(), QStringLiteral("elsewhere"));
+    // A key pressed and released in the list pane gives its selection feedback.
+    QTest::keyClick(w.windowHandle(), Qt::Key_Down);
+    EXPECT_EQ(w.titleLabel()->text(), w.listName()->text());
     w.close();
 }
 
