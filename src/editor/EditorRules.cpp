@@ -208,7 +208,7 @@ QString PreviewTimeText(const QDateTime& time) { return QStringLiteral("更新�
 
 static std::string Int(long v) { return std::to_string(v); }
 
-std::vector<std::pair<std::string_view, std::string>> CloseValues(const CloseView& v) {
+std::vector<std::pair<std::string_view, std::string>> closeValues(const CloseView& v) {
     std::string interval = Int(v.intervalValue);
     if (const auto n = numeric::Parse(v.intervalText)) {
         const double r = numeric::RoundHalfEven(*n);

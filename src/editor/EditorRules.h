@@ -103,7 +103,7 @@ struct CloseView {
     bool toolBar = true, customBar = true, statusBar = true, preview = true;
 };
 // The 24 keys in the order they are written, with their texts.
-std::vector<std::pair<std::string_view, std::string>> CloseValues(const CloseView& v);
+std::vector<std::pair<std::string_view, std::string>> closeValues(const CloseView& v);
 
 // The view settings applied on opening; a key missing, not numeric or out of
 // range is left unset.

@@ -5,6 +5,8 @@
 
 #include "EditorIcons.h"
 #include "FileView.h"
+#include "FolderPane.h"
+#include "ListPane.h"
 #include "dialogs/frmAbout.h"
 #include "dialogs/frmOptions.h"
 #include "dialogs/mdlMessage.h"
@@ -29,11 +31,11 @@
 namespace editor {
 namespace {
 
-QString Text(std::string_view s) { return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size())); }
+QString text(std::string_view s) { return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size())); }
 
 // The file of the running program, symbolic links resolved: the installed copy
 // must be the program itself, not a link to where it was built.
-std::string RunningProgramPath() {
+std::string runningProgramPath() {
     const QString path = QFileInfo(QCoreApplication::applicationFilePath()).canonicalFilePath();
     if (!path.isEmpty()) return path.toStdString();
     std::error_code ec;
@@ -47,9 +49,9 @@ void frmFileListEx::buildMenus() {
     QMenu* menu = nullptr;
     QMenu* submenu = nullptr;
     for (const MenuRow& row : MenuTable()) {
-        const QString name = Text(row.name);
+        const QString name = text(row.name);
         if (row.kind == MenuKind::Menu) {
-            menu = m_menuBar->addMenu(Text(row.caption));
+            menu = m_menuBar->addMenu(text(row.caption));
             menu->setObjectName(name);
             menu->menuAction()->setObjectName(name);
             m_items.insert(name, menu->menuAction());
@@ -58,7 +60,7 @@ void frmFileListEx::buildMenus() {
         }
         QMenu* target = row.sub && submenu ? submenu : menu;
         if (row.kind == MenuKind::Submenu) {
-            submenu = menu->addMenu(Text(row.caption));
+            submenu = menu->addMenu(text(row.caption));
             submenu->setObjectName(name);
             submenu->menuAction()->setObjectName(name);
             m_items.insert(name, submenu->menuAction());
@@ -68,10 +70,10 @@ void frmFileListEx::buildMenus() {
             target->addSeparator()->setObjectName(name);
             continue;
         }
-        QAction* a = target->addAction(Text(row.caption));
+        QAction* a = target->addAction(text(row.caption));
         a->setObjectName(name);
         a->setEnabled(row.enabled);
-        if (!row.shortcut.empty()) a->setShortcut(QKeySequence(Text(row.shortcut)));
+        if (!row.shortcut.empty()) a->setShortcut(QKeySequence(text(row.shortcut)));
         m_items.insert(name, a);
         const Command command = row.command;
         if (row.kind == MenuKind::Check) {
@@ -91,13 +93,10 @@ void frmFileListEx::buildMenus() {
         }
         connect(a, &QAction::triggered, this, [this, command] { runCommand(command); });
     }
-    mnuFileSave = menuItem(QStringLiteral("mnuFileSave"));
-    mnuFileClose = menuItem(QStringLiteral("mnuFileClose"));
     mnuViewToolbar = menuItem(QStringLiteral("mnuViewToolbar"));
     mnuViewCustombar = menuItem(QStringLiteral("mnuViewCustombar"));
     mnuViewStatusBar = menuItem(QStringLiteral("mnuViewStatusBar"));
     mnuViewPre = menuItem(QStringLiteral("mnuViewPre"));
-    mnuViewRefresh = menuItem(QStringLiteral("mnuViewRefresh"));
 }
 
 void frmFileListEx::buildCommandButtons() {
@@ -108,10 +107,10 @@ void frmFileListEx::buildCommandButtons() {
                 bar->addSeparator();
                 continue;
             }
-            const QString key = Text(row.key);
-            QAction* a = bar->addAction(CommandIcon(row.icon), Text(row.tooltip));
+            const QString key = text(row.key);
+            QAction* a = bar->addAction(CommandIcon(row.icon), text(row.tooltip));
             a->setObjectName(key);
-            a->setToolTip(Text(row.tooltip));
+            a->setToolTip(text(row.tooltip));
             m_buttons.insert(key, a);
             if (row.kind == ButtonKind::Group) {
                 a->setCheckable(true);
@@ -126,8 +125,7 @@ void frmFileListEx::buildCommandButtons() {
 }
 
 // The one place where the list commands meet their handlers (list editing,
-// list and page navigation, store, delete and run). Each waits on a
-// placeholder until its handler is in.
+// list and page navigation, store, delete and run); the tests replace them.
 void frmFileListEx::bindListCommands() {
     m_listCommands = {
         {Command::ListNext, [this] { mnuFileListNext_Click(); }},
@@ -153,11 +151,11 @@ void frmFileListEx::setCommandHandler(Command command, std::function<void()> han
 void frmFileListEx::runCommand(Command command, bool arrange) {
     if (const int mode = ViewModeOf(command); mode >= 0) {
         mnuListViewMode_Click(mode);
-        if (arrange) lvListView->setArrangement(kArrangeLeft);
+        if (arrange) m_folders->fileView()->setArrangement(kArrangeLeft);
         return;
     }
     if (const int column = SortColumnOf(command); column >= 0) {
-        lvListView_ColumnClick(column);
+        m_folders->lvListView_ColumnClick(column);
         return;
     }
     switch (command) {
@@ -189,20 +187,22 @@ void frmFileListEx::tbCustomBar_ButtonClick(const QString& key) {
     runCommand(action.command, action.arrange);
 }
 
-void frmFileListEx::mnuVAIByName_Click() { runCommand(Command::SortByName); }
-void frmFileListEx::mnuVAIByType_Click() { runCommand(Command::SortByType); }
-void frmFileListEx::mnuVAIByDate_Click() { runCommand(Command::SortByDate); }
+void frmFileListEx::mnuEditDSelectAll_Click() { m_folders->selectAll(); }
+void frmFileListEx::mnuEditInvertSelection_Click() { m_folders->invertSelection(); }
 
-void frmFileListEx::mnuEditDSelectAll_Click() {
-    lvListView->selectAllRows();
-    lvListView->setFocusToView();
-    lvListView_Click();
-}
-
-void frmFileListEx::mnuEditInvertSelection_Click() {
-    lvListView->invertSelection();
-    lvListView_Click();
-}
+void frmFileListEx::mnuEditAdd_Click() { m_list->addEntries(AddKind::Selected, m_folders->fileRows(true)); }
+void frmFileListEx::mnuEditAddAll_Click() { m_list->addEntries(AddKind::All, m_folders->fileRows(false)); }
+void frmFileListEx::mnuEditDelete_Click() { m_list->removeSelected(); }
+void frmFileListEx::mnuEditDeleteAll_Click() { m_list->removeAll(); }
+void frmFileListEx::mnuEditUp_Click() { m_list->moveCurrent(true); }
+void frmFileListEx::mnuEditDown_Click() { m_list->moveCurrent(false); }
+void frmFileListEx::mnuFileListNext_Click() { m_list->step(Step::NextList); }
+void frmFileListEx::mnuFileListBack_Click() { m_list->step(Step::PrevList); }
+void frmFileListEx::mnuFilePageNext_Click() { m_list->step(Step::NextPage); }
+void frmFileListEx::mnuFilePageBack_Click() { m_list->step(Step::PrevPage); }
+void frmFileListEx::mnuFileSave_Click() { m_list->store(); }
+void frmFileListEx::mnuFileDelete_Click() { m_list->deleteListFile(); }
+void frmFileListEx::mnuFileRun_Click() { m_list->run(); }
 
 void frmFileListEx::mnuHelpContents_Click() {
     // A missing help document shows nothing from here.
@@ -214,21 +214,21 @@ void frmFileListEx::mnuHelpAbout_Click() { frmAbout::ShowModal(this); }
 void frmFileListEx::mnuCustomOption_Click() { frmOptions::ShowModal(this); }
 
 void frmFileListEx::mnuCustomScreen_Click() {
-    if (mdlMessage::MsgBox(Text(InstallPrompt()), 33, mdlMessage::kTitleVistrova, this) != mdlMessage::kOk) return;
+    if (mdlMessage::MsgBox(text(InstallPrompt()), mdlMessage::kQuestion + mdlMessage::kOkCancel, mdlMessage::kTitleVistrova, this) != mdlMessage::kOk) return;
     const mdlPublic::PublicState& pub = mdlPublic::Public();
     const std::string target = screensaver::TargetFolder();
     QApplication::setOverrideCursor(Qt::WaitCursor);
-    const screensaver::Result result = screensaver::Install(RunningProgramPath(), pub.settingsPath, pub.listPrefix, target);
+    const screensaver::Result result = screensaver::Install(runningProgramPath(), pub.settingsPath, pub.listPrefix, target);
     QApplication::restoreOverrideCursor();
     if (const auto message = InstallMessage(result)) {
-        mdlMessage::MsgBox(Text(message->text), message->flags, mdlMessage::kTitleVistrova, this);
+        mdlMessage::MsgBox(text(message->text), message->flags, mdlMessage::kTitleVistrova, this);
         return;
     }
     const std::string config = QDir::homePath().toStdString() + "/.xscreensaver";
     const screensaver::Registration registration =
         screensaver::Register(config, target + "/" + std::string(screensaver::kProgramName));
     if (const auto message = RegistrationMessage(registration, config))
-        mdlMessage::MsgBox(Text(message->text), message->flags, mdlMessage::kTitleVistrova, this);
+        mdlMessage::MsgBox(text(message->text), message->flags, mdlMessage::kTitleVistrova, this);
 }
 
 void frmFileListEx::mnuCustomColor_Click() {
@@ -246,11 +246,12 @@ void frmFileListEx::mnuCustomColor_Click() {
     const std::int32_t value = ColourValue({chosen.red(), chosen.green(), chosen.blue()});
     mdlPublic::PublicState& pub = mdlPublic::Public();
     if (settings::Write(pub.settingsPath, "BACKCOLOR", std::to_string(value))) {
-        mdlMessage::MsgBox(Text(ColourStoredText()), 64, mdlMessage::kTitleVistrova, this);
+        mdlMessage::MsgBox(text(ColourStoredText()), mdlMessage::kInformation + mdlMessage::kOkOnly,
+                           mdlMessage::kTitleVistrova, this);
     } else {
         // The colour still holds for this run; the user learns it was not stored.
-        mdlMessage::MsgBox(Text(ColourNotStoredText()) + QStringLiteral("\r\n") + QString::fromStdString(pub.settingsPath),
-                           48, mdlMessage::kTitleVistrova, this);
+        mdlMessage::MsgBox(text(ColourNotStoredText()) + QStringLiteral("\r\n") + QString::fromStdString(pub.settingsPath),
+                           mdlMessage::kExclamation + mdlMessage::kOkOnly, mdlMessage::kTitleVistrova, this);
     }
     pub.backColor = value;
 }

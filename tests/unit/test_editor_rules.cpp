@@ -149,7 +149,7 @@ TEST(CloseValues, AllKeysInOrderWithTheirFormats) {
     v.sortOrder = 1;
     v.customBar = false;
     v.preview = false;
-    const auto values = CloseValues(v);
+    const auto values = closeValues(v);
     ASSERT_EQ(values.size(), std::size(settings::kEditorCloseOrder));
     const char* expected[] = {"/home/u/Show/", "1200", "-60", "9660", "8925", "2", "1", "0", "25", "1", "3", "9",
                               "3000", "6045", "3840", "2100", "1500", "1650", "2", "1", "1", "0", "1", "0"};
@@ -166,7 +166,7 @@ TEST(CloseValues, IntervalIsTheBoxTextAsAWholeNumber) {
         CloseView v;
         v.intervalText = text;
         v.intervalValue = 12;
-        EXPECT_EQ(CloseValues(v)[8].second, stored) << text;
+        EXPECT_EQ(closeValues(v)[8].second, stored) << text;
     }
 }
 

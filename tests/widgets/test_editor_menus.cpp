@@ -186,21 +186,21 @@ TEST_F(Menus, ViewModesKeepOneCheckMarkAndOnePressedButton) {
     EXPECT_EQ(ModeMarks(w), (std::vector<bool>{false, false, false, true, false, false, false, true}));
 
     w.menuItem(QStringLiteral("mnuListViewMode(2)"))->trigger();  // "一覧(&L)"
-    EXPECT_EQ(w.fileView()->viewMode(), 2);
+    EXPECT_EQ(w.folders()->fileView()->viewMode(), 2);
     EXPECT_EQ(ModeMarks(w), (std::vector<bool>{false, false, true, false, false, false, true, false}));
-    EXPECT_EQ(w.fileView()->arrangement(), 0);
+    EXPECT_EQ(w.folders()->fileView()->arrangement(), 0);
 
     // The menu item of an icon mode leaves the arrangement alone ...
     w.menuItem(QStringLiteral("mnuListViewMode(1)"))->trigger();
-    EXPECT_EQ(w.fileView()->viewMode(), 1);
-    EXPECT_EQ(w.fileView()->arrangement(), 0);
+    EXPECT_EQ(w.folders()->fileView()->viewMode(), 1);
+    EXPECT_EQ(w.folders()->fileView()->arrangement(), 0);
     // ... its button arranges along the left edge.
     w.toolButton(QStringLiteral("ViewLarge"))->trigger();
-    EXPECT_EQ(w.fileView()->viewMode(), 0);
-    EXPECT_EQ(w.fileView()->arrangement(), editor::kArrangeLeft);
+    EXPECT_EQ(w.folders()->fileView()->viewMode(), 0);
+    EXPECT_EQ(w.folders()->fileView()->arrangement(), editor::kArrangeLeft);
     EXPECT_EQ(ModeMarks(w), (std::vector<bool>{true, false, false, false, true, false, false, false}));
     w.toolButton(QStringLiteral("ViewDetails"))->trigger();
-    EXPECT_EQ(w.fileView()->viewMode(), 3);
+    EXPECT_EQ(w.folders()->fileView()->viewMode(), 3);
     EXPECT_EQ(ModeMarks(w), (std::vector<bool>{false, false, false, true, false, false, false, true}));
 
     // The mode is stored on closing.
@@ -222,7 +222,7 @@ TEST_F(Menus, EverySortCommandFlipsTheDirection) {
     QApplication::processEvents();
     const auto names = [&] {
         QStringList out;
-        for (int i = 0; i < w.fileView()->rowCount(); ++i) out << w.fileView()->nameOfRow(i);
+        for (int i = 0; i < w.folders()->fileView()->rowCount(); ++i) out << w.folders()->fileView()->nameOfRow(i);
         return out;
     };
     ASSERT_EQ(names(), (QStringList{"a.jpg", "b.avi", "c.bmp"}));
@@ -233,11 +233,11 @@ TEST_F(Menus, EverySortCommandFlipsTheDirection) {
     EXPECT_EQ(names(), (QStringList{"a.jpg", "b.avi", "c.bmp"}));
     // By type, flipped once more: descending type names.
     w.menuItem(QStringLiteral("mnuVAIByType"))->trigger();
-    EXPECT_EQ(w.fileView()->sortColumn(), 1);
-    EXPECT_EQ(w.fileView()->sortOrder(), 1);
-    w.mnuVAIByDate_Click();
-    EXPECT_EQ(w.fileView()->sortColumn(), 2);
-    EXPECT_EQ(w.fileView()->sortOrder(), 0);
+    EXPECT_EQ(w.folders()->fileView()->sortColumn(), 1);
+    EXPECT_EQ(w.folders()->fileView()->sortOrder(), 1);
+    w.menuItem("mnuVAIByDate")->trigger();
+    EXPECT_EQ(w.folders()->fileView()->sortColumn(), 2);
+    EXPECT_EQ(w.folders()->fileView()->sortOrder(), 0);
     w.close();
     EXPECT_EQ(Value("SortKey"), "2");
     EXPECT_EQ(Value("SortOrder"), "0");
@@ -253,21 +253,21 @@ TEST_F(Menus, SelectAllAndInvertWorkOnTheFileViewOnly) {
     w.Form_Load();
     w.show();
     QApplication::processEvents();
-    ASSERT_EQ(w.fileView()->rowCount(), 3);
-    ASSERT_EQ(w.list()->topLevelItemCount(), 1);
-    w.list()->topLevelItem(0)->setSelected(true);
+    ASSERT_EQ(w.folders()->fileView()->rowCount(), 3);
+    ASSERT_EQ(w.lists()->listView()->topLevelItemCount(), 1);
+    w.lists()->listView()->topLevelItem(0)->setSelected(true);
     // Both view kinds: the details view selects whole rows, the icon views the name cell.
     for (int mode : {3, 0}) {
-        w.mnuListViewMode_Click(mode);
+        w.menuItem(QStringLiteral("mnuListViewMode(%1)").arg(mode))->trigger();
         w.menuItem(QStringLiteral("mnuEditDSelectAll"))->trigger();
-        EXPECT_EQ(w.fileView()->selectedNames(), (QStringList{"a.jpg", "b.avi", "c.bmp"}));
+        EXPECT_EQ(w.folders()->fileView()->selectedNames(), (QStringList{"a.jpg", "b.avi", "c.bmp"}));
         w.menuItem(QStringLiteral("mnuEditInvertSelection"))->trigger();
-        EXPECT_TRUE(w.fileView()->selectedNames().isEmpty());
-        w.fileView()->currentView()->selectionModel()->select(w.fileView()->currentView()->model()->index(1, 0),
+        EXPECT_TRUE(w.folders()->fileView()->selectedNames().isEmpty());
+        w.folders()->fileView()->currentView()->selectionModel()->select(w.folders()->fileView()->currentView()->model()->index(1, 0),
                                                                QItemSelectionModel::ClearAndSelect);
-        w.mnuEditInvertSelection_Click();
-        EXPECT_EQ(w.fileView()->selectedNames(), (QStringList{"a.jpg", "c.bmp"}));
-        EXPECT_TRUE(w.list()->topLevelItem(0)->isSelected());
+        w.menuItem("mnuEditInvertSelection")->trigger();
+        EXPECT_EQ(w.folders()->fileView()->selectedNames(), (QStringList{"a.jpg", "c.bmp"}));
+        EXPECT_TRUE(w.lists()->listView()->topLevelItem(0)->isSelected());
     }
     w.close();
 }
@@ -300,9 +300,9 @@ TEST_F(Menus, ButtonsMenuItemsAndShortcutsReachTheSameListCommands) {
     w.activateWindow();
     ASSERT_TRUE(QTest::qWaitForWindowActive(&w));
     ran.clear();
-    QTest::keyClick(w.tree(), Qt::Key_U, Qt::ControlModifier);
-    QTest::keyClick(w.tree(), Qt::Key_T, Qt::ControlModifier);
-    QTest::keyClick(w.tree(), Qt::Key_F5);
+    QTest::keyClick(w.folders()->tree(), Qt::Key_U, Qt::ControlModifier);
+    QTest::keyClick(w.folders()->tree(), Qt::Key_T, Qt::ControlModifier);
+    QTest::keyClick(w.folders()->tree(), Qt::Key_F5);
     EXPECT_EQ(ran, (std::vector<Command>{Command::ListNext, Command::PageBack, Command::FileRun}));
     w.close();
 }
@@ -336,7 +336,7 @@ TEST_F(Menus, AKeyOfNoButtonDoesNothing) {
     for (const char* key : {"FileSave", "screen", "Options"}) w.tbCustomBar_ButtonClick(QString::fromLatin1(key));
     QTest::qWait(100);
     EXPECT_FALSE(boxShown);
-    EXPECT_FALSE(w.changed());
+    EXPECT_FALSE(w.lists()->changed());
     w.close();
 }
 
