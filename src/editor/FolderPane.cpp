@@ -25,9 +25,9 @@ constexpr int kLoadedRole = Qt::UserRole + 3;
 // Folders only: a pipe, a device, a socket or a broken or looping link is none.
 QStringList scanFolders(const QString& folderPath) {
     QStringList out;
-    for (const std::string& raw : files::ScanFolders(ToRawName(folderPath))) {
-        const QString name = FromRawName(raw);
-        if (IsListedFolderName(name)) out << name;
+    for (const std::string& raw : files::ScanFolders(toRawName(folderPath))) {
+        const QString name = fromRawName(raw);
+        if (isListedFolderName(name)) out << name;
     }
     return out;
 }
@@ -87,11 +87,11 @@ void FolderPane::open(const QString& defPath) {
     const int rememberedDrive = drvList->currentIndex();
     QString drive;
     if (!defPath.isEmpty()) {
-        drive = DriveOf(defPath, platform::MountRoots());
+        drive = driveOf(defPath, platform::MountRoots());
         const int i = drive.isEmpty() ? -1 : drvList->findText(drive);
         if (i >= 0) drvList->setCurrentIndex(i);  // a different drive runs drvList_Change
     }
-    if (!drive.isEmpty() && defPath.size() > RootFolderPath(drive).size() && drvList->currentText() == drive)
+    if (!drive.isEmpty() && defPath.size() > rootFolderPath(drive).size() && drvList->currentText() == drive)
         tvRefresh(defPath);
     else if (drvList->currentIndex() == rememberedDrive)
         drvList_Change();
@@ -105,7 +105,7 @@ QTreeWidgetItem* FolderPane::addFolderNode(QTreeWidgetItem* parent, const QStrin
     auto* node = new QTreeWidgetItem(parent, {name});
     node->setData(0, kKeyRole, QStringLiteral("C%1").arg(m_nodeCounter));
     node->setData(0, kPathRole, folderPathOf(parent) + name + QLatin1Char('/'));
-    node->setIcon(0, FolderIcon());
+    node->setIcon(0, folderIcon());
     ++m_nodeCounter;
     return node;
 }
@@ -133,11 +133,11 @@ void FolderPane::drvList_Change() {
     if (drive.isEmpty()) return;
     auto* root = new QTreeWidgetItem(tvTreeView, {drive});
     root->setData(0, kKeyRole, QStringLiteral("R"));
-    root->setData(0, kPathRole, RootFolderPath(drive));
-    root->setIcon(0, FolderIcon());
+    root->setData(0, kPathRole, rootFolderPath(drive));
+    root->setIcon(0, folderIcon());
     folderScan(root);
     tvTreeView->expandItem(root);  // reads the subfolders of every top-level folder
-    setCurrentFolderPath(RootFolderPath(drive));
+    setCurrentFolderPath(rootFolderPath(drive));
     emit titleWanted(drive);
     tvTreeView->setCurrentItem(root);
 }
@@ -158,13 +158,13 @@ void FolderPane::tvTreeView_Click() {
     lvListView->clear();
     const int filter = cboType->currentIndex();
     // Scanned by raw name: a listing through QDir drops names that are not UTF-8.
-    const std::vector<files::ScannedFile> scanned = files::ScanFiles(ToRawName(path));
+    const std::vector<files::ScannedFile> scanned = files::ScanFiles(toRawName(path));
     std::vector<std::pair<FileRow, QIcon>> rows;
     rows.reserve(scanned.size());
     for (const files::ScannedFile& f : scanned) {
         const QDateTime modified = f.modified ? QDateTime::fromMSecsSinceEpoch(*f.modified) : QDateTime();
-        if (auto row = MakeFileRow(filter, path, FromRawName(f.name), modified)) {
-            QIcon icon = TypeIcon(row->type);
+        if (auto row = makeFileRow(filter, path, fromRawName(f.name), modified)) {
+            QIcon icon = typeIcon(row->type);
             rows.emplace_back(std::move(*row), std::move(icon));
         }
     }
@@ -179,10 +179,10 @@ void FolderPane::tvRefresh(const QString& folderPath) {
     QTreeWidgetItem* node = tvTreeView->topLevelItem(0);
     if (node) {
         // A segment not found ends the walk at the deepest folder found.
-        for (const QString& segment : WalkSegments(folderPath, drvList->currentText())) {
+        for (const QString& segment : walkSegments(folderPath, drvList->currentText())) {
             QStringList texts;
             for (int i = 0; i < node->childCount(); ++i) texts << node->child(i)->text(0);
-            const int found = FindChild(texts, segment);
+            const int found = childIndexOf(texts, segment);
             if (found < 0) break;
             node = node->child(found);
             tvTreeView->setCurrentItem(node);
@@ -203,7 +203,7 @@ void FolderPane::lvListView_Click() {
 }
 
 void FolderPane::lvListView_ColumnClick(int column) {
-    const SortState next = SortAfter({lvListView->sortColumn(), lvListView->sortOrder()}, column);
+    const SortState next = sortAfter({lvListView->sortColumn(), lvListView->sortOrder()}, column);
     lvListView->setSort(next.column, next.order);
 }
 

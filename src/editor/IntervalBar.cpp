@@ -29,7 +29,7 @@ protected:
             if (c.unicode() != 8 && (c.unicode() < 0x20 || c.unicode() == 0x7f)) return false;
             const int start = m_box->hasSelectedText() ? m_box->selectionStart() : m_box->cursorPosition();
             const int length = m_box->hasSelectedText() ? int(m_box->selectedText().size()) : 0;
-            return !IntervalKeyAccepted(m_box->text(), start, length, c);
+            return !intervalKeyAccepted(m_box->text(), start, length, c);
         }
         if (event->type() == QEvent::FocusIn) {
             // After the click that gave the focus has placed the caret.
@@ -115,7 +115,7 @@ int IntervalBar::unit() const { return optTime[0]->isChecked() ? 0 : 1; }
 
 void IntervalBar::txtTime_Change() {
     if (!m_live) return;
-    const IntervalChange change = IntervalTextChanged(txtTime->text());
+    const IntervalChange change = intervalTextChanged(txtTime->text());
     if (change.replaceText) {
         txtTime->setText(*change.replaceText);
         return;

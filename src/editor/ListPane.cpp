@@ -138,7 +138,7 @@ QList<PaneEntry> ListPane::entries() const {
 void ListPane::appendEntry(const PaneEntry& e) {
     auto* it = new QTreeWidgetItem(lvList, {e.name, e.path});
     it->setData(0, kTypeRole, e.type);
-    it->setIcon(0, TypeIcon(e.type));
+    it->setIcon(0, typeIcon(e.type));
 }
 
 void ListPane::removeRows(const QList<int>& rows) {
@@ -146,11 +146,11 @@ void ListPane::removeRows(const QList<int>& rows) {
 }
 
 void ListPane::addEntries(AddKind kind, const QList<PaneEntry>& candidates) {
-    const AddPlan plan = PlanAdd(kind, lvList->topLevelItemCount(), candidates);
+    const AddPlan plan = planAdd(kind, lvList->topLevelItemCount(), candidates);
     for (const PaneEntry& e : plan.take) appendEntry(e);
     if (plan.changed) m_changed = true;
     const int warning = mdlMessage::kExclamation + mdlMessage::kOkOnly;
-    if (!plan.unstorable.isEmpty()) mdlMessage::MsgBox(UnstorableText(plan.unstorable), warning, mdlMessage::kTitleVistrova, window());
+    if (!plan.unstorable.isEmpty()) mdlMessage::MsgBox(unstorableText(plan.unstorable), warning, mdlMessage::kTitleVistrova, window());
     if (plan.overLimit) mdlMessage::MsgBox(kLimitMessage, warning, mdlMessage::kTitleVistrova, window());
     // The file view's double-click leaves the preview as it is.
     if (kind != AddKind::ViewDoubleClick) emit previewStale();
@@ -162,7 +162,7 @@ void ListPane::lvList_OLEDragDrop(const QMimeData* dropped) {
     for (const QUrl& url : dropped->urls()) {
         // Local files only: other URLs name nothing the player could open.
         if (!url.isLocalFile()) continue;
-        if (auto e = DroppedEntry(PathOfUrl(url), m_filter)) candidates.push_back(*e);
+        if (auto e = droppedEntry(pathOfUrl(url), m_filter)) candidates.push_back(*e);
     }
     addEntries(AddKind::Drop, candidates);
 }
@@ -170,14 +170,14 @@ void ListPane::lvList_OLEDragDrop(const QMimeData* dropped) {
 void ListPane::removeSelected() {
     QList<bool> selected;
     for (int i = 0; i < lvList->topLevelItemCount(); ++i) selected << lvList->topLevelItem(i)->isSelected();
-    const DeletePlan plan = PlanDeleteSelected(selected);
+    const DeletePlan plan = planDeleteSelected(selected);
     removeRows(plan.remove);
     if (plan.changed) m_changed = true;
     emit previewStale();
 }
 
 void ListPane::removeAll() {
-    const DeletePlan plan = PlanDeleteAll(lvList->topLevelItemCount());
+    const DeletePlan plan = planDeleteAll(lvList->topLevelItemCount());
     lvList->clear();
     if (plan.changed) m_changed = true;
     emit previewStale();
@@ -185,7 +185,7 @@ void ListPane::removeAll() {
 
 void ListPane::lvList_DblClick() {
     const DeletePlan plan =
-        PlanDeleteCurrent(lvList->topLevelItemCount(), lvList->indexOfTopLevelItem(lvList->currentItem()));
+        planDeleteCurrent(lvList->topLevelItemCount(), lvList->indexOfTopLevelItem(lvList->currentItem()));
     removeRows(plan.remove);
     if (plan.changed) m_changed = true;
     emit previewStale();
@@ -193,7 +193,7 @@ void ListPane::lvList_DblClick() {
 
 void ListPane::moveCurrent(bool up) {
     const int i = lvList->indexOfTopLevelItem(lvList->currentItem());
-    const int j = MoveTarget(i, lvList->topLevelItemCount(), up);
+    const int j = moveTarget(i, lvList->topLevelItemCount(), up);
     if (j < 0) return;
     lvList->setSelectionMode(QAbstractItemView::SingleSelection);
     QTreeWidgetItem* moving = lvList->takeTopLevelItem(i);
@@ -224,25 +224,25 @@ void ListPane::txtListName_Change() { m_changed = true; }
 // ---- the list file ----
 
 void ListPane::loadCurrent() {
-    lvList->headerItem()->setText(0, HeaderText(currentPos()));
+    lvList->headerItem()->setText(0, headerText(currentPos()));
     lvList->clear();
     const liststore::ListFile file = liststore::ReadListFile(currentListFile());
     // Setting the title marks the list changed; the load clears it below.
     txtListName->setText(QString::fromStdString(file.name));
     lvList->setUpdatesEnabled(false);
-    for (const liststore::Entry& e : file.entries) appendEntry(LoadedEntry(e));
+    for (const liststore::Entry& e : file.entries) appendEntry(loadedEntry(e));
     lvList->setUpdatesEnabled(true);
     m_changed = false;
 }
 
 ListPane::StoreOutcome ListPane::store() {
-    if (mdlMessage::MsgBox(StorePrompt(currentPos()), mdlMessage::kQuestion + mdlMessage::kOkCancel,
+    if (mdlMessage::MsgBox(storePrompt(currentPos()), mdlMessage::kQuestion + mdlMessage::kOkCancel,
                            mdlMessage::kTitleVistrova, window()) != mdlMessage::kOk)
         return StoreOutcome::Declined;
-    const std::string error = StoreList(currentListFile(), txtListName->text(), entries());
+    const std::string error = storeList(currentListFile(), txtListName->text(), entries());
     if (!error.empty()) {
         // The list stays in the pane and stays marked changed.
-        mdlMessage::MsgBox(StoreFailedText(error), mdlMessage::kCritical + mdlMessage::kOkOnly,
+        mdlMessage::MsgBox(storeFailedText(error), mdlMessage::kCritical + mdlMessage::kOkOnly,
                            mdlMessage::kTitleVistrova, window());
         return StoreOutcome::Failed;
     }
@@ -266,7 +266,7 @@ bool ListPane::leave() {
 
 void ListPane::step(Step to) {
     if (!leave()) return;
-    const ListPos next = StepTo(currentPos(), to);
+    const ListPos next = stepTo(currentPos(), to);
     mdlPublic::PublicState& pub = mdlPublic::Public();
     pub.pageNum = static_cast<std::int16_t>(next.page);
     pub.fileNum = static_cast<std::int16_t>(next.list);
@@ -277,7 +277,7 @@ void ListPane::step(Step to) {
 void ListPane::lvList_ColumnClick() { step(Step::HeaderClick); }
 
 void ListPane::deleteListFile() {
-    if (mdlMessage::MsgBox(DeletePrompt(currentPos()), mdlMessage::kExclamation + mdlMessage::kOkCancel,
+    if (mdlMessage::MsgBox(deletePrompt(currentPos()), mdlMessage::kExclamation + mdlMessage::kOkCancel,
                            mdlMessage::kTitleVistrova, window()) != mdlMessage::kOk)
         return;
     const std::string error = liststore::DeleteListFile(currentListFile());

@@ -43,7 +43,7 @@ PreviewPane::PreviewPane(const TwipsScale& scale, QWidget* parent) : QWidget(par
     imgPre->setObjectName(QStringLiteral("imgPre"));
     imgPre->setScaledContents(true);
     imgPre->hide();
-    mplPre = CreatePreviewMovie(this);
+    mplPre = createPreviewMovie(this);
     mplPre->widget()->setObjectName(QStringLiteral("mplPre"));
     mplPre->widget()->hide();
 
@@ -125,7 +125,7 @@ void PreviewPane::SelectionRule(const QStringList& names, const QString& singleP
         PreView(singlePath);
     } else {
         PreClear();
-        lblNum->setText(SelectionSummary(names));
+        lblNum->setText(selectionSummary(names));
         lblNum->adjustSize();
         lblNum->show();
     }
@@ -135,22 +135,22 @@ void PreviewPane::PreView(const QString& path) {
     PreClear();
     // A pipe or a device named like a picture or a clip would block the editor
     // for good once opened: it shows nothing.
-    if (!files::IsOpenableFile(ToRawName(path)) && QFileInfo::exists(path)) return;
+    if (!files::IsOpenableFile(toRawName(path)) && QFileInfo::exists(path)) return;
     const std::string type(media::TypeName(media::Extension(path.toStdString())));
     const QFileInfo info(path);
     const bool exists = info.exists();
     // The name as stored on disk; nothing for a file that is gone.
     lblName->setText(exists ? info.fileName() : QString());
     lblType->setText(QString::fromStdString(type));
-    lblTime->setText(exists ? PreviewTimeText(info.lastModified()) : QString());
+    lblTime->setText(exists ? previewTimeText(info.lastModified()) : QString());
 
     const double boxLeft = m_layout.previewLeft;
     const auto fitted = [this](QSize natural) {
-        return FitPreview(m_scale.twX(natural.width()), m_scale.twY(natural.height()), m_layout.cols.webHeight,
+        return fitPreview(m_scale.twX(natural.width()), m_scale.twY(natural.height()), m_layout.cols.webHeight,
                           m_layout.cboType.width);
     };
 
-    switch (KindOf(type)) {
+    switch (kindOf(type)) {
     case PreviewKind::Movie:
         // The clip does not play before it has been fitted, and its size is
         // known only once the element has opened it.
@@ -213,7 +213,7 @@ void PreviewPane::placeLabelsUnderName() {
 void PreviewPane::WebReSize() {
     const std::string type = lblType->text().toStdString();
     QWidget* shown = nullptr;
-    switch (KindOf(type)) {
+    switch (kindOf(type)) {
     case PreviewKind::Movie:
         shown = mplPre->widget();
         break;
@@ -227,7 +227,7 @@ void PreviewPane::WebReSize() {
         // Fitting from the natural size gives the same scale without rounding drift.
         QSize current = shown == imgPre ? m_pictureNatural : mplPre->naturalSize();
         if (current.isEmpty()) current = shown->size();
-        const FitSize fit = FitPreview(m_scale.twX(current.width()), m_scale.twY(current.height()),
+        const FitSize fit = fitPreview(m_scale.twX(current.width()), m_scale.twY(current.height()),
                                        m_layout.cols.webHeight, m_layout.cboType.width);
         if (fit.ok) {
             shown->hide();

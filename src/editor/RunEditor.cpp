@@ -4,7 +4,7 @@
 
 namespace editor {
 
-void RunEditor(QWidget* owner, std::function<void(QWidget*)> showSequence) {
+void runEditor(QWidget* owner, std::function<void(QWidget*)> showSequence) {
     // Every opening builds the window afresh; nothing of it survives the close.
     frmFileListEx window(owner);
     window.setWindowModality(Qt::ApplicationModal);

@@ -8,5 +8,5 @@
 class QWidget;
 
 namespace editor {
-void RunEditor(QWidget* owner, std::function<void(QWidget*)> showSequence);
+void runEditor(QWidget* owner, std::function<void(QWidget*)> showSequence);
 }

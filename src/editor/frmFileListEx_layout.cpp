@@ -23,7 +23,7 @@ LayoutEnv frmFileListEx::layoutEnv() const {
     e.outerWidth = m_scale.twX(frame.width());
     e.outerHeight = m_scale.twY(frame.height());
     e.innerHeight = m_scale.twY(height() - (m_menuBar->isHidden() ? 0 : m_menuBar->sizeHint().height()));
-    e.pixel = WholePixel(m_scale.x);
+    e.pixel = wholePixel(m_scale.x);
     e.toolBarHeight = m_scale.twY(kBarPixels);
     e.toolBarShown = !tbToolBar->isHidden();
     e.customBarHeight = m_scale.twY(kBarPixels);
@@ -64,7 +64,6 @@ void frmFileListEx::applyLayout() {
     const int statusHeight = sbStatusBar->sizeHint().height();
     sbStatusBar->setGeometry(0, m_client->height() - statusHeight, clientWidth, statusHeight);
     m_preview->applyLayout(l);
-    m_layout.lineY = m_preview->titleTop() + m_preview->titleHeight() + kTitleLineOffset;
 }
 
 void frmFileListEx::resizeEvent(QResizeEvent* event) {
@@ -78,7 +77,7 @@ void frmFileListEx::resizeEvent(QResizeEvent* event) {
 void frmFileListEx::resizeHandling() {
     if (m_inResize) return;
     const QRect frame = frameGeometry();
-    const ResizeDecision d = OnResize(m_cols, m_scale.twX(frame.width()), m_scale.twY(frame.height()), isMinimized());
+    const ResizeDecision d = onResize(m_cols, m_scale.twX(frame.width()), m_scale.twY(frame.height()), isMinimized());
     if (!d.layout) return;
     if (d.snapped) {
         m_inResize = true;
@@ -123,7 +122,7 @@ void frmFileListEx::splitterPress(int bar) {
         picSplitter[1]->raise();
     } else {
         const Rect& b = bar == 0 ? m_layout.splitter0 : m_layout.splitter1;
-        const Rect f = VerticalFeedbackBar({b.left, b.top, kSplitterBarWidth, b.height});
+        const Rect f = verticalFeedbackBar({b.left, b.top, kSplitterBarWidth, b.height});
         m_feedbackLeft = f.left;
         picSplitter[0]->setGeometry(m_scale.rect(f));
         picSplitter[0]->show();
@@ -136,11 +135,11 @@ void frmFileListEx::splitterMove(int bar, const QPoint& pos) {
     if (!m_dragging) return;
     const LayoutEnv env = layoutEnv();
     if (bar == 2) {
-        m_feedbackTop = HorizontalDragTop(m_layout.splitUD.top + m_scale.twY(pos.y()), env.outerHeight);
+        m_feedbackTop = horizontalDragTop(m_layout.splitUD.top + m_scale.twY(pos.y()), env.outerHeight);
         picSplitter[1]->move(picSplitter[1]->x(), m_scale.pxY(m_feedbackTop));
     } else {
         const double barLeft = bar == 0 ? m_cols.split0Left : m_cols.split1Left;
-        m_feedbackLeft = VerticalDragLeft(bar, barLeft + m_scale.twX(pos.x()), m_cols, env.outerWidth);
+        m_feedbackLeft = verticalDragLeft(bar, barLeft + m_scale.twX(pos.x()), m_cols, env.outerWidth);
         picSplitter[0]->move(m_scale.px(m_feedbackLeft), picSplitter[0]->y());
     }
 }

@@ -24,7 +24,7 @@ namespace editor {
 
 void frmFileListEx::Form_Load() {
     const mdlPublic::PublicState& pub = mdlPublic::Public();
-    const OpenView v = ReadOpenView(ini::Snapshot::Load(pub.settingsPath));
+    const OpenView v = readOpenView(ini::Snapshot::Load(pub.settingsPath));
 
     // 1. The title sits 50 screen pixels below the top of the pane.
     m_preview->setTitleTop(50);
@@ -46,7 +46,7 @@ void frmFileListEx::Form_Load() {
         std::vector<QRect> screens;
         for (const QScreen* sc : QGuiApplication::screens()) screens.push_back(sc->geometry());
         if (const QScreen* primary = QGuiApplication::primaryScreen()) {
-            frame = BringOntoScreen(frame, screens, primary->availableGeometry());
+            frame = bringOntoScreen(frame, screens, primary->availableGeometry());
         }
         m_wantedFrame = frame;
         move(frame.topLeft());

@@ -48,7 +48,7 @@ void frmFileListEx::buildMenus() {
     m_modeGroup = new QActionGroup(this);
     QMenu* menu = nullptr;
     QMenu* submenu = nullptr;
-    for (const MenuRow& row : MenuTable()) {
+    for (const MenuRow& row : menuTable()) {
         const QString name = text(row.name);
         if (row.kind == MenuKind::Menu) {
             menu = m_menuBar->addMenu(text(row.caption));
@@ -89,7 +89,7 @@ void frmFileListEx::buildMenus() {
         if (row.kind == MenuKind::Mode) {
             a->setCheckable(true);
             m_modeGroup->addAction(a);
-            mnuListViewMode[ViewModeOf(command)] = a;
+            mnuListViewMode[viewModeOf(command)] = a;
         }
         connect(a, &QAction::triggered, this, [this, command] { runCommand(command); });
     }
@@ -108,20 +108,20 @@ void frmFileListEx::buildCommandButtons() {
                 continue;
             }
             const QString key = text(row.key);
-            QAction* a = bar->addAction(CommandIcon(row.icon), text(row.tooltip));
+            QAction* a = bar->addAction(commandIcon(row.icon), text(row.tooltip));
             a->setObjectName(key);
             a->setToolTip(text(row.tooltip));
             m_buttons.insert(key, a);
             if (row.kind == ButtonKind::Group) {
                 a->setCheckable(true);
                 viewGroup->addAction(a);
-                m_viewButtons[ViewModeOf(row.command)] = a;
+                m_viewButtons[viewModeOf(row.command)] = a;
             }
             connect(a, &QAction::triggered, this, [this, click, key] { (this->*click)(key); });
         }
     };
-    add(tbToolBar, ToolBarTable(), &frmFileListEx::tbToolBar_ButtonClick);
-    add(tbCustomBar, CustomBarTable(), &frmFileListEx::tbCustomBar_ButtonClick);
+    add(tbToolBar, toolBarTable(), &frmFileListEx::tbToolBar_ButtonClick);
+    add(tbCustomBar, customBarTable(), &frmFileListEx::tbCustomBar_ButtonClick);
 }
 
 // The one place where the list commands meet their handlers (list editing,
@@ -149,12 +149,12 @@ void frmFileListEx::setCommandHandler(Command command, std::function<void()> han
 }
 
 void frmFileListEx::runCommand(Command command, bool arrange) {
-    if (const int mode = ViewModeOf(command); mode >= 0) {
+    if (const int mode = viewModeOf(command); mode >= 0) {
         mnuListViewMode_Click(mode);
         if (arrange) m_folders->fileView()->setArrangement(kArrangeLeft);
         return;
     }
-    if (const int column = SortColumnOf(command); column >= 0) {
+    if (const int column = sortColumnOf(command); column >= 0) {
         m_folders->lvListView_ColumnClick(column);
         return;
     }
@@ -178,12 +178,12 @@ void frmFileListEx::runCommand(Command command, bool arrange) {
 }
 
 void frmFileListEx::tbToolBar_ButtonClick(const QString& key) {
-    const ButtonAction action = ToolBarDispatch(key.toStdString());
+    const ButtonAction action = toolBarDispatch(key.toStdString());
     runCommand(action.command, action.arrange);
 }
 
 void frmFileListEx::tbCustomBar_ButtonClick(const QString& key) {
-    const ButtonAction action = CustomBarDispatch(key.toStdString());
+    const ButtonAction action = customBarDispatch(key.toStdString());
     runCommand(action.command, action.arrange);
 }
 
@@ -214,26 +214,26 @@ void frmFileListEx::mnuHelpAbout_Click() { frmAbout::ShowModal(this); }
 void frmFileListEx::mnuCustomOption_Click() { frmOptions::ShowModal(this); }
 
 void frmFileListEx::mnuCustomScreen_Click() {
-    if (mdlMessage::MsgBox(text(InstallPrompt()), mdlMessage::kQuestion + mdlMessage::kOkCancel, mdlMessage::kTitleVistrova, this) != mdlMessage::kOk) return;
+    if (mdlMessage::MsgBox(text(installPrompt()), mdlMessage::kQuestion + mdlMessage::kOkCancel, mdlMessage::kTitleVistrova, this) != mdlMessage::kOk) return;
     const mdlPublic::PublicState& pub = mdlPublic::Public();
-    const std::string target = screensaver::TargetFolder();
+    const std::string target = screensaver::targetFolder();
     QApplication::setOverrideCursor(Qt::WaitCursor);
-    const screensaver::Result result = screensaver::Install(runningProgramPath(), pub.settingsPath, pub.listPrefix, target);
+    const screensaver::Result result = screensaver::install(runningProgramPath(), pub.settingsPath, pub.listPrefix, target);
     QApplication::restoreOverrideCursor();
-    if (const auto message = InstallMessage(result)) {
+    if (const auto message = installMessage(result)) {
         mdlMessage::MsgBox(text(message->text), message->flags, mdlMessage::kTitleVistrova, this);
         return;
     }
     const std::string config = QDir::homePath().toStdString() + "/.xscreensaver";
     const screensaver::Registration registration =
-        screensaver::Register(config, target + "/" + std::string(screensaver::kProgramName));
-    if (const auto message = RegistrationMessage(registration, config))
+        screensaver::registerProgram(config, target + "/" + std::string(screensaver::kProgramName));
+    if (const auto message = registrationMessage(registration, config))
         mdlMessage::MsgBox(text(message->text), message->flags, mdlMessage::kTitleVistrova, this);
 }
 
 void frmFileListEx::mnuCustomColor_Click() {
     // The custom colours are offered afresh on every opening; changes to them are not kept.
-    const std::span<const Rgb> custom = CustomColours();
+    const std::span<const Rgb> custom = customColours();
     for (std::size_t i = 0; i < custom.size(); ++i)
         QColorDialog::setCustomColor(static_cast<int>(i), QColor(custom[i].red, custom[i].green, custom[i].blue));
     QColorDialog dialog(QColor(255, 255, 255), this);
@@ -243,14 +243,14 @@ void frmFileListEx::mnuCustomColor_Click() {
     dialog.setWindowTitle(QStringLiteral("色の設定"));
     if (dialog.exec() != QDialog::Accepted) return;
     const QColor chosen = dialog.selectedColor();
-    const std::int32_t value = ColourValue({chosen.red(), chosen.green(), chosen.blue()});
+    const std::int32_t value = colourValue({chosen.red(), chosen.green(), chosen.blue()});
     mdlPublic::PublicState& pub = mdlPublic::Public();
     if (settings::Write(pub.settingsPath, "BACKCOLOR", std::to_string(value))) {
-        mdlMessage::MsgBox(text(ColourStoredText()), mdlMessage::kInformation + mdlMessage::kOkOnly,
+        mdlMessage::MsgBox(text(colourStoredText()), mdlMessage::kInformation + mdlMessage::kOkOnly,
                            mdlMessage::kTitleVistrova, this);
     } else {
         // The colour still holds for this run; the user learns it was not stored.
-        mdlMessage::MsgBox(text(ColourNotStoredText()) + QStringLiteral("\r\n") + QString::fromStdString(pub.settingsPath),
+        mdlMessage::MsgBox(text(colourNotStoredText()) + QStringLiteral("\r\n") + QString::fromStdString(pub.settingsPath),
                            mdlMessage::kExclamation + mdlMessage::kOkOnly, mdlMessage::kTitleVistrova, this);
     }
     pub.backColor = value;

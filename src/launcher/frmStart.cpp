@@ -105,7 +105,7 @@ frmStart::frmStart(platform::IMixer& mixer, const QString& picture, QWidget* par
     };
     m_actions.runEditor = [regainKeyboard](QWidget* owner) {
         // The editor's run command starts a show of its own, never inside a host window.
-        editor::RunEditor(owner, [](QWidget* editorWindow) { launcher::ShowSequence(editorWindow); });
+        editor::runEditor(owner, [](QWidget* editorWindow) { launcher::ShowSequence(editorWindow); });
         regainKeyboard(owner);
     };
     m_actions.showAbout = [](QWidget* owner) { frmAbout::ShowModal(owner); };

@@ -123,7 +123,7 @@ TEST_F(Menus, TheMenuBarHoldsEveryItemInOrderWithCaptionShortcutAndCheckMark) {
     QMenu* menu = nullptr;
     QMenu* submenu = nullptr;
     int position = 0, subPosition = 0;
-    for (const editor::MenuRow& row : editor::MenuTable()) {
+    for (const editor::MenuRow& row : editor::menuTable()) {
         const QString name = Text(row.name);
         if (row.kind == editor::MenuKind::Menu) {
             QAction* a = w.menuItem(name);
@@ -163,7 +163,7 @@ TEST_F(Menus, TheToolBarsHoldTheirButtonsWithKeysTooltipsAndIcons) {
     w.Form_Load();
     const QList<QAction*> main = w.toolBar()->actions();
     ASSERT_EQ(main.size(), 22);
-    const auto table = editor::ToolBarTable();
+    const auto table = editor::toolBarTable();
     for (int i = 0; i < 22; ++i) {
         const auto& row = table[static_cast<std::size_t>(i)];
         EXPECT_EQ(main[i]->isSeparator(), row.kind == editor::ButtonKind::Separator) << i;
@@ -282,13 +282,13 @@ TEST_F(Menus, ButtonsMenuItemsAndShortcutsReachTheSameListCommands) {
                                     Command::FileSave};
     for (Command c : listCommands) w.setCommandHandler(c, [&ran, c] { ran.push_back(c); });
 
-    for (const auto& row : editor::ToolBarTable()) {
-        if (row.kind == editor::ButtonKind::Separator || editor::ViewModeOf(row.command) >= 0) continue;
+    for (const auto& row : editor::toolBarTable()) {
+        if (row.kind == editor::ButtonKind::Separator || editor::viewModeOf(row.command) >= 0) continue;
         ran.clear();
         w.toolButton(Text(row.key))->trigger();
         EXPECT_EQ(ran, std::vector<Command>{row.command}) << row.key;
     }
-    for (const auto& row : editor::MenuTable()) {
+    for (const auto& row : editor::menuTable()) {
         if (std::find(std::begin(listCommands), std::end(listCommands), row.command) == std::end(listCommands)) continue;
         ran.clear();
         w.menuItem(Text(row.name))->trigger();
@@ -410,7 +410,7 @@ TEST_F(Colour, AChosenColourIsStoredAsBlueGreenRedAndTakesEffect) {
         Box box;
         Choose(w, r.pick, &box);
         EXPECT_EQ(m_initial, QColor(Qt::white));
-        const auto presets = editor::CustomColours();
+        const auto presets = editor::customColours();
         for (int i = 0; i < 16; ++i)
             EXPECT_EQ(m_custom[i], QColor(presets[i].red, presets[i].green, presets[i].blue)) << i;
         EXPECT_EQ(box.text, QStringLiteral("背景色を変更しました。"));
@@ -482,7 +482,7 @@ protected:
         w.toolButton(QStringLiteral("Screen"))->trigger();
         RunUntil(script);
         EXPECT_TRUE(script.done());
-        EXPECT_EQ(prompt.text, Text(editor::InstallPrompt()));
+        EXPECT_EQ(prompt.text, Text(editor::installPrompt()));
         EXPECT_EQ(prompt.icon, QMessageBox::Question);
         w.close();
         return after;

@@ -228,10 +228,10 @@ TEST_F(Lists, NamesThatAreNotUtf8AreListedButRefused) {
     ASSERT_EQ(w->folders()->fileView()->rowCount(), 5);
     int bad = -1;
     for (int r = 0; r < 5; ++r)
-        if (editor::HoldsRawBytes(w->folders()->fileView()->nameOfRow(r))) bad = r;
+        if (editor::holdsRawBytes(w->folders()->fileView()->nameOfRow(r))) bad = r;
     ASSERT_GE(bad, 0);
     // The key leads back to the file itself, also as a dragged URL.
-    EXPECT_EQ(editor::ToRawName(w->folders()->fileView()->keyOfRow(bad)), m_files.file("bad\xff.jpg"));
+    EXPECT_EQ(editor::toRawName(w->folders()->fileView()->keyOfRow(bad)), m_files.file("bad\xff.jpg"));
     QAbstractItemView* v = w->folders()->fileView()->currentView();
     std::unique_ptr<QMimeData> dragged(v->model()->mimeData({v->model()->index(bad, 0)}));
 
