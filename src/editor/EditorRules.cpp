@@ -4,7 +4,6 @@
 #include "shared/Numeric.h"
 #include "shared/Settings.h"
 #include "shared/TextCodec.h"
-#include "shared/Twips.h"
 
 #include <cmath>
 #include <cstdio>

@@ -11,7 +11,6 @@
 
 #include <QAbstractItemView>
 #include <QApplication>
-#include <QComboBox>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QImage>

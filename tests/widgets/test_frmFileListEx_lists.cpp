@@ -10,7 +10,6 @@
 
 #include <QAbstractItemView>
 #include <QApplication>
-#include <QComboBox>
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QImage>
