@@ -63,19 +63,19 @@ void BM_EditorList10000(benchmark::State& state) {
     w.show();
     // The walk to the folder is set up once; what is timed is the click on
     // its node: the listing, the rows and the sort.
-    w.tvRefresh(QString::fromStdString(Shared().files) + "/");
-    QTreeWidgetItem* folder = w.tree()->currentItem();
+    w.folders()->tvRefresh(QString::fromStdString(Shared().files) + "/");
+    QTreeWidgetItem* folder = w.folders()->tree()->currentItem();
     QTreeWidgetItem* parent = folder->parent();
     for (auto _ : state) {
         state.PauseTiming();
-        w.tree()->setCurrentItem(parent);
-        w.tvTreeView_Click();
+        w.folders()->tree()->setCurrentItem(parent);
+        w.folders()->tvTreeView_Click();
         state.ResumeTiming();
-        w.tree()->setCurrentItem(folder);
-        w.tvTreeView_Click();
+        w.folders()->tree()->setCurrentItem(folder);
+        w.folders()->tvTreeView_Click();
         QApplication::processEvents();
     }
-    state.counters["rows"] = w.fileView()->rowCount();
+    state.counters["rows"] = w.folders()->fileView()->rowCount();
     w.close();
 }
 BENCHMARK(BM_EditorList10000)->Unit(benchmark::kMillisecond)->Iterations(5);
@@ -98,7 +98,7 @@ void BM_EditorWalkInto2000(benchmark::State& state) {
     w.show();
     const QString folder = QString::fromStdString(Shared().folders) + "/";
     for (auto _ : state) {
-        w.tvRefresh(folder);
+        w.folders()->tvRefresh(folder);
         QApplication::processEvents();
     }
     w.close();

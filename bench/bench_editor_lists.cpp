@@ -78,12 +78,12 @@ void BM_StoreFullList(benchmark::State& state) {
     for (auto _ : state) {
         QElapsedTimer t;
         t.start();
-        w->setChanged(true);
-        w->mnuFileSave_Click();
+        w->lists()->setChanged(true);
+        w->menuItem("mnuFileSave")->trigger();
         worst = std::max(worst, double(t.nsecsElapsed()) / 1e6);
     }
     state.counters["max_ms"] = worst;
-    w->setChanged(false);
+    w->lists()->setChanged(false);
     w->close();
 }
 BENCHMARK(BM_StoreFullList)->Unit(benchmark::kMillisecond);
@@ -100,13 +100,13 @@ void BM_ReloadFullList(benchmark::State& state) {
         QElapsedTimer t;
         t.start();
         if (forward)
-            w->mnuFileListNext_Click();
+            w->menuItem("mnuFileListNext")->trigger();
         else
-            w->mnuFileListBack_Click();
+            w->menuItem("mnuFileListBack")->trigger();
         forward = !forward;
         worst = std::max(worst, double(t.nsecsElapsed()) / 1e6);
     }
-    if (w->list()->topLevelItemCount() != liststore::kMaxEntries) state.SkipWithError("the list did not load");
+    if (w->lists()->listView()->topLevelItemCount() != liststore::kMaxEntries) state.SkipWithError("the list did not load");
     state.counters["max_ms"] = worst;
     w->close();
 }
@@ -122,23 +122,23 @@ void BM_AddTenThousandSelected(benchmark::State& state) {
         ini << "[VISTROVA]\r\nDEFPATH=" << folder << "\r\nPreview=0\r\n";
     }
     auto w = OpenEditor();
-    if (w->fileView()->rowCount() != 10000) {
+    if (w->folders()->fileView()->rowCount() != 10000) {
         state.SkipWithError("the file view did not list the folder");
         return;
     }
-    w->fileView()->selectAllRows();
+    w->folders()->fileView()->selectAllRows();
     double worst = 0;
     for (auto _ : state) {
         QElapsedTimer t;
         t.start();
-        w->mnuEditAdd_Click();  // takes 256, shows the limit box
+        w->menuItem("mnuEditAdd")->trigger();  // takes 256, shows the limit box
         worst = std::max(worst, double(t.nsecsElapsed()) / 1e6);
         state.PauseTiming();
-        w->list()->clear();
+        w->lists()->listView()->clear();
         state.ResumeTiming();
     }
     state.counters["max_ms"] = worst;
-    w->setChanged(false);
+    w->lists()->setChanged(false);
     w->close();
 }
 BENCHMARK(BM_AddTenThousandSelected)->Unit(benchmark::kMillisecond);

@@ -1,5 +1,7 @@
 #include "EditorCommands.h"
 
+#include "dialogs/mdlMessage.h"
+
 #include <array>
 
 namespace editor {
@@ -119,14 +121,14 @@ ButtonAction Dispatch(std::span<const ButtonRow> table, std::string_view key) {
 
 }  // namespace
 
-std::span<const MenuRow> MenuTable() { return kMenu; }
-std::span<const ButtonRow> ToolBarTable() { return kToolBar; }
-std::span<const ButtonRow> CustomBarTable() { return kCustomBar; }
+std::span<const MenuRow> menuTable() { return kMenu; }
+std::span<const ButtonRow> toolBarTable() { return kToolBar; }
+std::span<const ButtonRow> customBarTable() { return kCustomBar; }
 
-ButtonAction ToolBarDispatch(std::string_view key) { return Dispatch(kToolBar, key); }
-ButtonAction CustomBarDispatch(std::string_view key) { return Dispatch(kCustomBar, key); }
+ButtonAction toolBarDispatch(std::string_view key) { return Dispatch(kToolBar, key); }
+ButtonAction customBarDispatch(std::string_view key) { return Dispatch(kCustomBar, key); }
 
-int ViewModeOf(Command command) {
+int viewModeOf(Command command) {
     switch (command) {
     case C::ViewLarge: return 0;
     case C::ViewSmall: return 1;
@@ -136,7 +138,7 @@ int ViewModeOf(Command command) {
     }
 }
 
-int SortColumnOf(Command command) {
+int sortColumnOf(Command command) {
     switch (command) {
     case C::SortByName: return 0;
     case C::SortByType: return 1;
@@ -145,46 +147,47 @@ int SortColumnOf(Command command) {
     }
 }
 
-SortState SortAfter(SortState now, int column) { return {column, now.order == 0 ? 1 : 0}; }
+SortState sortAfter(SortState now, int column) { return {column, now.order == 0 ? 1 : 0}; }
 
-std::int32_t ColourValue(Rgb c) {
+std::int32_t colourValue(Rgb c) {
     const auto byte = [](int v) { return static_cast<std::uint32_t>(v < 0 ? 0 : v > 255 ? 255 : v); };
     return static_cast<std::int32_t>(byte(c.red) | (byte(c.green) << 8) | (byte(c.blue) << 16));
 }
 
-Rgb RgbOf(std::int32_t value) {
+Rgb rgbOf(std::int32_t value) {
     const auto v = static_cast<std::uint32_t>(value);
     return {static_cast<int>(v & 0xFF), static_cast<int>((v >> 8) & 0xFF), static_cast<int>((v >> 16) & 0xFF)};
 }
 
-std::span<const Rgb> CustomColours() { return kCustom; }
+std::span<const Rgb> customColours() { return kCustom; }
 
-std::string_view InstallPrompt() {
+std::string_view installPrompt() {
     return "[Vistrova]と現在の設定ファイルをシステムフォルダへコピーしてスクリーンセーバーとして使えるように設定します。\r\n"
            "[OK]を選択した後で[画面のプロパティ]を開きスクリーンセーバーを[Vistrova]に変更してください。";
 }
 
-std::string_view ColourStoredText() { return "背景色を変更しました。"; }
-std::string_view ColourNotStoredText() { return "背景色を設定ファイルに保存できませんでした。"; }
+std::string_view colourStoredText() { return "背景色を変更しました。"; }
+std::string_view colourNotStoredText() { return "背景色を設定ファイルに保存できませんでした。"; }
 
-std::optional<Message> InstallMessage(const screensaver::Result& result) {
+std::optional<Message> installMessage(const screensaver::Result& result) {
+    constexpr int kFailed = mdlMessage::kCritical + mdlMessage::kOkOnly;
     using R = screensaver::Result;
     switch (result.status) {
     case R::Done: return std::nullopt;
-    case R::NoTarget: return Message{"Windowsディレクトリの取得に失敗しました。", 16};
-    case R::CopyFailed: return Message{"ファイルをコピーできませんでした。\r\n" + result.path, 16};
+    case R::NoTarget: return Message{"Windowsディレクトリの取得に失敗しました。", kFailed};
+    case R::CopyFailed: return Message{"ファイルをコピーできませんでした。\r\n" + result.path, kFailed};
     case R::NoSettings:
         return Message{"設定ファイルが作成されていません。\r\n"
                        "設定ファイルを作成してから再度実行するか、スクリーンセーバーの設定を実行して設定ファイルを作成してください。",
-                       16};
+                       kFailed};
     }
     return std::nullopt;
 }
 
-std::optional<Message> RegistrationMessage(screensaver::Registration registration, std::string_view configPath) {
+std::optional<Message> registrationMessage(screensaver::Registration registration, std::string_view configPath) {
     using R = screensaver::Registration;
     if (registration != R::Refused) return std::nullopt;
-    return Message{"xscreensaverの設定ファイルに登録できませんでした。\r\n" + std::string(configPath), 48};
+    return Message{"xscreensaverの設定ファイルに登録できませんでした。\r\n" + std::string(configPath), mdlMessage::kExclamation + mdlMessage::kOkOnly};
 }
 
 }  // namespace editor

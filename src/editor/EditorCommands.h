@@ -48,7 +48,7 @@ struct MenuRow {
 };
 
 // The menu bar from top to bottom.
-std::span<const MenuRow> MenuTable();
+std::span<const MenuRow> menuTable();
 
 enum class ButtonKind { Button, Group, Separator };
 
@@ -62,8 +62,8 @@ struct ButtonRow {
 };
 
 // tbToolBar: 22 buttons, separators included; tbCustomBar: 4.
-std::span<const ButtonRow> ToolBarTable();
-std::span<const ButtonRow> CustomBarTable();
+std::span<const ButtonRow> toolBarTable();
+std::span<const ButtonRow> customBarTable();
 
 // What a click on a tool bar button does: the command of the first button
 // whose key equals `key`; nothing for an unknown key or a separator.
@@ -72,13 +72,13 @@ struct ButtonAction {
     bool arrange = false;
     bool operator==(const ButtonAction&) const = default;
 };
-ButtonAction ToolBarDispatch(std::string_view key);
-ButtonAction CustomBarDispatch(std::string_view key);
+ButtonAction toolBarDispatch(std::string_view key);
+ButtonAction customBarDispatch(std::string_view key);
 
 // The view mode 0..3 a command selects, or -1.
-int ViewModeOf(Command command);
+int viewModeOf(Command command);
 // The sort column 0..2 a command sorts by, or -1.
-int SortColumnOf(Command command);
+int sortColumnOf(Command command);
 
 // Sorting: the column becomes `column` and the direction flips on every sort
 // command, also when the column changes. Direction 0 ascending, 1 descending.
@@ -87,7 +87,7 @@ struct SortState {
     int order = 0;
     bool operator==(const SortState&) const = default;
 };
-SortState SortAfter(SortState now, int column);
+SortState sortAfter(SortState now, int column);
 
 // Arrangement value of the file view's icon modes: 0 none, 1 along the left edge.
 inline constexpr int kArrangeLeft = 1;
@@ -96,16 +96,16 @@ inline constexpr int kArrangeLeft = 1;
 struct Rgb {
     int red, green, blue;
 };
-std::int32_t ColourValue(Rgb c);
-Rgb RgbOf(std::int32_t value);
+std::int32_t colourValue(Rgb c);
+Rgb rgbOf(std::int32_t value);
 // The 16 custom colours offered on every opening of the colour dialog.
-std::span<const Rgb> CustomColours();
+std::span<const Rgb> customColours();
 
 // Texts of the background colour and screen-saver commands.
-std::string_view InstallPrompt();
-std::string_view ColourStoredText();
+std::string_view installPrompt();
+std::string_view colourStoredText();
 // Shown in its place when the settings file could not be written.
-std::string_view ColourNotStoredText();
+std::string_view colourNotStoredText();
 
 struct Message {
     std::string text;
@@ -113,10 +113,10 @@ struct Message {
     bool operator==(const Message&) const = default;
 };
 // The message for the outcome of an installation; nothing when it succeeded.
-std::optional<Message> InstallMessage(const screensaver::Result& result);
+std::optional<Message> installMessage(const screensaver::Result& result);
 // The message for a registration in the xscreensaver configuration at
 // `configPath`; nothing when it was added, already there or there is no
 // configuration.
-std::optional<Message> RegistrationMessage(screensaver::Registration registration, std::string_view configPath);
+std::optional<Message> registrationMessage(screensaver::Registration registration, std::string_view configPath);
 
 }  // namespace editor

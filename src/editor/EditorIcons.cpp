@@ -9,7 +9,7 @@
 namespace editor {
 namespace {
 
-QPixmap Tile(int size, const QColor& colour, const QString& mark, bool page) {
+QPixmap tile(int size, const QColor& colour, const QString& mark, bool page) {
     QPixmap pm(size, size);
     pm.fill(Qt::transparent);
     QPainter p(&pm);
@@ -31,32 +31,32 @@ QPixmap Tile(int size, const QColor& colour, const QString& mark, bool page) {
 }
 
 // The first of `names` the desktop theme has, else `drawn`.
-QIcon ThemedOr(const QStringList& names, const QIcon& drawn) {
+QIcon themedOr(const QStringList& names, const QIcon& drawn) {
     for (const QString& name : names)
         if (QIcon::hasThemeIcon(name)) return QIcon::fromTheme(name);
     return drawn;
 }
 
-QStringList ThemeNamesOfType(const QString& typeName) {
+QStringList themeNamesOfType(const QString& typeName) {
     if (typeName.startsWith(QLatin1String("Video"))) return {QStringLiteral("video-x-msvideo"), QStringLiteral("video-x-generic")};
     if (typeName.startsWith(QLatin1String("Movie"))) return {QStringLiteral("video-mpeg"), QStringLiteral("video-x-generic")};
     if (typeName.startsWith(QLatin1String("Quick"))) return {QStringLiteral("video-quicktime"), QStringLiteral("video-x-generic")};
     if (typeName.startsWith(QLatin1String("M3U"))) return {QStringLiteral("audio-x-mpegurl"), QStringLiteral("text-x-generic")};
     if (typeName.startsWith(QLatin1String("JPEG"))) return {QStringLiteral("image-jpeg"), QStringLiteral("image-x-generic")};
     if (typeName.startsWith(QLatin1String("GIF"))) return {QStringLiteral("image-gif"), QStringLiteral("image-x-generic")};
-    if (!typeName.isEmpty() && KindOf(typeName.toStdString()) == PreviewKind::Image) return {QStringLiteral("image-bmp"), QStringLiteral("image-x-generic")};
+    if (!typeName.isEmpty() && kindOf(typeName.toStdString()) == PreviewKind::Image) return {QStringLiteral("image-bmp"), QStringLiteral("image-x-generic")};
     return {};
 }
 
 }  // namespace
 
-QIcon TypeIcon(const QString& typeName) {
+QIcon typeIcon(const QString& typeName) {
     static QHash<QString, QIcon> cache;
     if (auto it = cache.constFind(typeName); it != cache.constEnd()) return *it;
     const std::string t = typeName.toStdString();
     QColor colour(120, 120, 120);
     QString mark = QStringLiteral("?");
-    switch (KindOf(t)) {
+    switch (kindOf(t)) {
     case PreviewKind::Movie:
         colour = QColor(180, 70, 60);
         mark = typeName.startsWith(QLatin1String("M3U")) ? QStringLiteral("M3U")
@@ -74,14 +74,14 @@ QIcon TypeIcon(const QString& typeName) {
         break;
     }
     QIcon drawn;
-    drawn.addPixmap(Tile(16, colour, QString(), true));
-    drawn.addPixmap(Tile(32, colour, mark, true));
-    const QIcon icon = ThemedOr(ThemeNamesOfType(typeName), drawn);
+    drawn.addPixmap(tile(16, colour, QString(), true));
+    drawn.addPixmap(tile(32, colour, mark, true));
+    const QIcon icon = themedOr(themeNamesOfType(typeName), drawn);
     cache.insert(typeName, icon);
     return icon;
 }
 
-static QPixmap FolderPixmap(int size, bool open) {
+static QPixmap folderPixmap(int size, bool open) {
     {
         QPixmap pm(size, size);
         pm.fill(Qt::transparent);
@@ -104,7 +104,7 @@ static QPixmap FolderPixmap(int size, bool open) {
     }
 }
 
-QIcon FolderIcon() {
+QIcon folderIcon() {
     // The selected node shows the open folder, every other one the closed one.
     // Made once: a big tree asks for it thousands of times.
     static const QIcon icon = [] {
@@ -114,8 +114,8 @@ QIcon FolderIcon() {
         const QIcon open = QIcon::fromTheme(QStringLiteral("folder-open"));
         QIcon i;
         for (int size : {16, 32}) {
-            i.addPixmap(themed ? closed.pixmap(size) : FolderPixmap(size, false), QIcon::Normal);
-            i.addPixmap(themed ? open.pixmap(size) : FolderPixmap(size, true), QIcon::Selected);
+            i.addPixmap(themed ? closed.pixmap(size) : folderPixmap(size, false), QIcon::Normal);
+            i.addPixmap(themed ? open.pixmap(size) : folderPixmap(size, true), QIcon::Selected);
         }
         return i;
     }();
@@ -126,7 +126,7 @@ QIcon FolderIcon() {
 namespace {
 
 // Theme names of the command pictures 9..28, best first.
-QStringList ThemeNamesOfCommand(int index) {
+QStringList themeNamesOfCommand(int index) {
     switch (index) {
     case 9: return {QStringLiteral("go-first")};
     case 10: return {QStringLiteral("go-previous")};
@@ -152,7 +152,7 @@ QStringList ThemeNamesOfCommand(int index) {
 }
 
 // Pictograms on a 16-unit grid, scaled to the pixmap.
-QPixmap CommandPixmap(int index, int size) {
+QPixmap commandPixmap(int index, int size) {
     QPixmap pm(size, size);
     pm.fill(Qt::transparent);
     QPainter p(&pm);
@@ -285,13 +285,13 @@ QPixmap CommandPixmap(int index, int size) {
 
 }  // namespace
 
-QIcon BundledCommandIcon(int index) {
+QIcon bundledCommandIcon(int index) {
     if (index < 9 || index > 28) return {};
     QIcon icon;
-    for (int size : {16, 24, 32}) icon.addPixmap(CommandPixmap(index, size));
+    for (int size : {16, 24, 32}) icon.addPixmap(commandPixmap(index, size));
     return icon;
 }
 
-QIcon CommandIcon(int index) { return ThemedOr(ThemeNamesOfCommand(index), BundledCommandIcon(index)); }
+QIcon commandIcon(int index) { return themedOr(themeNamesOfCommand(index), bundledCommandIcon(index)); }
 
 }  // namespace editor

@@ -9,13 +9,13 @@
 
 namespace editor {
 // Icon of a type name; small (16) and large (32) sizes in one icon.
-QIcon TypeIcon(const QString& typeName);
+QIcon typeIcon(const QString& typeName);
 // The tree's folder picture: "close" normally, "open" when selected.
-QIcon FolderIcon();
+QIcon folderIcon();
 // The command picture at `index` of the editor's icon set (9 to 28, the
 // positions the tool bar tables name); an empty icon for any other index.
-QIcon CommandIcon(int index);
+QIcon commandIcon(int index);
 // The picture drawn for `index` alone, without the theme (what a desktop
 // without an icon theme shows).
-QIcon BundledCommandIcon(int index);
+QIcon bundledCommandIcon(int index);
 }  // namespace editor

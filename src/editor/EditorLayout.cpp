@@ -68,7 +68,7 @@ Layout SizeControls(Columns c, double x, int index, const LayoutEnv& env) {
     return l;
 }
 
-ResizeDecision OnResize(const Columns& c, double w, double h, bool minimised) {
+ResizeDecision onResize(const Columns& c, double w, double h, bool minimised) {
     ResizeDecision d;
     if (minimised) return d;
     d.layout = true;
@@ -92,7 +92,7 @@ ResizeDecision OnResize(const Columns& c, double w, double h, bool minimised) {
     return d;
 }
 
-double VerticalDragLeft(int index, double pos, const Columns& c, double W) {
+double verticalDragLeft(int index, double pos, const Columns& c, double W) {
     if (index == 0) {
         if (pos < kDragMarginV) return kDragMarginV;
         if (pos > W - c.listWidth - kDragMarginV) return W - c.listWidth - kDragMarginV;
@@ -103,18 +103,18 @@ double VerticalDragLeft(int index, double pos, const Columns& c, double W) {
     return pos;
 }
 
-double HorizontalDragTop(double pos, double H) {
+double horizontalDragTop(double pos, double H) {
     if (pos < kDragTopH) return kDragTopH;
     if (pos > H - kDragBottomH) return H - kDragBottomH;
     return pos;
 }
 
-Rect VerticalFeedbackBar(const Rect& bar) {
+Rect verticalFeedbackBar(const Rect& bar) {
     const long whole = static_cast<long>(bar.width + 0.5);
     return {bar.left, bar.top, static_cast<double>(whole / 2), bar.height - 20};
 }
 
-FitSize FitPreview(double w, double h, double webHeight, double cboTypeWidth) {
+FitSize fitPreview(double w, double h, double webHeight, double cboTypeWidth) {
     FitSize f;
     if (w <= 0 || h <= 0) return f;
     const double rH = (webHeight - 2 * kPreviewMargin) / h;

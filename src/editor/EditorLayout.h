@@ -80,14 +80,14 @@ struct ResizeDecision {
     int index = 1;
     double position = 0;
 };
-ResizeDecision OnResize(const Columns& cols, double outerWidth, double outerHeight, bool minimised);
+ResizeDecision onResize(const Columns& cols, double outerWidth, double outerHeight, bool minimised);
 
 // Left edge of the vertical feedback bar while splitter `index` is dragged to `position`.
-double VerticalDragLeft(int index, double position, const Columns& cols, double outerWidth);
+double verticalDragLeft(int index, double position, const Columns& cols, double outerWidth);
 // Top of the horizontal feedback bar while the preview splitter is dragged to `position`.
-double HorizontalDragTop(double position, double outerHeight);
+double horizontalDragTop(double position, double outerHeight);
 // Rectangle of the vertical feedback bar put over splitter bar `bar` on a press.
-Rect VerticalFeedbackBar(const Rect& bar);
+Rect verticalFeedbackBar(const Rect& bar);
 
 // The fit rule of the preview: a w x h element scaled into the preview box,
 // keeping its proportions. Nothing when a size is not positive.
@@ -95,6 +95,6 @@ struct FitSize {
     double width = 0, height = 0;
     bool ok = false;
 };
-FitSize FitPreview(double w, double h, double webHeight, double cboTypeWidth);
+FitSize fitPreview(double w, double h, double webHeight, double cboTypeWidth);
 
 }  // namespace editor

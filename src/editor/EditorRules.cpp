@@ -4,16 +4,14 @@
 #include "shared/Numeric.h"
 #include "shared/Settings.h"
 #include "shared/TextCodec.h"
-#include "shared/Twips.h"
 
 #include <cmath>
 #include <cstdio>
 
 namespace editor {
 
-double TwipsPerPixel(double logicalDpi) { return twips::PerPixel(logicalDpi); }
 
-QRect BringOntoScreen(const QRect& frame, const std::vector<QRect>& screens, const QRect& primary) {
+QRect bringOntoScreen(const QRect& frame, const std::vector<QRect>& screens, const QRect& primary) {
     // Enough of the window to grab its title bar: 64 x 32 pixels on one screen.
     for (const QRect& screen : screens) {
         const QRect seen = screen.intersected(frame);
@@ -25,12 +23,12 @@ QRect BringOntoScreen(const QRect& frame, const std::vector<QRect>& screens, con
     return placed;
 }
 
-double WholePixel(double twipsPerPixel) {
+double wholePixel(double twipsPerPixel) {
     const double p = numeric::RoundHalfEven(twipsPerPixel);
     return p < 1 ? 1 : p;
 }
 
-std::string TwipsText(double twips) {
+std::string twipsText(double twips) {
     const float f = static_cast<float>(twips);
     if (!std::isfinite(f)) return "0";
     const double d = static_cast<double>(f);
@@ -45,7 +43,7 @@ std::string TwipsText(double twips) {
     return buf;
 }
 
-QString ListTime(const QDateTime& time) {
+QString listTime(const QDateTime& time) {
     // Built by hand: a format string is parsed anew for every row of a big folder.
     const QDate d = time.date();
     const QTime t = time.time();
@@ -78,10 +76,10 @@ std::size_t Utf8Length(const std::string& s, std::size_t i) {
     return 0;
 }
 
-bool IsRawByteUnit(char16_t u) { return u >= 0xDC80 && u <= 0xDCFF; }
+bool isRawByteUnit(char16_t u) { return u >= 0xDC80 && u <= 0xDCFF; }
 }  // namespace
 
-QString FromRawName(const std::string& bytes) {
+QString fromRawName(const std::string& bytes) {
     QString out;
     out.reserve(static_cast<qsizetype>(bytes.size()));
     std::size_t i = 0;
@@ -99,7 +97,7 @@ QString FromRawName(const std::string& bytes) {
     return out;
 }
 
-std::string ToRawName(const QString& text) {
+std::string toRawName(const QString& text) {
     std::string out;
     qsizetype start = 0;
     const auto flush = [&](qsizetype end) {
@@ -108,7 +106,7 @@ std::string ToRawName(const QString& text) {
     for (qsizetype i = 0; i < text.size(); ++i) {
         const char16_t u = text.at(i).unicode();
         // A low surrogate after a high one is half of a real character.
-        if (!IsRawByteUnit(u) || (i > 0 && text.at(i - 1).isHighSurrogate())) continue;
+        if (!isRawByteUnit(u) || (i > 0 && text.at(i - 1).isHighSurrogate())) continue;
         flush(i);
         out += static_cast<char>(u - 0xDC00);
         start = i + 1;
@@ -117,31 +115,31 @@ std::string ToRawName(const QString& text) {
     return out;
 }
 
-bool HoldsRawBytes(const QString& text) {
+bool holdsRawBytes(const QString& text) {
     for (qsizetype i = 0; i < text.size(); ++i) {
-        if (IsRawByteUnit(text.at(i).unicode()) && !(i > 0 && text.at(i - 1).isHighSurrogate())) return true;
+        if (isRawByteUnit(text.at(i).unicode()) && !(i > 0 && text.at(i - 1).isHighSurrogate())) return true;
     }
     return false;
 }
 
 QUrl UrlOfPath(const QString& path) {
-    if (!HoldsRawBytes(path)) return QUrl::fromLocalFile(path);
-    const QByteArray raw = QByteArray::fromStdString(ToRawName(path));
+    if (!holdsRawBytes(path)) return QUrl::fromLocalFile(path);
+    const QByteArray raw = QByteArray::fromStdString(toRawName(path));
     return QUrl::fromEncoded(QByteArrayLiteral("file://") + raw.toPercentEncoding("/"));
 }
 
-QString PathOfUrl(const QUrl& url) {
+QString pathOfUrl(const QUrl& url) {
     if (!url.isLocalFile()) return QString();
     const QByteArray encoded = url.path(QUrl::FullyEncoded).toLatin1();
-    return FromRawName(QByteArray::fromPercentEncoding(encoded).toStdString());
+    return fromRawName(QByteArray::fromPercentEncoding(encoded).toStdString());
 }
 
-bool IsListedFolderName(const QString& name) {
+bool isListedFolderName(const QString& name) {
     return !name.isEmpty() && name != QLatin1String(".") && name != QLatin1String("..") &&
            name != QLatin1String("pagefile.sys") && name != QLatin1String("?");
 }
 
-std::optional<FileRow> MakeFileRow(int filterIndex, const QString& folderPath, const QString& name,
+std::optional<FileRow> makeFileRow(int filterIndex, const QString& folderPath, const QString& name,
                                    const QDateTime& modified) {
     const std::string ext = media::Extension(name.toStdString());
     const media::TypeCheck check = media::ChkFType(filterIndex, ext);
@@ -150,32 +148,32 @@ std::optional<FileRow> MakeFileRow(int filterIndex, const QString& folderPath, c
     row.key = folderPath + name;
     row.name = name;
     row.type = QString::fromStdString(check.typeName);
-    row.time = ListTime(modified);
+    row.time = listTime(modified);
     return row;
 }
 
-static bool StartsAtBoundary(const QString& path, const QString& root) {
+static bool startsAtBoundary(const QString& path, const QString& root) {
     if (root == QLatin1String("/")) return path.startsWith(QLatin1Char('/'));
     if (!path.startsWith(root)) return false;
     return path.size() == root.size() || path.at(root.size()) == QLatin1Char('/') ||
            root.endsWith(QLatin1Char('/'));
 }
 
-QString DriveOf(const QString& path, const QStringList& roots) {
+QString driveOf(const QString& path, const QStringList& roots) {
     QString best;
     for (const QString& root : roots) {
-        if (root.isEmpty() || !StartsAtBoundary(path, root)) continue;
+        if (root.isEmpty() || !startsAtBoundary(path, root)) continue;
         if (best.isEmpty() || root.size() > best.size()) best = root;
     }
     return best;
 }
 
-QString RootFolderPath(const QString& root) {
+QString rootFolderPath(const QString& root) {
     return root.endsWith(QLatin1Char('/')) ? root : root + QLatin1Char('/');
 }
 
-QStringList WalkSegments(const QString& folderPath, const QString& root) {
-    if (root.isEmpty() || !StartsAtBoundary(folderPath, root)) return {};
+QStringList walkSegments(const QString& folderPath, const QString& root) {
+    if (root.isEmpty() || !startsAtBoundary(folderPath, root)) return {};
     const QString rest = folderPath.mid(root.size());
     QStringList out;
     for (const QString& part : rest.split(QLatin1Char('/'), Qt::SkipEmptyParts)) out << part;
@@ -184,19 +182,19 @@ QStringList WalkSegments(const QString& folderPath, const QString& root) {
     return out;
 }
 
-int FindChild(const QStringList& childTexts, const QString& segment) {
+int childIndexOf(const QStringList& childTexts, const QString& segment) {
     for (int i = 0; i < childTexts.size(); ++i)
         if (childTexts.at(i) == segment) return i;
     return -1;
 }
 
-QString SelectionSummary(const QStringList& names) {
+QString selectionSummary(const QStringList& names) {
     QString text = QString::number(names.size()) + QStringLiteral(" 個のオブジェクトを選択") + QStringLiteral("\r\n");
     for (const QString& name : names) text += QStringLiteral("\r\n") + name;
     return text;
 }
 
-PreviewKind KindOf(std::string_view t) {
+PreviewKind kindOf(std::string_view t) {
     if (t == media::kTypeVideoClip || t == media::kTypeMovieClip || t == media::kTypeM3u ||
         t == media::kTypeQuickTime)
         return PreviewKind::Movie;
@@ -204,11 +202,11 @@ PreviewKind KindOf(std::string_view t) {
     return PreviewKind::Other;
 }
 
-QString PreviewTimeText(const QDateTime& time) { return QStringLiteral("更新日時: ") + ListTime(time); }
+QString previewTimeText(const QDateTime& time) { return QStringLiteral("更新日時: ") + listTime(time); }
 
 static std::string Int(long v) { return std::to_string(v); }
 
-std::vector<std::pair<std::string_view, std::string>> CloseValues(const CloseView& v) {
+std::vector<std::pair<std::string_view, std::string>> closeValues(const CloseView& v) {
     std::string interval = Int(v.intervalValue);
     if (const auto n = numeric::Parse(v.intervalText)) {
         const double r = numeric::RoundHalfEven(*n);
@@ -217,10 +215,10 @@ std::vector<std::pair<std::string_view, std::string>> CloseValues(const CloseVie
     const auto flag = [](bool shown) { return std::string(shown ? "1" : "0"); };
     const std::string values[] = {
         v.defPath,
-        TwipsText(v.left),
-        TwipsText(v.top),
-        TwipsText(v.width),
-        TwipsText(v.height),
+        twipsText(v.left),
+        twipsText(v.top),
+        twipsText(v.width),
+        twipsText(v.height),
         Int(v.windowState),
         Int(v.viewMode),
         Int(v.pattern),
@@ -228,12 +226,12 @@ std::vector<std::pair<std::string_view, std::string>> CloseValues(const CloseVie
         Int(v.unit),
         Int(v.fileNum),
         Int(v.pageNum),
-        TwipsText(v.bar1),
-        TwipsText(v.bar2),
-        TwipsText(v.bar3),
-        TwipsText(v.head1),
-        TwipsText(v.head2),
-        TwipsText(v.head3),
+        twipsText(v.bar1),
+        twipsText(v.bar2),
+        twipsText(v.bar3),
+        twipsText(v.head1),
+        twipsText(v.head2),
+        twipsText(v.head3),
         Int(v.sortKey),
         Int(v.sortOrder),
         flag(v.toolBar),
@@ -252,7 +250,7 @@ static std::optional<std::int64_t> Whole(const ini::Snapshot& file, std::string_
     return numeric::ToWhole(file.Read(settings::kSection, name), min, max);
 }
 
-OpenView ReadOpenView(const ini::Snapshot& file) {
+OpenView readOpenView(const ini::Snapshot& file) {
     OpenView v;
     const auto twips = [&](std::string_view name) -> std::optional<double> {
         if (auto w = Whole(file, name, settings::kInt32Min, settings::kInt32Max)) return static_cast<double>(*w);

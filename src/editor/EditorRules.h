@@ -19,37 +19,34 @@
 
 namespace editor {
 
-// Twips per pixel of a screen with `logicalDpi` dots per inch (15 at 96).
-double TwipsPerPixel(double logicalDpi);
-
 // A remembered window frame that no screen shows enough of to grab (written
 // while minimised, or for a display no longer there) is moved onto `primary`,
 // shrunk to fit it; any other frame is kept as it is.
-QRect BringOntoScreen(const QRect& frame, const std::vector<QRect>& screens, const QRect& primary);
+QRect bringOntoScreen(const QRect& frame, const std::vector<QRect>& screens, const QRect& primary);
 // The pixel width in twips as the layout takes it: the nearest whole number.
-double WholePixel(double twipsPerPixel);
+double wholePixel(double twipsPerPixel);
 
 // A twips value as stored: the text of a single-precision number, without a
 // fraction when it is whole ("1200", "-60", "7.5").
-std::string TwipsText(double twips);
+std::string twipsText(double twips);
 
 // "YY/MM/DD HH:MM" of the file view's date column and the preview.
-QString ListTime(const QDateTime& time);
+QString listTime(const QDateTime& time);
 
 // Names as the file system holds them, carried in a QString without loss: a
 // byte that is not part of valid UTF-8 stands as the lone code unit
 // U+DC80..U+DCFF, so the name reaches the file system again unchanged.
-QString FromRawName(const std::string& bytes);
-std::string ToRawName(const QString& text);
+QString fromRawName(const std::string& bytes);
+std::string toRawName(const QString& text);
 // Whether the text holds such a byte: a name no list file can keep as it is.
-bool HoldsRawBytes(const QString& text);
+bool holdsRawBytes(const QString& text);
 
 // A local file URL of such a path and back, the bytes kept (percent-encoded).
 QUrl UrlOfPath(const QString& path);
-QString PathOfUrl(const QUrl& url);
+QString pathOfUrl(const QUrl& url);
 
 // Folder scan: whether an entry of a directory listing is offered as a folder.
-bool IsListedFolderName(const QString& name);
+bool isListedFolderName(const QString& name);
 
 // A row of the file view, when the type filter accepts the file.
 struct FileRow {
@@ -58,33 +55,33 @@ struct FileRow {
     QString type;  // type name, also the icon key
     QString time;  // ListTime of the modification time
 };
-std::optional<FileRow> MakeFileRow(int filterIndex, const QString& folderPath, const QString& name,
+std::optional<FileRow> makeFileRow(int filterIndex, const QString& folderPath, const QString& name,
                                    const QDateTime& modified);
 
 // The drive of a path: the longest mount root the path starts with (a root
 // matches only at a "/" boundary). Empty when none matches.
-QString DriveOf(const QString& path, const QStringList& roots);
+QString driveOf(const QString& path, const QStringList& roots);
 
 // Folder path of a drive root: the root ending in "/".
-QString RootFolderPath(const QString& root);
+QString rootFolderPath(const QString& root);
 
 // Segments the tree walk of tvRefresh follows below the drive root, in order:
 // "/home/u/Show/" on drive "/" gives home, u, Show. Empty segments (doubled
 // "/") are skipped. A path outside the drive gives none.
-QStringList WalkSegments(const QString& folderPath, const QString& root);
+QStringList walkSegments(const QString& folderPath, const QString& root);
 
 // Index of the first child whose text equals `segment` exactly (case-sensitive), or -1.
-int FindChild(const QStringList& childTexts, const QString& segment);
+int childIndexOf(const QStringList& childTexts, const QString& segment);
 
 // The preview's summary of several selected items.
-QString SelectionSummary(const QStringList& names);
+QString selectionSummary(const QStringList& names);
 
 // Kind of preview a type name gets.
 enum class PreviewKind { Movie, Image, Other };
-PreviewKind KindOf(std::string_view typeName);
+PreviewKind kindOf(std::string_view typeName);
 
 // "更新日時: " + ListTime.
-QString PreviewTimeText(const QDateTime& time);
+QString previewTimeText(const QDateTime& time);
 
 // The view as it stands when the editor closes.
 struct CloseView {
@@ -103,7 +100,7 @@ struct CloseView {
     bool toolBar = true, customBar = true, statusBar = true, preview = true;
 };
 // The 24 keys in the order they are written, with their texts.
-std::vector<std::pair<std::string_view, std::string>> CloseValues(const CloseView& v);
+std::vector<std::pair<std::string_view, std::string>> closeValues(const CloseView& v);
 
 // The view settings applied on opening; a key missing, not numeric or out of
 // range is left unset.
@@ -118,6 +115,6 @@ struct OpenView {
     std::optional<int> sortKey, sortOrder;
     bool toolBar = true, customBar = true, statusBar = true, preview = true;
 };
-OpenView ReadOpenView(const ini::Snapshot& file);
+OpenView readOpenView(const ini::Snapshot& file);
 
 }  // namespace editor

@@ -6,7 +6,7 @@
 
 namespace editor {
 
-bool IntervalKeyAccepted(const QString& text, int selectionStart, int selectionLength, QChar c) {
+bool intervalKeyAccepted(const QString& text, int selectionStart, int selectionLength, QChar c) {
     if (c.unicode() >= '0' && c.unicode() <= '9') {
         const int start = qBound(0, selectionStart, int(text.size()));
         const int length = qBound(0, selectionLength, int(text.size()) - start);
@@ -16,7 +16,7 @@ bool IntervalKeyAccepted(const QString& text, int selectionStart, int selectionL
     return c.unicode() == 8 || c.unicode() == '.';
 }
 
-IntervalChange IntervalTextChanged(const QString& text) {
+IntervalChange intervalTextChanged(const QString& text) {
     IntervalChange change;
     const std::optional<double> v = numeric::Parse(text.toStdString());
     if (!v) {

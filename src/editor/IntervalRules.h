@@ -15,7 +15,7 @@ inline constexpr int kIntervalMax = 99;
 
 // A typed character: digits only while the text stays within two characters
 // (the selection is replaced), Backspace and "." always, nothing else.
-bool IntervalKeyAccepted(const QString& text, int selectionStart, int selectionLength, QChar c);
+bool intervalKeyAccepted(const QString& text, int selectionStart, int selectionLength, QChar c);
 
 // What a change of the box's text leads to. When `replaceText` is set, the box
 // takes that text (which runs the change again) and nothing else happens now.
@@ -26,6 +26,6 @@ struct IntervalChange {
 };
 // Non-numeric text becomes "0"; a number outside 0..99 (a paste) is clamped
 // into the range in the box as well.
-IntervalChange IntervalTextChanged(const QString& text);
+IntervalChange intervalTextChanged(const QString& text);
 
 }  // namespace editor

@@ -11,17 +11,17 @@
 
 namespace editor {
 
-bool IsStorableEntry(const QString& name, const QString& path) {
+bool isStorableEntry(const QString& name, const QString& path) {
     // A list file is UTF-8 text: a name that is not UTF-8 would come back as another name.
-    if (HoldsRawBytes(name) || HoldsRawBytes(path)) return false;
+    if (holdsRawBytes(name) || holdsRawBytes(path)) return false;
     return liststore::IsStorable({name.toStdString(), path.toStdString()});
 }
 
-AddPlan PlanAdd(AddKind kind, int entriesNow, const QList<PaneEntry>& candidates) {
+AddPlan planAdd(AddKind kind, int entriesNow, const QList<PaneEntry>& candidates) {
     AddPlan plan;
     int room = qMax(0, kListLimit - entriesNow);
     for (const PaneEntry& e : candidates) {
-        if (!IsStorableEntry(e.name, e.path)) {
+        if (!isStorableEntry(e.name, e.path)) {
             plan.unstorable << e.name;
             continue;
         }
@@ -36,7 +36,7 @@ AddPlan PlanAdd(AddKind kind, int entriesNow, const QList<PaneEntry>& candidates
     return plan;
 }
 
-QString UnstorableText(const QStringList& names) {
+QString unstorableText(const QStringList& names) {
     // A long refusal names the first few; the box must still fit the screen.
     constexpr int kShown = 10;
     QStringList shown = names.mid(0, kShown);
@@ -44,16 +44,16 @@ QString UnstorableText(const QStringList& names) {
         // The name itself may hold the line breaks that made it unstorable.
         n.replace(QLatin1Char('\r'), QStringLiteral("\\r"));
         n.replace(QLatin1Char('\n'), QStringLiteral("\\n"));
-        n = QString::fromStdString(ToRawName(n));  // bytes that are not UTF-8 show as U+FFFD
+        n = QString::fromStdString(toRawName(n));  // bytes that are not UTF-8 show as U+FFFD
     }
     if (names.size() > kShown) shown << QStringLiteral("... (%1)").arg(names.size());
     return kUnstorableMessage + QStringLiteral("\r\n") + shown.join(QStringLiteral("\r\n"));
 }
 
-std::optional<PaneEntry> DroppedEntry(const QString& path, int filterIndex) {
+std::optional<PaneEntry> droppedEntry(const QString& path, int filterIndex) {
     if (path.isEmpty()) return std::nullopt;
     // Normal files only: a folder, a device, a pipe or a missing path gives no name.
-    if (!files::IsOpenableFile(ToRawName(path))) return std::nullopt;
+    if (!files::IsOpenableFile(toRawName(path))) return std::nullopt;
     const QString name = path.section(QLatin1Char('/'), -1);
     if (name.isEmpty() || name.startsWith(QLatin1Char('.'))) return std::nullopt;
     const media::TypeCheck t = media::ChkFType(filterIndex, media::Extension(name.toStdString()));
@@ -61,13 +61,13 @@ std::optional<PaneEntry> DroppedEntry(const QString& path, int filterIndex) {
     return PaneEntry{name, path, QString::fromStdString(t.typeName)};
 }
 
-PaneEntry LoadedEntry(const liststore::Entry& e) {
+PaneEntry loadedEntry(const liststore::Entry& e) {
     const media::TypeCheck t = media::ChkFType(media::kFilterAll, media::Extension(e.name));
     return {QString::fromStdString(e.name), QString::fromStdString(e.path),
             t.accepted ? QString::fromStdString(t.typeName) : QString()};
 }
 
-DeletePlan PlanDeleteSelected(const QList<bool>& selected) {
+DeletePlan planDeleteSelected(const QList<bool>& selected) {
     DeletePlan plan;
     for (int i = int(selected.size()) - 1; i >= 0; --i) {
         if (!selected[i]) continue;
@@ -77,14 +77,14 @@ DeletePlan PlanDeleteSelected(const QList<bool>& selected) {
     return plan;
 }
 
-DeletePlan PlanDeleteAll(int count) {
+DeletePlan planDeleteAll(int count) {
     DeletePlan plan;
     for (int i = count - 1; i >= 0; --i) plan.remove << i;
     plan.changed = true;
     return plan;
 }
 
-DeletePlan PlanDeleteCurrent(int count, int current) {
+DeletePlan planDeleteCurrent(int count, int current) {
     DeletePlan plan;
     if (count <= 0) return plan;
     if (current >= 0 && current < count) plan.remove << current;
@@ -92,13 +92,13 @@ DeletePlan PlanDeleteCurrent(int count, int current) {
     return plan;
 }
 
-int MoveTarget(int current, int count, bool up) {
+int moveTarget(int current, int count, bool up) {
     if (count <= 0 || current < 0 || current >= count) return -1;
     if (up) return current == 0 ? -1 : current - 1;
     return current == count - 1 ? -1 : current + 1;
 }
 
-ListPos StepTo(ListPos p, Step step) {
+ListPos stepTo(ListPos p, Step step) {
     switch (step) {
     case Step::NextList:
         p.list = p.list == 9 ? 0 : p.list + 1;
@@ -122,17 +122,17 @@ ListPos StepTo(ListPos p, Step step) {
     return p;
 }
 
-QString HeaderText(ListPos pos) { return QStringLiteral("Page %1 / File %2").arg(pos.page + 1).arg(pos.list + 1); }
+QString headerText(ListPos pos) { return QStringLiteral("Page %1 / File %2").arg(pos.page + 1).arg(pos.list + 1); }
 
-QString StorePrompt(ListPos pos) {
+QString storePrompt(ListPos pos) {
     return QStringLiteral("PAGE %1 / LIST %2 に登録します。").arg(pos.page + 1).arg(pos.list + 1);
 }
 
-QString DeletePrompt(ListPos pos) {
+QString deletePrompt(ListPos pos) {
     return QStringLiteral("PAGE %1 / LIST %2 を削除します。").arg(pos.page + 1).arg(pos.list + 1);
 }
 
-std::string StoreList(const std::string& file, const QString& listName, const QList<PaneEntry>& entries) {
+std::string storeList(const std::string& file, const QString& listName, const QList<PaneEntry>& entries) {
     std::vector<liststore::Entry> out;
     out.reserve(std::size_t(entries.size()));
     for (const PaneEntry& e : entries) {
@@ -147,7 +147,7 @@ std::string StoreList(const std::string& file, const QString& listName, const QL
     return errno != 0 ? std::string(std::strerror(errno)) : std::string(std::strerror(EINVAL));
 }
 
-QString StoreFailedText(const std::string& description) {
+QString storeFailedText(const std::string& description) {
     return kStoreFailed + QStringLiteral("\r\n") + QString::fromLocal8Bit(description.c_str());
 }
 

@@ -32,7 +32,7 @@ struct PaneEntry {
 };
 
 // Whether the list file can hold the entry so that it reads back unchanged.
-bool IsStorableEntry(const QString& name, const QString& path);
+bool isStorableEntry(const QString& name, const QString& path);
 
 // The four ways entries get into the list pane.
 enum class AddKind { Selected, All, ViewDoubleClick, Drop };
@@ -47,7 +47,7 @@ struct AddPlan {
     bool overLimit = false;
     bool changed = false;
 };
-AddPlan PlanAdd(AddKind kind, int entriesNow, const QList<PaneEntry>& candidates);
+AddPlan planAdd(AddKind kind, int entriesNow, const QList<PaneEntry>& candidates);
 
 // Rows (0-based) a delete removes, highest first, and whether it sets the
 // changed flag. Delete all sets it even on an empty pane.
@@ -55,24 +55,24 @@ struct DeletePlan {
     QList<int> remove;
     bool changed = false;
 };
-DeletePlan PlanDeleteSelected(const QList<bool>& selected);
-DeletePlan PlanDeleteAll(int count);
-DeletePlan PlanDeleteCurrent(int count, int current);  // the list pane's double-click
+DeletePlan planDeleteSelected(const QList<bool>& selected);
+DeletePlan planDeleteAll(int count);
+DeletePlan planDeleteCurrent(int count, int current);  // the list pane's double-click
 
 // The message shown for the refused names (one box for one add or drop).
-QString UnstorableText(const QStringList& names);
+QString unstorableText(const QStringList& names);
 
 // A dropped path as the list pane takes it: only an existing normal file that
 // is not hidden (a dot file) and whose extension the type filter accepts.
 // Folders, missing paths, devices and pipes give nothing.
-std::optional<PaneEntry> DroppedEntry(const QString& path, int filterIndex);
+std::optional<PaneEntry> droppedEntry(const QString& path, int filterIndex);
 
 // An entry of a loaded list: the icon is the type name for filter "ALL FILES",
 // empty when the extension has none.
-PaneEntry LoadedEntry(const liststore::Entry& e);
+PaneEntry loadedEntry(const liststore::Entry& e);
 
 // Index (0-based) the current entry moves to, or -1 when it does not move.
-int MoveTarget(int current, int count, bool up);
+int moveTarget(int current, int count, bool up);
 
 // The current list, page and list number each 0..9.
 struct ListPos {
@@ -81,17 +81,17 @@ struct ListPos {
     bool operator==(const ListPos&) const = default;
 };
 enum class Step { NextList, PrevList, NextPage, PrevPage, HeaderClick };
-ListPos StepTo(ListPos from, Step step);
+ListPos stepTo(ListPos from, Step step);
 
-QString HeaderText(ListPos pos);   // "Page 3 / File 10"
-QString StorePrompt(ListPos pos);  // "PAGE 3 / LIST 10 に登録します。"
-QString DeletePrompt(ListPos pos); // "PAGE 3 / LIST 10 を削除します。"
+QString headerText(ListPos pos);   // "Page 3 / File 10"
+QString storePrompt(ListPos pos);  // "PAGE 3 / LIST 10 に登録します。"
+QString deletePrompt(ListPos pos); // "PAGE 3 / LIST 10 を削除します。"
 
 // Stores the list as one atomic replace. Empty on success, else the
 // system's description of the error (the file is then as it was).
-std::string StoreList(const std::string& file, const QString& listName, const QList<PaneEntry>& entries);
+std::string storeList(const std::string& file, const QString& listName, const QList<PaneEntry>& entries);
 
 // The store failure message: the fixed text, CR LF, the description.
-QString StoreFailedText(const std::string& description);
+QString storeFailedText(const std::string& description);
 
 }  // namespace editor

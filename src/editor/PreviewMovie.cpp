@@ -76,7 +76,7 @@ private:
 
 }  // namespace
 
-std::unique_ptr<IPreviewMovie> CreatePreviewMovie(QWidget* parent) {
+std::unique_ptr<IPreviewMovie> createPreviewMovie(QWidget* parent) {
     return std::make_unique<MpvPreviewMovie>(parent);
 }
 

@@ -30,6 +30,6 @@ public:
     virtual void whenReady(std::function<void()> ready) = 0;
 };
 
-std::unique_ptr<IPreviewMovie> CreatePreviewMovie(QWidget* parent);
+std::unique_ptr<IPreviewMovie> createPreviewMovie(QWidget* parent);
 
 }  // namespace editor

@@ -4,10 +4,11 @@
 
 namespace editor {
 
-void RunEditor(QWidget* owner) {
+void runEditor(QWidget* owner, std::function<void(QWidget*)> showSequence) {
     // Every opening builds the window afresh; nothing of it survives the close.
     frmFileListEx window(owner);
     window.setWindowModality(Qt::ApplicationModal);
+    window.setShowSequence(std::move(showSequence));
     window.Form_Load();
     window.exec();
 }

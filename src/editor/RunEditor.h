@@ -1,9 +1,12 @@
 #pragma once
 // Entry to the file list editor: shows frmFileListEx modally over `owner` and
-// returns when it has closed. GUI thread only.
+// returns when it has closed; its run command starts `showSequence` over the
+// editor. GUI thread only.
+
+#include <functional>
 
 class QWidget;
 
 namespace editor {
-void RunEditor(QWidget* owner);
+void runEditor(QWidget* owner, std::function<void(QWidget*)> showSequence);
 }

@@ -61,20 +61,20 @@ std::string ShellWord(std::string_view s) {
 
 }  // namespace
 
-std::string TargetFolder(const std::optional<std::string>& xdgDataHome, const std::string& home) {
+std::string targetFolder(const std::optional<std::string>& xdgDataHome, const std::string& home) {
     const std::string base = (xdgDataHome && !xdgDataHome->empty() && xdgDataHome->front() == '/')
                                  ? *xdgDataHome
                                  : home + "/.local/share";
     return base + "/vistrova/screensaver";
 }
 
-std::string TargetFolder() {
+std::string targetFolder() {
     const char* xdg = std::getenv("XDG_DATA_HOME");
     const char* home = std::getenv("HOME");
-    return TargetFolder(xdg ? std::optional<std::string>(xdg) : std::nullopt, home ? home : "");
+    return targetFolder(xdg ? std::optional<std::string>(xdg) : std::nullopt, home ? home : "");
 }
 
-Result Install(const std::string& programPath, const std::string& settingsPath, const std::string& listPrefix,
+Result install(const std::string& programPath, const std::string& settingsPath, const std::string& listPrefix,
                const std::string& target) {
     std::error_code ec;
     fs::create_directories(target, ec);
@@ -96,7 +96,7 @@ Result Install(const std::string& programPath, const std::string& settingsPath, 
     return {};
 }
 
-std::optional<std::string> AddProgramEntry(std::string_view config, std::string_view programPath) {
+std::optional<std::string> addProgramEntry(std::string_view config, std::string_view programPath) {
     if (config.find(programPath) != std::string_view::npos) return std::nullopt;
     const std::string entry = "  \"Vistrova\"  " + ShellWord(programPath) + " --root";
 
@@ -142,14 +142,14 @@ std::optional<std::string> AddProgramEntry(std::string_view config, std::string_
     return out;
 }
 
-Registration Register(const std::string& configPath, const std::string& programPath) {
+Registration registerProgram(const std::string& configPath, const std::string& programPath) {
     std::error_code ec;
     if (!fs::exists(configPath, ec)) return Registration::NoConfig;
     const auto size = fs::file_size(configPath, ec);
     if (ec || size > kMaxConfigBytes || ::access(configPath.c_str(), R_OK | W_OK) != 0) return Registration::Refused;
     const std::string config = ini::LoadFile(configPath);
     if (config.size() != size) return Registration::Refused;  // unreadable, or changed under us
-    const auto updated = AddProgramEntry(config, programPath);
+    const auto updated = addProgramEntry(config, programPath);
     if (!updated) return Registration::AlreadyThere;
     return ini::ReplaceFile(configPath, *updated) ? Registration::Added : Registration::Refused;
 }

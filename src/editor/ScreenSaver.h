@@ -12,8 +12,8 @@ namespace screensaver {
 inline constexpr std::string_view kProgramName = "VISTROVA.SCR";
 
 // $XDG_DATA_HOME/vistrova/screensaver, by default ~/.local/share/vistrova/screensaver.
-std::string TargetFolder(const std::optional<std::string>& xdgDataHome, const std::string& home);
-std::string TargetFolder();  // from this process's environment
+std::string targetFolder(const std::optional<std::string>& xdgDataHome, const std::string& home);
+std::string targetFolder();  // from this process's environment
 
 struct Result {
     enum Status {
@@ -29,17 +29,17 @@ struct Result {
 // Copies the set into `target` (made when missing). Each file is replaced
 // atomically, so a running copy of the screen saver is never cut short; a source
 // that is the target itself is skipped. Copies made before a failure stay.
-Result Install(const std::string& programPath, const std::string& settingsPath, const std::string& listPrefix,
+Result install(const std::string& programPath, const std::string& settingsPath, const std::string& listPrefix,
                const std::string& target);
 
 // The xscreensaver configuration with one entry running `command` added to its
 // programs list; nothing when an entry for the program is there already.
-std::optional<std::string> AddProgramEntry(std::string_view config, std::string_view programPath);
+std::optional<std::string> addProgramEntry(std::string_view config, std::string_view programPath);
 
 enum class Registration { Added, AlreadyThere, NoConfig, Refused };
 // Registers the installed copy in `configPath` (~/.xscreensaver) when that file
 // exists. A file that cannot be read or written, or is implausibly large, is
 // left exactly as it was (Refused).
-Registration Register(const std::string& configPath, const std::string& programPath);
+Registration registerProgram(const std::string& configPath, const std::string& programPath);
 
 }  // namespace screensaver

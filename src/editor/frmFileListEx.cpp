@@ -1,32 +1,25 @@
-// Construction of the editor window's elements; the menus and the tool bar
-// buttons are built from the command table (frmFileListEx_menus.cpp).
+// Construction of the editor window: the panes, the splitters, the tool bars
+// and the status bar, and the wiring between the panes. The menus and the
+// tool bar buttons are built from the command table (frmFileListEx_menus.cpp).
 #include "frmFileListEx.h"
 
-#include "EditorIcons.h"
-#include "dialogs/PlainText.h"
 #include "FileView.h"
+#include "FolderPane.h"
+#include "IntervalBar.h"
+#include "ListPane.h"
+#include "PreviewPane.h"
+#include "dialogs/PlainText.h"
 #include "platform/KeyRepeat.h"
-#include "platform/Volumes.h"
-#include "shared/MediaTypes.h"
+#include "shared/mdlPublic.h"
 
-#include <QAction>
-#include <QActionGroup>
-#include <QComboBox>
 #include <QDate>
-#include <QFrame>
-#include <QHeaderView>
 #include <QLabel>
-#include <QLineEdit>
-#include <QMenu>
 #include <QMenuBar>
-#include <QRadioButton>
 #include <QScreen>
-#include <QSlider>
 #include <QStatusBar>
 #include <QTime>
 #include <QTimer>
 #include <QToolBar>
-#include <QTreeWidget>
 
 namespace editor {
 
@@ -42,29 +35,25 @@ frmFileListEx::frmFileListEx(QWidget* owner) : QDialog(owner) {
     setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowMinMaxButtonsHint |
                    Qt::WindowCloseButtonHint);
     setSizeGripEnabled(false);
-    const QScreen* s = screen();
-    if (s) {
-        m_tppX = TwipsPerPixel(s->logicalDotsPerInchX());
-        m_tppY = TwipsPerPixel(s->logicalDotsPerInchY());
-    }
+    if (const QScreen* s = screen())
+        m_scale = {twips::PerPixel(s->logicalDotsPerInchX()), twips::PerPixel(s->logicalDotsPerInchY())};
 
     m_menuBar = new QMenuBar(this);
     m_client = new QWidget(this);
     buildMenus();
     buildToolBars();
     bindListCommands();
-    buildPreview();
-    buildColumns();
+    buildPanes();
+    buildSplitters();
     buildStatusBar();
-    CreateListCommands();
-    CreateIntervalCommands();
+    wirePanes();
     // The panes act on key releases: only on those of keys pressed here, so
     // the Enter that answered a message box or the key that opened the editor
     // does nothing. A held key still moves through the views.
     new platform::HeldKeyFilter(this, platform::HeldKeyFilter::Presses::Repeat);
 
     const int menuHeight = m_menuBar->sizeHint().height();
-    resize(px(kDesignedClientWidth), pxY(kDesignedClientHeight) + menuHeight);
+    resize(m_scale.px(kDesignedClientWidth), m_scale.pxY(kDesignedClientHeight) + menuHeight);
 }
 
 frmFileListEx::~frmFileListEx() = default;
@@ -79,144 +68,32 @@ void frmFileListEx::buildToolBars() {
     tbCustomBar->setObjectName(QStringLiteral("tbCustomBar"));
     tbCustomBar->setIconSize(QSize(16, 16));
     tbCustomBar->setMovable(false);
-    picCustomBar = new QWidget;
-    lblText = new QLabel(QStringLiteral("インターバル"), picCustomBar);
-    lblText->setToolTip(QStringLiteral("画像ファイルの更新間隔"));
-    sldTime = new QSlider(Qt::Horizontal, picCustomBar);
-    sldTime->setRange(0, 99);
-    sldTime->setToolTip(QStringLiteral("0～99"));
-    txtTime = new QLineEdit(QStringLiteral("0"), picCustomBar);
-    txtTime->setToolTip(QStringLiteral("0～99"));
-    optTime[0] = new QRadioButton(QStringLiteral("秒"), picCustomBar);
-    optTime[1] = new QRadioButton(QStringLiteral("分"), picCustomBar);
-    for (QRadioButton* o : optTime) o->setToolTip(QStringLiteral("時間単位"));
-    optTime[0]->setChecked(true);
-    // Designed places inside the bar, twips.
-    setTwipsGeometry(lblText, {120, 90, 840, 180});
-    setTwipsGeometry(sldTime, {1080, 90, 2655, 255});
-    setTwipsGeometry(txtTime, {3840, 45, 375, 270});
-    setTwipsGeometry(optTime[0], {4320, 90, 495, 180});
-    setTwipsGeometry(optTime[1], {4920, 90, 495, 180});
-    for (QWidget* w : std::initializer_list<QWidget*>{lblText, optTime[0], optTime[1], txtTime})
-        w->setMinimumHeight(qMin(w->sizeHint().height(), kBarPixels - 4));
-    // The designed places assume the original font; keep the order, make room for the texts.
-    lblText->adjustSize();
-    int x = qMax(sldTime->x(), lblText->x() + lblText->width() + 6);
-    sldTime->move(x, sldTime->y());
-    x += sldTime->width() + 6;
-    txtTime->setGeometry(x, txtTime->y(), qMax(txtTime->width(), txtTime->fontMetrics().horizontalAdvance(QStringLiteral("000")) + 8), txtTime->height());
-    x += txtTime->width() + 6;
-    for (QRadioButton* o : optTime) {
-        o->adjustSize();
-        o->move(x, o->y());
-        x += o->width() + 6;
-    }
-    picCustomBar->setFixedSize(optTime[1]->x() + optTime[1]->width() + 8, kBarPixels - 4);
-    for (QWidget* w : std::initializer_list<QWidget*>{lblText, sldTime, txtTime, optTime[0], optTime[1]})
-        w->move(w->x(), qMax(0, (picCustomBar->height() - w->height()) / 2));
+    m_interval = new IntervalBar(m_scale, kBarPixels);
     // The command buttons first, then the interval controls.
     buildCommandButtons();
-    tbCustomBar->addWidget(picCustomBar);
+    tbCustomBar->addWidget(m_interval);
 }
 
-void frmFileListEx::buildPreview() {
-    pctWeb = new QWidget(m_client);
-    pctWeb->setObjectName(QStringLiteral("pctWeb"));
-    pctWeb->setAutoFillBackground(true);
-    QPalette pal = pctWeb->palette();
-    pal.setColor(QPalette::Window, Qt::white);
-    pal.setColor(QPalette::WindowText, Qt::black);
-    pctWeb->setPalette(pal);
+void frmFileListEx::buildPanes() {
+    m_preview = new PreviewPane(m_scale, m_client);
+    m_folders = new FolderPane(m_client);
+    m_list = new ListPane(m_client);
+    m_list->setFilter(m_folders->filter());
+}
 
-    // Folder names, file names and list titles: shown literally.
-    lblFolder = plaintext::Plain(new QLabel(pctWeb));
-    QFont bold = lblFolder->font();
-    bold.setBold(true);
-    bold.setPointSize(12);
-    lblFolder->setFont(bold);
-    lblFolder->setWordWrap(true);
-    lblFolder->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    setTwipsGeometry(lblFolder, {120, 0, 2040, 300});
-
-    linWebBar = new QFrame(pctWeb);
-    linWebBar->setAutoFillBackground(true);
-    QPalette linePal = linWebBar->palette();
-    linePal.setColor(QPalette::Window, QColor(102, 153, 204));
-    linWebBar->setPalette(linePal);
-
-    imgPre = new QLabel(pctWeb);
-    imgPre->setScaledContents(true);
-    imgPre->hide();
-    mplPre = CreatePreviewMovie(pctWeb);
-    mplPre->widget()->hide();
-
-    lblName = new QLabel(pctWeb);
-    QFont nameFont = lblName->font();
-    nameFont.setBold(true);
-    nameFont.setPointSize(9);
-    lblName->setFont(nameFont);
-    lblType = new QLabel(pctWeb);
-    lblTime = new QLabel(pctWeb);
-    lblNum = new QLabel(pctWeb);
-    for (QLabel* l : {lblName, lblType, lblTime, lblNum}) {
-        plaintext::Plain(l);
-        l->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-        l->setWordWrap(l != lblNum);
-        l->hide();
-    }
-    setTwipsGeometry(lblName, {3120, 120, 585, 240});
-    setTwipsGeometry(lblType, {3120, 480, 495, 240});
-    setTwipsGeometry(lblTime, {3120, 840, 495, 240});
-    setTwipsGeometry(lblNum, {3120, 120, 2000, 240});
-
+void frmFileListEx::buildSplitters() {
     pctSplitUD = new QWidget(m_client);
     pctSplitUD->setObjectName(QStringLiteral("pctSplitUD"));
     pctSplitUD->setCursor(Qt::SizeVerCursor);
     pctSplitUD->installEventFilter(this);
-}
-
-void frmFileListEx::buildColumns() {
-    picTitles = new QWidget(m_client);
-    drvList = new QComboBox(picTitles);
-    drvList->setToolTip(QStringLiteral("ドライブの変更"));
-    drvList->addItems(platform::MountRoots());
-    cboType = new QComboBox(picTitles);
-    cboType->setToolTip(QStringLiteral("ファイルの種類"));
-    for (std::string_view name : media::kFilterNames) cboType->addItem(QString::fromLatin1(name.data(), int(name.size())));
-    cboType->setCurrentIndex(media::kFilterAll);
-    txtListName = new QLineEdit(picTitles);
-    txtListName->setToolTip(QStringLiteral("ファイルリストのタイトル"));
-    connect(drvList, &QComboBox::currentIndexChanged, this, [this] { drvList_Change(); });
-
-    tvTreeView = new QTreeWidget(m_client);
-    tvTreeView->setObjectName(QStringLiteral("tvTreeView"));
-    tvTreeView->setHeaderHidden(true);
-    tvTreeView->setToolTip(QStringLiteral("フォルダの選択"));
-    tvTreeView->installEventFilter(this);
-    connect(tvTreeView, &QTreeWidget::itemExpanded, this, [this](QTreeWidgetItem* n) { tvTreeView_Expand(n); });
-    connect(tvTreeView, &QTreeWidget::itemClicked, this, [this] { tvTreeView_Click(); });
-
-    lvListView = new FileView(m_client);
-    lvListView->setToolTip(QStringLiteral("ダブルクリックでファイルリストに追加"));
-    connect(lvListView, &FileView::clicked, this, [this] { lvListView_Click(); });
-    connect(lvListView, &FileView::keyReleased, this, [this] { lvListView_Click(); });
-    connect(lvListView, &FileView::gotFocus, this, [this] {
-        if (QTreeWidgetItem* n = tvTreeView->currentItem()) setFolderTitle(n->text(0));
-    });
-    connect(lvListView, &FileView::columnClicked, this, [this](int c) { lvListView_ColumnClick(c); });
-
-    lvList = new QTreeWidget(m_client);
-    lvList->setObjectName(QStringLiteral("lvList"));
-    lvList->setColumnCount(2);
-    lvList->setHeaderLabels({QStringLiteral("FileList"), QStringLiteral("Path")});
-    lvList->setRootIsDecorated(false);
-    lvList->setSelectionMode(QAbstractItemView::ExtendedSelection);
-
     for (int i = 0; i < 2; ++i) {
+        // Above the panes, whose frames span the bars between their elements.
         imgSplitter[i] = new QWidget(m_client);
+        imgSplitter[i]->setObjectName(QStringLiteral("imgSplitter(%1)").arg(i));
         imgSplitter[i]->setCursor(Qt::SizeHorCursor);
         imgSplitter[i]->installEventFilter(this);
         picSplitter[i] = new QWidget(m_client);
+        picSplitter[i]->setObjectName(QStringLiteral("picSplitter(%1)").arg(i));
         picSplitter[i]->setAutoFillBackground(true);
         QPalette pal = picSplitter[i]->palette();
         pal.setColor(QPalette::Window, QColor(128, 128, 128));
@@ -227,6 +104,7 @@ void frmFileListEx::buildColumns() {
 
 void frmFileListEx::buildStatusBar() {
     sbStatusBar = new QStatusBar(m_client);
+    sbStatusBar->setObjectName(QStringLiteral("sbStatusBar"));
     sbStatusBar->setSizeGripEnabled(false);
     m_panelPath = plaintext::Plain(new QLabel);
     m_panelDate = new QLabel;
@@ -245,8 +123,27 @@ void frmFileListEx::buildStatusBar() {
     m_clock->start(1000);
 }
 
-QString frmFileListEx::currentFolderPath() const { return m_panelPath->text(); }
-
-void frmFileListEx::setCurrentFolderPath(const QString& path) { m_panelPath->setText(path); }
+void frmFileListEx::wirePanes() {
+    // A selection feeds the preview only while the pane is shown and the window is open.
+    const auto select = [this](const QStringList& names, const QString& singlePath) {
+        if (!m_preview->isHidden() && isVisible()) m_preview->SelectionRule(names, singlePath);
+    };
+    connect(m_folders, &FolderPane::folderChanged, m_panelPath, &QLabel::setText);
+    connect(m_folders, &FolderPane::titleWanted, m_preview, &PreviewPane::setTitle);
+    connect(m_folders, &FolderPane::selected, this, select);
+    connect(m_folders, &FolderPane::filterChanged, m_list, &ListPane::setFilter);
+    connect(m_folders, &FolderPane::chosen, this,
+            [this](const QList<PaneEntry>& entries) { m_list->addEntries(AddKind::ViewDoubleClick, entries); });
+    connect(m_list, &ListPane::titleWanted, m_preview, &PreviewPane::setTitle);
+    connect(m_list, &ListPane::selected, this, select);
+    connect(m_list, &ListPane::previewStale, m_preview, &PreviewPane::PreClear);
+    connect(m_list, &ListPane::showWanted, this, [this] {
+        if (m_showSequence) m_showSequence(this);
+    });
+    connect(m_interval, &IntervalBar::intervalChanged, this,
+            [](int value) { mdlPublic::Public().interval = static_cast<std::int16_t>(value); });
+    connect(m_interval, &IntervalBar::unitChanged, this,
+            [](int unit) { mdlPublic::Public().unit = static_cast<std::int16_t>(unit); });
+}
 
 }  // namespace editor

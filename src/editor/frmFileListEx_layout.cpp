@@ -2,52 +2,39 @@
 // handling and the three splitter drags. The arithmetic is in EditorLayout.
 #include "frmFileListEx.h"
 
-#include "FileView.h"
+#include "FolderPane.h"
+#include "ListPane.h"
+#include "PreviewPane.h"
 
-#include <QComboBox>
-#include <QFrame>
-#include <QHeaderView>
-#include <QLabel>
-#include <QLineEdit>
 #include <QMenuBar>
+#include <QMouseEvent>
 #include <QResizeEvent>
 #include <QStatusBar>
 #include <QTimer>
 #include <QToolBar>
-#include <QTreeWidget>
 
 #include <cmath>
 
 namespace editor {
 
-int frmFileListEx::px(double twips) const { return qRound(twips / m_tppX); }
-int frmFileListEx::pxY(double twips) const { return qRound(twips / m_tppY); }
-double frmFileListEx::twX(int pixels) const { return pixels * m_tppX; }
-double frmFileListEx::twY(int pixels) const { return pixels * m_tppY; }
-
-void frmFileListEx::setTwipsGeometry(QWidget* w, const Rect& r) const {
-    // A negative size is refused, as the element would; the place still applies.
-    w->setGeometry(px(r.left), pxY(r.top), qMax(0, px(r.width)), qMax(0, pxY(r.height)));
-}
-
 LayoutEnv frmFileListEx::layoutEnv() const {
     LayoutEnv e;
     const QRect frame = frameGeometry();
-    e.outerWidth = twX(frame.width());
-    e.outerHeight = twY(frame.height());
-    e.innerHeight = twY(height() - (m_menuBar->isHidden() ? 0 : m_menuBar->sizeHint().height()));
-    e.pixel = WholePixel(m_tppX);
-    e.toolBarHeight = twY(kBarPixels);
+    e.outerWidth = m_scale.twX(frame.width());
+    e.outerHeight = m_scale.twY(frame.height());
+    e.innerHeight = m_scale.twY(height() - (m_menuBar->isHidden() ? 0 : m_menuBar->sizeHint().height()));
+    e.pixel = wholePixel(m_scale.x);
+    e.toolBarHeight = m_scale.twY(kBarPixels);
     e.toolBarShown = !tbToolBar->isHidden();
-    e.customBarHeight = twY(kBarPixels);
+    e.customBarHeight = m_scale.twY(kBarPixels);
     e.customBarShown = !tbCustomBar->isHidden();
-    e.webShown = !pctWeb->isHidden();
+    e.webShown = !m_preview->isHidden();
     e.splitUDHeight = kSplitUDHeight;
-    e.titlesHeight = twY(kTitlesPixels);
-    e.statusHeight = twY(sbStatusBar->sizeHint().height());
+    e.titlesHeight = m_scale.twY(kTitlesPixels);
+    e.statusHeight = m_scale.twY(sbStatusBar->sizeHint().height());
     e.statusShown = !sbStatusBar->isHidden();
-    e.lblFolderTop = m_lblFolderTop;
-    e.lblFolderHeight = twY(lblFolder->height());
+    e.lblFolderTop = m_preview->titleTop();
+    e.lblFolderHeight = m_preview->titleHeight();
     return e;
 }
 
@@ -55,7 +42,6 @@ void frmFileListEx::SizeControls(double position, int index) {
     const LayoutEnv env = layoutEnv();
     m_layout = editor::SizeControls(m_cols, position, index, env);
     m_cols = m_layout.cols;
-    m_laidOut = true;
     applyLayout();
 }
 
@@ -63,36 +49,21 @@ void frmFileListEx::applyLayout() {
     const Layout& l = m_layout;
     const int clientWidth = m_client->width();
     const auto full = [&](QWidget* w, const Rect& r) {
-        w->setGeometry(0, pxY(r.top), clientWidth, qMax(0, pxY(r.top + r.height) - pxY(r.top)));
+        w->setGeometry(0, m_scale.pxY(r.top), clientWidth, qMax(0, m_scale.pxY(r.top + r.height) - m_scale.pxY(r.top)));
     };
     full(tbToolBar, l.toolBar);
     full(tbCustomBar, l.customBar);
-    full(pctWeb, l.web);
+    full(m_preview, l.web);
     full(pctSplitUD, l.splitUD);
-    full(picTitles, l.titles);
-    setTwipsGeometry(drvList, l.drvList);
-    setTwipsGeometry(cboType, l.cboType);
-    setTwipsGeometry(txtListName, l.txtListName);
-    setTwipsGeometry(tvTreeView, l.tree);
-    setTwipsGeometry(lvListView, l.fileView);
-    setTwipsGeometry(lvList, l.list);
-    setTwipsGeometry(imgSplitter[0], l.splitter0);
-    setTwipsGeometry(imgSplitter[1], l.splitter1);
-    if (l.listFirstColumn >= 0) lvList->setColumnWidth(0, px(l.listFirstColumn));
+    // The heading strip's elements sit over their columns.
+    const auto heading = [&](const Rect& r) { return m_scale.rect(r).translated(0, m_scale.pxY(l.titles.top)); };
+    m_folders->place(heading(l.drvList), heading(l.cboType), m_scale.rect(l.tree), m_scale.rect(l.fileView));
+    m_list->place(heading(l.txtListName), m_scale.rect(l.list), l.listFirstColumn >= 0 ? m_scale.px(l.listFirstColumn) : -1);
+    imgSplitter[0]->setGeometry(m_scale.rect(l.splitter0));
+    imgSplitter[1]->setGeometry(m_scale.rect(l.splitter1));
     const int statusHeight = sbStatusBar->sizeHint().height();
     sbStatusBar->setGeometry(0, m_client->height() - statusHeight, clientWidth, statusHeight);
-
-    if (l.lblFolderWidth >= 0) {
-        const int w = px(l.lblFolderWidth);
-        lblFolder->setGeometry(lblFolder->x(), pxY(m_lblFolderTop), w,
-                               qMax(lblFolder->heightForWidth(w), lblFolder->fontMetrics().height()));
-    }
-    const double lineY = m_lblFolderTop + twY(lblFolder->height()) + kTitleLineOffset;
-    m_layout.lineY = lineY;
-    linWebBar->setGeometry(0, pxY(lineY), qMax(0, px(l.lineRight)), 1);
-    for (QWidget* w : {static_cast<QWidget*>(imgPre), mplPre->widget(), static_cast<QWidget*>(lblNum)})
-        w->move(px(l.previewLeft), w->y());
-    if (!imgPre->isHidden() || !mplPre->widget()->isHidden()) WebReSize();
+    m_preview->applyLayout(l);
 }
 
 void frmFileListEx::resizeEvent(QResizeEvent* event) {
@@ -106,14 +77,14 @@ void frmFileListEx::resizeEvent(QResizeEvent* event) {
 void frmFileListEx::resizeHandling() {
     if (m_inResize) return;
     const QRect frame = frameGeometry();
-    const ResizeDecision d = OnResize(m_cols, twX(frame.width()), twY(frame.height()), isMinimized());
+    const ResizeDecision d = onResize(m_cols, m_scale.twX(frame.width()), m_scale.twY(frame.height()), isMinimized());
     if (!d.layout) return;
     if (d.snapped) {
         m_inResize = true;
         const QSize extra = frame.size() - size();
         // Whole pixels at or above the least size.
-        const int w = static_cast<int>(std::ceil(d.width / m_tppX - 1e-9));
-        const int h = static_cast<int>(std::ceil(d.height / m_tppY - 1e-9));
+        const int w = static_cast<int>(std::ceil(d.width / m_scale.x - 1e-9));
+        const int h = static_cast<int>(std::ceil(d.height / m_scale.y - 1e-9));
         resize(w - extra.width(), h - extra.height());
         m_inResize = false;
     }
@@ -143,7 +114,7 @@ void frmFileListEx::fitWantedFrame() {
     if (frame.topLeft() != wanted.topLeft()) move(wanted.topLeft());
 }
 
-void frmFileListEx::splitterPress(int bar, const QPoint&) {
+void frmFileListEx::splitterPress(int bar) {
     if (bar == 2) {
         picSplitter[1]->setGeometry(pctSplitUD->geometry());
         m_feedbackTop = m_layout.splitUD.top;
@@ -151,9 +122,9 @@ void frmFileListEx::splitterPress(int bar, const QPoint&) {
         picSplitter[1]->raise();
     } else {
         const Rect& b = bar == 0 ? m_layout.splitter0 : m_layout.splitter1;
-        const Rect f = VerticalFeedbackBar({b.left, b.top, kSplitterBarWidth, b.height});
+        const Rect f = verticalFeedbackBar({b.left, b.top, kSplitterBarWidth, b.height});
         m_feedbackLeft = f.left;
-        setTwipsGeometry(picSplitter[0], f);
+        picSplitter[0]->setGeometry(m_scale.rect(f));
         picSplitter[0]->show();
         picSplitter[0]->raise();
     }
@@ -164,19 +135,19 @@ void frmFileListEx::splitterMove(int bar, const QPoint& pos) {
     if (!m_dragging) return;
     const LayoutEnv env = layoutEnv();
     if (bar == 2) {
-        m_feedbackTop = HorizontalDragTop(m_layout.splitUD.top + twY(pos.y()), env.outerHeight);
-        picSplitter[1]->move(picSplitter[1]->x(), pxY(m_feedbackTop));
+        m_feedbackTop = horizontalDragTop(m_layout.splitUD.top + m_scale.twY(pos.y()), env.outerHeight);
+        picSplitter[1]->move(picSplitter[1]->x(), m_scale.pxY(m_feedbackTop));
     } else {
         const double barLeft = bar == 0 ? m_cols.split0Left : m_cols.split1Left;
-        m_feedbackLeft = VerticalDragLeft(bar, barLeft + twX(pos.x()), m_cols, env.outerWidth);
-        picSplitter[0]->move(px(m_feedbackLeft), picSplitter[0]->y());
+        m_feedbackLeft = verticalDragLeft(bar, barLeft + m_scale.twX(pos.x()), m_cols, env.outerWidth);
+        picSplitter[0]->move(m_scale.px(m_feedbackLeft), picSplitter[0]->y());
     }
 }
 
 void frmFileListEx::splitterRelease(int bar) {
     if (bar == 2) {
         SizeControls(m_feedbackTop, 2);
-        WebReSize();
+        m_preview->WebReSize();
         m_dragging = false;
         picSplitter[1]->hide();
     } else {
@@ -184,6 +155,29 @@ void frmFileListEx::splitterRelease(int bar) {
         picSplitter[0]->hide();
         m_dragging = false;
     }
+}
+
+
+bool frmFileListEx::eventFilter(QObject* watched, QEvent* event) {
+    for (int i = 0; i < 2; ++i) {
+        if (watched != imgSplitter[i] && !(i == 1 && watched == pctSplitUD)) continue;
+        const int bar = watched == pctSplitUD ? 2 : i;
+        auto* me = static_cast<QMouseEvent*>(event);
+        switch (event->type()) {
+        case QEvent::MouseButtonPress:
+            splitterPress(bar);
+            return true;
+        case QEvent::MouseMove:
+            splitterMove(bar, me->position().toPoint());
+            return true;
+        case QEvent::MouseButtonRelease:
+            splitterRelease(bar);
+            return true;
+        default:
+            break;
+        }
+    }
+    return QDialog::eventFilter(watched, event);
 }
 
 }  // namespace editor

@@ -2,24 +2,20 @@
 #include "frmFileListEx.h"
 
 #include "FileView.h"
+#include "FolderPane.h"
+#include "IntervalBar.h"
+#include "ListPane.h"
+#include "PreviewPane.h"
 #include "dialogs/mdlMessage.h"
-#include "platform/Volumes.h"
-#include "shared/ListStore.h"
 #include "shared/Numeric.h"
 #include "shared/Settings.h"
 #include "shared/mdlPublic.h"
 
 #include <QAction>
 #include <QCloseEvent>
-#include <QComboBox>
 #include <QGuiApplication>
-#include <QLabel>
-#include <QLineEdit>
 #include <QMenuBar>
 #include <QScreen>
-#include <QRadioButton>
-#include <QSignalBlocker>
-#include <QSlider>
 #include <QStatusBar>
 #include <QToolBar>
 #include <QTreeWidget>
@@ -28,42 +24,29 @@ namespace editor {
 
 void frmFileListEx::Form_Load() {
     const mdlPublic::PublicState& pub = mdlPublic::Public();
-    const OpenView v = ReadOpenView(ini::Snapshot::Load(pub.settingsPath));
+    const OpenView v = readOpenView(ini::Snapshot::Load(pub.settingsPath));
 
     // 1. The title sits 50 screen pixels below the top of the pane.
-    m_lblFolderTop = 50 * m_tppY;
-    lblFolder->move(lblFolder->x(), 50);
+    m_preview->setTitleTop(50);
 
-    // 2.-3. View mode and type filter.
-    lvListView->setViewMode(v.viewMode);
-    cboType->setCurrentIndex(v.pattern);
-
-    // 4. The remembered folder, else the tree of the current drive.
-    const int rememberedDrive = drvList->currentIndex();
-    const QString defPath = QString::fromStdString(v.defPath);
-    QString drive;
-    if (!defPath.isEmpty()) {
-        drive = DriveOf(defPath, platform::MountRoots());
-        const int i = drive.isEmpty() ? -1 : drvList->findText(drive);
-        if (i >= 0) drvList->setCurrentIndex(i);  // a different drive runs drvList_Change
-    }
-    if (!drive.isEmpty() && defPath.size() > RootFolderPath(drive).size() && drvList->currentText() == drive)
-        tvRefresh(defPath);
-    else if (drvList->currentIndex() == rememberedDrive)
-        drvList_Change();
+    // 2.-4. View mode, type filter, and the remembered folder, else the tree of the current drive.
+    FileView* files = m_folders->fileView();
+    files->setViewMode(v.viewMode);
+    m_folders->setFilter(v.pattern);
+    m_folders->open(QString::fromStdString(v.defPath));
 
     // 5.-6. Outer frame and state.
     QRect frame = frameGeometry();
     bool frameGiven = false;
-    if (v.left) frame.moveLeft(px(*v.left)), frameGiven = true;
-    if (v.top) frame.moveTop(pxY(*v.top)), frameGiven = true;
-    if (v.width && *v.width > 0) frame.setWidth(px(*v.width)), frameGiven = true;
-    if (v.height && *v.height > 0) frame.setHeight(pxY(*v.height)), frameGiven = true;
+    if (v.left) frame.moveLeft(m_scale.px(*v.left)), frameGiven = true;
+    if (v.top) frame.moveTop(m_scale.pxY(*v.top)), frameGiven = true;
+    if (v.width && *v.width > 0) frame.setWidth(m_scale.px(*v.width)), frameGiven = true;
+    if (v.height && *v.height > 0) frame.setHeight(m_scale.pxY(*v.height)), frameGiven = true;
     if (frameGiven) {
         std::vector<QRect> screens;
         for (const QScreen* sc : QGuiApplication::screens()) screens.push_back(sc->geometry());
         if (const QScreen* primary = QGuiApplication::primaryScreen()) {
-            frame = BringOntoScreen(frame, screens, primary->availableGeometry());
+            frame = bringOntoScreen(frame, screens, primary->availableGeometry());
         }
         m_wantedFrame = frame;
         move(frame.topLeft());
@@ -77,13 +60,13 @@ void frmFileListEx::Form_Load() {
     if (v.bar3) m_feedbackTop = *v.bar3;
     const std::optional<double> heads[] = {v.head1, v.head2, v.head3};
     for (int i = 0; i < 3; ++i)
-        if (heads[i]) lvListView->setColumnWidth(i, px(*heads[i]));
-    if (v.sortKey) lvListView->setSort(*v.sortKey, lvListView->sortOrder());
-    if (v.sortOrder) lvListView->setSort(lvListView->sortColumn(), *v.sortOrder);
+        if (heads[i]) files->setColumnWidth(i, m_scale.px(*heads[i]));
+    if (v.sortKey) files->setSort(*v.sortKey, files->sortOrder());
+    if (v.sortOrder) files->setSort(files->sortColumn(), *v.sortOrder);
 
     // 10.-11. Bars and preview.
     const std::pair<QWidget*, QAction*> bars[] = {
-        {tbToolBar, mnuViewToolbar}, {tbCustomBar, mnuViewCustombar}, {sbStatusBar, mnuViewStatusBar}, {pctWeb, mnuViewPre}};
+        {tbToolBar, mnuViewToolbar}, {tbCustomBar, mnuViewCustombar}, {sbStatusBar, mnuViewStatusBar}, {m_preview, mnuViewPre}};
     const bool shown[] = {v.toolBar, v.customBar, v.statusBar, v.preview};
     for (int i = 0; i < 4; ++i) {
         if (shown[i]) continue;
@@ -92,13 +75,7 @@ void frmFileListEx::Form_Load() {
     }
 
     // 12.-13. Interval box and unit.
-    txtTime->setText(QString::number(pub.interval));
-    {
-        // The slider follows the box, never the reverse: a value above its range stays in the box.
-        const QSignalBlocker block(sldTime);
-        sldTime->setValue(qBound(0, int(pub.interval), 99));
-    }
-    optTime[pub.unit != 0 ? 1 : 0]->setChecked(true);
+    m_interval->showValues(pub.interval, pub.unit);
 
     // 14. Horizontal splitter first, then the second and the first vertical one.
     SizeControls(m_feedbackTop, 2);
@@ -106,13 +83,13 @@ void frmFileListEx::Form_Load() {
     SizeControls(m_cols.split0Left, 0);
 
     // 15. The current list.
-    loadCurrentList();
+    m_list->loadCurrent();
     syncViewModeMarks();
     m_loaded = true;
 }
 
 void frmFileListEx::syncViewModeMarks() {
-    const int mode = lvListView->viewMode();
+    const int mode = m_folders->fileView()->viewMode();
     if (!mnuListViewMode[mode]->isChecked()) mnuListViewMode[mode]->setChecked(true);
     if (!m_viewButtons[mode]->isChecked()) m_viewButtons[mode]->setChecked(true);
 }
@@ -120,8 +97,8 @@ void frmFileListEx::syncViewModeMarks() {
 void frmFileListEx::changeEvent(QEvent* event) {
     QDialog::changeEvent(event);
     if (event->type() == QEvent::ActivationChange && isActiveWindow() && m_loaded && !m_closing) {
-        tvTreeView->setFocus();
-        tvTreeView_Click();
+        m_folders->tree()->setFocus();
+        m_folders->tvTreeView_Click();
     } else if (event->type() == QEvent::WindowStateChange) {
         resizeHandling();
     }
@@ -133,13 +110,8 @@ void frmFileListEx::paintEvent(QPaintEvent* event) {
 }
 
 void frmFileListEx::mnuListViewMode_Click(int mode) {
-    lvListView->setViewMode(mode);
+    m_folders->fileView()->setViewMode(mode);
     syncViewModeMarks();
-}
-
-void frmFileListEx::lvListView_ColumnClick(int column) {
-    const SortState next = SortAfter({lvListView->sortColumn(), lvListView->sortOrder()}, column);
-    lvListView->setSort(next.column, next.order);
 }
 
 void frmFileListEx::toggleElement(QWidget* element, QAction* item) {
@@ -149,7 +121,7 @@ void frmFileListEx::toggleElement(QWidget* element, QAction* item) {
     } else {
         element->show();
         item->setChecked(true);
-        if (element == pctWeb) PreClear();
+        if (element == m_preview) m_preview->PreClear();
     }
     SizeControls(m_cols.split0Left, 0);
 }
@@ -157,8 +129,8 @@ void frmFileListEx::toggleElement(QWidget* element, QAction* item) {
 void frmFileListEx::mnuViewToolbar_Click() { toggleElement(tbToolBar, mnuViewToolbar); }
 void frmFileListEx::mnuViewCustombar_Click() { toggleElement(tbCustomBar, mnuViewCustombar); }
 void frmFileListEx::mnuViewStatusBar_Click() { toggleElement(sbStatusBar, mnuViewStatusBar); }
-void frmFileListEx::mnuViewPre_Click() { toggleElement(pctWeb, mnuViewPre); }
-void frmFileListEx::mnuViewRefresh_Click() { tvRefresh(currentFolderPath()); }
+void frmFileListEx::mnuViewPre_Click() { toggleElement(m_preview, mnuViewPre); }
+void frmFileListEx::mnuViewRefresh_Click() { m_folders->tvRefresh(m_folders->currentFolderPath()); }
 
 // Esc leaves the editor open: it closes only through its menu and the close box.
 void frmFileListEx::reject() {}
@@ -183,32 +155,33 @@ void frmFileListEx::closeEvent(QCloseEvent* event) {
 CloseView frmFileListEx::currentView() const {
     const mdlPublic::PublicState& pub = mdlPublic::Public();
     CloseView v;
-    v.defPath = currentFolderPath().toStdString();
+    const FileView* files = m_folders->fileView();
+    v.defPath = m_folders->currentFolderPath().toStdString();
     const QRect frame = frameGeometry();
-    v.left = frame.x() * m_tppX;
-    v.top = frame.y() * m_tppY;
-    v.width = frame.width() * m_tppX;
-    v.height = frame.height() * m_tppY;
+    v.left = m_scale.twX(frame.x());
+    v.top = m_scale.twY(frame.y());
+    v.width = m_scale.twX(frame.width());
+    v.height = m_scale.twY(frame.height());
     v.windowState = isMinimized() ? 1 : isMaximized() ? 2 : 0;
-    v.viewMode = lvListView->viewMode();
-    v.pattern = cboType->currentIndex();
-    v.intervalText = txtTime->text().toStdString();
+    v.viewMode = files->viewMode();
+    v.pattern = m_folders->filter();
+    v.intervalText = m_interval->text().toStdString();
     v.intervalValue = pub.interval;
-    v.unit = optTime[0]->isChecked() ? 0 : 1;
+    v.unit = m_interval->unit();
     v.fileNum = pub.fileNum;
     v.pageNum = pub.pageNum;
     v.bar1 = m_cols.split0Left;
     v.bar2 = m_cols.split1Left;
     v.bar3 = m_layout.splitUD.top;
-    v.head1 = lvListView->columnWidth(0) * m_tppX;
-    v.head2 = lvListView->columnWidth(1) * m_tppX;
-    v.head3 = lvListView->columnWidth(2) * m_tppX;
-    v.sortKey = lvListView->sortColumn();
-    v.sortOrder = lvListView->sortOrder();
+    v.head1 = m_scale.twX(files->columnWidth(0));
+    v.head2 = m_scale.twX(files->columnWidth(1));
+    v.head3 = m_scale.twX(files->columnWidth(2));
+    v.sortKey = files->sortColumn();
+    v.sortOrder = files->sortOrder();
     v.toolBar = !tbToolBar->isHidden();
     v.customBar = !tbCustomBar->isHidden();
     v.statusBar = !sbStatusBar->isHidden();
-    v.preview = !pctWeb->isHidden();
+    v.preview = !m_preview->isHidden();
     // Whole twips at any screen resolution; a pixel is more than one twip, so
     // the rounded value still reopens at the same pixel.
     for (double* t : {&v.left, &v.top, &v.width, &v.height, &v.bar1, &v.bar2, &v.bar3, &v.head1, &v.head2, &v.head3})
@@ -217,25 +190,19 @@ CloseView frmFileListEx::currentView() const {
 }
 
 bool frmFileListEx::closeSequence() {
-    if (m_changed) {
-        const int answer = mdlMessage::MsgBox(
-            QStringLiteral("ファイルリストは変更されています。\r\n変更点を保存しますか？"), 35, mdlMessage::kTitleVistrova, this);
+    if (m_list->changed()) {
+        const int answer = mdlMessage::MsgBox(kLeavePrompt, mdlMessage::kQuestion + mdlMessage::kYesNoCancel,
+                                              mdlMessage::kTitleVistrova, this);
         if (answer == mdlMessage::kCancel) return false;
         // A store that failed keeps the window open, so the edits are not lost.
-        if (answer == mdlMessage::kYes && storeCurrentList() == StoreOutcome::Failed) return false;
+        if (answer == mdlMessage::kYes && m_list->store() == ListPane::StoreOutcome::Failed) return false;
     }
     m_closing = true;
-    const std::vector<std::pair<std::string_view, std::string>> values = CloseValues(currentView());
+    const std::vector<std::pair<std::string_view, std::string>> values = closeValues(currentView());
     // A file that cannot be written loses the values; the window closes all the same.
     settings::WriteMany(mdlPublic::Public().settingsPath, values);
-
-    std::vector<liststore::Entry> entries;
-    for (int i = 0; i < lvList->topLevelItemCount() && i < liststore::kMaxEntries; ++i) {
-        const QTreeWidgetItem* it = lvList->topLevelItem(i);
-        entries.push_back({it->text(0).toStdString(), it->text(1).toStdString()});
-    }
-    liststore::HandOver(mdlPublic::Public().playList, entries);
-    PreClear();
+    m_list->handOver();
+    m_preview->PreClear();
     return true;
 }
 

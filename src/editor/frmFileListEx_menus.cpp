@@ -5,6 +5,8 @@
 
 #include "EditorIcons.h"
 #include "FileView.h"
+#include "FolderPane.h"
+#include "ListPane.h"
 #include "dialogs/frmAbout.h"
 #include "dialogs/frmOptions.h"
 #include "dialogs/mdlMessage.h"
@@ -29,11 +31,11 @@
 namespace editor {
 namespace {
 
-QString Text(std::string_view s) { return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size())); }
+QString text(std::string_view s) { return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size())); }
 
 // The file of the running program, symbolic links resolved: the installed copy
 // must be the program itself, not a link to where it was built.
-std::string RunningProgramPath() {
+std::string runningProgramPath() {
     const QString path = QFileInfo(QCoreApplication::applicationFilePath()).canonicalFilePath();
     if (!path.isEmpty()) return path.toStdString();
     std::error_code ec;
@@ -46,10 +48,10 @@ void frmFileListEx::buildMenus() {
     m_modeGroup = new QActionGroup(this);
     QMenu* menu = nullptr;
     QMenu* submenu = nullptr;
-    for (const MenuRow& row : MenuTable()) {
-        const QString name = Text(row.name);
+    for (const MenuRow& row : menuTable()) {
+        const QString name = text(row.name);
         if (row.kind == MenuKind::Menu) {
-            menu = m_menuBar->addMenu(Text(row.caption));
+            menu = m_menuBar->addMenu(text(row.caption));
             menu->setObjectName(name);
             menu->menuAction()->setObjectName(name);
             m_items.insert(name, menu->menuAction());
@@ -58,7 +60,7 @@ void frmFileListEx::buildMenus() {
         }
         QMenu* target = row.sub && submenu ? submenu : menu;
         if (row.kind == MenuKind::Submenu) {
-            submenu = menu->addMenu(Text(row.caption));
+            submenu = menu->addMenu(text(row.caption));
             submenu->setObjectName(name);
             submenu->menuAction()->setObjectName(name);
             m_items.insert(name, submenu->menuAction());
@@ -68,10 +70,10 @@ void frmFileListEx::buildMenus() {
             target->addSeparator()->setObjectName(name);
             continue;
         }
-        QAction* a = target->addAction(Text(row.caption));
+        QAction* a = target->addAction(text(row.caption));
         a->setObjectName(name);
         a->setEnabled(row.enabled);
-        if (!row.shortcut.empty()) a->setShortcut(QKeySequence(Text(row.shortcut)));
+        if (!row.shortcut.empty()) a->setShortcut(QKeySequence(text(row.shortcut)));
         m_items.insert(name, a);
         const Command command = row.command;
         if (row.kind == MenuKind::Check) {
@@ -87,17 +89,14 @@ void frmFileListEx::buildMenus() {
         if (row.kind == MenuKind::Mode) {
             a->setCheckable(true);
             m_modeGroup->addAction(a);
-            mnuListViewMode[ViewModeOf(command)] = a;
+            mnuListViewMode[viewModeOf(command)] = a;
         }
         connect(a, &QAction::triggered, this, [this, command] { runCommand(command); });
     }
-    mnuFileSave = menuItem(QStringLiteral("mnuFileSave"));
-    mnuFileClose = menuItem(QStringLiteral("mnuFileClose"));
     mnuViewToolbar = menuItem(QStringLiteral("mnuViewToolbar"));
     mnuViewCustombar = menuItem(QStringLiteral("mnuViewCustombar"));
     mnuViewStatusBar = menuItem(QStringLiteral("mnuViewStatusBar"));
     mnuViewPre = menuItem(QStringLiteral("mnuViewPre"));
-    mnuViewRefresh = menuItem(QStringLiteral("mnuViewRefresh"));
 }
 
 void frmFileListEx::buildCommandButtons() {
@@ -108,26 +107,25 @@ void frmFileListEx::buildCommandButtons() {
                 bar->addSeparator();
                 continue;
             }
-            const QString key = Text(row.key);
-            QAction* a = bar->addAction(CommandIcon(row.icon), Text(row.tooltip));
+            const QString key = text(row.key);
+            QAction* a = bar->addAction(commandIcon(row.icon), text(row.tooltip));
             a->setObjectName(key);
-            a->setToolTip(Text(row.tooltip));
+            a->setToolTip(text(row.tooltip));
             m_buttons.insert(key, a);
             if (row.kind == ButtonKind::Group) {
                 a->setCheckable(true);
                 viewGroup->addAction(a);
-                m_viewButtons[ViewModeOf(row.command)] = a;
+                m_viewButtons[viewModeOf(row.command)] = a;
             }
             connect(a, &QAction::triggered, this, [this, click, key] { (this->*click)(key); });
         }
     };
-    add(tbToolBar, ToolBarTable(), &frmFileListEx::tbToolBar_ButtonClick);
-    add(tbCustomBar, CustomBarTable(), &frmFileListEx::tbCustomBar_ButtonClick);
+    add(tbToolBar, toolBarTable(), &frmFileListEx::tbToolBar_ButtonClick);
+    add(tbCustomBar, customBarTable(), &frmFileListEx::tbCustomBar_ButtonClick);
 }
 
 // The one place where the list commands meet their handlers (list editing,
-// list and page navigation, store, delete and run). Each waits on a
-// placeholder until its handler is in.
+// list and page navigation, store, delete and run); the tests replace them.
 void frmFileListEx::bindListCommands() {
     m_listCommands = {
         {Command::ListNext, [this] { mnuFileListNext_Click(); }},
@@ -151,13 +149,13 @@ void frmFileListEx::setCommandHandler(Command command, std::function<void()> han
 }
 
 void frmFileListEx::runCommand(Command command, bool arrange) {
-    if (const int mode = ViewModeOf(command); mode >= 0) {
+    if (const int mode = viewModeOf(command); mode >= 0) {
         mnuListViewMode_Click(mode);
-        if (arrange) lvListView->setArrangement(kArrangeLeft);
+        if (arrange) m_folders->fileView()->setArrangement(kArrangeLeft);
         return;
     }
-    if (const int column = SortColumnOf(command); column >= 0) {
-        lvListView_ColumnClick(column);
+    if (const int column = sortColumnOf(command); column >= 0) {
+        m_folders->lvListView_ColumnClick(column);
         return;
     }
     switch (command) {
@@ -180,29 +178,31 @@ void frmFileListEx::runCommand(Command command, bool arrange) {
 }
 
 void frmFileListEx::tbToolBar_ButtonClick(const QString& key) {
-    const ButtonAction action = ToolBarDispatch(key.toStdString());
+    const ButtonAction action = toolBarDispatch(key.toStdString());
     runCommand(action.command, action.arrange);
 }
 
 void frmFileListEx::tbCustomBar_ButtonClick(const QString& key) {
-    const ButtonAction action = CustomBarDispatch(key.toStdString());
+    const ButtonAction action = customBarDispatch(key.toStdString());
     runCommand(action.command, action.arrange);
 }
 
-void frmFileListEx::mnuVAIByName_Click() { runCommand(Command::SortByName); }
-void frmFileListEx::mnuVAIByType_Click() { runCommand(Command::SortByType); }
-void frmFileListEx::mnuVAIByDate_Click() { runCommand(Command::SortByDate); }
+void frmFileListEx::mnuEditDSelectAll_Click() { m_folders->selectAll(); }
+void frmFileListEx::mnuEditInvertSelection_Click() { m_folders->invertSelection(); }
 
-void frmFileListEx::mnuEditDSelectAll_Click() {
-    lvListView->selectAllRows();
-    lvListView->setFocusToView();
-    lvListView_Click();
-}
-
-void frmFileListEx::mnuEditInvertSelection_Click() {
-    lvListView->invertSelection();
-    lvListView_Click();
-}
+void frmFileListEx::mnuEditAdd_Click() { m_list->addEntries(AddKind::Selected, m_folders->fileRows(true)); }
+void frmFileListEx::mnuEditAddAll_Click() { m_list->addEntries(AddKind::All, m_folders->fileRows(false)); }
+void frmFileListEx::mnuEditDelete_Click() { m_list->removeSelected(); }
+void frmFileListEx::mnuEditDeleteAll_Click() { m_list->removeAll(); }
+void frmFileListEx::mnuEditUp_Click() { m_list->moveCurrent(true); }
+void frmFileListEx::mnuEditDown_Click() { m_list->moveCurrent(false); }
+void frmFileListEx::mnuFileListNext_Click() { m_list->step(Step::NextList); }
+void frmFileListEx::mnuFileListBack_Click() { m_list->step(Step::PrevList); }
+void frmFileListEx::mnuFilePageNext_Click() { m_list->step(Step::NextPage); }
+void frmFileListEx::mnuFilePageBack_Click() { m_list->step(Step::PrevPage); }
+void frmFileListEx::mnuFileSave_Click() { m_list->store(); }
+void frmFileListEx::mnuFileDelete_Click() { m_list->deleteListFile(); }
+void frmFileListEx::mnuFileRun_Click() { m_list->run(); }
 
 void frmFileListEx::mnuHelpContents_Click() {
     // A missing help document shows nothing from here.
@@ -214,26 +214,26 @@ void frmFileListEx::mnuHelpAbout_Click() { frmAbout::ShowModal(this); }
 void frmFileListEx::mnuCustomOption_Click() { frmOptions::ShowModal(this); }
 
 void frmFileListEx::mnuCustomScreen_Click() {
-    if (mdlMessage::MsgBox(Text(InstallPrompt()), 33, mdlMessage::kTitleVistrova, this) != mdlMessage::kOk) return;
+    if (mdlMessage::MsgBox(text(installPrompt()), mdlMessage::kQuestion + mdlMessage::kOkCancel, mdlMessage::kTitleVistrova, this) != mdlMessage::kOk) return;
     const mdlPublic::PublicState& pub = mdlPublic::Public();
-    const std::string target = screensaver::TargetFolder();
+    const std::string target = screensaver::targetFolder();
     QApplication::setOverrideCursor(Qt::WaitCursor);
-    const screensaver::Result result = screensaver::Install(RunningProgramPath(), pub.settingsPath, pub.listPrefix, target);
+    const screensaver::Result result = screensaver::install(runningProgramPath(), pub.settingsPath, pub.listPrefix, target);
     QApplication::restoreOverrideCursor();
-    if (const auto message = InstallMessage(result)) {
-        mdlMessage::MsgBox(Text(message->text), message->flags, mdlMessage::kTitleVistrova, this);
+    if (const auto message = installMessage(result)) {
+        mdlMessage::MsgBox(text(message->text), message->flags, mdlMessage::kTitleVistrova, this);
         return;
     }
     const std::string config = QDir::homePath().toStdString() + "/.xscreensaver";
     const screensaver::Registration registration =
-        screensaver::Register(config, target + "/" + std::string(screensaver::kProgramName));
-    if (const auto message = RegistrationMessage(registration, config))
-        mdlMessage::MsgBox(Text(message->text), message->flags, mdlMessage::kTitleVistrova, this);
+        screensaver::registerProgram(config, target + "/" + std::string(screensaver::kProgramName));
+    if (const auto message = registrationMessage(registration, config))
+        mdlMessage::MsgBox(text(message->text), message->flags, mdlMessage::kTitleVistrova, this);
 }
 
 void frmFileListEx::mnuCustomColor_Click() {
     // The custom colours are offered afresh on every opening; changes to them are not kept.
-    const std::span<const Rgb> custom = CustomColours();
+    const std::span<const Rgb> custom = customColours();
     for (std::size_t i = 0; i < custom.size(); ++i)
         QColorDialog::setCustomColor(static_cast<int>(i), QColor(custom[i].red, custom[i].green, custom[i].blue));
     QColorDialog dialog(QColor(255, 255, 255), this);
@@ -243,14 +243,15 @@ void frmFileListEx::mnuCustomColor_Click() {
     dialog.setWindowTitle(QStringLiteral("色の設定"));
     if (dialog.exec() != QDialog::Accepted) return;
     const QColor chosen = dialog.selectedColor();
-    const std::int32_t value = ColourValue({chosen.red(), chosen.green(), chosen.blue()});
+    const std::int32_t value = colourValue({chosen.red(), chosen.green(), chosen.blue()});
     mdlPublic::PublicState& pub = mdlPublic::Public();
     if (settings::Write(pub.settingsPath, "BACKCOLOR", std::to_string(value))) {
-        mdlMessage::MsgBox(Text(ColourStoredText()), 64, mdlMessage::kTitleVistrova, this);
+        mdlMessage::MsgBox(text(colourStoredText()), mdlMessage::kInformation + mdlMessage::kOkOnly,
+                           mdlMessage::kTitleVistrova, this);
     } else {
         // The colour still holds for this run; the user learns it was not stored.
-        mdlMessage::MsgBox(Text(ColourNotStoredText()) + QStringLiteral("\r\n") + QString::fromStdString(pub.settingsPath),
-                           48, mdlMessage::kTitleVistrova, this);
+        mdlMessage::MsgBox(text(colourNotStoredText()) + QStringLiteral("\r\n") + QString::fromStdString(pub.settingsPath),
+                           mdlMessage::kExclamation + mdlMessage::kOkOnly, mdlMessage::kTitleVistrova, this);
     }
     pub.backColor = value;
 }

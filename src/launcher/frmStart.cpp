@@ -104,7 +104,8 @@ frmStart::frmStart(platform::IMixer& mixer, const QString& picture, QWidget* par
         regainKeyboard(owner);
     };
     m_actions.runEditor = [regainKeyboard](QWidget* owner) {
-        editor::RunEditor(owner);
+        // The editor's run command starts a show of its own, never inside a host window.
+        editor::runEditor(owner, [](QWidget* editorWindow) { launcher::ShowSequence(editorWindow); });
         regainKeyboard(owner);
     };
     m_actions.showAbout = [](QWidget* owner) { frmAbout::ShowModal(owner); };

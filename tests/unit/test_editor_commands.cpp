@@ -33,8 +33,8 @@ TEST(ToolBarDispatch, EveryKeyRunsItsCommandAndOnlyTheIconModesArrange) {
         {"FileRun", Command::FileRun, false},
     };
     for (const DispatchRow& r : rows) {
-        EXPECT_EQ(editor::ToolBarDispatch(r.key), (ButtonAction{r.command, r.arrange})) << r.key;
-        EXPECT_EQ(editor::CustomBarDispatch(r.key), ButtonAction{}) << r.key << " is not a custom bar key";
+        EXPECT_EQ(editor::toolBarDispatch(r.key), (ButtonAction{r.command, r.arrange})) << r.key;
+        EXPECT_EQ(editor::customBarDispatch(r.key), ButtonAction{}) << r.key << " is not a custom bar key";
     }
     const DispatchRow custom[] = {
         {"Screen", Command::CustomScreen, false},
@@ -42,20 +42,20 @@ TEST(ToolBarDispatch, EveryKeyRunsItsCommandAndOnlyTheIconModesArrange) {
         {"Option", Command::CustomOption, false},
     };
     for (const DispatchRow& r : custom) {
-        EXPECT_EQ(editor::CustomBarDispatch(r.key), (ButtonAction{r.command, false})) << r.key;
-        EXPECT_EQ(editor::ToolBarDispatch(r.key), ButtonAction{}) << r.key << " is not a main tool bar key";
+        EXPECT_EQ(editor::customBarDispatch(r.key), (ButtonAction{r.command, false})) << r.key;
+        EXPECT_EQ(editor::toolBarDispatch(r.key), ButtonAction{}) << r.key << " is not a main tool bar key";
     }
 }
 
 TEST(ToolBarDispatch, KeysCompareExactlyAndUnknownKeysDoNothing) {
     for (const char* key : {"", "filesave", "FILESAVE", "FileSave ", " Add", "Ad", "AddAllX", "View", "Screen"})
-        EXPECT_EQ(editor::ToolBarDispatch(key), ButtonAction{}) << '"' << key << '"';
+        EXPECT_EQ(editor::toolBarDispatch(key), ButtonAction{}) << '"' << key << '"';
     for (const char* key : {"", "screen", "Colour", "Options", "FileRun"})
-        EXPECT_EQ(editor::CustomBarDispatch(key), ButtonAction{}) << '"' << key << '"';
+        EXPECT_EQ(editor::customBarDispatch(key), ButtonAction{}) << '"' << key << '"';
 }
 
 TEST(ToolBars, HoldTheirButtonsInOrderWithTheViewGroupAtPositions17To20) {
-    const auto bar = editor::ToolBarTable();
+    const auto bar = editor::toolBarTable();
     ASSERT_EQ(bar.size(), 22u);
     const std::set<std::size_t> separators = {5, 8, 13, 16, 21};  // counted from 1
     for (std::size_t i = 0; i < bar.size(); ++i) {
@@ -68,13 +68,13 @@ TEST(ToolBars, HoldTheirButtonsInOrderWithTheViewGroupAtPositions17To20) {
     for (int mode = 0; mode < 4; ++mode) {
         const auto& b = bar[static_cast<std::size_t>(mode + 16)];
         EXPECT_EQ(b.kind, ButtonKind::Group);
-        EXPECT_EQ(editor::ViewModeOf(b.command), mode);
+        EXPECT_EQ(editor::viewModeOf(b.command), mode);
     }
     EXPECT_EQ(bar[0].icon, 9);
     EXPECT_EQ(bar[21].icon, 28);
     EXPECT_EQ(bar[21].tooltip, "実行");
 
-    const auto custom = editor::CustomBarTable();
+    const auto custom = editor::customBarTable();
     ASSERT_EQ(custom.size(), 4u);
     EXPECT_EQ(custom[2].kind, ButtonKind::Separator);
     EXPECT_EQ(custom[0].tooltip, "スクリーンセーバーに設定");
@@ -85,8 +85,8 @@ TEST(ToolBars, HoldTheirButtonsInOrderWithTheViewGroupAtPositions17To20) {
 
 TEST(MenuTable, EveryButtonCommandHasItsMenuItem) {
     std::set<Command> menuCommands;
-    for (const auto& row : editor::MenuTable()) menuCommands.insert(row.command);
-    for (auto table : {editor::ToolBarTable(), editor::CustomBarTable()})
+    for (const auto& row : editor::menuTable()) menuCommands.insert(row.command);
+    for (auto table : {editor::toolBarTable(), editor::customBarTable()})
         for (const auto& b : table)
             if (b.kind != ButtonKind::Separator) {
                 EXPECT_EQ(menuCommands.count(b.command), 1u) << b.key << " runs a command no menu item runs";
@@ -99,7 +99,7 @@ TEST(MenuTable, NamesShortcutsAndMnemonicsAreUniqueWhereTheyMustBe) {
     std::map<std::string, std::set<char>> mnemonics;
     std::string menu, sub;
     int checks = 0, modes = 0;
-    for (const auto& row : editor::MenuTable()) {
+    for (const auto& row : editor::menuTable()) {
         EXPECT_TRUE(names.insert(row.name).second) << row.name;
         if (!row.shortcut.empty()) {
             EXPECT_TRUE(shortcuts.insert(row.shortcut).second) << row.shortcut;
@@ -137,16 +137,16 @@ TEST(Sorting, TheDirectionFlipsOnEverySortCommandAlsoWhenTheColumnChanges) {
         {{2, 0}, 0, {0, 1}},
         {{1, 1}, 2, {2, 0}},
     };
-    for (const Row& r : rows) EXPECT_EQ(editor::SortAfter(r.now, r.column), r.next) << r.now.column << r.now.order;
+    for (const Row& r : rows) EXPECT_EQ(editor::sortAfter(r.now, r.column), r.next) << r.now.column << r.now.order;
 
     editor::SortState s{0, 0};
     for (int expected : {1, 0, 1, 0}) {
-        s = editor::SortAfter(s, editor::SortColumnOf(Command::SortByName));
+        s = editor::sortAfter(s, editor::sortColumnOf(Command::SortByName));
         EXPECT_EQ(s, (editor::SortState{0, expected}));
     }
-    EXPECT_EQ(editor::SortColumnOf(Command::SortByType), 1);
-    EXPECT_EQ(editor::SortColumnOf(Command::SortByDate), 2);
-    EXPECT_EQ(editor::SortColumnOf(Command::ViewLarge), -1);
+    EXPECT_EQ(editor::sortColumnOf(Command::SortByType), 1);
+    EXPECT_EQ(editor::sortColumnOf(Command::SortByDate), 2);
+    EXPECT_EQ(editor::sortColumnOf(Command::ViewLarge), -1);
 }
 
 TEST(Colour, ValuesAreBlueGreenRedWithRedInTheLowByte) {
@@ -159,38 +159,38 @@ TEST(Colour, ValuesAreBlueGreenRedWithRedInTheLowByte) {
         {{0, 255, 0}, 65280},    {{0, 0, 255}, 16711680},     {{1, 2, 3}, 0x030201},
     };
     for (const Row& r : rows) {
-        EXPECT_EQ(editor::ColourValue(r.rgb), r.value);
-        const editor::Rgb back = editor::RgbOf(r.value);
+        EXPECT_EQ(editor::colourValue(r.rgb), r.value);
+        const editor::Rgb back = editor::rgbOf(r.value);
         EXPECT_EQ(back.red, r.rgb.red);
         EXPECT_EQ(back.green, r.rgb.green);
         EXPECT_EQ(back.blue, r.rgb.blue);
     }
     // Out-of-range parts never spill into a neighbour's byte.
-    EXPECT_EQ(editor::ColourValue({256, -1, 300}), 0xFF00FF);
+    EXPECT_EQ(editor::colourValue({256, -1, 300}), 0xFF00FF);
 }
 
 TEST(Colour, TheSixteenCustomColoursAreTheConsoleColours) {
-    const auto c = editor::CustomColours();
+    const auto c = editor::customColours();
     ASSERT_EQ(c.size(), 16u);
     const std::vector<std::int32_t> expected = {0x000000, 0x800000, 0x008000, 0x808000, 0x000080, 0x800080,
                                                 0x008080, 0xC0C0C0, 0x808080, 0xFF0000, 0x00FF00, 0xFFFF00,
                                                 0x0000FF, 0xFF00FF, 0x00FFFF, 0xFFFFFF};
-    for (std::size_t i = 0; i < c.size(); ++i) EXPECT_EQ(editor::ColourValue(c[i]), expected[i]) << i;
+    for (std::size_t i = 0; i < c.size(); ++i) EXPECT_EQ(editor::colourValue(c[i]), expected[i]) << i;
 }
 
 TEST(InstallMessages, EachOutcomeHasItsTextAndIcon) {
     using R = screensaver::Result;
-    EXPECT_FALSE(editor::InstallMessage({R::Done, ""}));
-    EXPECT_EQ(*editor::InstallMessage({R::NoTarget, "/t"}),
+    EXPECT_FALSE(editor::installMessage({R::Done, ""}));
+    EXPECT_EQ(*editor::installMessage({R::NoTarget, "/t"}),
               (editor::Message{"Windowsディレクトリの取得に失敗しました。", 16}));
-    EXPECT_EQ(*editor::InstallMessage({R::CopyFailed, "/home/u/FILE03.INI"}),
+    EXPECT_EQ(*editor::installMessage({R::CopyFailed, "/home/u/FILE03.INI"}),
               (editor::Message{"ファイルをコピーできませんでした。\r\n/home/u/FILE03.INI", 16}));
-    const auto missing = editor::InstallMessage({R::NoSettings, "/home/u/VISTROVA.INI"});
+    const auto missing = editor::installMessage({R::NoSettings, "/home/u/VISTROVA.INI"});
     ASSERT_TRUE(missing);
     EXPECT_EQ(missing->flags, 16);
     EXPECT_EQ(missing->text.find("設定ファイルが作成されていません。\r\n設定ファイルを作成してから"), 0u);
 
-    const std::string prompt(editor::InstallPrompt());
+    const std::string prompt(editor::installPrompt());
     const auto crlf = prompt.find("\r\n");
     ASSERT_NE(crlf, std::string::npos);
     EXPECT_EQ(prompt.find("\r\n", crlf + 2), std::string::npos);  // exactly two lines
@@ -200,8 +200,8 @@ TEST(InstallMessages, EachOutcomeHasItsTextAndIcon) {
 
 TEST(InstallMessages, OnlyARefusedRegistrationIsReported) {
     using Reg = screensaver::Registration;
-    for (Reg r : {Reg::Added, Reg::AlreadyThere, Reg::NoConfig}) EXPECT_FALSE(editor::RegistrationMessage(r, "/h/.x"));
-    const auto refused = editor::RegistrationMessage(Reg::Refused, "/h/.xscreensaver");
+    for (Reg r : {Reg::Added, Reg::AlreadyThere, Reg::NoConfig}) EXPECT_FALSE(editor::registrationMessage(r, "/h/.x"));
+    const auto refused = editor::registrationMessage(Reg::Refused, "/h/.xscreensaver");
     ASSERT_TRUE(refused);
     EXPECT_EQ(refused->flags, 48);
     EXPECT_NE(refused->text.find("\r\n/h/.xscreensaver"), std::string::npos);

@@ -129,17 +129,17 @@ TEST(SizeControls, ListTooWideForBothColumnsGivesUpWidth) {
 
 TEST(Resize, SnapsToTheLeastSizeAndSkipsAMinimisedWindow) {
     Columns c;
-    EXPECT_FALSE(OnResize(c, 100, 100, true).layout);
-    const ResizeDecision d = OnResize(c, 3000, 4000, false);
+    EXPECT_FALSE(onResize(c, 100, 100, true).layout);
+    const ResizeDecision d = onResize(c, 3000, 4000, false);
     EXPECT_TRUE(d.snapped);
     EXPECT_DOUBLE_EQ(d.width, 4680);
     EXPECT_DOUBLE_EQ(d.height, 5000);
-    EXPECT_FALSE(OnResize(c, 9000, 9000, false).snapped);
+    EXPECT_FALSE(onResize(c, 9000, 9000, false).snapped);
 }
 
 TEST(Resize, WideningWidensOnlyTheList_NarrowFileViewTakesFromTheTree) {
     Layout l = SizeControls(Columns{}, 3000, 0, Env(9900));
-    ResizeDecision d = OnResize(l.cols, 12000, 9000, false);
+    ResizeDecision d = onResize(l.cols, 12000, 9000, false);
     ASSERT_EQ(d.index, 1);
     const Layout wide = SizeControls(l.cols, d.position, d.index, Env(12000));
     EXPECT_DOUBLE_EQ(wide.cols.treeWidth, l.cols.treeWidth);
@@ -147,11 +147,11 @@ TEST(Resize, WideningWidensOnlyTheList_NarrowFileViewTakesFromTheTree) {
     EXPECT_DOUBLE_EQ(wide.cols.listWidth, l.cols.listWidth + 2100);
 
     // Narrowing pulls the second splitter to W - 1640: the file view narrows below 1500 ...
-    d = OnResize(wide.cols, 5000, 9000, false);
+    d = onResize(wide.cols, 5000, 9000, false);
     const Layout narrow = SizeControls(wide.cols, d.position, d.index, Env(5000));
     EXPECT_LT(narrow.cols.fileWidth, 1500);
     // ... and the next resize narrows the tree instead, giving the file view 1500 back.
-    d = OnResize(narrow.cols, 5000, 9000, false);
+    d = onResize(narrow.cols, 5000, 9000, false);
     ASSERT_EQ(d.index, 0);
     const Layout again = SizeControls(narrow.cols, d.position, d.index, Env(5000));
     EXPECT_DOUBLE_EQ(again.cols.fileWidth, 1500);
@@ -160,15 +160,15 @@ TEST(Resize, WideningWidensOnlyTheList_NarrowFileViewTakesFromTheTree) {
 
 TEST(Drag, FeedbackBarsStayWithinTheLooseLimits) {
     Columns c;  // tree 3000, list 3435
-    EXPECT_DOUBLE_EQ(VerticalDragLeft(0, 10, c, 9900), 500);
-    EXPECT_DOUBLE_EQ(VerticalDragLeft(0, 9000, c, 9900), 9900 - 3435 - 500);
-    EXPECT_DOUBLE_EQ(VerticalDragLeft(0, 2000, c, 9900), 2000);
-    EXPECT_DOUBLE_EQ(VerticalDragLeft(1, 3100, c, 9900), 3500);
-    EXPECT_DOUBLE_EQ(VerticalDragLeft(1, 9800, c, 9900), 9400);
-    EXPECT_DOUBLE_EQ(HorizontalDragTop(100, 9000), 2000);
-    EXPECT_DOUBLE_EQ(HorizontalDragTop(8000, 9000), 6000);
-    EXPECT_DOUBLE_EQ(HorizontalDragTop(4000, 9000), 4000);
-    const Rect f = VerticalFeedbackBar({3000, 2760, 151, 4785});
+    EXPECT_DOUBLE_EQ(verticalDragLeft(0, 10, c, 9900), 500);
+    EXPECT_DOUBLE_EQ(verticalDragLeft(0, 9000, c, 9900), 9900 - 3435 - 500);
+    EXPECT_DOUBLE_EQ(verticalDragLeft(0, 2000, c, 9900), 2000);
+    EXPECT_DOUBLE_EQ(verticalDragLeft(1, 3100, c, 9900), 3500);
+    EXPECT_DOUBLE_EQ(verticalDragLeft(1, 9800, c, 9900), 9400);
+    EXPECT_DOUBLE_EQ(horizontalDragTop(100, 9000), 2000);
+    EXPECT_DOUBLE_EQ(horizontalDragTop(8000, 9000), 6000);
+    EXPECT_DOUBLE_EQ(horizontalDragTop(4000, 9000), 4000);
+    const Rect f = verticalFeedbackBar({3000, 2760, 151, 4785});
     EXPECT_DOUBLE_EQ(f.width, 75);
     EXPECT_DOUBLE_EQ(f.height, 4765);
     // A release at the loose limit is pulled to the layout bound.
@@ -183,7 +183,7 @@ struct FitRow {
 class Fit : public ::testing::TestWithParam<FitRow> {};
 TEST_P(Fit, KeepsProportionsWithinTheBox) {
     const FitRow& r = GetParam();
-    const FitSize f = FitPreview(r.w, r.h, r.web, r.cbo);
+    const FitSize f = fitPreview(r.w, r.h, r.web, r.cbo);
     EXPECT_EQ(f.ok, r.ok) << r.what;
     if (!r.ok) return;
     EXPECT_NEAR(f.width, r.ew, 1e-9) << r.what;

@@ -1,20 +1,21 @@
 #include "editor/EditorRules.h"
 #include "shared/Settings.h"
+#include "shared/Twips.h"
 
 #include <gtest/gtest.h>
 
 using namespace editor;
 
 TEST(Twips, PerPixelAndText) {
-    EXPECT_DOUBLE_EQ(TwipsPerPixel(96), 15);
-    EXPECT_DOUBLE_EQ(TwipsPerPixel(120), 12);
-    EXPECT_DOUBLE_EQ(TwipsPerPixel(0), 15);
-    EXPECT_DOUBLE_EQ(WholePixel(14.4), 14);
-    EXPECT_DOUBLE_EQ(WholePixel(0.2), 1);
+    EXPECT_DOUBLE_EQ(twips::PerPixel(96), 15);
+    EXPECT_DOUBLE_EQ(twips::PerPixel(120), 12);
+    EXPECT_DOUBLE_EQ(twips::PerPixel(0), 15);
+    EXPECT_DOUBLE_EQ(wholePixel(14.4), 14);
+    EXPECT_DOUBLE_EQ(wholePixel(0.2), 1);
     const std::pair<double, const char*> rows[] = {
         {1200, "1200"}, {-60, "-60"}, {0, "0"}, {-0.0, "0"}, {7.5, "7.5"}, {12345678, "12345678"}, {1.0 / 3, "0.3333333"},
     };
-    for (const auto& [value, text] : rows) EXPECT_EQ(TwipsText(value), text) << value;
+    for (const auto& [value, text] : rows) EXPECT_EQ(twipsText(value), text) << value;
 }
 
 TEST(WindowFrame, OffScreenFramesComeBackToThePrimaryScreen) {
@@ -34,13 +35,13 @@ TEST(WindowFrame, OffScreenFramesComeBackToThePrimaryScreen) {
         {"only a sliver visible", QRect(1900, 1070, 800, 600), QRect(560, 220, 800, 600)},
         {"too big for the screen shrinks", QRect(5000, 5000, 4000, 3000), QRect(0, 0, 1920, 1040)},
     };
-    for (const Row& r : rows) EXPECT_EQ(editor::BringOntoScreen(r.frame, screens, primary), r.expected) << r.what;
+    for (const Row& r : rows) EXPECT_EQ(editor::bringOntoScreen(r.frame, screens, primary), r.expected) << r.what;
 }
 
 TEST(FileListing, TimeFormat) {
-    EXPECT_EQ(ListTime(QDateTime(QDate(1999, 12, 31), QTime(23, 59))), QStringLiteral("99/12/31 23:59"));
-    EXPECT_EQ(ListTime(QDateTime(QDate(2000, 1, 5), QTime(7, 3))), QStringLiteral("00/01/05 07:03"));
-    EXPECT_EQ(PreviewTimeText(QDateTime(QDate(1999, 11, 15), QTime(21, 12))), QStringLiteral("更新日時: 99/11/15 21:12"));
+    EXPECT_EQ(listTime(QDateTime(QDate(1999, 12, 31), QTime(23, 59))), QStringLiteral("99/12/31 23:59"));
+    EXPECT_EQ(listTime(QDateTime(QDate(2000, 1, 5), QTime(7, 3))), QStringLiteral("00/01/05 07:03"));
+    EXPECT_EQ(previewTimeText(QDateTime(QDate(1999, 11, 15), QTime(21, 12))), QStringLiteral("更新日時: 99/11/15 21:12"));
 }
 
 TEST(FileListing, FolderNames) {
@@ -48,7 +49,7 @@ TEST(FileListing, FolderNames) {
         {".", false}, {"..", false}, {"pagefile.sys", false}, {"?", false}, {"", false},
         {".hidden", true}, {"Photos", true}, {"Pagefile.sys", true},
     };
-    for (const auto& [name, listed] : rows) EXPECT_EQ(IsListedFolderName(QString::fromUtf8(name)), listed) << name;
+    for (const auto& [name, listed] : rows) EXPECT_EQ(isListedFolderName(QString::fromUtf8(name)), listed) << name;
 }
 
 TEST(FileListing, RowsFollowTheTypeFilter) {
@@ -66,7 +67,7 @@ TEST(FileListing, RowsFollowTheTypeFilter) {
     };
     const QDateTime t(QDate(2001, 2, 3), QTime(4, 5));
     for (const Row& r : rows) {
-        const auto row = MakeFileRow(r.filter, QStringLiteral("/home/u/Show/"), QString::fromUtf8(r.name), t);
+        const auto row = makeFileRow(r.filter, QStringLiteral("/home/u/Show/"), QString::fromUtf8(r.name), t);
         ASSERT_EQ(row.has_value(), r.listed) << r.name << " filter " << r.filter;
         if (!row) continue;
         EXPECT_EQ(row->key, QStringLiteral("/home/u/Show/") + QString::fromUtf8(r.name));
@@ -82,9 +83,9 @@ TEST(Drives, LongestMountPointAtAFolderBoundary) {
         {"/home/u/Show/", "/home"}, {"/homework/", "/"},        {"/mnt/data", "/mnt/data"},
         {"/mnt/data/inner/x/", "/mnt/data/inner"}, {"/mnt/database/", "/"}, {"relative/", ""},
     };
-    for (const auto& [path, drive] : rows) EXPECT_EQ(DriveOf(QString::fromUtf8(path), roots), QString::fromUtf8(drive)) << path;
-    EXPECT_EQ(RootFolderPath("/"), QStringLiteral("/"));
-    EXPECT_EQ(RootFolderPath("/mnt/data"), QStringLiteral("/mnt/data/"));
+    for (const auto& [path, drive] : rows) EXPECT_EQ(driveOf(QString::fromUtf8(path), roots), QString::fromUtf8(drive)) << path;
+    EXPECT_EQ(rootFolderPath("/"), QStringLiteral("/"));
+    EXPECT_EQ(rootFolderPath("/mnt/data"), QStringLiteral("/mnt/data/"));
 }
 
 TEST(TreeWalk, SegmentsBelowTheDriveRoot) {
@@ -102,27 +103,27 @@ TEST(TreeWalk, SegmentsBelowTheDriveRoot) {
         {"/home/u", "/", {"home"}},
     };
     for (const Row& r : rows)
-        EXPECT_EQ(WalkSegments(QString::fromUtf8(r.path), QString::fromUtf8(r.root)), r.segments) << r.path;
+        EXPECT_EQ(walkSegments(QString::fromUtf8(r.path), QString::fromUtf8(r.root)), r.segments) << r.path;
 }
 
 TEST(TreeWalk, ChildNamesCompareCaseSensitively) {
     const QStringList children = {"Photos", "photos", "Music"};
-    EXPECT_EQ(FindChild(children, "photos"), 1);
-    EXPECT_EQ(FindChild(children, "Photos"), 0);
-    EXPECT_EQ(FindChild(children, "PHOTOS"), -1);
-    EXPECT_EQ(FindChild({}, "x"), -1);
+    EXPECT_EQ(childIndexOf(children, "photos"), 1);
+    EXPECT_EQ(childIndexOf(children, "Photos"), 0);
+    EXPECT_EQ(childIndexOf(children, "PHOTOS"), -1);
+    EXPECT_EQ(childIndexOf({}, "x"), -1);
 }
 
 TEST(Preview, SummaryAndKinds) {
-    EXPECT_EQ(SelectionSummary({"a.jpg", "b.jpg", "c.avi"}),
+    EXPECT_EQ(selectionSummary({"a.jpg", "b.jpg", "c.avi"}),
               QStringLiteral("3 個のオブジェクトを選択\r\n\r\na.jpg\r\nb.jpg\r\nc.avi"));
-    EXPECT_EQ(SelectionSummary({"a", "b"}).count(QStringLiteral("\r\n")), 3);
-    EXPECT_EQ(KindOf("Video Clip"), PreviewKind::Movie);
-    EXPECT_EQ(KindOf("M3U ファイル"), PreviewKind::Movie);
-    EXPECT_EQ(KindOf("QuickTime ムービー"), PreviewKind::Movie);
-    EXPECT_EQ(KindOf("GIF イメージ"), PreviewKind::Image);
-    EXPECT_EQ(KindOf("ビットマップ イメージ"), PreviewKind::Image);
-    EXPECT_EQ(KindOf(""), PreviewKind::Other);
+    EXPECT_EQ(selectionSummary({"a", "b"}).count(QStringLiteral("\r\n")), 3);
+    EXPECT_EQ(kindOf("Video Clip"), PreviewKind::Movie);
+    EXPECT_EQ(kindOf("M3U ファイル"), PreviewKind::Movie);
+    EXPECT_EQ(kindOf("QuickTime ムービー"), PreviewKind::Movie);
+    EXPECT_EQ(kindOf("GIF イメージ"), PreviewKind::Image);
+    EXPECT_EQ(kindOf("ビットマップ イメージ"), PreviewKind::Image);
+    EXPECT_EQ(kindOf(""), PreviewKind::Other);
 }
 
 TEST(CloseValues, AllKeysInOrderWithTheirFormats) {
@@ -149,7 +150,7 @@ TEST(CloseValues, AllKeysInOrderWithTheirFormats) {
     v.sortOrder = 1;
     v.customBar = false;
     v.preview = false;
-    const auto values = CloseValues(v);
+    const auto values = closeValues(v);
     ASSERT_EQ(values.size(), std::size(settings::kEditorCloseOrder));
     const char* expected[] = {"/home/u/Show/", "1200", "-60", "9660", "8925", "2", "1", "0", "25", "1", "3", "9",
                               "3000", "6045", "3840", "2100", "1500", "1650", "2", "1", "1", "0", "1", "0"};
@@ -166,7 +167,7 @@ TEST(CloseValues, IntervalIsTheBoxTextAsAWholeNumber) {
         CloseView v;
         v.intervalText = text;
         v.intervalValue = 12;
-        EXPECT_EQ(CloseValues(v)[8].second, stored) << text;
+        EXPECT_EQ(closeValues(v)[8].second, stored) << text;
     }
 }
 
@@ -184,13 +185,13 @@ TEST(OpenView, NumericTestsAndFallbacks) {
         {"", true, 3, false},
     };
     for (const Row& r : rows) {
-        const OpenView v = ReadOpenView(ini::Snapshot(std::string("[VISTROVA]\n") + r.ini));
+        const OpenView v = readOpenView(ini::Snapshot(std::string("[VISTROVA]\n") + r.ini));
         EXPECT_EQ(v.toolBar, r.toolBar) << r.ini;
         EXPECT_EQ(v.viewMode, r.viewMode) << r.ini;
         EXPECT_EQ(v.maximised, r.maximised) << r.ini;
         EXPECT_TRUE(v.statusBar && v.customBar && v.preview) << r.ini;
     }
-    const OpenView v = ReadOpenView(ini::Snapshot(
+    const OpenView v = readOpenView(ini::Snapshot(
         "[VISTROVA]\nMainLeft=1200\nMainTop=abc\nBar3=2500.4\nPATTERN=7\nSortKey=2\nSortOrder=1\nPreview=0\n"));
     EXPECT_EQ(v.left, 1200);
     EXPECT_FALSE(v.top);

@@ -86,17 +86,17 @@ TEST(RawNames, RoundTripThroughTextAndUrlsAndAreRefusedByLists) {
     const std::string rows[] = {"plain.jpg", "日本語.jpg", kRawName, "\xe3\x81", "\xed\xa0\x80 surrogate",
                                 "\xc0\xaf overlong", "\xf4\x90\x80\x80 too high", "𝄞 four bytes"};
     for (const std::string& raw : rows) {
-        const QString text = editor::FromRawName(raw);
-        EXPECT_EQ(editor::ToRawName(text), raw);
+        const QString text = editor::fromRawName(raw);
+        EXPECT_EQ(editor::toRawName(text), raw);
         const bool valid = QString::fromUtf8(raw).toUtf8().toStdString() == raw;
-        EXPECT_EQ(editor::HoldsRawBytes(text), !valid) << raw;
-        EXPECT_EQ(editor::FromRawName(editor::ToRawName(editor::PathOfUrl(editor::UrlOfPath("/d/" + text)))),
+        EXPECT_EQ(editor::holdsRawBytes(text), !valid) << raw;
+        EXPECT_EQ(editor::fromRawName(editor::toRawName(editor::pathOfUrl(editor::UrlOfPath("/d/" + text)))),
                   "/d/" + text)
             << raw;
         // A list file keeps UTF-8 text only: such a name would read back as another.
-        EXPECT_EQ(editor::IsStorableEntry(text, "/d/" + text), valid) << raw;
+        EXPECT_EQ(editor::isStorableEntry(text, "/d/" + text), valid) << raw;
     }
-    const QString shown = editor::UnstorableText({editor::FromRawName(kRawName)});
+    const QString shown = editor::unstorableText({editor::fromRawName(kRawName)});
     EXPECT_EQ(shown, editor::kUnstorableMessage + QStringLiteral("\r\nbad\uFFFD\uFFFD name.jpg"));
 }
 

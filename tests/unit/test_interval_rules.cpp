@@ -19,7 +19,7 @@ TEST(IntervalKeys, DigitsUpToTwoBackspaceAndFullStop) {
         {"57", 9, 4, '1', false},  // positions past the end are held to the text
     };
     for (const Row& r : rows)
-        EXPECT_EQ(IntervalKeyAccepted(QString::fromLatin1(r.text), r.start, r.length, QChar(r.c)), r.accepted)
+        EXPECT_EQ(intervalKeyAccepted(QString::fromLatin1(r.text), r.start, r.length, QChar(r.c)), r.accepted)
             << r.text << " " << r.start << "/" << r.length << " '" << r.c << "'";
 }
 
@@ -34,12 +34,12 @@ TEST(IntervalText, ValueSliderAndReplacement) {
         {"150", "99", 0},    {"-3", "0", 0},      {"99999999", "99", 0}, {"1e3", "0", 0},
     };
     for (const Row& r : rows) {
-        const IntervalChange c = IntervalTextChanged(QString::fromLatin1(r.text));
+        const IntervalChange c = intervalTextChanged(QString::fromLatin1(r.text));
         if (r.replace) {
             ASSERT_TRUE(c.replaceText) << r.text;
             EXPECT_EQ(*c.replaceText, QString::fromLatin1(r.replace)) << r.text;
             // The replacement itself is kept as it is.
-            EXPECT_FALSE(IntervalTextChanged(*c.replaceText).replaceText) << r.text;
+            EXPECT_FALSE(intervalTextChanged(*c.replaceText).replaceText) << r.text;
         } else {
             EXPECT_FALSE(c.replaceText) << r.text;
             EXPECT_EQ(c.value, r.value) << r.text;

@@ -34,7 +34,7 @@ TEST(ListAdd, ChangedFlagPerKind) {
         {AddKind::Drop, 2, true},
     };
     for (const Row& r : rows) {
-        const AddPlan plan = PlanAdd(r.kind, 0, Files(r.candidates));
+        const AddPlan plan = planAdd(r.kind, 0, Files(r.candidates));
         EXPECT_EQ(plan.changed, r.changed) << int(r.kind) << " " << r.candidates;
         EXPECT_EQ(plan.take.size(), r.candidates);
         EXPECT_FALSE(plan.overLimit);
@@ -44,7 +44,7 @@ TEST(ListAdd, ChangedFlagPerKind) {
 TEST(ListAdd, TheSameFileTwiceGivesTwoEntries) {
     QList<PaneEntry> twice = Files(1);
     twice << twice.front();
-    EXPECT_EQ(PlanAdd(AddKind::All, 0, twice).take.size(), 2);
+    EXPECT_EQ(planAdd(AddKind::All, 0, twice).take.size(), 2);
 }
 
 TEST(ListAdd, StopsAt256AndSaysSo) {
@@ -54,7 +54,7 @@ TEST(ListAdd, StopsAt256AndSaysSo) {
     } rows[] = {{0, 256, 256, false}, {0, 257, 256, true}, {250, 10, 6, true},
                 {256, 1, 0, true},    {255, 1, 1, false},  {0, 10000, 256, true}};
     for (const Row& r : rows) {
-        const AddPlan plan = PlanAdd(AddKind::Selected, r.now, Files(r.offered));
+        const AddPlan plan = planAdd(AddKind::Selected, r.now, Files(r.offered));
         EXPECT_EQ(plan.take.size(), r.taken) << r.now << "+" << r.offered;
         EXPECT_EQ(plan.overLimit, r.over) << r.now << "+" << r.offered;
         // The first ones offered are the ones taken, in order.
@@ -63,7 +63,7 @@ TEST(ListAdd, StopsAt256AndSaysSo) {
         }
     }
     // A full pane takes nothing, so the menu add leaves the flag alone.
-    EXPECT_FALSE(PlanAdd(AddKind::Selected, 256, Files(3)).changed);
+    EXPECT_FALSE(planAdd(AddKind::Selected, 256, Files(3)).changed);
 }
 
 TEST(ListAdd, UnstorableNamesAreRefusedTheOthersTaken) {
@@ -72,15 +72,15 @@ TEST(ListAdd, UnstorableNamesAreRefusedTheOthersTaken) {
     offered.push_back({QStringLiteral("c\nd.jpg"), QStringLiteral("/p/c\nd.jpg"), {}});
     offered.push_back({QStringLiteral("ok.jpg"), QStringLiteral("/p|q/ok.jpg"), {}});  // "|" in the folder is fine
     offered.push_back({QStringLiteral("r.jpg"), QStringLiteral("/p/x\r/r.jpg"), {}});
-    const AddPlan plan = PlanAdd(AddKind::Drop, 0, offered);
+    const AddPlan plan = planAdd(AddKind::Drop, 0, offered);
     ASSERT_EQ(plan.take.size(), 3);
     EXPECT_EQ(plan.take[2].path, QStringLiteral("/p|q/ok.jpg"));
     EXPECT_EQ(plan.unstorable,
               QStringList({QStringLiteral("a|b.jpg"), QStringLiteral("c\nd.jpg"), QStringLiteral("r.jpg")}));
-    const QString text = UnstorableText(plan.unstorable);
+    const QString text = unstorableText(plan.unstorable);
     EXPECT_TRUE(text.startsWith(kUnstorableMessage + QStringLiteral("\r\na|b.jpg\r\nc\\nd.jpg")));
     // Unstorable files do not use up the room of the pane.
-    EXPECT_EQ(PlanAdd(AddKind::All, 255, offered).take.size(), 1);
+    EXPECT_EQ(planAdd(AddKind::All, 255, offered).take.size(), 1);
 }
 
 TEST(ListDrop, OnlyExistingNormalVisibleFilesOfTheFilter) {
@@ -99,7 +99,7 @@ TEST(ListDrop, OnlyExistingNormalVisibleFilesOfTheFilter) {
         {"folder.jpg", 2, false},   {"missing.jpg", 2, false},
     };
     for (const Row& r : rows) {
-        const auto e = DroppedEntry(root + r.name, r.filter);
+        const auto e = droppedEntry(root + r.name, r.filter);
         EXPECT_EQ(e.has_value(), r.taken) << r.name << " " << r.filter;
         if (e) {
             EXPECT_EQ(e->name, QString::fromLatin1(r.name));
@@ -107,22 +107,22 @@ TEST(ListDrop, OnlyExistingNormalVisibleFilesOfTheFilter) {
             EXPECT_FALSE(e->type.isEmpty());
         }
     }
-    EXPECT_FALSE(DroppedEntry(QString(), 2));
-    EXPECT_FALSE(DroppedEntry(QStringLiteral("/dev/null"), 2));
+    EXPECT_FALSE(droppedEntry(QString(), 2));
+    EXPECT_FALSE(droppedEntry(QStringLiteral("/dev/null"), 2));
 }
 
 TEST(ListDelete, PlansAndTheirFlag) {
-    const DeletePlan none = PlanDeleteSelected({false, false});
+    const DeletePlan none = planDeleteSelected({false, false});
     EXPECT_TRUE(none.remove.isEmpty());
     EXPECT_FALSE(none.changed);
-    const DeletePlan some = PlanDeleteSelected({true, false, true, true});
+    const DeletePlan some = planDeleteSelected({true, false, true, true});
     EXPECT_EQ(some.remove, QList<int>({3, 2, 0}));  // from the end, so indexes stay valid
     EXPECT_TRUE(some.changed);
-    EXPECT_TRUE(PlanDeleteAll(0).changed);  // an empty pane still counts as changed
-    EXPECT_EQ(PlanDeleteAll(3).remove, QList<int>({2, 1, 0}));
-    EXPECT_FALSE(PlanDeleteCurrent(0, -1).changed);
-    EXPECT_EQ(PlanDeleteCurrent(3, 1).remove, QList<int>({1}));
-    EXPECT_TRUE(PlanDeleteCurrent(3, 1).changed);
+    EXPECT_TRUE(planDeleteAll(0).changed);  // an empty pane still counts as changed
+    EXPECT_EQ(planDeleteAll(3).remove, QList<int>({2, 1, 0}));
+    EXPECT_FALSE(planDeleteCurrent(0, -1).changed);
+    EXPECT_EQ(planDeleteCurrent(3, 1).remove, QList<int>({1}));
+    EXPECT_TRUE(planDeleteCurrent(3, 1).changed);
 }
 
 TEST(ListMove, EndsDoNotMove) {
@@ -132,7 +132,7 @@ TEST(ListMove, EndsDoNotMove) {
         int target;
     } rows[] = {{0, 0, true, -1}, {-1, 3, true, -1}, {0, 3, true, -1}, {2, 3, false, -1}, {1, 3, true, 0},
                 {1, 3, false, 2}, {0, 1, false, -1}, {0, 1, true, -1},  {0, 3, false, 1}};
-    for (const Row& r : rows) EXPECT_EQ(MoveTarget(r.current, r.count, r.up), r.target) << r.current << r.up;
+    for (const Row& r : rows) EXPECT_EQ(moveTarget(r.current, r.count, r.up), r.target) << r.current << r.up;
 }
 
 TEST(ListNavigation, WrapArounds) {
@@ -145,27 +145,27 @@ TEST(ListNavigation, WrapArounds) {
         {{0, 9}, Step::HeaderClick, {1, 0}}, {{9, 9}, Step::HeaderClick, {0, 0}}, {{9, 4}, Step::NextPage, {0, 4}},
         {{3, 4}, Step::NextList, {3, 5}},    {{3, 4}, Step::PrevPage, {2, 4}},    {{3, 4}, Step::HeaderClick, {3, 5}},
     };
-    for (const Row& r : rows) EXPECT_EQ(StepTo(r.from, r.step), r.to) << r.from.page << r.from.list << int(r.step);
+    for (const Row& r : rows) EXPECT_EQ(stepTo(r.from, r.step), r.to) << r.from.page << r.from.list << int(r.step);
     // Repeated header clicks visit every list file in order.
     ListPos p;
     for (int n = 1; n <= 100; ++n) {
-        p = StepTo(p, Step::HeaderClick);
+        p = stepTo(p, Step::HeaderClick);
         EXPECT_EQ(p.page * 10 + p.list, n % 100);
     }
 }
 
 TEST(ListNavigation, Texts) {
-    EXPECT_EQ(HeaderText({2, 9}), QStringLiteral("Page 3 / File 10"));
-    EXPECT_EQ(StorePrompt({0, 0}), QStringLiteral("PAGE 1 / LIST 1 に登録します。"));
-    EXPECT_EQ(DeletePrompt({9, 9}), QStringLiteral("PAGE 10 / LIST 10 を削除します。"));
-    EXPECT_EQ(StoreFailedText("Permission denied"),
+    EXPECT_EQ(headerText({2, 9}), QStringLiteral("Page 3 / File 10"));
+    EXPECT_EQ(storePrompt({0, 0}), QStringLiteral("PAGE 1 / LIST 1 に登録します。"));
+    EXPECT_EQ(deletePrompt({9, 9}), QStringLiteral("PAGE 10 / LIST 10 を削除します。"));
+    EXPECT_EQ(storeFailedText("Permission denied"),
               QStringLiteral("ファイルリストを保存できませんでした。\r\nPermission denied"));
 }
 
 TEST(ListStore, KeySequenceAndFiller) {
     TempDir dir;
     const std::string file = dir.file("FILE00.INI");
-    ASSERT_EQ(StoreList(file, QStringLiteral("旅行"), Files(3)), "");
+    ASSERT_EQ(storeList(file, QStringLiteral("旅行"), Files(3)), "");
     std::string expected = "[FILELIST]\r\nLISTNAME=旅行\r\n";
     for (int i = 0; i < 3; ++i)
         expected += "LIST00" + std::to_string(i) + "=f" + std::to_string(i) + ".jpg|/p/f" + std::to_string(i) + ".jpg\r\n";
@@ -173,7 +173,7 @@ TEST(ListStore, KeySequenceAndFiller) {
     EXPECT_EQ(TempDir::Get(file), expected);
 
     // A shorter list over a longer one: the filler hides the old tail.
-    ASSERT_EQ(StoreList(file, QString(), Files(1, QStringLiteral("g"))), "");
+    ASSERT_EQ(storeList(file, QString(), Files(1, QStringLiteral("g"))), "");
     const liststore::ListFile back = liststore::ReadListFile(file);
     EXPECT_EQ(back.name, "");
     ASSERT_EQ(back.entries.size(), 1u);
@@ -183,25 +183,25 @@ TEST(ListStore, KeySequenceAndFiller) {
 TEST(ListStore, AFailingStoreSaysWhyAndKeepsTheOldList) {
     TempDir dir;
     const std::string file = dir.file("FILE00.INI");
-    ASSERT_EQ(StoreList(file, QStringLiteral("old"), Files(2)), "");
+    ASSERT_EQ(storeList(file, QStringLiteral("old"), Files(2)), "");
     const std::string before = TempDir::Get(file);
     // An unstorable entry or name is refused before anything is written.
     QList<PaneEntry> bad = Files(1);
     bad << PaneEntry{QStringLiteral("x|y.jpg"), QStringLiteral("/x|y.jpg"), {}};
-    EXPECT_NE(StoreList(file, QStringLiteral("new"), bad), "");
-    EXPECT_NE(StoreList(file, QStringLiteral("a\r\nb"), Files(1)), "");
+    EXPECT_NE(storeList(file, QStringLiteral("new"), bad), "");
+    EXPECT_NE(storeList(file, QStringLiteral("a\r\nb"), Files(1)), "");
     EXPECT_EQ(TempDir::Get(file), before);
     // A list file that is a folder cannot be replaced (whoever runs the test).
     std::filesystem::create_directories(dir.path() / "FILE01.INI");
-    const std::string why = StoreList(dir.file("FILE01.INI"), QStringLiteral("n"), Files(1));
+    const std::string why = storeList(dir.file("FILE01.INI"), QStringLiteral("n"), Files(1));
     EXPECT_FALSE(why.empty());
     EXPECT_NE(why, "Success");
     EXPECT_TRUE(std::filesystem::is_directory(dir.path() / "FILE01.INI"));
 }
 
 TEST(ListLoad, IconsFollowTheAllFilesFilter) {
-    EXPECT_EQ(LoadedEntry({"a.gif", "/a.gif"}).type, QStringLiteral("GIF イメージ"));
-    EXPECT_EQ(LoadedEntry({"b.mpg", "/b.mpg"}).type, QStringLiteral("Movie Clip"));
-    EXPECT_EQ(LoadedEntry({"notes.txt", "/n.txt"}).type, QString());
-    EXPECT_EQ(LoadedEntry({"noext", "/noext"}).type, QString());
+    EXPECT_EQ(loadedEntry({"a.gif", "/a.gif"}).type, QStringLiteral("GIF イメージ"));
+    EXPECT_EQ(loadedEntry({"b.mpg", "/b.mpg"}).type, QStringLiteral("Movie Clip"));
+    EXPECT_EQ(loadedEntry({"notes.txt", "/n.txt"}).type, QString());
+    EXPECT_EQ(loadedEntry({"noext", "/noext"}).type, QString());
 }

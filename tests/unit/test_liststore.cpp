@@ -175,7 +175,7 @@ TEST(ListFileWriting, FileThatMayNotBeReadOrWrittenIsKeptAndTheStoreFails) {
         AsUnprivileged(dir.path(), [&] {
             EXPECT_FALSE(liststore::WriteListFile(file, "new", {})) << r.what;
             // The editor's failure box gets the system's reason.
-            EXPECT_NE(editor::StoreList(file, "new", {}), "") << r.what;
+            EXPECT_NE(editor::storeList(file, "new", {}), "") << r.what;
         });
         ::chmod(dir.path().c_str(), 0700);
         EXPECT_EQ(TempDir::Get(file), old) << r.what;

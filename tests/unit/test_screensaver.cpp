@@ -26,9 +26,9 @@ struct Folders {
 };
 
 TEST(ScreenSaverFolder, FollowsXdgDataHome) {
-    EXPECT_EQ(screensaver::TargetFolder(std::nullopt, "/home/u"), "/home/u/.local/share/vistrova/screensaver");
-    EXPECT_EQ(screensaver::TargetFolder(std::string("/data"), "/home/u"), "/data/vistrova/screensaver");
-    EXPECT_EQ(screensaver::TargetFolder(std::string("relative"), "/home/u"), "/home/u/.local/share/vistrova/screensaver");
+    EXPECT_EQ(screensaver::targetFolder(std::nullopt, "/home/u"), "/home/u/.local/share/vistrova/screensaver");
+    EXPECT_EQ(screensaver::targetFolder(std::string("/data"), "/home/u"), "/data/vistrova/screensaver");
+    EXPECT_EQ(screensaver::targetFolder(std::string("relative"), "/home/u"), "/home/u/.local/share/vistrova/screensaver");
 }
 
 TEST(ScreenSaverInstall, CopiesTheProgramSettingsAndExistingListsOnly) {
@@ -38,7 +38,7 @@ TEST(ScreenSaverInstall, CopiesTheProgramSettingsAndExistingListsOnly) {
     fs::create_directories(f.target);
     TempDir::Put(f.target + "/FILE50.INI", "from an earlier installation");
 
-    const Result r = screensaver::Install(f.program, f.Settings(), f.Prefix(), f.target);
+    const Result r = screensaver::install(f.program, f.Settings(), f.Prefix(), f.target);
     EXPECT_EQ(r.status, Result::Done);
     EXPECT_EQ(TempDir::Get(f.target + "/VISTROVA.SCR"), "\x7f" "ELF program");
     struct stat st {};
@@ -54,14 +54,14 @@ TEST(ScreenSaverInstall, CopiesTheProgramSettingsAndExistingListsOnly) {
 
     // A second installation overwrites the copies.
     TempDir::Put(f.home + "/FILE03.INI", "changed");
-    EXPECT_EQ(screensaver::Install(f.program, f.Settings(), f.Prefix(), f.target).status, Result::Done);
+    EXPECT_EQ(screensaver::install(f.program, f.Settings(), f.Prefix(), f.target).status, Result::Done);
     EXPECT_EQ(TempDir::Get(f.target + "/FILE03.INI"), "changed");
 }
 
 TEST(ScreenSaverInstall, MissingSettingsLeavesOnlyTheProgram) {
     Folders f;
     TempDir::Put(f.home + "/FILE00.INI", "list");
-    const Result r = screensaver::Install(f.program, f.Settings(), f.Prefix(), f.target);
+    const Result r = screensaver::install(f.program, f.Settings(), f.Prefix(), f.target);
     EXPECT_EQ(r.status, Result::NoSettings);
     EXPECT_TRUE(fs::exists(f.target + "/VISTROVA.SCR"));
     EXPECT_FALSE(fs::exists(f.target + "/FILE00.INI"));
@@ -70,12 +70,12 @@ TEST(ScreenSaverInstall, MissingSettingsLeavesOnlyTheProgram) {
 TEST(ScreenSaverInstall, FailuresAreReportedWithThePath) {
     Folders f;
     TempDir::Put(f.Settings(), "[VISTROVA]\r\n");
-    const Result missing = screensaver::Install(f.dir.file("no-such-program"), f.Settings(), f.Prefix(), f.target);
+    const Result missing = screensaver::install(f.dir.file("no-such-program"), f.Settings(), f.Prefix(), f.target);
     EXPECT_EQ(missing.status, Result::CopyFailed);
     EXPECT_EQ(missing.path, f.dir.file("no-such-program"));
 
     TempDir::Put(f.dir.file("a-file"), "not a folder");
-    EXPECT_EQ(screensaver::Install(f.program, f.Settings(), f.Prefix(), f.dir.file("a-file")).status, Result::NoTarget);
+    EXPECT_EQ(screensaver::install(f.program, f.Settings(), f.Prefix(), f.dir.file("a-file")).status, Result::NoTarget);
     EXPECT_EQ(TempDir::Get(f.dir.file("a-file")), "not a folder");
 }
 
@@ -85,7 +85,7 @@ TEST(ScreenSaverInstall, InstallingFromTheInstalledCopySkipsItself) {
     const std::string installed = f.target + "/VISTROVA.SCR";
     TempDir::Put(installed, "installed program");
     TempDir::Put(f.target + "/VISTROVA.INI", "[VISTROVA]\r\n");
-    const Result r = screensaver::Install(installed, f.target + "/VISTROVA.INI", f.target + "/FILE", f.target);
+    const Result r = screensaver::install(installed, f.target + "/VISTROVA.INI", f.target + "/FILE", f.target);
     EXPECT_EQ(r.status, Result::Done);
     EXPECT_EQ(TempDir::Get(installed), "installed program");
 }
@@ -102,42 +102,42 @@ const char* const kConfig =
     "pointerHysteresis:\t10\n";
 
 TEST(XScreenSaver, OneEntryAddedOnceEveryOtherByteKept) {
-    const auto added = screensaver::AddProgramEntry(kConfig, "/home/u/.local/share/vistrova/screensaver/VISTROVA.SCR");
+    const auto added = screensaver::addProgramEntry(kConfig, "/home/u/.local/share/vistrova/screensaver/VISTROVA.SCR");
     ASSERT_TRUE(added);
     const std::string expected = std::string(kConfig).insert(
         std::string(kConfig).find("\t\t\t\tmaze"),
         "  \"Vistrova\"  /home/u/.local/share/vistrova/screensaver/VISTROVA.SCR --root\t\\n\\\n");
     EXPECT_EQ(*added, expected);
-    EXPECT_FALSE(screensaver::AddProgramEntry(*added, "/home/u/.local/share/vistrova/screensaver/VISTROVA.SCR"));
+    EXPECT_FALSE(screensaver::addProgramEntry(*added, "/home/u/.local/share/vistrova/screensaver/VISTROVA.SCR"));
 }
 
 TEST(XScreenSaver, OddProgramsLines) {
-    EXPECT_EQ(*screensaver::AddProgramEntry("timeout: 1\nprograms:\nlock: False\n", "/v/VISTROVA.SCR"),
+    EXPECT_EQ(*screensaver::addProgramEntry("timeout: 1\nprograms:\nlock: False\n", "/v/VISTROVA.SCR"),
               "timeout: 1\nprograms:\t\\\n  \"Vistrova\"  /v/VISTROVA.SCR --root\t\\n\nlock: False\n");
-    EXPECT_EQ(*screensaver::AddProgramEntry("programs: maze -root\n", "/v/VISTROVA.SCR"),
+    EXPECT_EQ(*screensaver::addProgramEntry("programs: maze -root\n", "/v/VISTROVA.SCR"),
               "programs:\t\\\n  \"Vistrova\"  /v/VISTROVA.SCR --root\t\\n\\\n\t\tmaze -root\n");
-    EXPECT_EQ(*screensaver::AddProgramEntry("timeout: 1", "/my dir/VISTROVA.SCR"),
+    EXPECT_EQ(*screensaver::addProgramEntry("timeout: 1", "/my dir/VISTROVA.SCR"),
               "timeout: 1\nprograms:\t\\\n  \"Vistrova\"  '/my dir/VISTROVA.SCR' --root\t\\n\n");
 }
 
 TEST(XScreenSaver, RegistrationLeavesBadConfigurationsAlone) {
     TempDir dir;
     const std::string config = dir.file(".xscreensaver");
-    EXPECT_EQ(screensaver::Register(config, "/v/VISTROVA.SCR"), screensaver::Registration::NoConfig);
+    EXPECT_EQ(screensaver::registerProgram(config, "/v/VISTROVA.SCR"), screensaver::Registration::NoConfig);
     EXPECT_FALSE(fs::exists(config));
 
     TempDir::Put(config, kConfig);
-    EXPECT_EQ(screensaver::Register(config, "/v/VISTROVA.SCR"), screensaver::Registration::Added);
-    EXPECT_EQ(screensaver::Register(config, "/v/VISTROVA.SCR"), screensaver::Registration::AlreadyThere);
+    EXPECT_EQ(screensaver::registerProgram(config, "/v/VISTROVA.SCR"), screensaver::Registration::Added);
+    EXPECT_EQ(screensaver::registerProgram(config, "/v/VISTROVA.SCR"), screensaver::Registration::AlreadyThere);
     EXPECT_NE(TempDir::Get(config).find("/v/VISTROVA.SCR --root"), std::string::npos);
 
     const std::string huge = dir.file("huge");
     TempDir::Put(huge, std::string(9u << 20, '#'));
-    EXPECT_EQ(screensaver::Register(huge, "/v/VISTROVA.SCR"), screensaver::Registration::Refused);
+    EXPECT_EQ(screensaver::registerProgram(huge, "/v/VISTROVA.SCR"), screensaver::Registration::Refused);
     EXPECT_EQ(fs::file_size(huge), 9u << 20);
 
     fs::create_directory(dir.file("dir"));
-    EXPECT_EQ(screensaver::Register(dir.file("dir"), "/v/VISTROVA.SCR"), screensaver::Registration::Refused);
+    EXPECT_EQ(screensaver::registerProgram(dir.file("dir"), "/v/VISTROVA.SCR"), screensaver::Registration::Refused);
 }
 
 }  // namespace

@@ -199,7 +199,7 @@ TEST(SettingsFile, ARefusedValueOfTheCloseBatchFailsAlone) {
 
 TEST(SettingsFile, ShiftJisDefPathDecodesLikeEveryOtherValue) {
     // /写真/ as the Windows release stored it.
-    const auto v = editor::ReadOpenView(ini::Snapshot("[VISTROVA]\r\nDEFPATH=/\x8E\xCA\x90\x5E/\r\n"));
+    const auto v = editor::readOpenView(ini::Snapshot("[VISTROVA]\r\nDEFPATH=/\x8E\xCA\x90\x5E/\r\n"));
     EXPECT_EQ(v.defPath, "/\xE5\x86\x99\xE7\x9C\x9F/");
 }
 

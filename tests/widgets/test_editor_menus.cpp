@@ -125,7 +125,7 @@ TEST_F(Menus, TheMenuBarHoldsEveryItemInOrderWithCaptionShortcutAndCheckMark) {
     QMenu* menu = nullptr;
     QMenu* submenu = nullptr;
     int position = 0, subPosition = 0;
-    for (const editor::MenuRow& row : editor::MenuTable()) {
+    for (const editor::MenuRow& row : editor::menuTable()) {
         const QString name = Text(row.name);
         if (row.kind == editor::MenuKind::Menu) {
             QAction* a = w.menuItem(name);
@@ -165,7 +165,7 @@ TEST_F(Menus, TheToolBarsHoldTheirButtonsWithKeysTooltipsAndIcons) {
     w.Form_Load();
     const QList<QAction*> main = w.toolBar()->actions();
     ASSERT_EQ(main.size(), 22);
-    const auto table = editor::ToolBarTable();
+    const auto table = editor::toolBarTable();
     for (int i = 0; i < 22; ++i) {
         const auto& row = table[static_cast<std::size_t>(i)];
         EXPECT_EQ(main[i]->isSeparator(), row.kind == editor::ButtonKind::Separator) << i;
@@ -188,21 +188,21 @@ TEST_F(Menus, ViewModesKeepOneCheckMarkAndOnePressedButton) {
     EXPECT_EQ(ModeMarks(w), (std::vector<bool>{false, false, false, true, false, false, false, true}));
 
     w.menuItem(QStringLiteral("mnuListViewMode(2)"))->trigger();  // "一覧(&L)"
-    EXPECT_EQ(w.fileView()->viewMode(), 2);
+    EXPECT_EQ(w.folders()->fileView()->viewMode(), 2);
     EXPECT_EQ(ModeMarks(w), (std::vector<bool>{false, false, true, false, false, false, true, false}));
-    EXPECT_EQ(w.fileView()->arrangement(), 0);
+    EXPECT_EQ(w.folders()->fileView()->arrangement(), 0);
 
     // The menu item of an icon mode leaves the arrangement alone ...
     w.menuItem(QStringLiteral("mnuListViewMode(1)"))->trigger();
-    EXPECT_EQ(w.fileView()->viewMode(), 1);
-    EXPECT_EQ(w.fileView()->arrangement(), 0);
+    EXPECT_EQ(w.folders()->fileView()->viewMode(), 1);
+    EXPECT_EQ(w.folders()->fileView()->arrangement(), 0);
     // ... its button arranges along the left edge.
     w.toolButton(QStringLiteral("ViewLarge"))->trigger();
-    EXPECT_EQ(w.fileView()->viewMode(), 0);
-    EXPECT_EQ(w.fileView()->arrangement(), editor::kArrangeLeft);
+    EXPECT_EQ(w.folders()->fileView()->viewMode(), 0);
+    EXPECT_EQ(w.folders()->fileView()->arrangement(), editor::kArrangeLeft);
     EXPECT_EQ(ModeMarks(w), (std::vector<bool>{true, false, false, false, true, false, false, false}));
     w.toolButton(QStringLiteral("ViewDetails"))->trigger();
-    EXPECT_EQ(w.fileView()->viewMode(), 3);
+    EXPECT_EQ(w.folders()->fileView()->viewMode(), 3);
     EXPECT_EQ(ModeMarks(w), (std::vector<bool>{false, false, false, true, false, false, false, true}));
 
     // The mode is stored on closing.
@@ -224,7 +224,7 @@ TEST_F(Menus, EverySortCommandFlipsTheDirection) {
     QApplication::processEvents();
     const auto names = [&] {
         QStringList out;
-        for (int i = 0; i < w.fileView()->rowCount(); ++i) out << w.fileView()->nameOfRow(i);
+        for (int i = 0; i < w.folders()->fileView()->rowCount(); ++i) out << w.folders()->fileView()->nameOfRow(i);
         return out;
     };
     ASSERT_EQ(names(), (QStringList{"a.jpg", "b.avi", "c.bmp"}));
@@ -235,11 +235,11 @@ TEST_F(Menus, EverySortCommandFlipsTheDirection) {
     EXPECT_EQ(names(), (QStringList{"a.jpg", "b.avi", "c.bmp"}));
     // By type, flipped once more: descending type names.
     w.menuItem(QStringLiteral("mnuVAIByType"))->trigger();
-    EXPECT_EQ(w.fileView()->sortColumn(), 1);
-    EXPECT_EQ(w.fileView()->sortOrder(), 1);
-    w.mnuVAIByDate_Click();
-    EXPECT_EQ(w.fileView()->sortColumn(), 2);
-    EXPECT_EQ(w.fileView()->sortOrder(), 0);
+    EXPECT_EQ(w.folders()->fileView()->sortColumn(), 1);
+    EXPECT_EQ(w.folders()->fileView()->sortOrder(), 1);
+    w.menuItem("mnuVAIByDate")->trigger();
+    EXPECT_EQ(w.folders()->fileView()->sortColumn(), 2);
+    EXPECT_EQ(w.folders()->fileView()->sortOrder(), 0);
     w.close();
     EXPECT_EQ(Value("SortKey"), "2");
     EXPECT_EQ(Value("SortOrder"), "0");
@@ -255,21 +255,21 @@ TEST_F(Menus, SelectAllAndInvertWorkOnTheFileViewOnly) {
     w.Form_Load();
     w.show();
     QApplication::processEvents();
-    ASSERT_EQ(w.fileView()->rowCount(), 3);
-    ASSERT_EQ(w.list()->topLevelItemCount(), 1);
-    w.list()->topLevelItem(0)->setSelected(true);
+    ASSERT_EQ(w.folders()->fileView()->rowCount(), 3);
+    ASSERT_EQ(w.lists()->listView()->topLevelItemCount(), 1);
+    w.lists()->listView()->topLevelItem(0)->setSelected(true);
     // Both view kinds: the details view selects whole rows, the icon views the name cell.
     for (int mode : {3, 0}) {
-        w.mnuListViewMode_Click(mode);
+        w.menuItem(QStringLiteral("mnuListViewMode(%1)").arg(mode))->trigger();
         w.menuItem(QStringLiteral("mnuEditDSelectAll"))->trigger();
-        EXPECT_EQ(w.fileView()->selectedNames(), (QStringList{"a.jpg", "b.avi", "c.bmp"}));
+        EXPECT_EQ(w.folders()->fileView()->selectedNames(), (QStringList{"a.jpg", "b.avi", "c.bmp"}));
         w.menuItem(QStringLiteral("mnuEditInvertSelection"))->trigger();
-        EXPECT_TRUE(w.fileView()->selectedNames().isEmpty());
-        w.fileView()->currentView()->selectionModel()->select(w.fileView()->currentView()->model()->index(1, 0),
+        EXPECT_TRUE(w.folders()->fileView()->selectedNames().isEmpty());
+        w.folders()->fileView()->currentView()->selectionModel()->select(w.folders()->fileView()->currentView()->model()->index(1, 0),
                                                                QItemSelectionModel::ClearAndSelect);
-        w.mnuEditInvertSelection_Click();
-        EXPECT_EQ(w.fileView()->selectedNames(), (QStringList{"a.jpg", "c.bmp"}));
-        EXPECT_TRUE(w.list()->topLevelItem(0)->isSelected());
+        w.menuItem("mnuEditInvertSelection")->trigger();
+        EXPECT_EQ(w.folders()->fileView()->selectedNames(), (QStringList{"a.jpg", "c.bmp"}));
+        EXPECT_TRUE(w.lists()->listView()->topLevelItem(0)->isSelected());
     }
     w.close();
 }
@@ -284,13 +284,13 @@ TEST_F(Menus, ButtonsMenuItemsAndShortcutsReachTheSameListCommands) {
                                     Command::FileSave};
     for (Command c : listCommands) w.setCommandHandler(c, [&ran, c] { ran.push_back(c); });
 
-    for (const auto& row : editor::ToolBarTable()) {
-        if (row.kind == editor::ButtonKind::Separator || editor::ViewModeOf(row.command) >= 0) continue;
+    for (const auto& row : editor::toolBarTable()) {
+        if (row.kind == editor::ButtonKind::Separator || editor::viewModeOf(row.command) >= 0) continue;
         ran.clear();
         w.toolButton(Text(row.key))->trigger();
         EXPECT_EQ(ran, std::vector<Command>{row.command}) << row.key;
     }
-    for (const auto& row : editor::MenuTable()) {
+    for (const auto& row : editor::menuTable()) {
         if (std::find(std::begin(listCommands), std::end(listCommands), row.command) == std::end(listCommands)) continue;
         ran.clear();
         w.menuItem(Text(row.name))->trigger();
@@ -302,9 +302,9 @@ TEST_F(Menus, ButtonsMenuItemsAndShortcutsReachTheSameListCommands) {
     w.activateWindow();
     ASSERT_TRUE(QTest::qWaitForWindowActive(&w));
     ran.clear();
-    QTest::keyClick(w.tree(), Qt::Key_U, Qt::ControlModifier);
-    QTest::keyClick(w.tree(), Qt::Key_T, Qt::ControlModifier);
-    QTest::keyClick(w.tree(), Qt::Key_F5);
+    QTest::keyClick(w.folders()->tree(), Qt::Key_U, Qt::ControlModifier);
+    QTest::keyClick(w.folders()->tree(), Qt::Key_T, Qt::ControlModifier);
+    QTest::keyClick(w.folders()->tree(), Qt::Key_F5);
     EXPECT_EQ(ran, (std::vector<Command>{Command::ListNext, Command::PageBack, Command::FileRun}));
     w.close();
 }
@@ -328,14 +328,14 @@ TEST_F(Menus, APaneActsOnlyOnTheReleaseOfAKeyPressedInTheEditor) {
     w.show();
     w.activateWindow();
     ASSERT_TRUE(QTest::qWaitForWindowActive(&w));
-    w.list()->setFocus();
-    w.titleLabel()->setText(QStringLiteral("elsewhere"));
+    w.lists()->listView()->setFocus();
+    w.preview()->titleLabel()->setText(QStringLiteral("elsewhere"));
     // The Enter that answered a message box comes up here: nothing happens.
     QTest::keyRelease(w.windowHandle(), Qt::Key_Return);
-    EXPECT_EQ(w.titleLabel()->text(), QStringLiteral("elsewhere"));
+    EXPECT_EQ(w.preview()->titleLabel()->text(), QStringLiteral("elsewhere"));
     // A key pressed and released in the list pane gives its selection feedback.
     QTest::keyClick(w.windowHandle(), Qt::Key_Down);
-    EXPECT_EQ(w.titleLabel()->text(), w.listName()->text());
+    EXPECT_EQ(w.preview()->titleLabel()->text(), w.lists()->nameBox()->text());
     w.close();
 }
 
@@ -355,7 +355,7 @@ TEST_F(Menus, AKeyOfNoButtonDoesNothing) {
     for (const char* key : {"FileSave", "screen", "Options"}) w.tbCustomBar_ButtonClick(QString::fromLatin1(key));
     QTest::qWait(100);
     EXPECT_FALSE(boxShown);
-    EXPECT_FALSE(w.changed());
+    EXPECT_FALSE(w.lists()->changed());
     w.close();
 }
 
@@ -429,7 +429,7 @@ TEST_F(Colour, AChosenColourIsStoredAsBlueGreenRedAndTakesEffect) {
         Box box;
         Choose(w, r.pick, &box);
         EXPECT_EQ(m_initial, QColor(Qt::white));
-        const auto presets = editor::CustomColours();
+        const auto presets = editor::customColours();
         for (int i = 0; i < 16; ++i)
             EXPECT_EQ(m_custom[i], QColor(presets[i].red, presets[i].green, presets[i].blue)) << i;
         EXPECT_EQ(box.text, QStringLiteral("背景色を変更しました。"));
@@ -501,7 +501,7 @@ protected:
         w.toolButton(QStringLiteral("Screen"))->trigger();
         RunUntil(script);
         EXPECT_TRUE(script.done());
-        EXPECT_EQ(prompt.text, Text(editor::InstallPrompt()));
+        EXPECT_EQ(prompt.text, Text(editor::installPrompt()));
         EXPECT_EQ(prompt.icon, QMessageBox::Question);
         w.close();
         return after;

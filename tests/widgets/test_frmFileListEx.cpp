@@ -11,7 +11,6 @@
 
 #include <QAbstractItemView>
 #include <QApplication>
-#include <QComboBox>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QImage>
@@ -164,13 +163,13 @@ TEST_F(Editor, CancelKeepsTheWindowOpenAndWritesNothing) {
     frmFileListEx w;
     w.Form_Load();
     w.show();
-    w.setChanged(true);
+    w.lists()->setChanged(true);
     AnswerNextBox(Qt::Key_Escape);
     w.close();
     EXPECT_TRUE(w.isVisible());
-    EXPECT_TRUE(w.changed());
+    EXPECT_TRUE(w.lists()->changed());
     EXPECT_EQ(Ini(), before);
-    w.setChanged(false);
+    w.lists()->setChanged(false);
     w.close();
 }
 
@@ -187,9 +186,9 @@ TEST_F(Editor, NoWritesTheSettingsAndHandsTheUnsavedListOver) {
     frmFileListEx w;
     w.Form_Load();
     w.show();
-    ASSERT_EQ(w.list()->topLevelItemCount(), 3);
-    delete w.list()->takeTopLevelItem(0);
-    w.setChanged(true);
+    ASSERT_EQ(w.lists()->listView()->topLevelItemCount(), 3);
+    delete w.lists()->listView()->takeTopLevelItem(0);
+    w.lists()->setChanged(true);
     AnswerNextBox(Qt::Key_N);
     w.close();
     EXPECT_FALSE(w.isVisible());
@@ -206,10 +205,10 @@ TEST_F(Editor, HidingBarsGivesTheColumnsTheirRoom) {
     w.Form_Load();
     w.show();
     const double before = w.layoutNow().tree.height;
-    w.mnuViewStatusBar_Click();
+    w.menuItem("mnuViewStatusBar")->trigger();
     EXPECT_GT(w.layoutNow().tree.height, before);
     const double top = w.layoutNow().tree.top;
-    w.mnuViewToolbar_Click();
+    w.menuItem("mnuViewToolbar")->trigger();
     EXPECT_LT(w.layoutNow().tree.top, top);
     w.close();
     EXPECT_EQ(Value("StatusBar"), "0");
@@ -238,17 +237,17 @@ TEST_F(Browser, OpensTheRememberedFolderAndListsItsMediaFiles) {
     w.Form_Load();
     w.show();
     QApplication::processEvents();
-    EXPECT_EQ(w.currentFolderPath(), m_root + "Show/");
-    ASSERT_TRUE(w.tree()->currentItem());
-    EXPECT_EQ(w.tree()->currentItem()->text(0), QStringLiteral("Show"));
+    EXPECT_EQ(w.folders()->currentFolderPath(), m_root + "Show/");
+    ASSERT_TRUE(w.folders()->tree()->currentItem());
+    EXPECT_EQ(w.folders()->tree()->currentItem()->text(0), QStringLiteral("Show"));
     // The opened folder's subfolders, hidden ones included, are read.
     QStringList children;
-    for (int i = 0; i < w.tree()->currentItem()->childCount(); ++i)
-        children << w.tree()->currentItem()->child(i)->text(0);
+    for (int i = 0; i < w.folders()->tree()->currentItem()->childCount(); ++i)
+        children << w.folders()->tree()->currentItem()->child(i)->text(0);
     children.sort();
     EXPECT_EQ(children, (QStringList{".hidden", "Deep"}));
 
-    editor::FileView* view = w.fileView();
+    editor::FileView* view = w.folders()->fileView();
     QStringList names;
     for (int i = 0; i < view->rowCount(); ++i) names << view->nameOfRow(i);
     EXPECT_EQ(names, (QStringList{".h.gif", "a.jpg", "b.BMP", "c.avi"}));
@@ -256,9 +255,9 @@ TEST_F(Browser, OpensTheRememberedFolderAndListsItsMediaFiles) {
     EXPECT_TRUE(view->selectedNames().isEmpty());
 
     // Sorting flips the direction on every column click.
-    w.lvListView_ColumnClick(0);
+    w.folders()->lvListView_ColumnClick(0);
     EXPECT_EQ(view->nameOfRow(0), QStringLiteral("c.avi"));
-    w.lvListView_ColumnClick(0);
+    w.folders()->lvListView_ColumnClick(0);
     EXPECT_EQ(view->nameOfRow(0), QStringLiteral(".h.gif"));
     w.close();
     EXPECT_EQ(Value("DEFPATH"), (m_root + "Show/").toStdString());
@@ -268,17 +267,17 @@ TEST_F(Browser, RefreshWalksCaseSensitivelyAndRelistsWithTheNewFilter) {
     frmFileListEx w;
     w.Form_Load();
     w.show();
-    w.typeBox()->setCurrentIndex(0);  // movies only; the folder is not listed again yet
-    EXPECT_EQ(w.fileView()->rowCount(), 4);
-    w.tvTreeView_Click();
-    EXPECT_EQ(w.fileView()->rowCount(), 4);
-    w.mnuViewRefresh_Click();
-    EXPECT_EQ(w.fileView()->rowCount(), 1);
-    EXPECT_EQ(w.currentFolderPath(), m_root + "Show/");
+    w.folders()->setFilter(0);  // movies only; the folder is not listed again yet
+    EXPECT_EQ(w.folders()->fileView()->rowCount(), 4);
+    w.folders()->tvTreeView_Click();
+    EXPECT_EQ(w.folders()->fileView()->rowCount(), 4);
+    w.menuItem("mnuViewRefresh")->trigger();
+    EXPECT_EQ(w.folders()->fileView()->rowCount(), 1);
+    EXPECT_EQ(w.folders()->currentFolderPath(), m_root + "Show/");
 
     // A name differing only in case is not found: the walk stops above it.
-    w.tvRefresh(m_root + "show/");
-    EXPECT_EQ(w.currentFolderPath(), m_root);
+    w.folders()->tvRefresh(m_root + "show/");
+    EXPECT_EQ(w.folders()->currentFolderPath(), m_root);
     w.close();
 }
 
@@ -287,27 +286,27 @@ TEST_F(Browser, PreviewShowsOnePictureOrTheSummaryOfSeveral) {
     w.Form_Load();
     w.show();
     QApplication::processEvents();
-    editor::FileView* view = w.fileView();
+    editor::FileView* view = w.folders()->fileView();
     QAbstractItemView* items = view->currentView();
     items->selectionModel()->select(items->model()->index(1, 0),
                                     QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
-    w.lvListView_Click();
-    EXPECT_EQ(w.nameLabel()->text(), QStringLiteral("a.jpg"));
-    EXPECT_EQ(w.typeLabel()->text(), QStringLiteral("JPEG イメージ"));
-    EXPECT_TRUE(w.timeLabel()->text().startsWith(QStringLiteral("更新日時: ")));
-    ASSERT_FALSE(w.picture()->isHidden());
+    w.folders()->lvListView_Click();
+    EXPECT_EQ(w.preview()->nameLabel()->text(), QStringLiteral("a.jpg"));
+    EXPECT_EQ(w.preview()->typeLabel()->text(), QStringLiteral("JPEG イメージ"));
+    EXPECT_TRUE(w.preview()->timeLabel()->text().startsWith(QStringLiteral("更新日時: ")));
+    ASSERT_FALSE(w.preview()->picture()->isHidden());
     // A 2:1 picture fitted to the box keeps its proportions and stays inside it.
-    const QSize shown = w.picture()->size();
+    const QSize shown = w.preview()->picture()->size();
     EXPECT_NEAR(double(shown.width()) / shown.height(), 2.0, 0.05);
     const editor::Layout& l = w.layoutNow();
     EXPECT_LE(shown.width(), qRound(l.previewBox.width / 15) + 1);
     EXPECT_LE(shown.height(), qRound(l.previewBox.height / 15) + 1);
-    EXPECT_GT(w.nameLabel()->x(), w.picture()->x() + w.picture()->width());
+    EXPECT_GT(w.preview()->nameLabel()->x(), w.preview()->picture()->x() + w.preview()->picture()->width());
 
     view->selectAllRows();
-    w.lvListView_Click();
-    EXPECT_TRUE(w.picture()->isHidden());
-    EXPECT_EQ(w.summaryLabel()->text(),
+    w.folders()->lvListView_Click();
+    EXPECT_TRUE(w.preview()->picture()->isHidden());
+    EXPECT_EQ(w.preview()->summaryLabel()->text(),
               QStringLiteral("4 個のオブジェクトを選択\r\n\r\n.h.gif\r\na.jpg\r\nb.BMP\r\nc.avi"));
 
     // Dragging out offers the selected files as local file URLs, in view order.
@@ -317,10 +316,10 @@ TEST_F(Browser, PreviewShowsOnePictureOrTheSummaryOfSeveral) {
     EXPECT_EQ(data->urls().at(1).toLocalFile(), m_root + "Show/a.jpg");
 
     // Hiding and showing the pane leaves it empty.
-    w.mnuViewPre_Click();
-    EXPECT_TRUE(w.previewPane()->isHidden());
-    w.mnuViewPre_Click();
-    EXPECT_TRUE(w.summaryLabel()->text().isEmpty());
+    w.menuItem("mnuViewPre")->trigger();
+    EXPECT_TRUE(w.preview()->isHidden());
+    w.menuItem("mnuViewPre")->trigger();
+    EXPECT_TRUE(w.preview()->summaryLabel()->text().isEmpty());
     w.close();
 }
 
@@ -339,18 +338,18 @@ TEST_F(Browser, DateColumnSortsByItsTextAndExpansionReadsOnce) {
     w.Form_Load();
     w.show();
     QStringList names;
-    for (int i = 0; i < w.fileView()->rowCount(); ++i) names << w.fileView()->nameOfRow(i);
+    for (int i = 0; i < w.folders()->fileView()->rowCount(); ++i) names << w.folders()->fileView()->nameOfRow(i);
     // "00/05/01" sorts before "05/..", "10/.." and "99/..".
     EXPECT_EQ(names, (QStringList{"b.BMP", ".h.gif", "c.avi", "a.jpg"}));
 
-    QTreeWidgetItem* show = w.tree()->currentItem();
+    QTreeWidgetItem* show = w.folders()->tree()->currentItem();
     ASSERT_TRUE(show);
     QTreeWidgetItem* parent = show->parent();
     ASSERT_TRUE(parent);
     const int before = show->childCount();
-    w.tree()->collapseItem(parent);
-    w.tree()->expandItem(parent);
-    w.tvTreeView_Expand(parent);
+    w.folders()->tree()->collapseItem(parent);
+    w.folders()->tree()->expandItem(parent);
+    w.folders()->tvTreeView_Expand(parent);
     EXPECT_EQ(show->childCount(), before);
     w.close();
 }
@@ -360,7 +359,7 @@ TEST_F(Editor, HiddenPreviewStoresTheSplitterAtTheToolBarsBottom) {
         frmFileListEx w;
         w.Form_Load();
         w.show();
-        w.mnuViewPre_Click();
+        w.menuItem("mnuViewPre")->trigger();
         w.close();
     }
     const double bars = w_barsBottom();
@@ -391,13 +390,13 @@ TEST_F(Browser, ATitleChangeEmptiesThePane) {
     frmFileListEx w;
     w.Form_Load();
     w.show();
-    w.PreView(m_root + "Show/a.jpg");
-    ASSERT_FALSE(w.picture()->isHidden());
-    const QString title = w.titleLabel()->text();
-    w.tvRefresh(m_root);  // another folder: the title changes
-    EXPECT_NE(w.titleLabel()->text(), title);
-    EXPECT_TRUE(w.picture()->isHidden());
-    EXPECT_TRUE(w.nameLabel()->text().isEmpty());
+    w.preview()->PreView(m_root + "Show/a.jpg");
+    ASSERT_FALSE(w.preview()->picture()->isHidden());
+    const QString title = w.preview()->titleLabel()->text();
+    w.folders()->tvRefresh(m_root);  // another folder: the title changes
+    EXPECT_NE(w.preview()->titleLabel()->text(), title);
+    EXPECT_TRUE(w.preview()->picture()->isHidden());
+    EXPECT_TRUE(w.preview()->nameLabel()->text().isEmpty());
     w.close();
 }
 
@@ -406,13 +405,13 @@ TEST_F(Browser, EveryViewModeFeedsThePreview) {
     w.Form_Load();
     w.show();
     for (int mode = 0; mode < 4; ++mode) {
-        w.mnuListViewMode_Click(mode);
-        QAbstractItemView* items = w.fileView()->currentView();
+        w.menuItem(QStringLiteral("mnuListViewMode(%1)").arg(mode))->trigger();
+        QAbstractItemView* items = w.folders()->fileView()->currentView();
         // The icon views select the name cell alone.
         items->selectionModel()->select(items->model()->index(1, 0), QItemSelectionModel::ClearAndSelect);
-        w.lvListView_Click();
-        EXPECT_EQ(w.nameLabel()->text(), QStringLiteral("a.jpg")) << mode;
-        EXPECT_FALSE(w.picture()->isHidden()) << mode;
+        w.folders()->lvListView_Click();
+        EXPECT_EQ(w.preview()->nameLabel()->text(), QStringLiteral("a.jpg")) << mode;
+        EXPECT_FALSE(w.preview()->picture()->isHidden()) << mode;
     }
     w.close();
     EXPECT_EQ(Value("ViewMode"), "3");
@@ -426,17 +425,17 @@ TEST_F(Browser, AClipIsFittedBeforeItPlays) {
     frmFileListEx w;
     w.Form_Load();
     w.show();
-    w.PreView(m_root + "Show/clip.mpg");
-    EXPECT_EQ(w.typeLabel()->text(), QStringLiteral("Movie Clip"));
+    w.preview()->PreView(m_root + "Show/clip.mpg");
+    EXPECT_EQ(w.preview()->typeLabel()->text(), QStringLiteral("Movie Clip"));
     QElapsedTimer timer;
     timer.start();
-    while (w.movie()->isHidden() && timer.elapsed() < 10000) QApplication::processEvents(QEventLoop::AllEvents, 20);
-    ASSERT_FALSE(w.movie()->isHidden());
+    while (w.preview()->movie()->isHidden() && timer.elapsed() < 10000) QApplication::processEvents(QEventLoop::AllEvents, 20);
+    ASSERT_FALSE(w.preview()->movie()->isHidden());
     // Fitted with the clip's proportions, the name placed right of it.
-    EXPECT_NEAR(double(w.movie()->width()) / w.movie()->height(), 320.0 / 180.0, 0.05);
-    EXPECT_GT(w.nameLabel()->x(), w.movie()->x() + w.movie()->width());
-    w.PreClear();
-    EXPECT_TRUE(w.movie()->isHidden());
+    EXPECT_NEAR(double(w.preview()->movie()->width()) / w.preview()->movie()->height(), 320.0 / 180.0, 0.05);
+    EXPECT_GT(w.preview()->nameLabel()->x(), w.preview()->movie()->x() + w.preview()->movie()->width());
+    w.preview()->PreClear();
+    EXPECT_TRUE(w.preview()->movie()->isHidden());
     w.close();
 }
 
@@ -444,35 +443,35 @@ TEST_F(Browser, MissingOrUnreadableFilesShowNoPicture) {
     frmFileListEx w;
     w.Form_Load();
     w.show();
-    w.PreView(m_root + "Show/gone.gif");
-    EXPECT_TRUE(w.nameLabel()->text().isEmpty());
-    EXPECT_TRUE(w.timeLabel()->text().isEmpty());
-    EXPECT_EQ(w.typeLabel()->text(), QStringLiteral("GIF イメージ"));
-    EXPECT_TRUE(w.picture()->isHidden());
-    w.PreView(m_root + "Show/.h.gif");
-    EXPECT_EQ(w.nameLabel()->text(), QStringLiteral(".h.gif"));
-    EXPECT_TRUE(w.picture()->isHidden());
-    w.PreView(m_root + "Show/notes.txt");
-    EXPECT_EQ(w.nameLabel()->text(), QStringLiteral("notes.txt"));
-    EXPECT_TRUE(w.typeLabel()->text().isEmpty());
+    w.preview()->PreView(m_root + "Show/gone.gif");
+    EXPECT_TRUE(w.preview()->nameLabel()->text().isEmpty());
+    EXPECT_TRUE(w.preview()->timeLabel()->text().isEmpty());
+    EXPECT_EQ(w.preview()->typeLabel()->text(), QStringLiteral("GIF イメージ"));
+    EXPECT_TRUE(w.preview()->picture()->isHidden());
+    w.preview()->PreView(m_root + "Show/.h.gif");
+    EXPECT_EQ(w.preview()->nameLabel()->text(), QStringLiteral(".h.gif"));
+    EXPECT_TRUE(w.preview()->picture()->isHidden());
+    w.preview()->PreView(m_root + "Show/notes.txt");
+    EXPECT_EQ(w.preview()->nameLabel()->text(), QStringLiteral("notes.txt"));
+    EXPECT_TRUE(w.preview()->typeLabel()->text().isEmpty());
 
     // A pipe named like a picture or a clip is never opened: nothing shows.
     for (const char* name : {"Show/pipe.jpg", "Show/pipe.avi"}) {
         FifoWatch pipe((m_root + name).toStdString());
         ASSERT_TRUE(pipe.made());
-        w.PreView(m_root + name);
+        w.preview()->PreView(m_root + name);
         EXPECT_FALSE(pipe.opened()) << name;
-        EXPECT_TRUE(w.picture()->isHidden()) << name;
-        EXPECT_TRUE(w.movie()->isHidden()) << name;
-        EXPECT_TRUE(w.nameLabel()->isHidden()) << name;
+        EXPECT_TRUE(w.preview()->picture()->isHidden()) << name;
+        EXPECT_TRUE(w.preview()->movie()->isHidden()) << name;
+        EXPECT_TRUE(w.preview()->nameLabel()->isHidden()) << name;
     }
 
     // A name that looks like markup is shown as it is (a file name holds no "/").
     const QString markup = QStringLiteral("<b>x&amp;<img src=a.jpg>.jpg");
     TempDir::Put((m_root + "Show/" + markup).toStdString(), "x");
-    w.PreView(m_root + "Show/" + markup);
-    EXPECT_EQ(w.nameLabel()->text(), markup);
-    EXPECT_EQ(w.nameLabel()->textFormat(), Qt::PlainText);
+    w.preview()->PreView(m_root + "Show/" + markup);
+    EXPECT_EQ(w.preview()->nameLabel()->text(), markup);
+    EXPECT_EQ(w.preview()->nameLabel()->textFormat(), Qt::PlainText);
     w.close();
 }
 

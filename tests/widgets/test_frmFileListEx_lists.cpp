@@ -10,7 +10,6 @@
 
 #include <QAbstractItemView>
 #include <QApplication>
-#include <QComboBox>
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QImage>
@@ -100,12 +99,12 @@ protected:
     }
     static QStringList Names(const frmFileListEx& w) {
         QStringList out;
-        for (int i = 0; i < w.list()->topLevelItemCount(); ++i) out << w.list()->topLevelItem(i)->text(0);
+        for (int i = 0; i < w.lists()->listView()->topLevelItemCount(); ++i) out << w.lists()->listView()->topLevelItem(i)->text(0);
         return out;
     }
     // Selects the file view's rows whose names are given.
     static void SelectFiles(frmFileListEx& w, const QStringList& names) {
-        QAbstractItemView* v = w.fileView()->currentView();
+        QAbstractItemView* v = w.folders()->fileView()->currentView();
         v->selectionModel()->clearSelection();
         for (int r = 0; r < v->model()->rowCount(); ++r) {
             const QModelIndex i = v->model()->index(r, 0);
@@ -130,42 +129,42 @@ protected:
 
 TEST_F(Lists, AddsFromTheFileViewAndTheirFlag) {
     auto w = Open();
-    ASSERT_EQ(w->fileView()->rowCount(), 4);
-    EXPECT_FALSE(w->changed());
+    ASSERT_EQ(w->folders()->fileView()->rowCount(), 4);
+    EXPECT_FALSE(w->lists()->changed());
     SelectFiles(*w, {});
-    w->mnuEditAdd_Click();  // nothing selected: no change at all
-    EXPECT_EQ(w->list()->topLevelItemCount(), 0);
-    EXPECT_FALSE(w->changed());
+    w->menuItem("mnuEditAdd")->trigger();  // nothing selected: no change at all
+    EXPECT_EQ(w->lists()->listView()->topLevelItemCount(), 0);
+    EXPECT_FALSE(w->lists()->changed());
 
     SelectFiles(*w, {"c.avi", "a.jpg"});
-    w->mnuEditAdd_Click();
+    w->menuItem("mnuEditAdd")->trigger();
     EXPECT_EQ(Names(*w), QStringList({"a.jpg", "c.avi"}));  // in the file view's order
-    EXPECT_EQ(w->list()->topLevelItem(1)->text(1), m_root + "c.avi");
-    EXPECT_FALSE(w->list()->topLevelItem(0)->icon(0).isNull());
-    EXPECT_TRUE(w->changed());
+    EXPECT_EQ(w->lists()->listView()->topLevelItem(1)->text(1), m_root + "c.avi");
+    EXPECT_FALSE(w->lists()->listView()->topLevelItem(0)->icon(0).isNull());
+    EXPECT_TRUE(w->lists()->changed());
 
-    w->setChanged(false);
-    w->mnuEditAddAll_Click();
-    EXPECT_EQ(w->list()->topLevelItemCount(), 6);
-    EXPECT_TRUE(w->changed());
+    w->lists()->setChanged(false);
+    w->menuItem("mnuEditAddAll")->trigger();
+    EXPECT_EQ(w->lists()->listView()->topLevelItemCount(), 6);
+    EXPECT_TRUE(w->lists()->changed());
 
     // The double-click adds the focused entry, the same file again.
-    w->setChanged(false);
-    QAbstractItemView* v = w->fileView()->currentView();
+    w->lists()->setChanged(false);
+    QAbstractItemView* v = w->folders()->fileView()->currentView();
     v->selectionModel()->setCurrentIndex(v->model()->index(3, 0), QItemSelectionModel::NoUpdate);
-    w->lvListView_DblClick();
+    w->folders()->lvListView_DblClick();
     EXPECT_EQ(Names(*w).last(), "d.bmp");
-    EXPECT_TRUE(w->changed());
+    EXPECT_TRUE(w->lists()->changed());
 
     // Select all and invert work on the file view, never on the list pane.
-    w->list()->topLevelItem(0)->setSelected(true);
-    w->mnuEditDSelectAll_Click();
-    EXPECT_EQ(w->fileView()->selectedNames().size(), 4);
+    w->lists()->listView()->topLevelItem(0)->setSelected(true);
+    w->menuItem("mnuEditDSelectAll")->trigger();
+    EXPECT_EQ(w->folders()->fileView()->selectedNames().size(), 4);
     SelectFiles(*w, {"a.jpg"});
-    w->mnuEditInvertSelection_Click();
-    EXPECT_EQ(w->fileView()->selectedNames(), QStringList({"b.gif", "c.avi", "d.bmp"}));
-    EXPECT_EQ(w->list()->selectedItems().size(), 1);
-    w->setChanged(false);
+    w->menuItem("mnuEditInvertSelection")->trigger();
+    EXPECT_EQ(w->folders()->fileView()->selectedNames(), QStringList({"b.gif", "c.avi", "d.bmp"}));
+    EXPECT_EQ(w->lists()->listView()->selectedItems().size(), 1);
+    w->lists()->setChanged(false);
     w->close();
 }
 
@@ -178,14 +177,14 @@ TEST_F(Lists, DropsTakeLocalNormalFilesOfTheFilter) {
     auto w = Open();
     QMimeData none;
     none.setText(QStringLiteral("not files"));
-    w->lvList_OLEDragDrop(&none);
-    EXPECT_FALSE(w->changed());
+    w->lists()->lvList_OLEDragDrop(&none);
+    EXPECT_FALSE(w->lists()->changed());
 
     QMimeData folderOnly;
     folderOnly.setUrls({QUrl::fromLocalFile(m_root + "folder.jpg")});
-    w->lvList_OLEDragDrop(&folderOnly);
-    EXPECT_EQ(w->list()->topLevelItemCount(), 0);
-    EXPECT_TRUE(w->changed());  // a drop marks the list even when nothing was taken
+    w->lists()->lvList_OLEDragDrop(&folderOnly);
+    EXPECT_EQ(w->lists()->listView()->topLevelItemCount(), 0);
+    EXPECT_TRUE(w->lists()->changed());  // a drop marks the list even when nothing was taken
 
     QMimeData mixed;
     mixed.setUrls({QUrl::fromLocalFile(m_root + "A.JPG"), QUrl::fromLocalFile(m_root + ".hidden.jpg"),
@@ -193,7 +192,7 @@ TEST_F(Lists, DropsTakeLocalNormalFilesOfTheFilter) {
                    QUrl::fromLocalFile(m_root + "bar|name.jpg"), QUrl::fromLocalFile(m_root + "c.avi")});
     {
         Boxes boxes({"OK"});
-        w->lvList_OLEDragDrop(&mixed);
+        w->lists()->lvList_OLEDragDrop(&mixed);
         ASSERT_EQ(boxes.seen().size(), 1u);
         EXPECT_EQ(boxes.seen()[0].text,
                   QStringLiteral("このファイル名はファイルリストに登録できません。\r\nbar|name.jpg"));
@@ -204,7 +203,7 @@ TEST_F(Lists, DropsTakeLocalNormalFilesOfTheFilter) {
     // A real drop on the pane's viewport, as a file manager delivers it.
     QMimeData fromOutside;
     fromOutside.setUrls({QUrl::fromLocalFile(m_root + "b.gif")});
-    QWidget* viewport = w->list()->viewport();
+    QWidget* viewport = w->lists()->listView()->viewport();
     QDragEnterEvent enter(QPoint(5, 5), Qt::CopyAction, &fromOutside, Qt::LeftButton, Qt::NoModifier);
     QApplication::sendEvent(viewport, &enter);
     EXPECT_TRUE(enter.isAccepted());
@@ -213,130 +212,130 @@ TEST_F(Lists, DropsTakeLocalNormalFilesOfTheFilter) {
     EXPECT_EQ(Names(*w), QStringList({"A.JPG", "c.avi", "b.gif"}));
 
     // With "MOVIE FILES" a picture is refused.
-    w->typeBox()->setCurrentIndex(0);
+    w->folders()->setFilter(0);
     QMimeData picture;
     picture.setUrls({QUrl::fromLocalFile(m_root + "A.JPG")});
-    w->lvList_OLEDragDrop(&picture);
-    EXPECT_EQ(w->list()->topLevelItemCount(), 3);
-    w->setChanged(false);
+    w->lists()->lvList_OLEDragDrop(&picture);
+    EXPECT_EQ(w->lists()->listView()->topLevelItemCount(), 3);
+    w->lists()->setChanged(false);
     w->close();
 }
 
 TEST_F(Lists, NamesThatAreNotUtf8AreListedButRefused) {
     TempDir::Put(m_files.file("bad\xff.jpg"), "x");
     auto w = Open();
-    ASSERT_EQ(w->fileView()->rowCount(), 5);
+    ASSERT_EQ(w->folders()->fileView()->rowCount(), 5);
     int bad = -1;
     for (int r = 0; r < 5; ++r)
-        if (editor::HoldsRawBytes(w->fileView()->nameOfRow(r))) bad = r;
+        if (editor::holdsRawBytes(w->folders()->fileView()->nameOfRow(r))) bad = r;
     ASSERT_GE(bad, 0);
     // The key leads back to the file itself, also as a dragged URL.
-    EXPECT_EQ(editor::ToRawName(w->fileView()->keyOfRow(bad)), m_files.file("bad\xff.jpg"));
-    QAbstractItemView* v = w->fileView()->currentView();
+    EXPECT_EQ(editor::toRawName(w->folders()->fileView()->keyOfRow(bad)), m_files.file("bad\xff.jpg"));
+    QAbstractItemView* v = w->folders()->fileView()->currentView();
     std::unique_ptr<QMimeData> dragged(v->model()->mimeData({v->model()->index(bad, 0)}));
 
     const QString refused =
         QStringLiteral("このファイル名はファイルリストに登録できません。\r\nbad\uFFFD.jpg");
     {
         Boxes boxes({"OK", "OK"});
-        w->mnuEditAddAll_Click();
-        w->lvList_OLEDragDrop(dragged.get());
+        w->menuItem("mnuEditAddAll")->trigger();
+        w->lists()->lvList_OLEDragDrop(dragged.get());
         ASSERT_EQ(boxes.seen().size(), 2u);
         EXPECT_EQ(boxes.seen()[0].text, refused);
         EXPECT_EQ(boxes.seen()[1].text, refused);
         EXPECT_EQ(boxes.seen()[0].icon, QMessageBox::Warning);
     }
     EXPECT_EQ(Names(*w), QStringList({"a.jpg", "b.gif", "c.avi", "d.bmp"}));
-    w->setChanged(false);
+    w->lists()->setChanged(false);
     w->close();
 }
 
 TEST_F(Lists, ThePaneStopsAt256) {
     Store(Entries(254));
     auto w = Open();
-    ASSERT_EQ(w->list()->topLevelItemCount(), 254);
+    ASSERT_EQ(w->lists()->listView()->topLevelItemCount(), 254);
     QList<QUrl> urls;
     for (int i = 0; i < 1000; ++i) urls << QUrl::fromLocalFile(m_root + "a.jpg");
     QMimeData many;
     many.setUrls(urls);
     Boxes boxes({"OK"});
-    w->lvList_OLEDragDrop(&many);
-    EXPECT_EQ(w->list()->topLevelItemCount(), 256);
+    w->lists()->lvList_OLEDragDrop(&many);
+    EXPECT_EQ(w->lists()->listView()->topLevelItemCount(), 256);
     ASSERT_EQ(boxes.seen().size(), 1u);
     EXPECT_EQ(boxes.seen()[0].text, QStringLiteral("ファイルリストに登録できるのは256ファイルまでです。"));
-    w->setChanged(false);
+    w->lists()->setChanged(false);
     w->close();
 }
 
 TEST_F(Lists, DeletesAndMoves) {
     Store(Entries(4));
     auto w = Open();
-    QTreeWidget* pane = w->list();
+    QTreeWidget* pane = w->lists()->listView();
     pane->topLevelItem(1)->setSelected(true);
     pane->topLevelItem(3)->setSelected(true);
-    w->mnuEditDelete_Click();
+    w->menuItem("mnuEditDelete")->trigger();
     EXPECT_EQ(Names(*w), QStringList({"e0.jpg", "e2.jpg"}));
-    EXPECT_TRUE(w->changed());
+    EXPECT_TRUE(w->lists()->changed());
 
-    w->setChanged(false);
+    w->lists()->setChanged(false);
     pane->clearSelection();
-    w->mnuEditDelete_Click();  // nothing selected
-    EXPECT_FALSE(w->changed());
+    w->menuItem("mnuEditDelete")->trigger();  // nothing selected
+    EXPECT_FALSE(w->lists()->changed());
 
     // Moves: the ends stay put without a change; a move takes the icon along
     // and leaves the moved entry the only selected one.
     pane->setCurrentItem(pane->topLevelItem(0));
-    w->mnuEditUp_Click();
-    EXPECT_FALSE(w->changed());
+    w->menuItem("mnuEditUp")->trigger();
+    EXPECT_FALSE(w->lists()->changed());
     pane->setCurrentItem(pane->topLevelItem(1));
-    w->mnuEditDown_Click();
-    EXPECT_FALSE(w->changed());
+    w->menuItem("mnuEditDown")->trigger();
+    EXPECT_FALSE(w->lists()->changed());
     const QIcon icon = pane->topLevelItem(1)->icon(0);
     pane->topLevelItem(0)->setSelected(true);
-    w->mnuEditUp_Click();
+    w->menuItem("mnuEditUp")->trigger();
     EXPECT_EQ(Names(*w), QStringList({"e2.jpg", "e0.jpg"}));
     EXPECT_EQ(pane->topLevelItem(0)->text(1), "/x/e2.jpg");
     EXPECT_EQ(pane->topLevelItem(0)->icon(0).cacheKey(), icon.cacheKey());
     EXPECT_EQ(pane->selectedItems(), QList<QTreeWidgetItem*>({pane->topLevelItem(0)}));
     EXPECT_EQ(pane->currentItem(), pane->topLevelItem(0));
     EXPECT_EQ(pane->selectionMode(), QAbstractItemView::ExtendedSelection);
-    EXPECT_TRUE(w->changed());
+    EXPECT_TRUE(w->lists()->changed());
 
-    w->setChanged(false);
+    w->lists()->setChanged(false);
     pane->setCurrentItem(pane->topLevelItem(1));
-    w->lvList_DblClick();
+    w->lists()->lvList_DblClick();
     EXPECT_EQ(Names(*w), QStringList({"e2.jpg"}));
-    EXPECT_TRUE(w->changed());
+    EXPECT_TRUE(w->lists()->changed());
 
-    w->mnuEditDeleteAll_Click();
-    w->setChanged(false);
-    w->mnuEditDeleteAll_Click();  // already empty, still a change
-    EXPECT_TRUE(w->changed());
-    w->lvList_DblClick();  // nothing to remove
+    w->menuItem("mnuEditDeleteAll")->trigger();
+    w->lists()->setChanged(false);
+    w->menuItem("mnuEditDeleteAll")->trigger();  // already empty, still a change
+    EXPECT_TRUE(w->lists()->changed());
+    w->lists()->lvList_DblClick();  // nothing to remove
     EXPECT_EQ(pane->topLevelItemCount(), 0);
-    w->setChanged(false);
+    w->lists()->setChanged(false);
     w->close();
 }
 
 TEST_F(Lists, StoreWritesTheWholeListOrNothing) {
     auto w = Open();
     SelectFiles(*w, {"a.jpg", "c.avi"});
-    w->mnuEditAdd_Click();
-    w->listName()->setText(QStringLiteral("旅"));
+    w->menuItem("mnuEditAdd")->trigger();
+    w->lists()->nameBox()->setText(QStringLiteral("旅"));
     {
         Boxes boxes({"キャンセル"});
-        w->mnuFileSave_Click();
+        w->menuItem("mnuFileSave")->trigger();
         ASSERT_EQ(boxes.seen().size(), 1u);
         EXPECT_EQ(boxes.seen()[0].text, QStringLiteral("PAGE 1 / LIST 1 に登録します。"));
         EXPECT_EQ(boxes.seen()[0].icon, QMessageBox::Question);
     }
     EXPECT_FALSE(std::filesystem::exists(ListFile(0, 0)));
-    EXPECT_TRUE(w->changed());
+    EXPECT_TRUE(w->lists()->changed());
     {
         Boxes boxes({"OK"});
-        w->mnuFileSave_Click();
+        w->menuItem("mnuFileSave")->trigger();
     }
-    EXPECT_FALSE(w->changed());
+    EXPECT_FALSE(w->lists()->changed());
     std::string expected = "[FILELIST]\r\nLISTNAME=旅\r\nLIST000=a.jpg|" + (m_root + "a.jpg").toStdString() +
                            "\r\nLIST001=c.avi|" + (m_root + "c.avi").toStdString() + "\r\n";
     for (int i = 2; i < 256; ++i) expected += liststore::EntryKey(i) + "=|\r\n";
@@ -349,26 +348,26 @@ TEST_F(Lists, AFailingStoreKeepsTheEditsAndTheWindow) {
     std::filesystem::create_directories(ListFile(0, 0));
     auto w = Open();
     SelectFiles(*w, {"a.jpg"});
-    w->mnuEditAdd_Click();
+    w->menuItem("mnuEditAdd")->trigger();
     {
         Boxes boxes({"OK", "OK"});
-        w->mnuFileSave_Click();
+        w->menuItem("mnuFileSave")->trigger();
         ASSERT_EQ(boxes.seen().size(), 2u);
         EXPECT_TRUE(boxes.seen()[1].text.startsWith(QStringLiteral("ファイルリストを保存できませんでした。\r\n")));
         EXPECT_GT(boxes.seen()[1].text.size(), 22);
         EXPECT_EQ(boxes.seen()[1].icon, QMessageBox::Critical);
     }
-    EXPECT_TRUE(w->changed());
-    EXPECT_EQ(w->list()->topLevelItemCount(), 1);
+    EXPECT_TRUE(w->lists()->changed());
+    EXPECT_EQ(w->lists()->listView()->topLevelItemCount(), 1);
 
     // The leave prompt's Yes with a failing store stays on the list.
     {
         Boxes boxes({"はい(&Y)", "OK", "OK"});
-        w->mnuFileListNext_Click();
+        w->menuItem("mnuFileListNext")->trigger();
         EXPECT_EQ(boxes.seen().size(), 3u);
     }
     EXPECT_EQ(mdlPublic::Public().fileNum, 0);
-    EXPECT_EQ(w->list()->topLevelItemCount(), 1);
+    EXPECT_EQ(w->lists()->listView()->topLevelItemCount(), 1);
 
     // So does the close prompt's Yes.
     {
@@ -377,8 +376,8 @@ TEST_F(Lists, AFailingStoreKeepsTheEditsAndTheWindow) {
         EXPECT_EQ(boxes.seen().size(), 3u);
     }
     EXPECT_TRUE(w->isVisible());
-    EXPECT_TRUE(w->changed());
-    w->setChanged(false);
+    EXPECT_TRUE(w->lists()->changed());
+    w->lists()->setChanged(false);
     w->close();
     EXPECT_FALSE(w->isVisible());
 }
@@ -386,57 +385,57 @@ TEST_F(Lists, AFailingStoreKeepsTheEditsAndTheWindow) {
 TEST_F(Lists, NavigationLoadsAndAsksBeforeLeaving) {
     Store({{"x.gif", "/p/x.gif"}, {"y.txt", "/p/y.txt"}}, "ninth", 0, 9);
     auto w = Open();
-    EXPECT_EQ(w->list()->headerItem()->text(0), "Page 1 / File 1");
-    w->mnuFileListBack_Click();
-    EXPECT_EQ(w->list()->headerItem()->text(0), "Page 1 / File 10");
+    EXPECT_EQ(w->lists()->listView()->headerItem()->text(0), "Page 1 / File 1");
+    w->menuItem("mnuFileListBack")->trigger();
+    EXPECT_EQ(w->lists()->listView()->headerItem()->text(0), "Page 1 / File 10");
     EXPECT_EQ(Names(*w), QStringList({"x.gif", "y.txt"}));
-    EXPECT_EQ(w->listName()->text(), "ninth");
-    EXPECT_FALSE(w->changed());
-    EXPECT_TRUE(w->list()->topLevelItem(1)->data(0, Qt::UserRole + 1).toString().isEmpty());
+    EXPECT_EQ(w->lists()->nameBox()->text(), "ninth");
+    EXPECT_FALSE(w->lists()->changed());
+    EXPECT_TRUE(w->lists()->listView()->topLevelItem(1)->data(0, Qt::UserRole + 1).toString().isEmpty());
 
-    w->lvList_ColumnClick();
-    EXPECT_EQ(w->list()->headerItem()->text(0), "Page 2 / File 1");
-    w->mnuFilePageBack_Click();
-    w->mnuFilePageBack_Click();
-    EXPECT_EQ(w->list()->headerItem()->text(0), "Page 10 / File 1");
-    w->mnuFileListBack_Click();
-    w->lvList_ColumnClick();
-    EXPECT_EQ(w->list()->headerItem()->text(0), "Page 1 / File 1");
-    w->mnuFilePageNext_Click();
-    w->mnuFileListNext_Click();
+    w->lists()->lvList_ColumnClick();
+    EXPECT_EQ(w->lists()->listView()->headerItem()->text(0), "Page 2 / File 1");
+    w->menuItem("mnuFilePageBack")->trigger();
+    w->menuItem("mnuFilePageBack")->trigger();
+    EXPECT_EQ(w->lists()->listView()->headerItem()->text(0), "Page 10 / File 1");
+    w->menuItem("mnuFileListBack")->trigger();
+    w->lists()->lvList_ColumnClick();
+    EXPECT_EQ(w->lists()->listView()->headerItem()->text(0), "Page 1 / File 1");
+    w->menuItem("mnuFilePageNext")->trigger();
+    w->menuItem("mnuFileListNext")->trigger();
     EXPECT_EQ(mdlPublic::Public().pageNum, 1);
     EXPECT_EQ(mdlPublic::Public().fileNum, 1);
 
     // Leaving a changed list: Cancel stays, No goes without storing, Yes then
     // Cancel at the store's own prompt also goes.
-    w->listName()->setText(QStringLiteral("edited"));
-    EXPECT_TRUE(w->changed());
+    w->lists()->nameBox()->setText(QStringLiteral("edited"));
+    EXPECT_TRUE(w->lists()->changed());
     {
         Boxes boxes({"キャンセル"});
-        w->mnuFileListNext_Click();
+        w->menuItem("mnuFileListNext")->trigger();
         ASSERT_EQ(boxes.seen().size(), 1u);
         EXPECT_EQ(boxes.seen()[0].text, QStringLiteral("ファイルリストは変更されています。\r\n変更点を保存しますか？"));
     }
     EXPECT_EQ(mdlPublic::Public().fileNum, 1);
-    EXPECT_EQ(w->listName()->text(), "edited");
+    EXPECT_EQ(w->lists()->nameBox()->text(), "edited");
     {
         Boxes boxes({"いいえ(&N)"});
-        w->mnuFileListNext_Click();
+        w->menuItem("mnuFileListNext")->trigger();
     }
     EXPECT_EQ(mdlPublic::Public().fileNum, 2);
     EXPECT_FALSE(std::filesystem::exists(ListFile(1, 1)));
-    w->listName()->setText(QStringLiteral("again"));
+    w->lists()->nameBox()->setText(QStringLiteral("again"));
     {
         Boxes boxes({"はい(&Y)", "キャンセル"});
-        w->mnuFileListNext_Click();
+        w->menuItem("mnuFileListNext")->trigger();
         EXPECT_EQ(boxes.seen().size(), 2u);
     }
     EXPECT_EQ(mdlPublic::Public().fileNum, 3);
     EXPECT_FALSE(std::filesystem::exists(ListFile(1, 2)));
-    w->listName()->setText(QStringLiteral("kept"));
+    w->lists()->nameBox()->setText(QStringLiteral("kept"));
     {
         Boxes boxes({"はい(&Y)", "OK"});
-        w->mnuFileListNext_Click();
+        w->menuItem("mnuFileListNext")->trigger();
     }
     EXPECT_EQ(liststore::ReadListFile(ListFile(1, 3)).name, "kept");
     w->close();
@@ -447,7 +446,7 @@ TEST_F(Lists, DeletingTheListFile) {
     auto w = Open();
     {
         Boxes boxes({"キャンセル"});
-        w->mnuFileDelete_Click();
+        w->menuItem("mnuFileDelete")->trigger();
         ASSERT_EQ(boxes.seen().size(), 1u);
         EXPECT_EQ(boxes.seen()[0].text, QStringLiteral("PAGE 1 / LIST 1 を削除します。"));
         EXPECT_EQ(boxes.seen()[0].icon, QMessageBox::Warning);
@@ -455,25 +454,25 @@ TEST_F(Lists, DeletingTheListFile) {
     EXPECT_TRUE(std::filesystem::exists(ListFile(0, 0)));
     {
         Boxes boxes({"OK"});
-        w->mnuFileDelete_Click();
+        w->menuItem("mnuFileDelete")->trigger();
     }
     EXPECT_FALSE(std::filesystem::exists(ListFile(0, 0)));
-    EXPECT_EQ(w->list()->topLevelItemCount(), 0);
-    EXPECT_FALSE(w->changed());  // the title was empty already
+    EXPECT_EQ(w->lists()->listView()->topLevelItemCount(), 0);
+    EXPECT_FALSE(w->lists()->changed());  // the title was empty already
 
     // Nothing left to delete: the system's description, the pane as it was.
-    w->mnuEditAddAll_Click();
-    w->listName()->setText(QStringLiteral("t"));
+    w->menuItem("mnuEditAddAll")->trigger();
+    w->lists()->nameBox()->setText(QStringLiteral("t"));
     {
         Boxes boxes({"OK", "OK"});
-        w->mnuFileDelete_Click();
+        w->menuItem("mnuFileDelete")->trigger();
         ASSERT_EQ(boxes.seen().size(), 2u);
         EXPECT_EQ(boxes.seen()[1].text, QString::fromLocal8Bit(std::strerror(ENOENT)));
         EXPECT_EQ(boxes.seen()[1].icon, QMessageBox::NoIcon);
     }
-    EXPECT_EQ(w->list()->topLevelItemCount(), 4);
-    EXPECT_EQ(w->listName()->text(), "t");
-    w->setChanged(false);
+    EXPECT_EQ(w->lists()->listView()->topLevelItemCount(), 4);
+    EXPECT_EQ(w->lists()->nameBox()->text(), "t");
+    w->lists()->setChanged(false);
     w->close();
 }
 
@@ -487,7 +486,7 @@ TEST_F(Lists, RunHandsThePaneOverOrWarns) {
     });
     {
         Boxes boxes({"OK"});
-        w->mnuFileRun_Click();
+        w->menuItem("mnuFileRun")->trigger();
         ASSERT_EQ(boxes.seen().size(), 1u);
         EXPECT_EQ(boxes.seen()[0].text, QStringLiteral("ファイルリストを選択してください。"));
     }
@@ -495,8 +494,8 @@ TEST_F(Lists, RunHandsThePaneOverOrWarns) {
 
     auto& pl = mdlPublic::Public().playList;
     pl.position = 5;
-    w->mnuEditAddAll_Click();
-    w->mnuFileRun_Click();
+    w->menuItem("mnuEditAddAll")->trigger();
+    w->menuItem("mnuFileRun")->trigger();
     EXPECT_EQ(shows, 1);
     EXPECT_EQ(owner, w.get());
     EXPECT_EQ(pl.count, 4);
@@ -504,15 +503,15 @@ TEST_F(Lists, RunHandsThePaneOverOrWarns) {
     EXPECT_EQ(pl.titles[0], "a.jpg");  // with its extension, unsaved edits included
     EXPECT_EQ(pl.paths[3], (m_root + "d.bmp").toStdString());
     EXPECT_FALSE(std::filesystem::exists(ListFile(0, 0)));
-    w->setChanged(false);
+    w->lists()->setChanged(false);
     w->close();
 }
 
 TEST_F(Lists, IntervalBoxAndSlider) {
     mdlPublic::Public().interval = 150;  // a hand-edited value stays as read
     auto w = Open();
-    QLineEdit* box = w->intervalBox();
-    QSlider* slider = w->intervalSlider();
+    QLineEdit* box = w->intervalBar()->box();
+    QSlider* slider = w->intervalBar()->slider();
     EXPECT_EQ(box->text(), "150");
     EXPECT_EQ(slider->value(), 99);
     EXPECT_EQ(mdlPublic::Public().interval, 150);
@@ -547,7 +546,7 @@ TEST_F(Lists, IntervalBoxAndSlider) {
     slider->setValue(42);
     EXPECT_EQ(box->text(), "42");
     EXPECT_EQ(mdlPublic::Public().interval, 42);
-    EXPECT_FALSE(w->changed());  // the interval never marks the list
+    EXPECT_FALSE(w->lists()->changed());  // the interval never marks the list
 
     QTest::mouseClick(w->findChildren<QRadioButton*>().at(1), Qt::LeftButton);
     EXPECT_EQ(mdlPublic::Public().unit, 1);
@@ -558,16 +557,16 @@ TEST_F(Lists, ThePanesSelectionFeedsThePreview) {
     QImage(60, 30, QImage::Format_RGB32).save(m_root + "real.jpg");
     Store({{"real.jpg", (m_root + "real.jpg").toStdString()}, {"b.gif", (m_root + "b.gif").toStdString()}}, "Title");
     auto w = Open();
-    QTreeWidget* pane = w->list();
+    QTreeWidget* pane = w->lists()->listView();
     pane->topLevelItem(0)->setSelected(true);
-    w->lvList_Click();
-    EXPECT_EQ(w->titleLabel()->text(), "Title");
-    EXPECT_FALSE(w->picture()->isHidden());
-    EXPECT_EQ(w->nameLabel()->text(), "real.jpg");
+    w->lists()->lvList_Click();
+    EXPECT_EQ(w->preview()->titleLabel()->text(), "Title");
+    EXPECT_FALSE(w->preview()->picture()->isHidden());
+    EXPECT_EQ(w->preview()->nameLabel()->text(), "real.jpg");
     pane->topLevelItem(1)->setSelected(true);
-    w->lvList_Click();
-    EXPECT_TRUE(w->picture()->isHidden());
-    EXPECT_FALSE(w->summaryLabel()->isHidden());  // several selected: the summary
+    w->lists()->lvList_Click();
+    EXPECT_TRUE(w->preview()->picture()->isHidden());
+    EXPECT_FALSE(w->preview()->summaryLabel()->isHidden());  // several selected: the summary
     EXPECT_TRUE(pane->hasFocus() || !w->isActiveWindow());
     w->close();
 }
@@ -595,14 +594,14 @@ TEST_F(Lists, OddListFilesLoadAsFarAsTheyReadAndStayUntouched) {
         TempDir::Put(ListFile(0, 0), bytes);
         auto w = Open();
         EXPECT_EQ(Names(*w), r.names) << r.body.substr(0, 60);
-        EXPECT_EQ(w->listName()->text(), r.title) << r.body.substr(0, 60);
-        EXPECT_FALSE(w->changed());
+        EXPECT_EQ(w->lists()->nameBox()->text(), r.title) << r.body.substr(0, 60);
+        EXPECT_FALSE(w->lists()->changed());
         if (r.names.size() == 1 && r.body.find("x|y|z") != std::string::npos) {
-            EXPECT_EQ(w->list()->topLevelItem(0)->text(1), "/x|y|z.jpg");
+            EXPECT_EQ(w->lists()->listView()->topLevelItem(0)->text(1), "/x|y|z.jpg");
         }
         // Moving away and back and closing leave the file as it was.
-        w->mnuFileListNext_Click();
-        w->mnuFileListBack_Click();
+        w->menuItem("mnuFileListNext")->trigger();
+        w->menuItem("mnuFileListBack")->trigger();
         EXPECT_EQ(Names(*w), r.names);
         w->close();
         EXPECT_EQ(TempDir::Get(ListFile(0, 0)), bytes);
