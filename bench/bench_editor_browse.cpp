@@ -106,7 +106,9 @@ void BM_FileViewRows10000(benchmark::State& state) {
     const char* types[] = {"JPEG", "GIF", "BMP", "AVI", "MPEG", "QuickTime"};
     for (int i = 0; i < 10000; ++i) {
         const QString name = QStringLiteral("f%1.x").arg(i);
-        rows.push_back({{QStringLiteral("/f/") + name, name, QString::fromLatin1(types[i % 6]), QStringLiteral("24/01/02 03:04")}, QIcon()});
+        const editor::FileRow row{QStringLiteral("/f/") + name, name, QString::fromLatin1(types[i % 6]),
+                                  QStringLiteral("24/01/02 03:04")};
+        rows.push_back({row, QIcon()});
     }
     for (auto _ : state) {
         view.clear();

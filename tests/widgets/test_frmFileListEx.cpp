@@ -359,7 +359,9 @@ TEST_F(Browser, DateColumnSortsByItsTextAndExpansionReadsOnce) {
 // directions (not a reversed ascending sort); the selection moves with its row.
 TEST(FileViewSort, IsStableByColumnTextAndTheSelectionFollows) {
     editor::FileView view;
-    view.addRows({{{"/f/b", "b", "T", "1"}, QIcon()}, {{"/f/a", "a", "T", "2"}, QIcon()}, {{"/f/B", "B", "S", "1"}, QIcon()}});
+    view.addRows({{{"/f/b", "b", "T", "1"}, QIcon()},
+                  {{"/f/a", "a", "T", "2"}, QIcon()},
+                  {{"/f/B", "B", "S", "1"}, QIcon()}});
     view.currentView()->selectionModel()->select(view.currentView()->model()->index(0, 0),
                                                  QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
     const auto names = [&] { return QStringList{view.nameOfRow(0), view.nameOfRow(1), view.nameOfRow(2)}; };
