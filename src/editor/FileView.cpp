@@ -1,37 +1,16 @@
 #include "FileView.h"
 
-#include "EditorRules.h"
-
 #include <QEvent>
 #include <QKeyEvent>
 #include <QHeaderView>
 #include <QListView>
-#include <QMimeData>
 #include <QStackedLayout>
 #include <QTreeView>
-#include <QUrl>
-
-#include <algorithm>
 
 namespace editor {
 
-QStringList FileModel::mimeTypes() const { return {QStringLiteral("text/uri-list")}; }
-
-QMimeData* FileModel::mimeData(const QModelIndexList& indexes) const {
-    QList<int> rows;
-    for (const QModelIndex& i : indexes)
-        if (!rows.contains(i.row())) rows << i.row();
-    std::sort(rows.begin(), rows.end());
-    QList<QUrl> urls;
-    for (int r : rows) urls << UrlOfPath(item(r, 0)->data(FileView::kKeyRole).toString());
-    auto* data = new QMimeData;
-    data->setUrls(urls);
-    return data;
-}
-
 FileView::FileView(QWidget* parent) : QWidget(parent) {
-    m_model = new FileModel(0, 3, this);
-    m_model->setHorizontalHeaderLabels({QStringLiteral("名前"), QStringLiteral("種類"), QStringLiteral("更新日時")});
+    m_model = new FileViewModel(this);
     m_selection = new QItemSelectionModel(m_model, this);
 
     m_listView = new QListView(this);
@@ -67,50 +46,9 @@ FileView::FileView(QWidget* parent) : QWidget(parent) {
     setViewMode(kDetails);
 }
 
-void FileModel::clearRows() {
-    if (rowCount() == 0) return;
-    beginResetModel();
-    {
-        // From the last row up: every item still knows its row, so no search
-        // for it is needed (removing from the top makes each removal a search).
-        const QSignalBlocker quiet(this);
-        for (int row = rowCount() - 1; row >= 0; --row) removeRow(row);
-    }
-    endResetModel();
-}
+void FileView::clear() { m_model->clear(); }
 
-void FileView::clear() { m_model->clearRows(); }
-
-namespace {
-QList<QStandardItem*> RowItems(const FileRow& row, const QIcon& icon) {
-    auto* name = new QStandardItem(icon, row.name);
-    name->setData(row.key, FileView::kKeyRole);
-    name->setDragEnabled(true);
-    auto* type = new QStandardItem(row.type);
-    auto* time = new QStandardItem(row.time);
-    for (QStandardItem* i : {name, type, time}) i->setEditable(false);
-    return {name, type, time};
-}
-}  // namespace
-
-void FileView::addRow(const FileRow& row, const QIcon& icon) { m_model->appendRow(RowItems(row, icon)); }
-
-void FileView::addRows(const std::vector<std::pair<FileRow, QIcon>>& rows) {
-    if (rows.empty()) return;
-    const int start = m_model->rowCount();
-    const int count = static_cast<int>(rows.size());
-    m_model->insertRows(start, count);
-    {
-        // The cells are filled silently; one change notice below covers them all.
-        const QSignalBlocker quiet(m_model);
-        for (int r = 0; r < count; ++r) {
-            const QList<QStandardItem*> items = RowItems(rows[static_cast<std::size_t>(r)].first,
-                                                         rows[static_cast<std::size_t>(r)].second);
-            for (int c = 0; c < items.size(); ++c) m_model->setItem(start + r, c, items[c]);
-        }
-    }
-    emit m_model->dataChanged(m_model->index(start, 0), m_model->index(start + count - 1, m_model->columnCount() - 1));
-}
+void FileView::addRows(const std::vector<std::pair<FileRow, QIcon>>& rows) { m_model->append(rows); }
 
 int FileView::rowCount() const { return m_model->rowCount(); }
 
@@ -180,12 +118,20 @@ void FileView::setColumnWidth(int column, int pixels) {
     if (pixels >= 0) m_detailView->setColumnWidth(column, pixels);
 }
 
-QList<int> FileView::selectedRowsInOrder() const {
-    QList<int> rows;
-    // The icon and list modes select the name cell only, the details mode the whole row.
-    for (const QModelIndex& i : m_selection->selectedIndexes())
-        if (!rows.contains(i.row())) rows << i.row();
-    std::sort(rows.begin(), rows.end());
+std::vector<int> FileView::selectedRowsInOrder() const {
+    // The icon and list modes select the name cell only, the details mode the
+    // whole row: a row counts once either way. Marked, not searched, so a
+    // selection of thousands of rows stays linear.
+    const int count = m_model->rowCount();
+    std::vector<char> marked(static_cast<std::size_t>(count), 0);
+    for (const QItemSelectionRange& range : m_selection->selection()) {
+        if (!range.isValid()) continue;
+        for (int r = qMax(range.top(), 0); r <= qMin(range.bottom(), count - 1); ++r)
+            marked[static_cast<std::size_t>(r)] = 1;
+    }
+    std::vector<int> rows;
+    for (std::size_t r = 0; r < marked.size(); ++r)
+        if (marked[r]) rows.push_back(static_cast<int>(r));
     return rows;
 }
 
@@ -201,8 +147,8 @@ QStringList FileView::selectedKeys() const {
     return out;
 }
 
-QString FileView::keyOfRow(int row) const { return m_model->item(row, 0)->data(kKeyRole).toString(); }
-QString FileView::nameOfRow(int row) const { return m_model->item(row, 0)->text(); }
+QString FileView::keyOfRow(int row) const { return m_model->fileRow(row).key; }
+QString FileView::nameOfRow(int row) const { return m_model->fileRow(row).name; }
 
 void FileView::focusFirstWithoutSelection() {
     if (m_model->rowCount() == 0) return;
@@ -213,11 +159,20 @@ void FileView::focusFirstWithoutSelection() {
 void FileView::selectAllRows() { currentView()->selectAll(); }
 
 void FileView::invertSelection() {
-    // Whole rows: the icon modes select the name cell only, so cells cannot be toggled one by one.
-    const QList<int> selected = selectedRowsInOrder();
+    // Whole rows: the icon modes select the name cell only, so cells cannot be
+    // toggled one by one. Runs of rows make one range each.
+    const std::vector<int> selected = selectedRowsInOrder();
     QItemSelection inverted;
-    for (int r = 0; r < m_model->rowCount(); ++r)
-        if (!selected.contains(r)) inverted.select(m_model->index(r, 0), m_model->index(r, m_model->columnCount() - 1));
+    const int last = m_model->columnCount() - 1;
+    int from = 0;
+    const auto selectRun = [&](int to) {
+        if (from < to) inverted.select(m_model->index(from, 0), m_model->index(to - 1, last));
+    };
+    for (int r : selected) {
+        selectRun(r);
+        from = r + 1;
+    }
+    selectRun(m_model->rowCount());
     m_selection->select(inverted, QItemSelectionModel::ClearAndSelect);
 }
 

@@ -3,7 +3,8 @@
 // icons, a list or details, sorted by the text of one column, dragged out as
 // text/uri-list. GUI thread only.
 
-#include <QStandardItemModel>
+#include "FileViewModel.h"
+
 #include <QStringList>
 #include <QWidget>
 
@@ -18,32 +19,15 @@ class QItemSelectionModel;
 
 namespace editor {
 
-struct FileRow;
-
-// Hands the keys (full paths) of the dragged rows out as local file URLs.
-class FileModel : public QStandardItemModel {
-    Q_OBJECT
-public:
-    using QStandardItemModel::QStandardItemModel;
-    QStringList mimeTypes() const override;
-    QMimeData* mimeData(const QModelIndexList& indexes) const override;
-    Qt::DropActions supportedDragActions() const override { return Qt::CopyAction; }
-    // Removes every row with one reset instead of a removal notice that the
-    // views work through row by row (seconds for a folder of 10 000 files).
-    void clearRows();
-    ~FileModel() override { clearRows(); }
-};
-
 class FileView : public QWidget {
     Q_OBJECT
 public:
     enum { kLargeIcons = 0, kSmallIcons = 1, kList = 2, kDetails = 3 };
-    static constexpr int kKeyRole = Qt::UserRole + 1;
+    static constexpr int kKeyRole = FileViewModel::kKeyRole;
 
     explicit FileView(QWidget* parent = nullptr);
 
     void clear();
-    void addRow(const FileRow& row, const QIcon& icon);
     // Many rows at once: the views hear of them once, not once per row.
     void addRows(const std::vector<std::pair<FileRow, QIcon>>& rows);
     int rowCount() const;
@@ -71,6 +55,7 @@ public:
     void invertSelection();
     void setFocusToView();
     QAbstractItemView* currentView() const;
+    // Empty for a row out of range.
     QString keyOfRow(int row) const;
     QString nameOfRow(int row) const;
 
@@ -85,9 +70,9 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    QList<int> selectedRowsInOrder() const;
+    std::vector<int> selectedRowsInOrder() const;
 
-    FileModel* m_model;
+    FileViewModel* m_model;
     QItemSelectionModel* m_selection;
     QStackedLayout* m_stack;
     QListView* m_listView;

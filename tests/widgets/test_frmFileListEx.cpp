@@ -354,6 +354,23 @@ TEST_F(Browser, DateColumnSortsByItsTextAndExpansionReadsOnce) {
     w.close();
 }
 
+// Case-sensitive text order; rows of equal text keep their order in both
+// directions (not a reversed ascending sort); the selection moves with its row.
+TEST(FileViewSort, IsStableByColumnTextAndTheSelectionFollows) {
+    editor::FileView view;
+    view.addRows({{{"/f/b", "b", "T", "1"}, QIcon()},
+                  {{"/f/a", "a", "T", "2"}, QIcon()},
+                  {{"/f/B", "B", "S", "1"}, QIcon()}});
+    view.currentView()->selectionModel()->select(view.currentView()->model()->index(0, 0),
+                                                 QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+    const auto names = [&] { return QStringList{view.nameOfRow(0), view.nameOfRow(1), view.nameOfRow(2)}; };
+    view.setSort(0, 0);
+    EXPECT_EQ(names(), (QStringList{"B", "a", "b"}));
+    view.setSort(1, 1);
+    EXPECT_EQ(names(), (QStringList{"a", "b", "B"}));
+    EXPECT_EQ(view.selectedKeys(), QStringList{"/f/b"});
+}
+
 TEST_F(Editor, HiddenPreviewStoresTheSplitterAtTheToolBarsBottom) {
     {
         frmFileListEx w;
