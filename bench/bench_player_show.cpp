@@ -37,7 +37,7 @@ constexpr int kPictures = 20;
 constexpr int kWidth = 6000;
 constexpr int kHeight = 4000;  // 24 megapixels
 
-long StatusKb(const char* key) {
+long statusKb(const char* key) {
     std::ifstream in("/proc/self/status");
     std::string line;
     const std::string want = std::string(key) + ":";
@@ -48,12 +48,12 @@ long StatusKb(const char* key) {
 }
 
 // Forgets the peak so far, so the player's own peak is read later.
-void ResetPeak() {
+void resetPeak() {
     std::ofstream clear("/proc/self/clear_refs");
     clear << "5";
 }
 
-std::vector<std::string> MakePictures(const std::string& dir) {
+std::vector<std::string> makePictures(const std::string& dir) {
     std::vector<std::string> paths;
     QImage image(kWidth, kHeight, QImage::Format_RGB32);
     for (int i = 0; i < kPictures; ++i) {
@@ -83,15 +83,15 @@ protected:
     }
 };
 
-double WaitPainted(PaintWatch& watch, const QElapsedTimer& clock) {
+double waitPainted(PaintWatch& watch, const QElapsedTimer& clock) {
     while (!watch.painted) QApplication::processEvents(QEventLoop::AllEvents, 5);
     return static_cast<double>(clock.nsecsElapsed()) / 1e6;
 }
 
-void Settle(long& peakKb) {
-    player::PicturePipeline::Pool().waitForDone();
+void settle(long& peakKb) {
+    player::PicturePipeline::pool().waitForDone();
     for (int i = 0; i < 5; ++i) QApplication::processEvents(QEventLoop::AllEvents, 10);
-    peakKb = std::max(peakKb, StatusKb("VmRSS"));
+    peakKb = std::max(peakKb, statusKb("VmRSS"));
 }
 
 double Step(player::frmMain& player, PaintWatch& watch, Qt::Key key) {
@@ -100,12 +100,12 @@ double Step(player::frmMain& player, PaintWatch& watch, Qt::Key key) {
     clock.start();
     QKeyEvent release(QEvent::KeyRelease, key, Qt::NoModifier);
     QApplication::sendEvent(&player, &release);
-    return WaitPainted(watch, clock);
+    return waitPainted(watch, clock);
 }
 
-double Mean(const std::vector<double>& v) { return v.empty() ? 0 : std::accumulate(v.begin(), v.end(), 0.0) / static_cast<double>(v.size()); }
+double mean(const std::vector<double>& v) { return v.empty() ? 0 : std::accumulate(v.begin(), v.end(), 0.0) / static_cast<double>(v.size()); }
 
-double FehPerPicture(const std::vector<std::string>& paths) {
+double fehPerPicture(const std::vector<std::string>& paths) {
     if (std::system("command -v feh >/dev/null 2>&1") != 0) return -1;
     if (qEnvironmentVariableIsEmpty("DISPLAY")) return -2;
     std::string cmd = "feh -F -Z --on-last-slide quit -D 0.01";
@@ -135,7 +135,7 @@ int main(int argc, char** argv) {
 
     std::printf("writing %d pictures of %d x %d ...\n", kPictures, kWidth, kHeight);
     std::fflush(stdout);
-    const std::vector<std::string> paths = MakePictures(dir);
+    const std::vector<std::string> paths = makePictures(dir);
 
     mdlPublic::PublicState state;
     state.interval = 0;
@@ -145,7 +145,7 @@ int main(int argc, char** argv) {
     }
     state.playList.count = kPictures;
 
-    ResetPeak();
+    resetPeak();
     long peakKb = 0;
     std::vector<double> steps;
     std::vector<double> colds;
@@ -157,25 +157,25 @@ int main(int argc, char** argv) {
         player.show();
         QElapsedTimer first;
         first.start();
-        WaitPainted(watch, first);
+        waitPainted(watch, first);
         shown = player.imgPct()->size();
-        Settle(peakKb);
+        settle(peakKb);
 
         // Forward through the list, each picture decoded ahead while the one
         // before it was shown.
         for (int i = 1; i < kPictures; ++i) {
             steps.push_back(Step(player, watch, Qt::Key_F8));
-            Settle(peakKb);
+            settle(peakKb);
         }
         // Cold jumps: the step lands ten entries away from what was decoded ahead.
         for (int i = 0; i < 6; ++i) {
             state.playList.position = static_cast<std::int16_t>((state.playList.position + 9) % kPictures);
             colds.push_back(Step(player, watch, Qt::Key_F8));
-            Settle(peakKb);
+            settle(peakKb);
         }
         player.close();
     }
-    const long playerPeakKb = std::max(peakKb, StatusKb("VmHWM"));
+    const long playerPeakKb = std::max(peakKb, statusKb("VmHWM"));
 
     std::vector<double> bare;
     for (const auto& p : paths) {
@@ -186,13 +186,13 @@ int main(int argc, char** argv) {
         bare.push_back(static_cast<double>(clock.nsecsElapsed()) / 1e6);
         if (image.isNull()) std::fprintf(stderr, "bare decode failed: %s\n", p.c_str());
     }
-    const double feh = FehPerPicture(paths);
+    const double feh = fehPerPicture(paths);
 
-    const double stepMean = Mean(steps);
+    const double stepMean = mean(steps);
     const double stepMax = *std::max_element(steps.begin(), steps.end());
-    const double coldMean = Mean(colds);
+    const double coldMean = mean(colds);
     const double coldMax = *std::max_element(colds.begin(), colds.end());
-    const double bareMean = Mean(bare);
+    const double bareMean = mean(bare);
     std::printf("picture shown at %d x %d on a 1920 x 1080 screen\n", shown.width(), shown.height());
     std::printf("bare full-size decode (QImageReader): %8.1f ms per picture\n", bareMean);
     std::printf("step to a picture decoded ahead:      %8.1f ms mean, %.1f ms max  (%.3f x bare decode)  target < 30 ms: %s\n",

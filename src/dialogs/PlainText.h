@@ -12,12 +12,16 @@ class QLabel;
 namespace plaintext {
 
 // Makes the label show every text it is given literally; returns it.
-QLabel* Plain(QLabel* label);
+QLabel* plain(QLabel* label);
 
 // Sets the text of a label literally.
-void SetText(QLabel* label, const QString& text);
+void setText(QLabel* label, const QString& text);
 
 // A tool tip that shows `text` literally.
-QString ToolTip(const QString& text);
+QString toolTip(const QString& text);
+
+// Former names, kept only until the editor calls the names above.
+inline constexpr auto& Plain = plain;
+inline constexpr auto& SetText = setText;
 
 }  // namespace plaintext

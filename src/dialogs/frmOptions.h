@@ -15,13 +15,17 @@ namespace mdlPublic {
 struct PublicState;
 }
 
+namespace dialogs {
+
 class frmOptions : public QDialog {
     Q_OBJECT
 public:
     explicit frmOptions(mdlPublic::PublicState& state, QWidget* owner = nullptr);
 
     // Shows the dialog modally over `owner`; it is discarded on closing.
-    static void ShowModal(QWidget* owner);
+    static void showModal(QWidget* owner);
+    // Former names, kept only until the editor calls the names above.
+    static void ShowModal(QWidget* owner) { showModal(owner); }
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -34,7 +38,7 @@ private:
     void cmdApply_Click();
     void cmdOK_Click();
     void cmdCancel_Click();
-    void Apply();
+    void apply();
 
     mdlPublic::PublicState& m_state;
     keyassign::Codes m_pending{};
@@ -44,3 +48,8 @@ private:
     QPushButton* cmdCancel;
     QPushButton* cmdApply;
 };
+
+}  // namespace dialogs
+
+// Former global names, kept only until the editor uses the namespaced ones.
+using frmOptions = dialogs::frmOptions;

@@ -3,7 +3,6 @@
 #include "shared/IniFile.h"
 #include "shared/ListStore.h"
 
-#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cstdlib>
@@ -21,24 +20,6 @@ constexpr std::uintmax_t kMaxConfigBytes = 8u << 20;
 bool SameFile(const std::string& a, const std::string& b) {
     std::error_code ec;
     return fs::equivalent(a, b, ec) && !ec;
-}
-
-// Copies through a temporary file and a rename, keeping the source's mode.
-bool CopyAtomically(const std::string& from, const std::string& to) {
-    struct stat st {};
-    if (::stat(from.c_str(), &st) != 0 || !S_ISREG(st.st_mode)) return false;
-    std::error_code ec;
-    const std::string tmp = to + ".new";
-    fs::copy_file(from, tmp, fs::copy_options::overwrite_existing, ec);
-    if (ec) {
-        fs::remove(tmp, ec);
-        return false;
-    }
-    if (::chmod(tmp.c_str(), st.st_mode & 07777) != 0 || std::rename(tmp.c_str(), to.c_str()) != 0) {
-        fs::remove(tmp, ec);
-        return false;
-    }
-    return true;
 }
 
 std::string Join(const std::string& folder, std::string_view name) {
@@ -81,7 +62,7 @@ Result Install(const std::string& programPath, const std::string& settingsPath, 
     if (!fs::is_directory(target, ec)) return {Result::NoTarget, target};
 
     const auto copy = [](const std::string& from, const std::string& to) {
-        return SameFile(from, to) || CopyAtomically(from, to);
+        return SameFile(from, to) || ini::copyFile(from, to);
     };
     if (!copy(programPath, Join(target, kProgramName))) return {Result::CopyFailed, programPath};
     if (!fs::exists(settingsPath, ec)) return {Result::NoSettings, settingsPath};
@@ -151,7 +132,7 @@ Registration Register(const std::string& configPath, const std::string& programP
     if (config.size() != size) return Registration::Refused;  // unreadable, or changed under us
     const auto updated = AddProgramEntry(config, programPath);
     if (!updated) return Registration::AlreadyThere;
-    return ini::ReplaceFile(configPath, *updated) ? Registration::Added : Registration::Refused;
+    return ini::replaceFile(configPath, *updated) ? Registration::Added : Registration::Refused;
 }
 
 }  // namespace screensaver

@@ -9,5 +9,9 @@
 class QWidget;
 
 namespace launcher {
-void ShowSequence(QWidget* owner, WId hostWindow = 0);
-}
+void showSequence(QWidget* owner, WId hostWindow = 0);
+
+// Former names, kept only until the editor calls the names above.
+inline void ShowSequence(QWidget* owner, WId hostWindow = 0) { showSequence(owner, hostWindow); }
+
+}  // namespace launcher

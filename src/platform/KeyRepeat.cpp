@@ -12,7 +12,7 @@
 
 namespace platform {
 
-bool EnableDetectableAutoRepeat() {
+bool enableDetectableAutoRepeat() {
     auto* x11 = qGuiApp ? qGuiApp->nativeInterface<QNativeInterface::QX11Application>() : nullptr;
     xcb_connection_t* connection = x11 ? x11->connection() : nullptr;
     if (!connection) return false;
@@ -28,7 +28,7 @@ bool EnableDetectableAutoRepeat() {
     return on;
 }
 
-int KeyIdentity(const QKeyEvent& event) {
+int keyIdentity(const QKeyEvent& event) {
     // Scan codes and Qt's key codes never meet in one window: a real server
     // gives every event a scan code.
     return event.nativeScanCode() != 0 ? static_cast<int>(event.nativeScanCode()) : event.key();

@@ -5,5 +5,8 @@
 
 namespace platform {
 // Root paths of the mounted, readable volumes; "/" first, the others sorted.
-QStringList MountRoots();
+QStringList mountRoots();
+// Former names, kept only until the editor calls the names above.
+inline QStringList MountRoots() { return mountRoots(); }
+
 }  // namespace platform
