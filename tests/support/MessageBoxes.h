@@ -8,6 +8,7 @@
 #include <QPushButton>
 #include <QTimer>
 
+#include <algorithm>
 #include <functional>
 
 // What a box showed when it was answered.
@@ -32,12 +33,9 @@ inline QMessageBox* shownMessageBox() {
 inline ShownBox answerBox(QMessageBox* box, const QString& label = {}) {
     const QList<QAbstractButton*> buttons = box->buttons();
     const ShownBox shown{box->text(), box->windowTitle(), box->icon(), static_cast<int>(buttons.size())};
-    for (QAbstractButton* b : buttons) {
-        if (label.isEmpty() || b->text() == label) {
-            b->click();
-            break;
-        }
-    }
+    const auto it =
+        std::find_if(buttons.begin(), buttons.end(), [&](auto* b) { return label.isEmpty() || b->text() == label; });
+    if (it != buttons.end()) (*it)->click();
     return shown;
 }
 

@@ -52,10 +52,13 @@ TEST(ScreenSaverInstall, CopiesTheProgramSettingsAndExistingListsOnly) {
                                                "VISTROVA.INI", "VISTROVA.SCR"}));
     EXPECT_EQ(TempDir::get(f.target + "/FILE50.INI"), "from an earlier installation");
 
-    // A second installation overwrites the copies.
+    // A second installation overwrites the copies, never through a file of a temporary's name.
     TempDir::put(f.home + "/FILE03.INI", "changed");
+    TempDir::put(f.home + "/outside", "kept");
+    fs::create_symlink(f.home + "/outside", f.target + "/FILE03.INI.new");
     EXPECT_EQ(screensaver::Install(f.program, f.settings(), f.prefix(), f.target).status, Result::Done);
     EXPECT_EQ(TempDir::get(f.target + "/FILE03.INI"), "changed");
+    EXPECT_EQ(TempDir::get(f.home + "/outside"), "kept");
 }
 
 TEST(ScreenSaverInstall, MissingSettingsLeavesOnlyTheProgram) {
