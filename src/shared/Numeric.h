@@ -15,7 +15,7 @@ std::optional<double> parse(std::string_view text);
 // Nearest whole number, halves to the even neighbour (2.5 -> 2, 3.5 -> 4).
 double roundHalfEven(double v);
 
-// Parse + roundHalfEven, accepted only within [min, max].
+// parse + roundHalfEven, accepted only within [min, max].
 std::optional<std::int64_t> toWhole(std::string_view text, std::int64_t min, std::int64_t max);
 
 // Former names, kept only until the editor calls the names above.

@@ -32,11 +32,6 @@ std::int16_t volumeStepOf(std::uint32_t v) {
     return 15;
 }
 
-std::int32_t colourValue(Rgb c) {
-    const auto byte = [](int v) { return static_cast<std::uint32_t>(v < 0 ? 0 : v > 255 ? 255 : v); };
-    return static_cast<std::int32_t>(byte(c.red) | (byte(c.green) << 8) | (byte(c.blue) << 16));
-}
-
 Rgb rgbOf(std::int32_t value) {
     const auto v = static_cast<std::uint32_t>(value);
     return {static_cast<int>(v & 0xFF), static_cast<int>((v >> 8) & 0xFF), static_cast<int>((v >> 16) & 0xFF)};

@@ -66,7 +66,6 @@ std::int16_t volumeStepOf(std::uint32_t volume);
 struct Rgb {
     int red, green, blue;
 };
-std::int32_t colourValue(Rgb c);
 Rgb rgbOf(std::int32_t value);
 
 // The player's fixed window size applies only with a positive width and height.
