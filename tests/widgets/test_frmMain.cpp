@@ -103,9 +103,8 @@ TEST_F(frmMainTest, UndecodablePictureIsOfferedRetryAndIgnore) {
     addPicture("good.bmp", 20, 20, Qt::green);
     player::frmMain player(nullptr, state);
     bool asked = false;
-    answerNextBox(
-        &player, [&](const ShownBox& box) { asked = box.title == QStringLiteral("Vistrova!!"); },
-        QString::fromUtf8("無視(&I)"));
+    const auto seen = [&](const ShownBox& box) { asked = box.title == QStringLiteral("Vistrova!!"); };
+    answerNextBox(&player, seen, QString::fromUtf8("無視(&I)"));
     player.show();
     ASSERT_TRUE(waitFor([&] { return player.imgPct()->isVisible(); }));
     EXPECT_TRUE(asked);
