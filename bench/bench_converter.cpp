@@ -21,7 +21,7 @@ struct Folder {
     explicit Folder(std::size_t pathPadding = 0) {
         std::string tmpl = (std::filesystem::temp_directory_path() / "vistrova-bench-XXXXXX").string();
         path = ::mkdtemp(tmpl.data());
-        paths = converter::PathsOf(path);
+        paths = converter::pathsOf(path);
         const std::string padding = pathPadding ? std::string(pathPadding, 'p') + "\\" : std::string();
         std::string settings = "[VISTROVA]\r\nINTERVAL=5\r\n";
         for (int i = 0; i < converter::kListCount; ++i) {
@@ -39,8 +39,8 @@ struct Folder {
         settingsBytes = settings.size();
     }
     ~Folder() { std::filesystem::remove_all(path); }
-    void RemoveLists() const {
-        for (int i = 0; i < converter::kListCount; ++i) std::filesystem::remove(converter::ListFileOf(paths.listPrefix, i));
+    void removeLists() const {
+        for (int i = 0; i < converter::kListCount; ++i) std::filesystem::remove(converter::listFileOf(paths.listPrefix, i));
     }
     std::string path;
     converter::Paths paths;
@@ -51,7 +51,7 @@ void BM_ConvertHundredFullListsIntoNewFiles(benchmark::State& state) {
     Folder folder;
     for (auto _ : state) {
         state.PauseTiming();
-        folder.RemoveLists();
+        folder.removeLists();
         state.ResumeTiming();
         const auto result = converter::ChgINI(folder.paths, [](int i) { benchmark::DoNotOptimize(i); });
         if (result.listsWritten != converter::kListCount) state.SkipWithError("not every list was written");
@@ -73,7 +73,7 @@ void BM_ConvertHundredFullListsFrom17MBSettings(benchmark::State& state) {
     Folder folder(600);
     for (auto _ : state) {
         state.PauseTiming();
-        folder.RemoveLists();
+        folder.removeLists();
         state.ResumeTiming();
         const auto result = converter::ChgINI(folder.paths);
         if (result.listsWritten != converter::kListCount) state.SkipWithError("not every list was written");

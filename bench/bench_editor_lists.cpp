@@ -44,9 +44,9 @@ struct Home {
     Home() {
         std::string tmpl = (std::filesystem::temp_directory_path() / "vistrova-bench-XXXXXX").string();
         path = ::mkdtemp(tmpl.data());
-        auto& pub = mdlPublic::Public();
+        auto& pub = mdlPublic::publicState();
         pub = mdlPublic::PublicState{};
-        mdlPublic::SetPaths(pub, path);
+        mdlPublic::setPaths(pub, path);
     }
     ~Home() { std::filesystem::remove_all(path); }
     std::string path;
@@ -61,7 +61,7 @@ std::vector<liststore::Entry> FullList(int variant) {
     return entries;
 }
 
-std::unique_ptr<editor::frmFileListEx> OpenEditor() {
+std::unique_ptr<editor::frmFileListEx> openEditor() {
     auto w = std::make_unique<editor::frmFileListEx>();
     w->Form_Load();
     w->show();
@@ -71,9 +71,9 @@ std::unique_ptr<editor::frmFileListEx> OpenEditor() {
 
 void BM_StoreFullList(benchmark::State& state) {
     Home home;
-    const auto& pub = mdlPublic::Public();
-    liststore::WriteListFile(liststore::ListFilePath(pub.listPrefix, 0, 0), "full", FullList(0));
-    auto w = OpenEditor();
+    const auto& pub = mdlPublic::publicState();
+    liststore::writeListFile(liststore::listFilePath(pub.listPrefix, 0, 0), "full", FullList(0));
+    auto w = openEditor();
     double worst = 0;
     for (auto _ : state) {
         QElapsedTimer t;
@@ -90,10 +90,10 @@ BENCHMARK(BM_StoreFullList)->Unit(benchmark::kMillisecond);
 
 void BM_ReloadFullList(benchmark::State& state) {
     Home home;
-    const auto& pub = mdlPublic::Public();
-    liststore::WriteListFile(liststore::ListFilePath(pub.listPrefix, 0, 0), "first", FullList(0));
-    liststore::WriteListFile(liststore::ListFilePath(pub.listPrefix, 0, 1), "second", FullList(1));
-    auto w = OpenEditor();
+    const auto& pub = mdlPublic::publicState();
+    liststore::writeListFile(liststore::listFilePath(pub.listPrefix, 0, 0), "first", FullList(0));
+    liststore::writeListFile(liststore::listFilePath(pub.listPrefix, 0, 1), "second", FullList(1));
+    auto w = openEditor();
     double worst = 0;
     bool forward = true;
     for (auto _ : state) {
@@ -118,10 +118,10 @@ void BM_AddTenThousandSelected(benchmark::State& state) {
     std::filesystem::create_directories(folder);
     for (int i = 0; i < 10000; ++i) std::ofstream(folder + "p" + std::to_string(i) + ".jpg") << 'x';
     {
-        std::ofstream ini(mdlPublic::Public().settingsPath, std::ios::binary);
+        std::ofstream ini(mdlPublic::publicState().settingsPath, std::ios::binary);
         ini << "[VISTROVA]\r\nDEFPATH=" << folder << "\r\nPreview=0\r\n";
     }
-    auto w = OpenEditor();
+    auto w = openEditor();
     if (w->folders()->fileView()->rowCount() != 10000) {
         state.SkipWithError("the file view did not list the folder");
         return;

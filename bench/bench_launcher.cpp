@@ -9,15 +9,17 @@
 #include <QImage>
 #include <QPainter>
 
+using launcher::frmStart;
+
 namespace {
 
-const QImage& LauncherPicture() {
-    static const QImage picture = frmStart::LoadPicture(frmStart::kPicturePath).convertToFormat(QImage::Format_BGR888);
+const QImage& launcherPicture() {
+    static const QImage picture = frmStart::loadPicture(frmStart::kPicturePath).convertToFormat(QImage::Format_BGR888);
     return picture;
 }
 
 // 4000 x 3000: a figure of circles and stripes on a flat key colour.
-const QImage& LargePicture() {
+const QImage& largePicture() {
     static const QImage picture = [] {
         QImage image(4000, 3000, QImage::Format_BGR888);
         image.fill(QColor(255, 0, 255));
@@ -34,19 +36,19 @@ const QImage& LargePicture() {
     return picture;
 }
 
-void Scan(benchmark::State& state, const QImage& image) {
+void scan(benchmark::State& state, const QImage& image) {
     const launcher::PixelView view{image.constBits(), image.width(), image.height(), image.bytesPerLine()};
     std::size_t rects = 0;
     for (auto _ : state) {
         launcher::ScanSize size;
         rects = 0;
-        launcher::ScanKeyRects(view, [&](std::span<const launcher::KeyRect> b) { rects += b.size(); }, size);
+        launcher::scanKeyRects(view, [&](std::span<const launcher::KeyRect> b) { rects += b.size(); }, size);
         benchmark::DoNotOptimize(rects);
     }
     state.counters["rects"] = static_cast<double>(rects);
 }
 
-void Region(benchmark::State& state, const QImage& image) {
+void region(benchmark::State& state, const QImage& image) {
     std::size_t count = 0;
     for (auto _ : state) {
         const std::optional<QRegion> region = frmStart::CreatePctRgnX(image);
@@ -56,10 +58,10 @@ void Region(benchmark::State& state, const QImage& image) {
     state.counters["region_rects"] = static_cast<double>(count);
 }
 
-void BM_ScanLauncher(benchmark::State& state) { Scan(state, LauncherPicture()); }
-void BM_RegionLauncher(benchmark::State& state) { Region(state, LauncherPicture()); }
-void BM_Scan4000x3000(benchmark::State& state) { Scan(state, LargePicture()); }
-void BM_Region4000x3000(benchmark::State& state) { Region(state, LargePicture()); }
+void BM_ScanLauncher(benchmark::State& state) { scan(state, launcherPicture()); }
+void BM_RegionLauncher(benchmark::State& state) { region(state, launcherPicture()); }
+void BM_Scan4000x3000(benchmark::State& state) { scan(state, largePicture()); }
+void BM_Region4000x3000(benchmark::State& state) { region(state, largePicture()); }
 
 BENCHMARK(BM_ScanLauncher)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_RegionLauncher)->Unit(benchmark::kMicrosecond);

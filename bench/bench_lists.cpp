@@ -16,7 +16,7 @@
 
 namespace {
 
-std::vector<liststore::Entry> FullList(int variant) {
+std::vector<liststore::Entry> fullList(int variant) {
     std::vector<liststore::Entry> entries;
     for (int i = 0; i < liststore::kMaxEntries; ++i) {
         const std::string name = "holiday_" + std::to_string(variant) + "_" + std::to_string(i) + ".jpg";
@@ -39,12 +39,12 @@ struct Folder {
 void BM_ReadAllHundredLists(benchmark::State& state) {
     Folder folder;
     for (int n = 0; n < 100; ++n) {
-        liststore::WriteListFile(liststore::ListFilePath(folder.prefix, n / 10, n % 10), "list", FullList(n));
+        liststore::writeListFile(liststore::listFilePath(folder.prefix, n / 10, n % 10), "list", fullList(n));
     }
     for (auto _ : state) {
         std::size_t total = 0;
         for (int n = 0; n < 100; ++n) {
-            total += liststore::ReadListFile(liststore::ListFilePath(folder.prefix, n / 10, n % 10)).entries.size();
+            total += liststore::readListFile(liststore::listFilePath(folder.prefix, n / 10, n % 10)).entries.size();
         }
         benchmark::DoNotOptimize(total);
     }
@@ -56,21 +56,21 @@ BENCHMARK(BM_ReadAllHundredLists)->Unit(benchmark::kMillisecond);
 
 void BM_ReadOneFullList(benchmark::State& state) {
     Folder folder;
-    const std::string file = liststore::ListFilePath(folder.prefix, 0, 0);
-    liststore::WriteListFile(file, "list", FullList(0));
-    for (auto _ : state) benchmark::DoNotOptimize(liststore::ReadListFile(file));
+    const std::string file = liststore::listFilePath(folder.prefix, 0, 0);
+    liststore::writeListFile(file, "list", fullList(0));
+    for (auto _ : state) benchmark::DoNotOptimize(liststore::readListFile(file));
 }
 BENCHMARK(BM_ReadOneFullList)->Unit(benchmark::kMicrosecond);
 
 void BM_ReadOne17MBList(benchmark::State& state) {
     // Values far past the reader's 511 bytes, as a hand-edited or damaged file may hold.
     Folder folder;
-    const std::string file = liststore::ListFilePath(folder.prefix, 0, 0);
-    std::vector<liststore::Entry> entries = FullList(0);
+    const std::string file = liststore::listFilePath(folder.prefix, 0, 0);
+    std::vector<liststore::Entry> entries = fullList(0);
     for (auto& e : entries) e.path += "/" + std::string(68000, 'p');
-    liststore::WriteListFile(file, "list", entries);
+    liststore::writeListFile(file, "list", entries);
     for (auto _ : state) {
-        if (liststore::ReadListFile(file).entries.size() != entries.size()) state.SkipWithError("entries lost");
+        if (liststore::readListFile(file).entries.size() != entries.size()) state.SkipWithError("entries lost");
     }
     state.counters["file_MB"] = static_cast<double>(std::filesystem::file_size(file)) / 1e6;
 }
@@ -78,24 +78,24 @@ BENCHMARK(BM_ReadOne17MBList)->Unit(benchmark::kMillisecond);
 
 void BM_StoreFullList(benchmark::State& state) {
     Folder folder;
-    const std::string file = liststore::ListFilePath(folder.prefix, 0, 0);
-    liststore::WriteListFile(file, "old", FullList(1));
-    const auto entries = FullList(2);
-    for (auto _ : state) benchmark::DoNotOptimize(liststore::WriteListFile(file, "new", entries));
+    const std::string file = liststore::listFilePath(folder.prefix, 0, 0);
+    liststore::writeListFile(file, "old", fullList(1));
+    const auto entries = fullList(2);
+    for (auto _ : state) benchmark::DoNotOptimize(liststore::writeListFile(file, "new", entries));
 }
 BENCHMARK(BM_StoreFullList)->Unit(benchmark::kMillisecond);
 
 // The key-by-key store the batch replaces, for comparison.
 void BM_StoreFullListKeyByKey(benchmark::State& state) {
     Folder folder;
-    const std::string file = liststore::ListFilePath(folder.prefix, 0, 0);
-    liststore::WriteListFile(file, "old", FullList(1));
-    const auto entries = FullList(2);
+    const std::string file = liststore::listFilePath(folder.prefix, 0, 0);
+    liststore::writeListFile(file, "old", fullList(1));
+    const auto entries = fullList(2);
     for (auto _ : state) {
-        ini::WriteProfileString(file, liststore::kSection, liststore::kNameKey, "new");
+        ini::writeProfileString(file, liststore::kSection, liststore::kNameKey, "new");
         for (int i = 0; i < liststore::kMaxEntries; ++i) {
-            ini::WriteProfileString(file, liststore::kSection, liststore::EntryKey(i),
-                                    liststore::EntryValue(entries[static_cast<std::size_t>(i)]));
+            ini::writeProfileString(file, liststore::kSection, liststore::entryKey(i),
+                                    liststore::entryValue(entries[static_cast<std::size_t>(i)]));
         }
     }
 }

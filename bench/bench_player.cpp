@@ -18,7 +18,7 @@
 
 namespace {
 
-const std::string& BenchDir() {
+const std::string& benchDir() {
     static const std::string dir = [] {
         std::string tmpl = (std::filesystem::temp_directory_path() / "vistrova-bench-XXXXXX").string();
         return std::string(::mkdtemp(tmpl.data()) ? tmpl : std::string());
@@ -26,8 +26,8 @@ const std::string& BenchDir() {
     return dir;
 }
 
-std::string MakePicture(const char* name, int w, int h) {
-    const std::string path = BenchDir() + "/" + name;
+std::string makePicture(const char* name, int w, int h) {
+    const std::string path = benchDir() + "/" + name;
     if (!std::filesystem::exists(path)) {
         QImage image(w, h, QImage::Format_RGB32);
         for (int y = 0; y < h; ++y) {
@@ -39,28 +39,28 @@ std::string MakePicture(const char* name, int w, int h) {
     return path;
 }
 
-void DecodeAtScreenSize(benchmark::State& state, const char* name, int w, int h) {
-    const QString path = QString::fromStdString(MakePicture(name, w, h));
+void decodeAtScreenSize(benchmark::State& state, const char* name, int w, int h) {
+    const QString path = QString::fromStdString(makePicture(name, w, h));
     for (auto _ : state) {
-        const QSize natural = platform::PictureSize(path);
-        const player::Rect r = player::FitImage(1920, 1080, natural.width(), natural.height());
-        QImage picture = platform::DecodePicture(path, QSize(r.width, r.height));
+        const QSize natural = platform::pictureSize(path);
+        const player::Rect r = player::fitImage(1920, 1080, natural.width(), natural.height());
+        QImage picture = platform::decodePicture(path, QSize(r.width, r.height));
         benchmark::DoNotOptimize(picture.constBits());
     }
 }
 
-BENCHMARK_CAPTURE(DecodeAtScreenSize, jpeg_4000x3000, "big.jpg", 4000, 3000)->Unit(benchmark::kMillisecond);
-BENCHMARK_CAPTURE(DecodeAtScreenSize, jpeg_640x480_enlarged, "small.jpg", 640, 480)->Unit(benchmark::kMillisecond);
-BENCHMARK_CAPTURE(DecodeAtScreenSize, bmp_1920x1080, "screen.bmp", 1920, 1080)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(decodeAtScreenSize, jpeg_4000x3000, "big.jpg", 4000, 3000)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(decodeAtScreenSize, jpeg_640x480_enlarged, "small.jpg", 640, 480)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(decodeAtScreenSize, bmp_1920x1080, "screen.bmp", 1920, 1080)->Unit(benchmark::kMillisecond);
 
-void FitPerEntry(benchmark::State& state) {
+void fitPerEntry(benchmark::State& state) {
     int w = 1;
     for (auto _ : state) {
-        benchmark::DoNotOptimize(player::FitImage(1920, 1080, w, 3000 - w));
+        benchmark::DoNotOptimize(player::fitImage(1920, 1080, w, 3000 - w));
         w = w % 2999 + 1;
     }
 }
-BENCHMARK(FitPerEntry);
+BENCHMARK(fitPerEntry);
 
 }  // namespace
 
@@ -71,6 +71,6 @@ int main(int argc, char** argv) {
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();
     std::error_code ec;
-    if (!BenchDir().empty()) std::filesystem::remove_all(BenchDir(), ec);
+    if (!benchDir().empty()) std::filesystem::remove_all(benchDir(), ec);
     return 0;
 }

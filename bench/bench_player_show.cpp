@@ -59,7 +59,7 @@ constexpr int kPictures = 20;
 constexpr int kWidth = 6000;
 constexpr int kHeight = 4000;  // 24 megapixels
 
-long StatusKb(const char* key) {
+long statusKb(const char* key) {
     std::ifstream in("/proc/self/status");
     std::string line;
     const std::string want = std::string(key) + ":";
@@ -70,12 +70,12 @@ long StatusKb(const char* key) {
 }
 
 // Forgets the peak so far, so the player's own peak is read later.
-void ResetPeak() {
+void resetPeak() {
     std::ofstream clear("/proc/self/clear_refs");
     clear << "5";
 }
 
-std::vector<std::string> MakePictures(const std::string& dir) {
+std::vector<std::string> makePictures(const std::string& dir) {
     std::vector<std::string> paths;
     QImage image(kWidth, kHeight, QImage::Format_RGB32);
     for (int i = 0; i < kPictures; ++i) {
@@ -105,15 +105,15 @@ protected:
     }
 };
 
-double WaitPainted(PaintWatch& watch, const QElapsedTimer& clock) {
+double waitPainted(PaintWatch& watch, const QElapsedTimer& clock) {
     while (!watch.painted) QApplication::processEvents(QEventLoop::AllEvents, 5);
     return static_cast<double>(clock.nsecsElapsed()) / 1e6;
 }
 
-void Settle(long& peakKb) {
-    player::PicturePipeline::Pool().waitForDone();
+void settle(long& peakKb) {
+    player::PicturePipeline::pool().waitForDone();
     for (int i = 0; i < 5; ++i) QApplication::processEvents(QEventLoop::AllEvents, 10);
-    peakKb = std::max(peakKb, StatusKb("VmRSS"));
+    peakKb = std::max(peakKb, statusKb("VmRSS"));
 }
 
 double Step(player::frmMain& player, PaintWatch& watch, Qt::Key key) {
@@ -122,19 +122,19 @@ double Step(player::frmMain& player, PaintWatch& watch, Qt::Key key) {
     clock.start();
     QKeyEvent release(QEvent::KeyRelease, key, Qt::NoModifier);
     QApplication::sendEvent(&player, &release);
-    return WaitPainted(watch, clock);
+    return waitPainted(watch, clock);
 }
 
-double Median(std::vector<double> v) {
+double median(std::vector<double> v) {
     if (v.empty()) return 0;
     std::sort(v.begin(), v.end());
     const std::size_t n = v.size();
     return n % 2 ? v[n / 2] : (v[n / 2 - 1] + v[n / 2]) / 2;
 }
 
-double Mean(const std::vector<double>& v) { return v.empty() ? 0 : std::accumulate(v.begin(), v.end(), 0.0) / static_cast<double>(v.size()); }
+double mean(const std::vector<double>& v) { return v.empty() ? 0 : std::accumulate(v.begin(), v.end(), 0.0) / static_cast<double>(v.size()); }
 
-double FehPerPicture(const std::vector<std::string>& paths) {
+double fehPerPicture(const std::vector<std::string>& paths) {
     if (std::system("command -v feh >/dev/null 2>&1") != 0) return -1;
     if (qEnvironmentVariableIsEmpty("DISPLAY")) return -2;
     std::string cmd = "feh -F -Z --on-last-slide quit -D 0.01";
@@ -319,7 +319,7 @@ int main(int argc, char** argv) {
 
     std::printf("writing %d pictures of %d x %d ...\n", kPictures, kWidth, kHeight);
     std::fflush(stdout);
-    const std::vector<std::string> paths = MakePictures(dir);
+    const std::vector<std::string> paths = makePictures(dir);
 
     mdlPublic::PublicState state;
     state.interval = 0;
@@ -329,7 +329,7 @@ int main(int argc, char** argv) {
     }
     state.playList.count = kPictures;
 
-    ResetPeak();
+    resetPeak();
     long peakKb = 0;
     std::vector<double> steps;
     std::vector<double> colds;
@@ -341,9 +341,9 @@ int main(int argc, char** argv) {
         player.show();
         QElapsedTimer first;
         first.start();
-        WaitPainted(watch, first);
+        waitPainted(watch, first);
         shown = player.imgPct()->size();
-        Settle(peakKb);
+        settle(peakKb);
         const auto step = [&]() -> double {
 #ifdef VISTROVA_BENCH_XTEST
             if (onServer) return WhileServing([&] { return probe.Step(f8, cx, cy); });
@@ -361,17 +361,17 @@ int main(int argc, char** argv) {
         // before it was shown.
         for (int i = 1; i < kPictures; ++i) {
             steps.push_back(step());
-            Settle(peakKb);
+            settle(peakKb);
         }
         // Cold jumps: the step lands ten entries away from what was decoded ahead.
         for (int i = 0; i < 6; ++i) {
             state.playList.position = static_cast<std::int16_t>((state.playList.position + 9) % kPictures);
             colds.push_back(step());
-            Settle(peakKb);
+            settle(peakKb);
         }
         player.close();
     }
-    const long playerPeakKb = std::max(peakKb, StatusKb("VmHWM"));
+    const long playerPeakKb = std::max(peakKb, statusKb("VmHWM"));
     if (std::any_of(steps.begin(), steps.end(), [](double ms) { return ms < 0; }) ||
         std::any_of(colds.begin(), colds.end(), [](double ms) { return ms < 0; })) {
         std::fprintf(stderr, "a step never changed the screen\n");
@@ -393,17 +393,17 @@ int main(int argc, char** argv) {
     if (onServer) {
         for (int i = 0; i < 10; ++i) QApplication::processEvents(QEventLoop::AllEvents, 20);
         fehSteps = FehSteps(probe, paths, cx, cy);
-        feh = fehSteps.empty() ? -3 : Median(fehSteps);
+        feh = fehSteps.empty() ? -3 : median(fehSteps);
     }
 #endif
-    if (!onServer) feh = FehPerPicture(paths);
+    if (!onServer) feh = fehPerPicture(paths);
 
-    const double stepMean = Mean(steps);
-    const double stepMedian = Median(steps);
+    const double stepMean = mean(steps);
+    const double stepMedian = median(steps);
     const double stepMax = *std::max_element(steps.begin(), steps.end());
-    const double coldMean = Mean(colds);
+    const double coldMean = mean(colds);
     const double coldMax = *std::max_element(colds.begin(), colds.end());
-    const double bareMean = Mean(bare);
+    const double bareMean = mean(bare);
     const long limitMb = onServer ? 200 : 300;
     std::printf("%s\n", onServer ? "real X server (xcb): key release to the changed centre pixel"
                                  : "offscreen: key release event to the picture painted");

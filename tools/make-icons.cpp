@@ -49,7 +49,7 @@ QImage Vistrova(int s) {
 }
 
 // Two stacked sheets with an arrow: the list converter.
-QImage Tarnquill(int s) {
+QImage tarnquill(int s) {
     QImage img(s, s, QImage::Format_ARGB32_Premultiplied);
     img.fill(Qt::transparent);
     QPainter p(&img);
@@ -89,7 +89,7 @@ int main(int argc, char** argv) {
         const QString dir = QStringLiteral("%1/hicolor/%2x%2/apps").arg(root).arg(size);
         QDir().mkpath(dir);
         if (!Vistrova(size).save(dir + QStringLiteral("/vistrova.png")) ||
-            !Tarnquill(size).save(dir + QStringLiteral("/tarnquill.png"))) {
+            !tarnquill(size).save(dir + QStringLiteral("/tarnquill.png"))) {
             std::fprintf(stderr, "cannot write icons into %s\n", qPrintable(dir));
             return 1;
         }

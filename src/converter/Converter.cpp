@@ -17,11 +17,11 @@ constexpr std::string_view kNameKey = liststore::kNameKey;
 
 enum class Presence { Missing, Unreadable, Read };
 
-// The settings file as bytes. Unlike ini::LoadFile this tells a file that
+// The settings file as bytes. Unlike ini::loadFile this tells a file that
 // cannot be read from an empty one, so a failed read is never taken for a file
 // without lists.
-Presence ReadSettings(const std::string& path, std::string& content) {
-    ini::Loaded loaded = ini::Load(path);
+Presence readSettings(const std::string& path, std::string& content) {
+    ini::Loaded loaded = ini::load(path);
     switch (loaded.presence) {
     case ini::Presence::Read: content = std::move(loaded.content); return Presence::Read;
     case ini::Presence::Missing: return Presence::Missing;
@@ -37,17 +37,17 @@ Presence ReadSettings(const std::string& path, std::string& content) {
 
 }  // namespace
 
-Paths PathsOf(std::string_view folder) {
-    return Paths{mdlPublic::SettingsPathOf(folder), mdlPublic::ListPrefixOf(folder)};
+Paths pathsOf(std::string_view folder) {
+    return Paths{mdlPublic::settingsPathOf(folder), mdlPublic::listPrefixOf(folder)};
 }
 
-std::string OldSectionOf(int index) { return "FILE" + std::to_string(index); }
+std::string oldSectionOf(int index) { return "FILE" + std::to_string(index); }
 
-std::string ListFileOf(std::string_view prefix, int index) {
-    return liststore::ListFilePath(prefix, index / 10, index % 10);
+std::string listFileOf(std::string_view prefix, int index) {
+    return liststore::listFilePath(prefix, index / 10, index % 10);
 }
 
-int BarWidth(int index, int trackPixels) {
+int barWidth(int index, int trackPixels) {
     const long long scaled = static_cast<long long>(trackPixels) * (index + 1);
     long long whole = scaled / 100;
     const long long rest = scaled % 100;
@@ -55,12 +55,12 @@ int BarWidth(int index, int trackPixels) {
     return static_cast<int>(whole);
 }
 
-std::string PercentText(int index) { return std::to_string(index + 1) + "%"; }
+std::string percentText(int index) { return std::to_string(index + 1) + "%"; }
 
 Result ChgINI(const Paths& paths, const ProgressFn& progress) {
     Result result;
     std::string content;
-    switch (ReadSettings(paths.settingsFile, content)) {
+    switch (readSettings(paths.settingsFile, content)) {
     case Presence::Missing: result.outcome = Outcome::SettingsMissing; return result;
     case Presence::Unreadable: result.outcome = Outcome::SettingsUnreadable; return result;
     case Presence::Read: break;
@@ -70,19 +70,19 @@ Result ChgINI(const Paths& paths, const ProgressFn& progress) {
     std::vector<ini::Write> writes;
     writes.reserve(kEntryCount + 1);
     for (int i = 0; i < kListCount; ++i) {
-        const std::string section = OldSectionOf(i);
+        const std::string section = oldSectionOf(i);
         writes.clear();
         for (int j = 0; j < kEntryCount; ++j) {
-            const std::string key = liststore::EntryKey(j);
-            std::string value = settings.Read(section, key);
+            const std::string key = liststore::entryKey(j);
+            std::string value = settings.read(section, key);
             // The first missing or empty entry ends the list.
             if (value.empty()) break;
             writes.push_back({std::string(kNewSection), key, std::move(value)});
         }
         if (!writes.empty()) {
-            writes.push_back({std::string(kNewSection), std::string(kNameKey), settings.Read(section, kNameKey)});
-            const std::string file = ListFileOf(paths.listPrefix, i);
-            if (ini::WriteProfileBatch(file, writes)) {
+            writes.push_back({std::string(kNewSection), std::string(kNameKey), settings.read(section, kNameKey)});
+            const std::string file = listFileOf(paths.listPrefix, i);
+            if (ini::writeProfileBatch(file, writes)) {
                 ++result.listsWritten;
             } else {
                 result.unwritable.push_back(file);
@@ -93,7 +93,7 @@ Result ChgINI(const Paths& paths, const ProgressFn& progress) {
     return result;
 }
 
-std::string UnwritableMessage(const std::vector<std::string>& files) {
+std::string unwritableMessage(const std::vector<std::string>& files) {
     std::string text = "次のファイルに書き込めませんでした。";
     for (const std::string& f : files) {
         text += "\r\n";

@@ -24,20 +24,20 @@ struct Paths {
 };
 
 // The settings file and list prefix of a program folder.
-Paths PathsOf(std::string_view folder);
+Paths pathsOf(std::string_view folder);
 
 // Old section of list `index`: "FILE" + index without leading zeros.
-std::string OldSectionOf(int index);
+std::string oldSectionOf(int index);
 
 // New list file of list `index`: prefix + two digits + ".INI".
-std::string ListFileOf(std::string_view prefix, int index);
+std::string listFileOf(std::string_view prefix, int index);
 
 // Width of the bar after list `index` (0-based): trackPixels * (index + 1) / 100,
 // rounded to the nearest pixel with halves to the even neighbour.
-int BarWidth(int index, int trackPixels = kTrackPixels);
+int barWidth(int index, int trackPixels = kTrackPixels);
 
 // "1%" ... "100%" after list `index`.
-std::string PercentText(int index);
+std::string percentText(int index);
 
 enum class Outcome {
     Finished,            // every list handled (some files may not have been writable)
@@ -62,6 +62,6 @@ Result ChgINI(const Paths& paths, const ProgressFn& progress = {});
 
 // The report of list files that could not be written: the message line, CR LF,
 // then one file per line.
-std::string UnwritableMessage(const std::vector<std::string>& files);
+std::string unwritableMessage(const std::vector<std::string>& files);
 
 }  // namespace converter

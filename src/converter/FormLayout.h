@@ -22,11 +22,11 @@ struct FormLayout {
     TwipsRect cmdClose{3600, 1440, 1215, 495};
 };
 
-// Each side in whole pixels, rounded to the nearest (twips::PerPixel gives the scale).
-PixelRect ToPixels(const TwipsRect& r, double twipsPerPixelX, double twipsPerPixelY);
+// Each side in whole pixels, rounded to the nearest (twips::perPixel gives the scale).
+PixelRect toPixels(const TwipsRect& r, double twipsPerPixelX, double twipsPerPixelY);
 
 // `r` widened about its centre to at least `width` pixels, so a text wider
 // than the place drawn for it is not clipped.
-PixelRect WidenedAboutCentre(const PixelRect& r, int width);
+PixelRect widenedAboutCentre(const PixelRect& r, int width);
 
 }  // namespace converter

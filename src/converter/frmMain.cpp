@@ -17,6 +17,8 @@
 #include <vector>
 #include <QScreen>
 
+namespace converter {
+
 namespace {
 
 const QString kTitle = QStringLiteral("Tarnquell");
@@ -27,7 +29,7 @@ const QString kSettingsMissing = QStringLiteral("[Vistrova.INI]が見つかり�
 const QString kSettingsUnreadable = QStringLiteral("[Vistrova.INI]を読み込めませんでした。");
 const QString kFinished = QStringLiteral("変換が終了しました。");
 
-QRect RectOf(const converter::PixelRect& r) { return QRect(r.left, r.top, r.width, r.height); }
+QRect rectOf(const converter::PixelRect& r) { return QRect(r.left, r.top, r.width, r.height); }
 
 }  // namespace
 
@@ -82,10 +84,10 @@ frmMain::frmMain(QWidget* parent) : QWidget(parent) {
     setFont(face);
 
     const QScreen* screen = QGuiApplication::primaryScreen();
-    const double tppX = twips::PerPixel(screen ? screen->logicalDotsPerInchX() : 96.0);
-    const double tppY = twips::PerPixel(screen ? screen->logicalDotsPerInchY() : 96.0);
+    const double tppX = twips::perPixel(screen ? screen->logicalDotsPerInchX() : 96.0);
+    const double tppY = twips::perPixel(screen ? screen->logicalDotsPerInchY() : 96.0);
     const converter::FormLayout layout;
-    const converter::PixelRect client = converter::ToPixels(layout.client, tppX, tppY);
+    const converter::PixelRect client = converter::toPixels(layout.client, tppX, tppY);
     setFixedSize(client.width, client.height);
 
     lblInfo = new InfoLabel(kInfo, this);
@@ -95,32 +97,32 @@ frmMain::frmMain(QWidget* parent) : QWidget(parent) {
     small.setPointSize(8);
     lblInfo->setFont(small);
     lblInfo->setObjectName(QStringLiteral("lblInfo"));
-    lblInfo->setGeometry(RectOf(converter::ToPixels(layout.lblInfo, tppX, tppY)));
+    lblInfo->setGeometry(rectOf(converter::toPixels(layout.lblInfo, tppX, tppY)));
 
-    const converter::PixelRect base = converter::ToPixels(layout.shpBase, tppX, tppY);
+    const converter::PixelRect base = converter::toPixels(layout.shpBase, tppX, tppY);
     m_trackPixels = base.width;
     shpBase = new Shape(palette().color(QPalette::WindowText), Qt::transparent, false, this);
     shpBase->setObjectName(QStringLiteral("shpBase"));
-    shpBase->setGeometry(RectOf(base));
+    shpBase->setGeometry(rectOf(base));
 
     const QColor darkBlue(0, 0, 192);
-    m_bar = converter::ToPixels(layout.shpBar, tppX, tppY);
+    m_bar = converter::toPixels(layout.shpBar, tppX, tppY);
     shpBar = new Shape(darkBlue, darkBlue, true, this);
     shpBar->setObjectName(QStringLiteral("shpBar"));
-    shpBar->setGeometry(RectOf(m_bar));
+    shpBar->setGeometry(rectOf(m_bar));
 
     lblPar = new QLabel(QStringLiteral("0%"), this);
     lblPar->setAlignment(Qt::AlignCenter);
     lblPar->setObjectName(QStringLiteral("lblPar"));
     // Room for the widest text it will show, "100%".
-    lblPar->setGeometry(RectOf(converter::WidenedAboutCentre(
-        converter::ToPixels(layout.lblPar, tppX, tppY), lblPar->fontMetrics().horizontalAdvance(QStringLiteral("100%")) + 2)));
+    lblPar->setGeometry(rectOf(converter::widenedAboutCentre(
+        converter::toPixels(layout.lblPar, tppX, tppY), lblPar->fontMetrics().horizontalAdvance(QStringLiteral("100%")) + 2)));
     lblPar->raise();
 
     cmdButton[0] = new QPushButton(QStringLiteral("変換"), this);
-    cmdButton[0]->setGeometry(RectOf(converter::ToPixels(layout.cmdConvert, tppX, tppY)));
+    cmdButton[0]->setGeometry(rectOf(converter::toPixels(layout.cmdConvert, tppX, tppY)));
     cmdButton[1] = new QPushButton(QStringLiteral("閉じる"), this);
-    cmdButton[1]->setGeometry(RectOf(converter::ToPixels(layout.cmdClose, tppX, tppY)));
+    cmdButton[1]->setGeometry(rectOf(converter::toPixels(layout.cmdClose, tppX, tppY)));
     cmdButton[0]->setObjectName(QStringLiteral("cmdButton0"));
     cmdButton[1]->setObjectName(QStringLiteral("cmdButton1"));
     connect(cmdButton[0], &QPushButton::clicked, this, [this] { cmdButton_Click(0); });
@@ -129,7 +131,7 @@ frmMain::frmMain(QWidget* parent) : QWidget(parent) {
     Form_Initialize();
 }
 
-void frmMain::Form_Initialize() { m_paths = converter::PathsOf(programfolder::Resolve()); }
+void frmMain::Form_Initialize() { m_paths = converter::pathsOf(programfolder::resolve()); }
 
 void frmMain::cmdButton_Click(int index) {
     if (index == 0) {
@@ -148,13 +150,13 @@ void frmMain::closeEvent(QCloseEvent* event) {
     event->accept();
 }
 
-void frmMain::SetButtonsEnabled(bool enabled) {
+void frmMain::setButtonsEnabled(bool enabled) {
     for (QPushButton* b : cmdButton) b->setEnabled(enabled);
 }
 
-void frmMain::ShowProgress(int index) {
-    shpBar->resize(converter::BarWidth(index, m_trackPixels), m_bar.height);
-    lblPar->setText(QString::fromStdString(converter::PercentText(index)));
+void frmMain::showProgress(int index) {
+    shpBar->resize(converter::barWidth(index, m_trackPixels), m_bar.height);
+    lblPar->setText(QString::fromStdString(converter::percentText(index)));
     shpBar->repaint();
     lblPar->repaint();
     QCoreApplication::processEvents();
@@ -163,29 +165,31 @@ void frmMain::ShowProgress(int index) {
 void frmMain::ChgINI() {
     if (m_busy) return;
     m_busy = true;
-    SetButtonsEnabled(false);
+    setButtonsEnabled(false);
     setCursor(Qt::WaitCursor);
 
-    const converter::Result result = converter::ChgINI(m_paths, [this](int i) { ShowProgress(i); });
+    const converter::Result result = converter::ChgINI(m_paths, [this](int i) { showProgress(i); });
 
-    SetButtonsEnabled(true);
+    setButtonsEnabled(true);
     unsetCursor();
     m_busy = false;
 
     switch (result.outcome) {
     case converter::Outcome::SettingsMissing:
-        mdlMessage::MsgBox(kSettingsMissing, 48, mdlMessage::kTitleTarnquill, this);
+        mdlMessage::msgBox(kSettingsMissing, mdlMessage::kExclamation, mdlMessage::kTitleTarnquill, this);
         return;
     case converter::Outcome::SettingsUnreadable:
-        mdlMessage::MsgBox(kSettingsUnreadable, 16, mdlMessage::kTitleTarnquill, this);
+        mdlMessage::msgBox(kSettingsUnreadable, mdlMessage::kCritical, mdlMessage::kTitleTarnquill, this);
         return;
     case converter::Outcome::Finished:
         break;
     }
     if (!result.unwritable.empty()) {
         // Qt 6 decodes file names as UTF-8, as fromStdString does.
-        const QString message = QString::fromStdString(converter::UnwritableMessage(result.unwritable));
-        mdlMessage::MsgBox(message, 16, mdlMessage::kTitleTarnquill, this);
+        const QString message = QString::fromStdString(converter::unwritableMessage(result.unwritable));
+        mdlMessage::msgBox(message, mdlMessage::kCritical, mdlMessage::kTitleTarnquill, this);
     }
-    mdlMessage::MsgBox(kFinished, 64, mdlMessage::kTitleTarnquill, this);
+    mdlMessage::msgBox(kFinished, mdlMessage::kInformation, mdlMessage::kTitleTarnquill, this);
 }
+
+}  // namespace converter

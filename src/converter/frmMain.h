@@ -12,6 +12,8 @@
 class QLabel;
 class QPushButton;
 
+namespace converter {
+
 // The explanation: wrapped text without a frame.
 class InfoLabel : public QWidget {
 public:
@@ -52,8 +54,8 @@ private:
     void Form_Initialize();
     void cmdButton_Click(int index);
     void ChgINI();
-    void ShowProgress(int index);
-    void SetButtonsEnabled(bool enabled);
+    void showProgress(int index);
+    void setButtonsEnabled(bool enabled);
 
     InfoLabel* lblInfo = nullptr;
     Shape* shpBase = nullptr;
@@ -66,3 +68,5 @@ private:
     int m_trackPixels = converter::kTrackPixels;
     bool m_busy = false;
 };
+
+}  // namespace converter

@@ -7,7 +7,7 @@
 #include <cstdlib>
 
 int main(int argc, char* argv[]) {
-    const bool xcbChosenHere = platform::PreferXcb();
+    const bool xcbChosenHere = platform::preferXcb();
     QApplication app(argc, argv);
     if (xcbChosenHere) unsetenv("QT_QPA_PLATFORM");
     QIcon icon;
@@ -15,7 +15,7 @@ int main(int argc, char* argv[]) {
         icon.addFile(QStringLiteral(":/icons/%1/apps/tarnquill.png").arg(QLatin1String(size)));
     }
     QApplication::setWindowIcon(icon);
-    frmMain form;
+    converter::frmMain form;
     form.show();
     return QApplication::exec();
 }

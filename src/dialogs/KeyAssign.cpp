@@ -49,7 +49,7 @@ std::string ChrKeyCord(int code) {
     return {};
 }
 
-Verdict Assign(Codes& pending, int index, int code) {
+Verdict assign(Codes& pending, int index, int code) {
     if (code == 112 || code == 113 || code == 27) return Verdict::Reserved;
     for (int i = 0; i < 4; ++i) {
         if (i != index && pending[static_cast<std::size_t>(i)] == code) return Verdict::Duplicate;

@@ -18,6 +18,6 @@ enum class Verdict { Accepted, Reserved, Duplicate };
 
 // Binds `keyCode` to box `index` of `pending` unless it is F1, F2 or Esc, or
 // another box holds it already; a refused key changes nothing.
-Verdict Assign(Codes& pending, int index, int keyCode);
+Verdict assign(Codes& pending, int index, int keyCode);
 
 }  // namespace keyassign

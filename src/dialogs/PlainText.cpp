@@ -4,16 +4,16 @@
 
 namespace plaintext {
 
-QLabel* Plain(QLabel* label) {
+QLabel* plain(QLabel* label) {
     label->setTextFormat(Qt::PlainText);
     return label;
 }
 
-void SetText(QLabel* label, const QString& text) {
-    Plain(label)->setText(text);
+void setText(QLabel* label, const QString& text) {
+    plain(label)->setText(text);
 }
 
-QString ToolTip(const QString& text) {
+QString toolTip(const QString& text) {
     if (!Qt::mightBeRichText(text)) return text;
     // Escaped and kept on its lines: a tool tip has no plain-text switch.
     return QStringLiteral("<p style='white-space:pre'>") + text.toHtmlEscaped() + QStringLiteral("</p>");

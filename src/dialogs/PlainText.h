@@ -12,12 +12,13 @@ class QLabel;
 namespace plaintext {
 
 // Makes the label show every text it is given literally; returns it.
-QLabel* Plain(QLabel* label);
+QLabel* plain(QLabel* label);
 
 // Sets the text of a label literally.
-void SetText(QLabel* label, const QString& text);
+void setText(QLabel* label, const QString& text);
 
 // A tool tip that shows `text` literally.
-QString ToolTip(const QString& text);
+QString toolTip(const QString& text);
+
 
 }  // namespace plaintext

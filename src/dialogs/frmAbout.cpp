@@ -14,6 +14,8 @@
 
 #include <algorithm>
 
+namespace dialogs {
+
 namespace {
 const QString kTitle = QStringLiteral("Vistrova!!");
 const QString kComments = QStringLiteral("写真と動画のスライドショー");
@@ -28,8 +30,8 @@ frmAbout::frmAbout(QWidget* owner) : QDialog(owner) {
     setWindowTitle(QStringLiteral("バージョン情報"));
     setAttribute(Qt::WA_DeleteOnClose, false);
     const QScreen* screen = owner ? owner->screen() : this->screen();
-    m_tpp = twips::PerPixel(screen ? screen->logicalDotsPerInchX() : 96.0);
-    const auto px = [this](double t) { return twips::ToPixels(t, m_tpp); };
+    m_tpp = twips::perPixel(screen ? screen->logicalDotsPerInchX() : 96.0);
+    const auto px = [this](double t) { return twips::toPixels(t, m_tpp); };
 
     picIcon = new QLabel(this);
     picIcon->setObjectName(QStringLiteral("picIcon"));
@@ -80,17 +82,17 @@ frmAbout::frmAbout(QWidget* owner) : QDialog(owner) {
     setFixedSize(px(5745), px(3630) + shift);
 }
 
-QString frmAbout::VersionText(int major, int minor, int revision) {
+QString frmAbout::versionText(int major, int minor, int revision) {
     return QStringLiteral("Version %1.%2.%3").arg(major).arg(minor).arg(revision);
 }
 
-void frmAbout::ShowModal(QWidget* owner) {
+void frmAbout::showModal(QWidget* owner) {
     frmAbout about(owner);
     about.exec();
 }
 
 void frmAbout::Form_Load() {
-    const auto px = [this](double t) { return twips::ToPixels(t, m_tpp); };
+    const auto px = [this](double t) { return twips::toPixels(t, m_tpp); };
     const auto place = [](QLabel* l, int left, int top, int width) {
         l->setWordWrap(true);
         l->setFixedWidth(width);
@@ -99,7 +101,7 @@ void frmAbout::Form_Load() {
     };
     lblTitle->setText(kTitle + QStringLiteral("\r\n") + kComments);
     place(lblTitle, px(1050), px(240), px(4400));
-    lblVersion->setText(VersionText(version::kMajor, version::kMinor, version::kRevision));
+    lblVersion->setText(versionText(version::kMajor, version::kMinor, version::kRevision));
     place(lblVersion, px(1050), px(780), px(4400));
     lblDescription->setText(kDescription + QStringLiteral("\r\n") + kLegal);
     place(lblDescription, px(1050), px(1125), px(4400));
@@ -116,7 +118,7 @@ void frmAbout::cmdSysInfo_Click() { StartSysInfo(); }
 
 void frmAbout::StartSysInfo() {
     // There is no system-information tool on this platform.
-    mdlMessage::MsgBox(QStringLiteral("現時点ではｼｽﾃﾑ情報を使用できません"), 0, mdlMessage::kTitleVistrova, this);
+    mdlMessage::msgBox(QStringLiteral("現時点ではｼｽﾃﾑ情報を使用できません"), 0, mdlMessage::kTitleVistrova, this);
 }
 
 bool frmAbout::eventFilter(QObject* watched, QEvent* event) {
@@ -131,3 +133,5 @@ bool frmAbout::eventFilter(QObject* watched, QEvent* event) {
 void frmAbout::lblMail_Click() { QDesktopServices::openUrl(QUrl(QStringLiteral("mailto:") + lblMail->text())); }
 
 void frmAbout::lblURL_Click() { QDesktopServices::openUrl(QUrl(lblURL->text())); }
+
+}  // namespace dialogs

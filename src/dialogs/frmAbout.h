@@ -6,16 +6,18 @@
 class QLabel;
 class QPushButton;
 
+namespace dialogs {
+
 class frmAbout : public QDialog {
     Q_OBJECT
 public:
     explicit frmAbout(QWidget* owner = nullptr);
 
     // "Version " + major.minor.revision, without padding.
-    static QString VersionText(int major, int minor, int revision);
+    static QString versionText(int major, int minor, int revision);
 
     // Shows the window modally over `owner`; the window is discarded on closing.
-    static void ShowModal(QWidget* owner);
+    static void showModal(QWidget* owner);
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -40,3 +42,6 @@ private:
     QPushButton* cmdSysInfo;
     double m_tpp;  // twips per pixel
 };
+
+}  // namespace dialogs
+

@@ -11,6 +11,8 @@
 #include <QPushButton>
 #include <QWindow>
 
+namespace dialogs {
+
 namespace {
 constexpr int kWidth = 480;
 constexpr int kHeight = 514;
@@ -41,7 +43,7 @@ constexpr HelpRow kKeyRows[] = {
     {"Esc / Alt+F4", "スライドショーの終了"},
 };
 
-void DrawArrow(QPainter& p, QPointF from, QPointF to) {
+void drawArrow(QPainter& p, QPointF from, QPointF to) {
     p.drawLine(from, to);
     const QPointF d = to - from;
     const double len = std::hypot(d.x(), d.y());
@@ -56,7 +58,7 @@ void DrawArrow(QPainter& p, QPointF from, QPointF to) {
     p.fillPath(head, p.pen().color());
 }
 
-void DrawMouse(QPainter& p, QPointF centre) {
+void drawMouse(QPainter& p, QPointF centre) {
     p.save();
     p.setPen(QPen(QColor(240, 240, 255), 2));
     const QRectF body(centre.x() - 18, centre.y() - 28, 36, 56);
@@ -65,14 +67,14 @@ void DrawMouse(QPainter& p, QPointF centre) {
     p.drawLine(QPointF(centre.x(), body.top()), QPointF(centre.x(), centre.y() - 6));
     p.drawLine(QPointF(body.left() + 2, centre.y() - 6), QPointF(body.right() - 2, centre.y() - 6));
     p.setPen(QPen(QColor(255, 210, 90), 3));
-    DrawArrow(p, centre + QPointF(-26, 0), centre + QPointF(-52, 0));
-    DrawArrow(p, centre + QPointF(26, 0), centre + QPointF(52, 0));
-    DrawArrow(p, centre + QPointF(0, -34), centre + QPointF(0, -56));
-    DrawArrow(p, centre + QPointF(0, 34), centre + QPointF(0, 56));
+    drawArrow(p, centre + QPointF(-26, 0), centre + QPointF(-52, 0));
+    drawArrow(p, centre + QPointF(26, 0), centre + QPointF(52, 0));
+    drawArrow(p, centre + QPointF(0, -34), centre + QPointF(0, -56));
+    drawArrow(p, centre + QPointF(0, 34), centre + QPointF(0, 56));
     p.restore();
 }
 
-int DrawRows(QPainter& p, const HelpRow* rows, int count, int top) {
+int drawRows(QPainter& p, const HelpRow* rows, int count, int top) {
     QFont gestureFont = p.font();
     gestureFont.setPixelSize(13);
     gestureFont.setBold(true);
@@ -91,7 +93,7 @@ int DrawRows(QPainter& p, const HelpRow* rows, int count, int top) {
 }
 }  // namespace
 
-QImage frmHelp::HelpPicture() {
+QImage frmHelp::helpPicture() {
     QImage image(kWidth, kHeight, QImage::Format_RGB32);
     QPainter p(&image);
     p.setRenderHint(QPainter::Antialiasing);
@@ -127,18 +129,18 @@ QImage frmHelp::HelpPicture() {
     p.setPen(QColor(200, 220, 255));
     p.drawText(QRect(24, 98, 300, 20), Qt::AlignLeft | Qt::AlignVCenter,
                QString::fromUtf8("スライドショーの操作"));
-    DrawMouse(p, QPointF(400, 96));
+    drawMouse(p, QPointF(400, 96));
 
     p.setPen(QColor(255, 255, 255, 110));
     p.drawLine(24, 128, kWidth - 24, 128);
-    int y = DrawRows(p, kMouseRows, static_cast<int>(std::size(kMouseRows)), 134);
+    int y = drawRows(p, kMouseRows, static_cast<int>(std::size(kMouseRows)), 134);
     p.setPen(QColor(255, 255, 255, 110));
     p.drawLine(24, y + 4, kWidth - 24, y + 4);
-    DrawRows(p, kKeyRows, static_cast<int>(std::size(kKeyRows)), y + 10);
+    drawRows(p, kKeyRows, static_cast<int>(std::size(kKeyRows)), y + 10);
     return image;
 }
 
-QString frmHelp::InfoText(const mdlPublic::PlayList& playList) {
+QString frmHelp::infoText(const mdlPublic::PlayList& playList) {
     const int position = playList.position;
     QString title;
     if (position >= 0 && position < mdlPublic::kPlayListSlots) {
@@ -157,7 +159,7 @@ frmHelp::frmHelp(const mdlPublic::PlayList& playList, QWidget* owner)
     m_imgPct->setObjectName(QStringLiteral("imgPct"));
     m_imgPct->setScaledContents(true);
 
-    m_lblInfo = plaintext::Plain(new QLabel(this));  // carries the entry's title
+    m_lblInfo = plaintext::plain(new QLabel(this));  // carries the entry's title
     m_lblInfo->setObjectName(QStringLiteral("lblInfo"));
     m_lblInfo->setGeometry(16, 480, 358, 20);
     QFont bold = m_lblInfo->font();
@@ -182,10 +184,10 @@ frmHelp::frmHelp(const mdlPublic::PlayList& playList, QWidget* owner)
 }
 
 void frmHelp::Form_Load(const mdlPublic::PlayList& playList) {
-    m_imgPct->setPixmap(QPixmap::fromImage(HelpPicture()));
+    m_imgPct->setPixmap(QPixmap::fromImage(helpPicture()));
     m_imgPct->setGeometry(0, 0, width(), height());
     m_imgPct->lower();
-    m_lblInfo->setText(InfoText(playList));
+    m_lblInfo->setText(infoText(playList));
 }
 
 void frmHelp::cmdOK_Click() { accept(); }
@@ -222,3 +224,5 @@ bool frmHelp::eventFilter(QObject* watched, QEvent* event) {
     }
     return QDialog::eventFilter(watched, event);
 }
+
+}  // namespace dialogs

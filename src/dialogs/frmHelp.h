@@ -11,15 +11,17 @@
 class QLabel;
 class QPushButton;
 
+namespace dialogs {
+
 class frmHelp final : public QDialog {
     Q_OBJECT
 public:
     explicit frmHelp(const mdlPublic::PlayList& playList, QWidget* owner = nullptr);
 
     // The bar's text: position + 1, "/", count, " ", title of the shown entry.
-    static QString InfoText(const mdlPublic::PlayList& playList);
+    static QString infoText(const mdlPublic::PlayList& playList);
     // The help picture, 480 x 514 pixels.
-    static QImage HelpPicture();
+    static QImage helpPicture();
 
     QLabel* lblInfo() const { return m_lblInfo; }
     QPushButton* cmdOK() const { return m_cmdOK; }
@@ -38,3 +40,5 @@ private:
     bool m_manualDrag = false;
     QPoint m_dragOffset;
 };
+
+}  // namespace dialogs

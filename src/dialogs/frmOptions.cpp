@@ -1,8 +1,8 @@
 #include "frmOptions.h"
 
 #include "dialogs/mdlMessage.h"
+#include "platform/KeyCodes.h"
 #include "platform/KeyRepeat.h"
-#include "player/KeyCodes.h"
 #include "shared/Settings.h"
 #include "shared/Twips.h"
 #include "shared/mdlPublic.h"
@@ -16,17 +16,19 @@
 #include <string>
 #include <utility>
 
+namespace dialogs {
+
 namespace {
 const char* const kLabels[4] = {"前のファイル", "次のファイル", "再生/一時停止", "巻き戻し"};
 
-keyassign::Codes CodesOf(const mdlPublic::KeyTable& k) { return {k.left, k.right, k.up, k.down}; }
+keyassign::Codes codesOf(const mdlPublic::KeyTable& k) { return {k.left, k.right, k.up, k.down}; }
 }  // namespace
 
 frmOptions::frmOptions(mdlPublic::PublicState& state, QWidget* owner) : QDialog(owner), m_state(state) {
     setWindowTitle(QStringLiteral("オプション"));
     const QScreen* screen = owner ? owner->screen() : this->screen();
-    const double tpp = twips::PerPixel(screen ? screen->logicalDotsPerInchX() : 96.0);
-    const auto px = [tpp](double t) { return twips::ToPixels(t, tpp); };
+    const double tpp = twips::perPixel(screen ? screen->logicalDotsPerInchX() : 96.0);
+    const auto px = [tpp](double t) { return twips::toPixels(t, tpp); };
 
     QFont big = font();
     big.setPointSize(12);
@@ -83,13 +85,13 @@ frmOptions::frmOptions(mdlPublic::PublicState& state, QWidget* owner) : QDialog(
     Form_Load();
 }
 
-void frmOptions::ShowModal(QWidget* owner) {
-    frmOptions dialog(mdlPublic::Public(), owner);
+void frmOptions::showModal(QWidget* owner) {
+    frmOptions dialog(mdlPublic::publicState(), owner);
     dialog.exec();
 }
 
 void frmOptions::Form_Load() {
-    const keyassign::Codes live = CodesOf(m_state.keys);
+    const keyassign::Codes live = codesOf(m_state.keys);
     for (std::size_t i = 0; i < 4; ++i) txtKey[i]->setText(QString::fromStdString(keyassign::ChrKeyCord(live[i])));
     m_pending = live;
     // Setting the texts enabled it; loading leaves nothing to apply.
@@ -106,7 +108,7 @@ bool frmOptions::eventFilter(QObject* watched, QEvent* event) {
             // Tab keeps moving the focus between the controls.
             if (key->key() == Qt::Key_Tab || key->key() == Qt::Key_Backtab) return false;
             if (!key->isAutoRepeat()) {
-                const int code = keycodes::VirtualKeyOf(key->key(), key->modifiers().testFlag(Qt::KeypadModifier));
+                const int code = keycodes::virtualKeyOf(key->key(), key->modifiers().testFlag(Qt::KeypadModifier));
                 if (code != 0) txtKey_KeyDown(i, code);
             }
             return true;
@@ -122,12 +124,14 @@ bool frmOptions::eventFilter(QObject* watched, QEvent* event) {
 void frmOptions::txtKey_GotFocus(int index) { txtKey[static_cast<std::size_t>(index)]->selectAll(); }
 
 void frmOptions::txtKey_KeyDown(int index, int keyCode) {
-    switch (keyassign::Assign(m_pending, index, keyCode)) {
+    switch (keyassign::assign(m_pending, index, keyCode)) {
     case keyassign::Verdict::Reserved:
-        mdlMessage::MsgBox(QStringLiteral("F1,F2,Escキーは使用できません。"), 16, mdlMessage::kTitleVistrova, this);
+        mdlMessage::msgBox(QStringLiteral("F1,F2,Escキーは使用できません。"), mdlMessage::kCritical,
+                           mdlMessage::kTitleVistrova, this);
         break;
     case keyassign::Verdict::Duplicate:
-        mdlMessage::MsgBox(QStringLiteral("設定が重複しています。"), 16, mdlMessage::kTitleVistrova, this);
+        mdlMessage::msgBox(QStringLiteral("設定が重複しています。"), mdlMessage::kCritical, mdlMessage::kTitleVistrova,
+                           this);
         break;
     case keyassign::Verdict::Accepted:
         txtKey[static_cast<std::size_t>(index)]->setText(QString::fromStdString(keyassign::ChrKeyCord(keyCode)));
@@ -137,20 +141,22 @@ void frmOptions::txtKey_KeyDown(int index, int keyCode) {
 
 void frmOptions::txtKey_Change(int) { cmdApply->setEnabled(true); }
 
-void frmOptions::Apply() {
+void frmOptions::apply() {
     m_state.keys = {m_pending[0], m_pending[1], m_pending[2], m_pending[3]};
     std::pair<std::string_view, std::string> values[4];
     for (std::size_t i = 0; i < 4; ++i) values[i] = {keyassign::kSettingsKeys[i], std::to_string(m_pending[i])};
     // The one writer of these keys; a failed write is not reported.
-    settings::WriteMany(m_state.settingsPath, values);
+    settings::writeMany(m_state.settingsPath, values);
     cmdApply->setEnabled(false);
 }
 
-void frmOptions::cmdApply_Click() { Apply(); }
+void frmOptions::cmdApply_Click() { apply(); }
 
 void frmOptions::cmdOK_Click() {
-    Apply();
+    apply();
     accept();
 }
 
 void frmOptions::cmdCancel_Click() { reject(); }
+
+}  // namespace dialogs

@@ -15,13 +15,15 @@ namespace mdlPublic {
 struct PublicState;
 }
 
+namespace dialogs {
+
 class frmOptions : public QDialog {
     Q_OBJECT
 public:
     explicit frmOptions(mdlPublic::PublicState& state, QWidget* owner = nullptr);
 
     // Shows the dialog modally over `owner`; it is discarded on closing.
-    static void ShowModal(QWidget* owner);
+    static void showModal(QWidget* owner);
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -34,7 +36,7 @@ private:
     void cmdApply_Click();
     void cmdOK_Click();
     void cmdCancel_Click();
-    void Apply();
+    void apply();
 
     mdlPublic::PublicState& m_state;
     keyassign::Codes m_pending{};
@@ -44,3 +46,6 @@ private:
     QPushButton* cmdCancel;
     QPushButton* cmdApply;
 };
+
+}  // namespace dialogs
+

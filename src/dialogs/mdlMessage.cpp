@@ -8,7 +8,7 @@
 
 namespace mdlMessage {
 
-int MsgBox(const QString& text, int flags, const QString& title, QWidget* parent) {
+int msgBox(const QString& text, int flags, const QString& title, QWidget* parent) {
     QMessageBox box(parent);
     box.setWindowTitle(title);
     // The text often carries a file name or a list entry: never markup.

@@ -30,6 +30,7 @@ inline const QString kTitleTarnquill = QStringLiteral("Tarnquill");
 // Shows the box modally and returns the answer. The first button is the
 // default; Esc answers Cancel where there is one (OK in an OK-only box) and
 // nothing otherwise. The text is shown literally, never as markup.
-int MsgBox(const QString& text, int flags, const QString& title = kTitleVistrova, QWidget* parent = nullptr);
+int msgBox(const QString& text, int flags, const QString& title = kTitleVistrova, QWidget* parent = nullptr);
+
 
 }  // namespace mdlMessage

@@ -24,7 +24,7 @@ QRect bringOntoScreen(const QRect& frame, const std::vector<QRect>& screens, con
 }
 
 double wholePixel(double twipsPerPixel) {
-    const double p = numeric::RoundHalfEven(twipsPerPixel);
+    const double p = numeric::roundHalfEven(twipsPerPixel);
     return p < 1 ? 1 : p;
 }
 
@@ -122,7 +122,7 @@ bool holdsRawBytes(const QString& text) {
     return false;
 }
 
-QUrl UrlOfPath(const QString& path) {
+QUrl urlOfPath(const QString& path) {
     if (!holdsRawBytes(path)) return QUrl::fromLocalFile(path);
     const QByteArray raw = QByteArray::fromStdString(toRawName(path));
     return QUrl::fromEncoded(QByteArrayLiteral("file://") + raw.toPercentEncoding("/"));
@@ -141,7 +141,7 @@ bool isListedFolderName(const QString& name) {
 
 std::optional<FileRow> makeFileRow(int filterIndex, const QString& folderPath, const QString& name,
                                    const QDateTime& modified) {
-    const std::string ext = media::Extension(name.toStdString());
+    const std::string ext = media::extension(name.toStdString());
     const media::TypeCheck check = media::ChkFType(filterIndex, ext);
     if (!check.accepted) return std::nullopt;
     FileRow row;
@@ -204,13 +204,13 @@ PreviewKind kindOf(std::string_view t) {
 
 QString previewTimeText(const QDateTime& time) { return QStringLiteral("更新日時: ") + listTime(time); }
 
-static std::string Int(long v) { return std::to_string(v); }
+static std::string intText(long v) { return std::to_string(v); }
 
 std::vector<std::pair<std::string_view, std::string>> closeValues(const CloseView& v) {
-    std::string interval = Int(v.intervalValue);
-    if (const auto n = numeric::Parse(v.intervalText)) {
-        const double r = numeric::RoundHalfEven(*n);
-        if (std::fabs(r) < 1e9) interval = Int(static_cast<long>(r));
+    std::string interval = intText(v.intervalValue);
+    if (const auto n = numeric::parse(v.intervalText)) {
+        const double r = numeric::roundHalfEven(*n);
+        if (std::fabs(r) < 1e9) interval = intText(static_cast<long>(r));
     }
     const auto flag = [](bool shown) { return std::string(shown ? "1" : "0"); };
     const std::string values[] = {
@@ -219,21 +219,21 @@ std::vector<std::pair<std::string_view, std::string>> closeValues(const CloseVie
         twipsText(v.top),
         twipsText(v.width),
         twipsText(v.height),
-        Int(v.windowState),
-        Int(v.viewMode),
-        Int(v.pattern),
+        intText(v.windowState),
+        intText(v.viewMode),
+        intText(v.pattern),
         interval,
-        Int(v.unit),
-        Int(v.fileNum),
-        Int(v.pageNum),
+        intText(v.unit),
+        intText(v.fileNum),
+        intText(v.pageNum),
         twipsText(v.bar1),
         twipsText(v.bar2),
         twipsText(v.bar3),
         twipsText(v.head1),
         twipsText(v.head2),
         twipsText(v.head3),
-        Int(v.sortKey),
-        Int(v.sortOrder),
+        intText(v.sortKey),
+        intText(v.sortOrder),
         flag(v.toolBar),
         flag(v.customBar),
         flag(v.statusBar),
@@ -247,7 +247,7 @@ std::vector<std::pair<std::string_view, std::string>> closeValues(const CloseVie
 
 static std::optional<std::int64_t> Whole(const ini::Snapshot& file, std::string_view name, std::int64_t min,
                                          std::int64_t max) {
-    return numeric::ToWhole(file.Read(settings::kSection, name), min, max);
+    return numeric::toWhole(file.read(settings::kSection, name), min, max);
 }
 
 OpenView readOpenView(const ini::Snapshot& file) {
@@ -260,12 +260,12 @@ OpenView readOpenView(const ini::Snapshot& file) {
     if (auto m = Whole(file, "ViewMode", 0, 3)) v.viewMode = static_cast<int>(*m);
     if (auto m = Whole(file, "PATTERN", 0, 2)) v.pattern = static_cast<int>(*m);
     // Shift-JIS from the Windows release decodes like every other value.
-    v.defPath = textcodec::Decode(file.Read(settings::kSection, "DEFPATH"));
+    v.defPath = textcodec::decode(file.read(settings::kSection, "DEFPATH"));
     v.left = twips("MainLeft");
     v.top = twips("MainTop");
     v.width = twips("MainWidth");
     v.height = twips("MainHeight");
-    v.maximised = file.Read(settings::kSection, "WindowState").starts_with('2');
+    v.maximised = file.read(settings::kSection, "WindowState").starts_with('2');
     v.bar1 = twips("Bar1");
     v.bar2 = twips("Bar2");
     v.bar3 = twips("Bar3");

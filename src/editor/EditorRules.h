@@ -42,7 +42,7 @@ std::string toRawName(const QString& text);
 bool holdsRawBytes(const QString& text);
 
 // A local file URL of such a path and back, the bytes kept (percent-encoded).
-QUrl UrlOfPath(const QString& path);
+QUrl urlOfPath(const QString& path);
 QString pathOfUrl(const QUrl& url);
 
 // Folder scan: whether an entry of a directory listing is offered as a folder.

@@ -88,7 +88,7 @@ QMimeData* FileViewModel::mimeData(const QModelIndexList& indexes) const {
     std::sort(rows.begin(), rows.end());
     rows.erase(std::unique(rows.begin(), rows.end()), rows.end());
     QList<QUrl> urls;
-    for (int r : rows) urls << UrlOfPath(fileRow(r).key);
+    for (int r : rows) urls << urlOfPath(fileRow(r).key);
     auto* data = new QMimeData;
     data->setUrls(urls);
     return data;

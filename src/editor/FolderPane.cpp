@@ -25,7 +25,7 @@ constexpr int kLoadedRole = Qt::UserRole + 3;
 // Folders only: a pipe, a device, a socket or a broken or looping link is none.
 QStringList scanFolders(const QString& folderPath) {
     QStringList out;
-    for (const std::string& raw : files::ScanFolders(toRawName(folderPath))) {
+    for (const std::string& raw : files::scanFolders(toRawName(folderPath))) {
         const QString name = fromRawName(raw);
         if (isListedFolderName(name)) out << name;
     }
@@ -42,7 +42,7 @@ FolderPane::FolderPane(QWidget* parent) : QWidget(parent) {
     drvList = new QComboBox(this);
     drvList->setObjectName(QStringLiteral("drvList"));
     drvList->setToolTip(QStringLiteral("ドライブの変更"));
-    drvList->addItems(platform::MountRoots());
+    drvList->addItems(platform::mountRoots());
     cboType = new QComboBox(this);
     cboType->setObjectName(QStringLiteral("cboType"));
     cboType->setToolTip(QStringLiteral("ファイルの種類"));
@@ -87,7 +87,7 @@ void FolderPane::open(const QString& defPath) {
     const int rememberedDrive = drvList->currentIndex();
     QString drive;
     if (!defPath.isEmpty()) {
-        drive = driveOf(defPath, platform::MountRoots());
+        drive = driveOf(defPath, platform::mountRoots());
         const int i = drive.isEmpty() ? -1 : drvList->findText(drive);
         if (i >= 0) drvList->setCurrentIndex(i);  // a different drive runs drvList_Change
     }
@@ -158,7 +158,7 @@ void FolderPane::tvTreeView_Click() {
     lvListView->clear();
     const int filter = cboType->currentIndex();
     // Scanned by raw name: a listing through QDir drops names that are not UTF-8.
-    const std::vector<files::ScannedFile> scanned = files::ScanFiles(toRawName(path));
+    const std::vector<files::ScannedFile> scanned = files::scanFiles(toRawName(path));
     std::vector<std::pair<FileRow, QIcon>> rows;
     rows.reserve(scanned.size());
     for (const files::ScannedFile& f : scanned) {

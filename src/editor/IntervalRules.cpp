@@ -18,12 +18,12 @@ bool intervalKeyAccepted(const QString& text, int selectionStart, int selectionL
 
 IntervalChange intervalTextChanged(const QString& text) {
     IntervalChange change;
-    const std::optional<double> v = numeric::Parse(text.toStdString());
+    const std::optional<double> v = numeric::parse(text.toStdString());
     if (!v) {
         change.replaceText = QStringLiteral("0");
         return change;
     }
-    const double whole = numeric::RoundHalfEven(*v);
+    const double whole = numeric::roundHalfEven(*v);
     if (whole < kIntervalMin || whole > kIntervalMax) {
         change.replaceText = QString::number(whole < kIntervalMin ? kIntervalMin : kIntervalMax);
         return change;

@@ -14,7 +14,7 @@ namespace editor {
 bool isStorableEntry(const QString& name, const QString& path) {
     // A list file is UTF-8 text: a name that is not UTF-8 would come back as another name.
     if (holdsRawBytes(name) || holdsRawBytes(path)) return false;
-    return liststore::IsStorable({name.toStdString(), path.toStdString()});
+    return liststore::isStorable({name.toStdString(), path.toStdString()});
 }
 
 AddPlan planAdd(AddKind kind, int entriesNow, const QList<PaneEntry>& candidates) {
@@ -53,16 +53,16 @@ QString unstorableText(const QStringList& names) {
 std::optional<PaneEntry> droppedEntry(const QString& path, int filterIndex) {
     if (path.isEmpty()) return std::nullopt;
     // Normal files only: a folder, a device, a pipe or a missing path gives no name.
-    if (!files::IsOpenableFile(toRawName(path))) return std::nullopt;
+    if (!files::isOpenableFile(toRawName(path))) return std::nullopt;
     const QString name = path.section(QLatin1Char('/'), -1);
     if (name.isEmpty() || name.startsWith(QLatin1Char('.'))) return std::nullopt;
-    const media::TypeCheck t = media::ChkFType(filterIndex, media::Extension(name.toStdString()));
+    const media::TypeCheck t = media::ChkFType(filterIndex, media::extension(name.toStdString()));
     if (!t.accepted) return std::nullopt;
     return PaneEntry{name, path, QString::fromStdString(t.typeName)};
 }
 
 PaneEntry loadedEntry(const liststore::Entry& e) {
-    const media::TypeCheck t = media::ChkFType(media::kFilterAll, media::Extension(e.name));
+    const media::TypeCheck t = media::ChkFType(media::kFilterAll, media::extension(e.name));
     return {QString::fromStdString(e.name), QString::fromStdString(e.path),
             t.accepted ? QString::fromStdString(t.typeName) : QString()};
 }
@@ -137,12 +137,12 @@ std::string storeList(const std::string& file, const QString& listName, const QL
     out.reserve(std::size_t(entries.size()));
     for (const PaneEntry& e : entries) {
         out.push_back({e.name.toStdString(), e.path.toStdString()});
-        if (!liststore::IsStorable(out.back())) return std::strerror(EINVAL);
+        if (!liststore::isStorable(out.back())) return std::strerror(EINVAL);
     }
     const std::string name = listName.toStdString();
     if (name.find_first_of(std::string_view("\r\n\0", 3)) != std::string::npos) return std::strerror(EINVAL);
     errno = 0;
-    if (liststore::WriteListFile(file, listName.toStdString(), out)) return {};
+    if (liststore::writeListFile(file, listName.toStdString(), out)) return {};
     // The last failing system call of the replace tells why.
     return errno != 0 ? std::string(std::strerror(errno)) : std::string(std::strerror(EINVAL));
 }

@@ -22,13 +22,13 @@ namespace {
 constexpr int kTypeRole = Qt::UserRole + 1;
 
 ListPos currentPos() {
-    const mdlPublic::PublicState& pub = mdlPublic::Public();
+    const mdlPublic::PublicState& pub = mdlPublic::publicState();
     return {pub.pageNum, pub.fileNum};
 }
 
 std::string currentListFile() {
-    const mdlPublic::PublicState& pub = mdlPublic::Public();
-    return liststore::ListFilePath(pub.listPrefix, pub.pageNum, pub.fileNum);
+    const mdlPublic::PublicState& pub = mdlPublic::publicState();
+    return liststore::listFilePath(pub.listPrefix, pub.pageNum, pub.fileNum);
 }
 
 }  // namespace
@@ -150,8 +150,8 @@ void ListPane::addEntries(AddKind kind, const QList<PaneEntry>& candidates) {
     for (const PaneEntry& e : plan.take) appendEntry(e);
     if (plan.changed) m_changed = true;
     const int warning = mdlMessage::kExclamation + mdlMessage::kOkOnly;
-    if (!plan.unstorable.isEmpty()) mdlMessage::MsgBox(unstorableText(plan.unstorable), warning, mdlMessage::kTitleVistrova, window());
-    if (plan.overLimit) mdlMessage::MsgBox(kLimitMessage, warning, mdlMessage::kTitleVistrova, window());
+    if (!plan.unstorable.isEmpty()) mdlMessage::msgBox(unstorableText(plan.unstorable), warning, mdlMessage::kTitleVistrova, window());
+    if (plan.overLimit) mdlMessage::msgBox(kLimitMessage, warning, mdlMessage::kTitleVistrova, window());
     // The file view's double-click leaves the preview as it is.
     if (kind != AddKind::ViewDoubleClick) emit previewStale();
 }
@@ -226,7 +226,7 @@ void ListPane::txtListName_Change() { m_changed = true; }
 void ListPane::loadCurrent() {
     lvList->headerItem()->setText(0, headerText(currentPos()));
     lvList->clear();
-    const liststore::ListFile file = liststore::ReadListFile(currentListFile());
+    const liststore::ListFile file = liststore::readListFile(currentListFile());
     // Setting the title marks the list changed; the load clears it below.
     txtListName->setText(QString::fromStdString(file.name));
     lvList->setUpdatesEnabled(false);
@@ -236,13 +236,13 @@ void ListPane::loadCurrent() {
 }
 
 ListPane::StoreOutcome ListPane::store() {
-    if (mdlMessage::MsgBox(storePrompt(currentPos()), mdlMessage::kQuestion + mdlMessage::kOkCancel,
+    if (mdlMessage::msgBox(storePrompt(currentPos()), mdlMessage::kQuestion + mdlMessage::kOkCancel,
                            mdlMessage::kTitleVistrova, window()) != mdlMessage::kOk)
         return StoreOutcome::Declined;
     const std::string error = storeList(currentListFile(), txtListName->text(), entries());
     if (!error.empty()) {
         // The list stays in the pane and stays marked changed.
-        mdlMessage::MsgBox(storeFailedText(error), mdlMessage::kCritical + mdlMessage::kOkOnly,
+        mdlMessage::msgBox(storeFailedText(error), mdlMessage::kCritical + mdlMessage::kOkOnly,
                            mdlMessage::kTitleVistrova, window());
         return StoreOutcome::Failed;
     }
@@ -252,7 +252,7 @@ ListPane::StoreOutcome ListPane::store() {
 
 bool ListPane::leave() {
     if (!m_changed) return true;
-    switch (mdlMessage::MsgBox(kLeavePrompt, mdlMessage::kQuestion + mdlMessage::kYesNoCancel,
+    switch (mdlMessage::msgBox(kLeavePrompt, mdlMessage::kQuestion + mdlMessage::kYesNoCancel,
                                mdlMessage::kTitleVistrova, window())) {
     case mdlMessage::kYes:
         // Declining the store's own confirmation still moves on; a failed store does not.
@@ -267,7 +267,7 @@ bool ListPane::leave() {
 void ListPane::step(Step to) {
     if (!leave()) return;
     const ListPos next = stepTo(currentPos(), to);
-    mdlPublic::PublicState& pub = mdlPublic::Public();
+    mdlPublic::PublicState& pub = mdlPublic::publicState();
     pub.pageNum = static_cast<std::int16_t>(next.page);
     pub.fileNum = static_cast<std::int16_t>(next.list);
     loadCurrent();
@@ -277,12 +277,12 @@ void ListPane::step(Step to) {
 void ListPane::lvList_ColumnClick() { step(Step::HeaderClick); }
 
 void ListPane::deleteListFile() {
-    if (mdlMessage::MsgBox(deletePrompt(currentPos()), mdlMessage::kExclamation + mdlMessage::kOkCancel,
+    if (mdlMessage::msgBox(deletePrompt(currentPos()), mdlMessage::kExclamation + mdlMessage::kOkCancel,
                            mdlMessage::kTitleVistrova, window()) != mdlMessage::kOk)
         return;
-    const std::string error = liststore::DeleteListFile(currentListFile());
+    const std::string error = liststore::deleteListFile(currentListFile());
     if (!error.empty()) {
-        mdlMessage::MsgBox(QString::fromLocal8Bit(error.c_str()), mdlMessage::kOkOnly, mdlMessage::kTitleVistrova,
+        mdlMessage::msgBox(QString::fromLocal8Bit(error.c_str()), mdlMessage::kOkOnly, mdlMessage::kTitleVistrova,
                            window());
         return;
     }
@@ -299,14 +299,14 @@ void ListPane::handOver() const {
         const QTreeWidgetItem* it = lvList->topLevelItem(i);
         handed.push_back({it->text(0).toStdString(), it->text(1).toStdString()});
     }
-    liststore::HandOver(mdlPublic::Public().playList, handed);
+    liststore::handOver(mdlPublic::publicState().playList, handed);
 }
 
 void ListPane::run() {
     emit previewStale();
     handOver();
-    if (mdlPublic::Public().playList.count == 0) {
-        mdlMessage::MsgBox(kRunWarning, mdlMessage::kExclamation + mdlMessage::kOkOnly, mdlMessage::kTitleVistrova,
+    if (mdlPublic::publicState().playList.count == 0) {
+        mdlMessage::msgBox(kRunWarning, mdlMessage::kExclamation + mdlMessage::kOkOnly, mdlMessage::kTitleVistrova,
                            window());
         return;
     }

@@ -17,7 +17,7 @@ public:
         m_element->hide();
         m_element->installEventFilter(this);
         QObject::connect(m_element, &platform::MpvElement::naturalSizeChanged, this, [this](int w, int h) {
-            if (w > 0 && h > 0) Fire();
+            if (w > 0 && h > 0) fire();
         });
         // A clip that ended starts again from the beginning on the next click.
         QObject::connect(m_element, &platform::MpvElement::endOfStream, this, [this](int) { m_playing = false; });
@@ -42,7 +42,7 @@ public:
     }
     void whenReady(std::function<void()> ready) override {
         m_ready = std::move(ready);
-        if (!naturalSize().isEmpty()) Fire();
+        if (!naturalSize().isEmpty()) fire();
     }
 
 protected:
@@ -61,7 +61,7 @@ protected:
     }
 
 private:
-    void Fire() {
+    void fire() {
         if (!m_loaded || !m_ready) return;
         auto ready = std::move(m_ready);
         m_ready = nullptr;

@@ -22,7 +22,7 @@ PreviewPane::PreviewPane(const TwipsScale& scale, QWidget* parent) : QWidget(par
     setPalette(pal);
 
     // Folder names, file names and list titles: shown literally.
-    lblFolder = plaintext::Plain(new QLabel(this));
+    lblFolder = plaintext::plain(new QLabel(this));
     lblFolder->setObjectName(QStringLiteral("lblFolder"));
     QFont bold = lblFolder->font();
     bold.setBold(true);
@@ -59,7 +59,7 @@ PreviewPane::PreviewPane(const TwipsScale& scale, QWidget* parent) : QWidget(par
     int i = 0;
     for (QLabel* l : {lblName, lblType, lblTime, lblNum}) {
         l->setObjectName(QLatin1String(names[i++]));
-        plaintext::Plain(l);
+        plaintext::plain(l);
         l->setAlignment(Qt::AlignLeft | Qt::AlignTop);
         l->setWordWrap(l != lblNum);
         l->hide();
@@ -86,7 +86,7 @@ void PreviewPane::placeLine() {
 
 void PreviewPane::setTitle(const QString& text) {
     if (lblFolder->text() == text) return;
-    plaintext::SetText(lblFolder, text);
+    plaintext::setText(lblFolder, text);
     // Title change: the line follows the grown label, the pane below it empties.
     const int w = lblFolder->width();
     lblFolder->resize(w, qMax(lblFolder->heightForWidth(w), lblFolder->fontMetrics().height()));
@@ -135,8 +135,8 @@ void PreviewPane::PreView(const QString& path) {
     PreClear();
     // A pipe or a device named like a picture or a clip would block the editor
     // for good once opened: it shows nothing.
-    if (!files::IsOpenableFile(toRawName(path)) && QFileInfo::exists(path)) return;
-    const std::string type(media::TypeName(media::Extension(path.toStdString())));
+    if (!files::isOpenableFile(toRawName(path)) && QFileInfo::exists(path)) return;
+    const std::string type(media::typeName(media::extension(path.toStdString())));
     const QFileInfo info(path);
     const bool exists = info.exists();
     // The name as stored on disk; nothing for a file that is gone.

@@ -3,7 +3,6 @@
 #include "shared/IniFile.h"
 #include "shared/ListStore.h"
 
-#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cstdlib>
@@ -21,24 +20,6 @@ constexpr std::uintmax_t kMaxConfigBytes = 8u << 20;
 bool SameFile(const std::string& a, const std::string& b) {
     std::error_code ec;
     return fs::equivalent(a, b, ec) && !ec;
-}
-
-// Copies through a temporary file and a rename, keeping the source's mode.
-bool CopyAtomically(const std::string& from, const std::string& to) {
-    struct stat st {};
-    if (::stat(from.c_str(), &st) != 0 || !S_ISREG(st.st_mode)) return false;
-    std::error_code ec;
-    const std::string tmp = to + ".new";
-    fs::copy_file(from, tmp, fs::copy_options::overwrite_existing, ec);
-    if (ec) {
-        fs::remove(tmp, ec);
-        return false;
-    }
-    if (::chmod(tmp.c_str(), st.st_mode & 07777) != 0 || std::rename(tmp.c_str(), to.c_str()) != 0) {
-        fs::remove(tmp, ec);
-        return false;
-    }
-    return true;
 }
 
 std::string Join(const std::string& folder, std::string_view name) {
@@ -81,15 +62,15 @@ Result install(const std::string& programPath, const std::string& settingsPath, 
     if (!fs::is_directory(target, ec)) return {Result::NoTarget, target};
 
     const auto copy = [](const std::string& from, const std::string& to) {
-        return SameFile(from, to) || CopyAtomically(from, to);
+        return SameFile(from, to) || ini::copyFile(from, to);
     };
     if (!copy(programPath, Join(target, kProgramName))) return {Result::CopyFailed, programPath};
     if (!fs::exists(settingsPath, ec)) return {Result::NoSettings, settingsPath};
     if (!copy(settingsPath, Join(target, "VISTROVA.INI"))) return {Result::CopyFailed, settingsPath};
     for (int n = 0; n < 100; ++n) {
-        const std::string list = liststore::ListFilePath(listPrefix, n / 10, n % 10);
+        const std::string list = liststore::listFilePath(listPrefix, n / 10, n % 10);
         if (!fs::exists(list, ec)) continue;
-        if (!copy(list, liststore::ListFilePath(Join(target, "FILE"), n / 10, n % 10))) {
+        if (!copy(list, liststore::listFilePath(Join(target, "FILE"), n / 10, n % 10))) {
             return {Result::CopyFailed, list};
         }
     }
@@ -147,11 +128,11 @@ Registration registerProgram(const std::string& configPath, const std::string& p
     if (!fs::exists(configPath, ec)) return Registration::NoConfig;
     const auto size = fs::file_size(configPath, ec);
     if (ec || size > kMaxConfigBytes || ::access(configPath.c_str(), R_OK | W_OK) != 0) return Registration::Refused;
-    const std::string config = ini::LoadFile(configPath);
+    const std::string config = ini::loadFile(configPath);
     if (config.size() != size) return Registration::Refused;  // unreadable, or changed under us
     const auto updated = addProgramEntry(config, programPath);
     if (!updated) return Registration::AlreadyThere;
-    return ini::ReplaceFile(configPath, *updated) ? Registration::Added : Registration::Refused;
+    return ini::replaceFile(configPath, *updated) ? Registration::Added : Registration::Refused;
 }
 
 }  // namespace screensaver

@@ -36,7 +36,7 @@ frmFileListEx::frmFileListEx(QWidget* owner) : QDialog(owner) {
                    Qt::WindowCloseButtonHint);
     setSizeGripEnabled(false);
     if (const QScreen* s = screen())
-        m_scale = {twips::PerPixel(s->logicalDotsPerInchX()), twips::PerPixel(s->logicalDotsPerInchY())};
+        m_scale = {twips::perPixel(s->logicalDotsPerInchX()), twips::perPixel(s->logicalDotsPerInchY())};
 
     m_menuBar = new QMenuBar(this);
     m_client = new QWidget(this);
@@ -106,7 +106,7 @@ void frmFileListEx::buildStatusBar() {
     sbStatusBar = new QStatusBar(m_client);
     sbStatusBar->setObjectName(QStringLiteral("sbStatusBar"));
     sbStatusBar->setSizeGripEnabled(false);
-    m_panelPath = plaintext::Plain(new QLabel);
+    m_panelPath = plaintext::plain(new QLabel);
     m_panelDate = new QLabel;
     m_panelTime = new QLabel;
     sbStatusBar->addWidget(m_panelPath, 1);
@@ -141,9 +141,9 @@ void frmFileListEx::wirePanes() {
         if (m_showSequence) m_showSequence(this);
     });
     connect(m_interval, &IntervalBar::intervalChanged, this,
-            [](int value) { mdlPublic::Public().interval = static_cast<std::int16_t>(value); });
+            [](int value) { mdlPublic::publicState().interval = static_cast<std::int16_t>(value); });
     connect(m_interval, &IntervalBar::unitChanged, this,
-            [](int unit) { mdlPublic::Public().unit = static_cast<std::int16_t>(unit); });
+            [](int unit) { mdlPublic::publicState().unit = static_cast<std::int16_t>(unit); });
 }
 
 }  // namespace editor

@@ -23,8 +23,8 @@
 namespace editor {
 
 void frmFileListEx::Form_Load() {
-    const mdlPublic::PublicState& pub = mdlPublic::Public();
-    const OpenView v = readOpenView(ini::Snapshot::Load(pub.settingsPath));
+    const mdlPublic::PublicState& pub = mdlPublic::publicState();
+    const OpenView v = readOpenView(ini::Snapshot::load(pub.settingsPath));
 
     // 1. The title sits 50 screen pixels below the top of the pane.
     m_preview->setTitleTop(50);
@@ -153,7 +153,7 @@ void frmFileListEx::closeEvent(QCloseEvent* event) {
 }
 
 CloseView frmFileListEx::currentView() const {
-    const mdlPublic::PublicState& pub = mdlPublic::Public();
+    const mdlPublic::PublicState& pub = mdlPublic::publicState();
     CloseView v;
     const FileView* files = m_folders->fileView();
     v.defPath = m_folders->currentFolderPath().toStdString();
@@ -185,13 +185,13 @@ CloseView frmFileListEx::currentView() const {
     // Whole twips at any screen resolution; a pixel is more than one twip, so
     // the rounded value still reopens at the same pixel.
     for (double* t : {&v.left, &v.top, &v.width, &v.height, &v.bar1, &v.bar2, &v.bar3, &v.head1, &v.head2, &v.head3})
-        *t = numeric::RoundHalfEven(*t);
+        *t = numeric::roundHalfEven(*t);
     return v;
 }
 
 bool frmFileListEx::closeSequence() {
     if (m_list->changed()) {
-        const int answer = mdlMessage::MsgBox(kLeavePrompt, mdlMessage::kQuestion + mdlMessage::kYesNoCancel,
+        const int answer = mdlMessage::msgBox(kLeavePrompt, mdlMessage::kQuestion + mdlMessage::kYesNoCancel,
                                               mdlMessage::kTitleVistrova, this);
         if (answer == mdlMessage::kCancel) return false;
         // A store that failed keeps the window open, so the edits are not lost.
@@ -200,7 +200,7 @@ bool frmFileListEx::closeSequence() {
     m_closing = true;
     const std::vector<std::pair<std::string_view, std::string>> values = closeValues(currentView());
     // A file that cannot be written loses the values; the window closes all the same.
-    settings::WriteMany(mdlPublic::Public().settingsPath, values);
+    settings::writeMany(mdlPublic::publicState().settingsPath, values);
     m_list->handOver();
     m_preview->PreClear();
     return true;

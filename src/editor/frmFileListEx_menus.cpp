@@ -206,29 +206,29 @@ void frmFileListEx::mnuFileRun_Click() { m_list->run(); }
 
 void frmFileListEx::mnuHelpContents_Click() {
     // A missing help document shows nothing from here.
-    platform::OpenHelpDocument();
+    platform::openHelpDocument();
 }
 
-void frmFileListEx::mnuHelpAbout_Click() { frmAbout::ShowModal(this); }
+void frmFileListEx::mnuHelpAbout_Click() { dialogs::frmAbout::showModal(this); }
 
-void frmFileListEx::mnuCustomOption_Click() { frmOptions::ShowModal(this); }
+void frmFileListEx::mnuCustomOption_Click() { dialogs::frmOptions::showModal(this); }
 
 void frmFileListEx::mnuCustomScreen_Click() {
-    if (mdlMessage::MsgBox(text(installPrompt()), mdlMessage::kQuestion + mdlMessage::kOkCancel, mdlMessage::kTitleVistrova, this) != mdlMessage::kOk) return;
-    const mdlPublic::PublicState& pub = mdlPublic::Public();
+    if (mdlMessage::msgBox(text(installPrompt()), mdlMessage::kQuestion + mdlMessage::kOkCancel, mdlMessage::kTitleVistrova, this) != mdlMessage::kOk) return;
+    const mdlPublic::PublicState& pub = mdlPublic::publicState();
     const std::string target = screensaver::targetFolder();
     QApplication::setOverrideCursor(Qt::WaitCursor);
     const screensaver::Result result = screensaver::install(runningProgramPath(), pub.settingsPath, pub.listPrefix, target);
     QApplication::restoreOverrideCursor();
     if (const auto message = installMessage(result)) {
-        mdlMessage::MsgBox(text(message->text), message->flags, mdlMessage::kTitleVistrova, this);
+        mdlMessage::msgBox(text(message->text), message->flags, mdlMessage::kTitleVistrova, this);
         return;
     }
     const std::string config = QDir::homePath().toStdString() + "/.xscreensaver";
     const screensaver::Registration registration =
         screensaver::registerProgram(config, target + "/" + std::string(screensaver::kProgramName));
     if (const auto message = registrationMessage(registration, config))
-        mdlMessage::MsgBox(text(message->text), message->flags, mdlMessage::kTitleVistrova, this);
+        mdlMessage::msgBox(text(message->text), message->flags, mdlMessage::kTitleVistrova, this);
 }
 
 void frmFileListEx::mnuCustomColor_Click() {
@@ -244,13 +244,13 @@ void frmFileListEx::mnuCustomColor_Click() {
     if (dialog.exec() != QDialog::Accepted) return;
     const QColor chosen = dialog.selectedColor();
     const std::int32_t value = colourValue({chosen.red(), chosen.green(), chosen.blue()});
-    mdlPublic::PublicState& pub = mdlPublic::Public();
-    if (settings::Write(pub.settingsPath, "BACKCOLOR", std::to_string(value))) {
-        mdlMessage::MsgBox(text(colourStoredText()), mdlMessage::kInformation + mdlMessage::kOkOnly,
+    mdlPublic::PublicState& pub = mdlPublic::publicState();
+    if (settings::write(pub.settingsPath, "BACKCOLOR", std::to_string(value))) {
+        mdlMessage::msgBox(text(colourStoredText()), mdlMessage::kInformation + mdlMessage::kOkOnly,
                            mdlMessage::kTitleVistrova, this);
     } else {
         // The colour still holds for this run; the user learns it was not stored.
-        mdlMessage::MsgBox(text(colourNotStoredText()) + QStringLiteral("\r\n") + QString::fromStdString(pub.settingsPath),
+        mdlMessage::msgBox(text(colourNotStoredText()) + QStringLiteral("\r\n") + QString::fromStdString(pub.settingsPath),
                            mdlMessage::kExclamation + mdlMessage::kOkOnly, mdlMessage::kTitleVistrova, this);
     }
     pub.backColor = value;

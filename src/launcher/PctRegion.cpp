@@ -4,8 +4,8 @@
 
 namespace launcher {
 
-bool ScanKeyRects(const PixelView& view, const KeyRectBatchSink& sink, ScanSize& size) {
-    const int w = ScanWidthOf(view.width);
+bool scanKeyRects(const PixelView& view, const KeyRectBatchSink& sink, ScanSize& size) {
+    const int w = scanWidthOf(view.width);
     const int h = view.height;
     if (!view.bgr || view.width <= 0 || h <= 0 || view.stride < std::ptrdiff_t{3} * view.width) return false;
     size = {w, h};

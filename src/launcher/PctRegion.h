@@ -38,12 +38,12 @@ struct ScanSize {
 };
 
 // The picture width the scan covers: 433 -> 432, 7 -> 4.
-inline int ScanWidthOf(int pictureWidth) { return pictureWidth > 0 ? pictureWidth & ~3 : 0; }
+inline int scanWidthOf(int pictureWidth) { return pictureWidth > 0 ? pictureWidth & ~3 : 0; }
 
 // Scans the rows for runs of the key colour (the colour of pixel (0,0)) and
 // hands them to `sink` in batches of kRectsPerBatch. Returns the scanned
 // size, or false (nothing handed over) when the view holds no pixels or its
 // stride is too short for its width.
-bool ScanKeyRects(const PixelView& view, const KeyRectBatchSink& sink, ScanSize& size);
+bool scanKeyRects(const PixelView& view, const KeyRectBatchSink& sink, ScanSize& size);
 
 }  // namespace launcher

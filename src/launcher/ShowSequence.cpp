@@ -17,7 +17,7 @@ namespace launcher {
 namespace {
 constexpr int kHostCheckMs = 500;
 
-void MoveCursor(const QScreen* screen, Point (*target)(int, int)) {
+void moveCursor(const QScreen* screen, Point (*target)(int, int)) {
     if (!screen) return;
     const QRect geometry = screen->geometry();
     const Point p = target(geometry.width(), geometry.height());
@@ -25,14 +25,14 @@ void MoveCursor(const QScreen* screen, Point (*target)(int, int)) {
 }
 }  // namespace
 
-void ShowSequence(QWidget* owner, WId hostWindow) {
+void showSequence(QWidget* owner, WId hostWindow) {
     if (hostWindow != 0) {
-        mdlPublic::Public().volumeStep = mdlPublic::VolumeStepOf(mdlPublic::Public().savedVolume);
+        mdlPublic::publicState().volumeStep = mdlPublic::volumeStepOf(mdlPublic::publicState().savedVolume);
         // The host owns the window; a hidden launcher would make a poor owner
         // for a child of someone else's window.
         player::frmMain player(nullptr);
-        const std::optional<QSize> size = platform::HostWindowSize(hostWindow);
-        if (!size || !player.EmbedInto(hostWindow, *size)) {
+        const std::optional<QSize> size = platform::hostWindowSize(hostWindow);
+        if (!size || !player.embedInto(hostWindow, *size)) {
             // Gone since start-up checked it: nothing to show in.
             std::fprintf(stderr, "vistrova: cannot show in window 0x%lx\n", static_cast<unsigned long>(hostWindow));
             return;
@@ -42,7 +42,7 @@ void ShowSequence(QWidget* owner, WId hostWindow) {
         QTimer watch;
         watch.setInterval(kHostCheckMs);
         QObject::connect(&watch, &QTimer::timeout, &player, [&player, hostWindow] {
-            if (!platform::HostWindowSize(hostWindow)) player.close();
+            if (!platform::hostWindowSize(hostWindow)) player.close();
         });
         watch.start();
         player.exec();
@@ -50,11 +50,11 @@ void ShowSequence(QWidget* owner, WId hostWindow) {
     }
     const QScreen* screen = QGuiApplication::primaryScreen();
     // The corner keeps the pointer out of the picture until the user moves it.
-    MoveCursor(screen, &ShowCursorCorner);
-    auto& state = mdlPublic::Public();
-    state.volumeStep = mdlPublic::VolumeStepOf(state.savedVolume);
-    player::RunPlayer(owner);
-    MoveCursor(QGuiApplication::primaryScreen(), &ShowCursorCentre);
+    moveCursor(screen, &showCursorCorner);
+    auto& state = mdlPublic::publicState();
+    state.volumeStep = mdlPublic::volumeStepOf(state.savedVolume);
+    player::runPlayer(owner);
+    moveCursor(QGuiApplication::primaryScreen(), &showCursorCentre);
 }
 
 }  // namespace launcher

@@ -9,5 +9,7 @@
 class QWidget;
 
 namespace launcher {
-void ShowSequence(QWidget* owner, WId hostWindow = 0);
-}
+void showSequence(QWidget* owner, WId hostWindow = 0);
+
+
+}  // namespace launcher

@@ -8,7 +8,7 @@
 
 namespace launcher {
 
-std::string CommandLineOf(int argc, const char* const* argv) {
+std::string commandLineOf(int argc, const char* const* argv) {
     std::string line;
     for (int i = 1; i < argc; ++i) {
         if (!argv[i]) continue;
@@ -18,7 +18,7 @@ std::string CommandLineOf(int argc, const char* const* argv) {
     return line;
 }
 
-StartRequest StartRequestOf(std::string_view commandLine) {
+StartRequest startRequestOf(std::string_view commandLine) {
     // ASCII upper-casing only: the switches are ASCII, and any other byte just
     // fails to match, so text of any length or encoding is safe here.
     char head[2] = {0, 0};
@@ -39,11 +39,11 @@ StartRequest StartRequestOf(std::string_view commandLine) {
 }
 
 namespace {
-bool IsHostRoot(const std::string& arg) { return arg == "-root" || arg == "--root"; }
-bool IsHostWindow(const std::string& arg) { return arg == "-window-id" || arg == "--window-id"; }
+bool isHostRoot(const std::string& arg) { return arg == "-root" || arg == "--root"; }
+bool isHostWindow(const std::string& arg) { return arg == "-window-id" || arg == "--window-id"; }
 
 // Printable and short, so a hostile value cannot flood or garble the terminal.
-std::string Quoted(std::string_view text) {
+std::string quoted(std::string_view text) {
     std::string out = "\"";
     for (std::size_t i = 0; i < text.size() && i < 64; ++i) {
         const unsigned char c = static_cast<unsigned char>(text[i]);
@@ -53,7 +53,7 @@ std::string Quoted(std::string_view text) {
     return out + "\"";
 }
 
-StartRequest HostRequest(std::optional<std::uint32_t> window, const std::string& refusal) {
+StartRequest hostRequest(std::optional<std::uint32_t> window, const std::string& refusal) {
     StartRequest request;
     if (!window) {
         request.refusal = refusal;
@@ -66,7 +66,7 @@ StartRequest HostRequest(std::optional<std::uint32_t> window, const std::string&
 }
 }  // namespace
 
-std::optional<std::uint32_t> WindowIdOf(std::string_view text) {
+std::optional<std::uint32_t> windowIdOf(std::string_view text) {
     int base = 10;
     if (text.size() > 2 && text[0] == '0' && (text[1] == 'x' || text[1] == 'X')) {
         base = 16;
@@ -86,29 +86,29 @@ std::optional<std::uint32_t> WindowIdOf(std::string_view text) {
     return static_cast<std::uint32_t>(value);
 }
 
-StartRequest StartRequestOf(const std::vector<std::string>& args, const char* xscreensaverWindow) {
+StartRequest startRequestOf(const std::vector<std::string>& args, const char* xscreensaverWindow) {
     if (args.empty()) return StartRequest{};
     const std::string& first = args.front();
-    if (IsHostRoot(first)) {
-        if (!xscreensaverWindow || !*xscreensaverWindow) return HostRequest(0u, {});
-        return HostRequest(WindowIdOf(xscreensaverWindow),
-                           "XSCREENSAVER_WINDOW is not a window number: " + Quoted(xscreensaverWindow));
+    if (isHostRoot(first)) {
+        if (!xscreensaverWindow || !*xscreensaverWindow) return hostRequest(0u, {});
+        return hostRequest(windowIdOf(xscreensaverWindow),
+                           "XSCREENSAVER_WINDOW is not a window number: " + quoted(xscreensaverWindow));
     }
-    if (IsHostWindow(first)) {
-        if (args.size() < 2) return HostRequest(std::nullopt, first + " needs a window number");
-        return HostRequest(WindowIdOf(args[1]), first + " needs a window number, not " + Quoted(args[1]));
+    if (isHostWindow(first)) {
+        if (args.size() < 2) return hostRequest(std::nullopt, first + " needs a window number");
+        return hostRequest(windowIdOf(args[1]), first + " needs a window number, not " + quoted(args[1]));
     }
     constexpr std::string_view kJoined = "--window-id=";
     if (std::string_view(first).substr(0, kJoined.size()) == kJoined) {
         const std::string_view value = std::string_view(first).substr(kJoined.size());
-        return HostRequest(WindowIdOf(value), "--window-id needs a window number, not " + Quoted(value));
+        return hostRequest(windowIdOf(value), "--window-id needs a window number, not " + quoted(value));
     }
     std::vector<const char*> argv{"vistrova"};
     for (const std::string& a : args) argv.push_back(a.c_str());
-    return StartRequestOf(CommandLineOf(static_cast<int>(argv.size()), argv.data()));
+    return startRequestOf(commandLineOf(static_cast<int>(argv.size()), argv.data()));
 }
 
-int ButtonAt(double x, double y, double perPixelX, double perPixelY) {
+int buttonAt(double x, double y, double perPixelX, double perPixelY) {
     struct Centre {
         int index;
         double x;
@@ -126,17 +126,17 @@ int ButtonAt(double x, double y, double perPixelX, double perPixelY) {
     return kButtonNone;
 }
 
-int ButtonAtPixel(double x, double y, double dpiX, double dpiY) {
-    const double perX = std::max(1.0, std::round(twips::PerPixel(dpiX)));
-    const double perY = std::max(1.0, std::round(twips::PerPixel(dpiY)));
-    return ButtonAt(x * perX, y * perY, perX, perY);
+int buttonAtPixel(double x, double y, double dpiX, double dpiY) {
+    const double perX = std::max(1.0, std::round(twips::perPixel(dpiX)));
+    const double perY = std::max(1.0, std::round(twips::perPixel(dpiY)));
+    return buttonAt(x * perX, y * perY, perX, perY);
 }
 
-Point ShowCursorCorner(int screenWidth, int screenHeight) {
+Point showCursorCorner(int screenWidth, int screenHeight) {
     // The last pixel of the screen; the system clamps anything further anyway.
     return {screenWidth > 0 ? screenWidth - 1 : 0, screenHeight > 0 ? screenHeight - 1 : 0};
 }
 
-Point ShowCursorCentre(int screenWidth, int screenHeight) { return {screenWidth / 2, screenHeight / 2}; }
+Point showCursorCentre(int screenWidth, int screenHeight) { return {screenWidth / 2, screenHeight / 2}; }
 
 }  // namespace launcher

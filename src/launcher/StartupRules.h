@@ -27,21 +27,21 @@ inline constexpr int kExitRefused = 2;
 
 // The arguments after the program name, joined by single spaces, as the
 // screen-saver host passes one command-line text.
-std::string CommandLineOf(int argc, const char* const* argv);
+std::string commandLineOf(int argc, const char* const* argv);
 
 // Only the first two characters count, upper-cased: "/P" "/A" end, "/C" mode 2,
 // "/S" mode 1, anything else (empty, a number, "S") mode 0.
-StartRequest StartRequestOf(std::string_view commandLine);
+StartRequest startRequestOf(std::string_view commandLine);
 
 // The arguments after the program name and the value of XSCREENSAVER_WINDOW
 // (null when unset). A first argument "-root"/"--root" shows on the window the
 // variable names (else the root window); "-window-id N"/"--window-id N" (or
 // "--window-id=N") on window N. Anything else goes by the text rule above.
-StartRequest StartRequestOf(const std::vector<std::string>& args, const char* xscreensaverWindow);
+StartRequest startRequestOf(const std::vector<std::string>& args, const char* xscreensaverWindow);
 
 // An X window number: decimal or "0x" hexadecimal, 1 to 0xFFFFFFFF, nothing
 // around it. Nothing for any other text.
-std::optional<std::uint32_t> WindowIdOf(std::string_view text);
+std::optional<std::uint32_t> windowIdOf(std::string_view text);
 
 // Launcher buttons: 2 Start, 3 List, 4 Exit (the picture index of each), 1 none.
 inline constexpr int kButtonNone = 1;
@@ -53,12 +53,12 @@ inline constexpr int kButtonRadius = 30;
 // The button under launcher point (x, y) given in twips, on a screen of
 // `perPixelX` by `perPixelY` twips per pixel: nearer to the centre than the
 // radius, which is 30 pixels scaled by the square root of both factors.
-int ButtonAt(double x, double y, double perPixelX, double perPixelY);
+int buttonAt(double x, double y, double perPixelX, double perPixelY);
 
 // The same for a point in launcher pixels on a screen of the given dots per
 // inch: whole twips per pixel each way (15 at 96), as the mouse events of the
 // design report positions.
-int ButtonAtPixel(double x, double y, double dpiX, double dpiY);
+int buttonAtPixel(double x, double y, double dpiX, double dpiY);
 
 struct Point {
     int x = 0;
@@ -66,7 +66,7 @@ struct Point {
 };
 // Cursor targets of the show sequence on a screen of the given pixel size:
 // the bottom-right corner before the show, the centre after it.
-Point ShowCursorCorner(int screenWidth, int screenHeight);
-Point ShowCursorCentre(int screenWidth, int screenHeight);
+Point showCursorCorner(int screenWidth, int screenHeight);
+Point showCursorCentre(int screenWidth, int screenHeight);
 
 }  // namespace launcher

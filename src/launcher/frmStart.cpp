@@ -32,7 +32,9 @@
 #include <vector>
 
 // Resources of a static library must be registered by hand, outside any namespace.
-static void InitLauncherResources() { Q_INIT_RESOURCE(launcher); }
+static void initLauncherResources() { Q_INIT_RESOURCE(launcher); }
+
+namespace launcher {
 
 namespace {
 
@@ -44,11 +46,11 @@ const char* const kButtonNames[4] = {"NoSelect", "Start", "List", "Exit"};
 
 // Settings, then the current list into the play list.
 void LoadInitial(mdlPublic::PublicState& state) {
-    settings::LoadStartup(state);
-    liststore::LoadPlayList(state);
+    settings::loadStartup(state);
+    liststore::loadPlayList(state);
 }
 
-bool ReportStartup() {
+bool reportStartup() {
     const char* value = std::getenv("VISTROVA_REPORT_STARTUP");
     return value && value[0] == '1';
 }
@@ -57,7 +59,7 @@ bool ReportStartup() {
 
 const QString frmStart::kPicturePath = QStringLiteral(":/launcher/launcher.png");
 
-QImage frmStart::LoadPicture(const QString& path) {
+QImage frmStart::loadPicture(const QString& path) {
     QImageReader reader(path);
     QImage image = reader.read();
     return image;  // null when missing or undecodable
@@ -86,36 +88,36 @@ std::optional<QRegion> frmStart::CreatePctRgnX(const QImage& picture) {
     };
     launcher::ScanSize size;
     // The full rectangle has to exist before the first batch arrives.
-    region = QRegion(0, 0, launcher::ScanWidthOf(pixels.width()), pixels.height());
-    if (!launcher::ScanKeyRects(view, combine, size)) return std::nullopt;
+    region = QRegion(0, 0, launcher::scanWidthOf(pixels.width()), pixels.height());
+    if (!launcher::scanKeyRects(view, combine, size)) return std::nullopt;
     return region;
 }
 
 frmStart::frmStart(platform::IMixer& mixer, const QString& picture, QWidget* parent)
     : QWidget(parent, Qt::Window | Qt::FramelessWindowHint), m_mixer(mixer) {
-    InitLauncherResources();
+    initLauncherResources();
     // Back from a modal window the launcher takes the keyboard again, also
     // where no window manager hands it back.
     const auto regainKeyboard = [](QWidget* owner) {
         if (owner && owner->isVisible()) owner->activateWindow();
     };
     m_actions.showSequence = [this, regainKeyboard](QWidget* owner) {
-        launcher::ShowSequence(owner, m_hostWindow);
+        launcher::showSequence(owner, m_hostWindow);
         regainKeyboard(owner);
     };
     m_actions.runEditor = [regainKeyboard](QWidget* owner) {
         // The editor's run command starts a show of its own, never inside a host window.
-        editor::runEditor(owner, [](QWidget* editorWindow) { launcher::ShowSequence(editorWindow); });
+        editor::runEditor(owner, [](QWidget* editorWindow) { launcher::showSequence(editorWindow); });
         regainKeyboard(owner);
     };
-    m_actions.showAbout = [](QWidget* owner) { frmAbout::ShowModal(owner); };
-    m_actions.openHelp = [] { platform::OpenHelpDocument(); };
+    m_actions.showAbout = [](QWidget* owner) { dialogs::frmAbout::showModal(owner); };
+    m_actions.openHelp = [] { platform::openHelpDocument(); };
     setWindowTitle(mdlMessage::kTitleVistrova);
     setAttribute(Qt::WA_OpaquePaintEvent);
     setMouseTracking(true);
-    m_picture = LoadPicture(picture);
+    m_picture = loadPicture(picture);
     for (std::size_t i = 0; i < m_buttons.size(); ++i) {
-        m_buttons[i] = LoadPicture(QStringLiteral(":/launcher/%1.png").arg(QLatin1String(kButtonNames[i])));
+        m_buttons[i] = loadPicture(QStringLiteral(":/launcher/%1.png").arg(QLatin1String(kButtonNames[i])));
     }
 }
 
@@ -125,7 +127,7 @@ bool frmStart::Form_Load() {
     setFixedSize(kWidth, kHeight);
     const std::optional<QRegion> region = CreatePctRgnX(m_picture);
     if (!region) {
-        mdlMessage::MsgBox(kMsgStartFailed, 48);
+        mdlMessage::msgBox(kMsgStartFailed, mdlMessage::kExclamation);
         return false;
     }
     // An empty mask would mean "no mask" to the window system; a picture all in
@@ -137,26 +139,26 @@ bool frmStart::Form_Load() {
         move(area.center() - QPoint(kWidth / 2, kHeight / 2));
     }
 
-    if (mdlPublic::Public().startMode == mdlPublic::kStartNormal) {
+    if (mdlPublic::publicState().startMode == mdlPublic::kStartNormal) {
         show();
         // Take the keyboard at once, also where no window manager hands it over.
         activateWindow();
     } else {
         // The screen-saver modes never show the launcher; their run starts
         // once the event loop is there to carry the modal windows.
-        QTimer::singleShot(0, this, &frmStart::RunStartMode);
+        QTimer::singleShot(0, this, &frmStart::runStartMode);
     }
     return true;
 }
 
-void frmStart::RunStartMode() {
-    auto& state = mdlPublic::Public();
+void frmStart::runStartMode() {
+    auto& state = mdlPublic::publicState();
     hide();
     if (state.startMode == mdlPublic::kStartShow) {
         if (state.playList.count != 0) {
             m_actions.showSequence(this);
         } else {
-            mdlMessage::MsgBox(kMsgSelectList, 48);
+            mdlMessage::msgBox(kMsgSelectList, mdlMessage::kExclamation);
         }
     } else if (state.startMode == mdlPublic::kStartSettings) {
         m_actions.runEditor(this);
@@ -177,7 +179,7 @@ void frmStart::paintEvent(QPaintEvent*) {
     if (!strip.isNull()) painter.drawImage(kButtonStripAt, strip);
     if (!m_exposed) {
         m_exposed = true;
-        if (ReportStartup()) {
+        if (reportStartup()) {
             // Wall-clock time of the first picture, for the start-up benchmark.
             timespec now{};
             clock_gettime(CLOCK_REALTIME, &now);
@@ -189,7 +191,7 @@ void frmStart::paintEvent(QPaintEvent*) {
 
 void frmStart::keyPressEvent(QKeyEvent* event) {
     // A held key acts once.
-    if (event->isAutoRepeat() || !m_heldKeys.Press(platform::KeyIdentity(*event))) return;
+    if (event->isAutoRepeat() || !m_heldKeys.press(platform::keyIdentity(*event))) return;
     if (event->key() == Qt::Key_F4 && event->modifiers() == Qt::AltModifier) {
         close();
         return;
@@ -197,7 +199,7 @@ void frmStart::keyPressEvent(QKeyEvent* event) {
     // The typed character counts, so Ctrl+S or a dead key does nothing.
     const QString text = event->text();
     if (text == QLatin1String("S") || text == QLatin1String("s")) {
-        StartShow();  // continues where the last show stopped
+        startShow();  // continues where the last show stopped
     } else if (text == QLatin1String("L") || text == QLatin1String("l")) {
         m_actions.runEditor(this);
     } else if (text == QLatin1String("E") || text == QLatin1String("e")) {
@@ -209,7 +211,7 @@ void frmStart::keyPressEvent(QKeyEvent* event) {
 
 void frmStart::keyReleaseEvent(QKeyEvent* event) {
     // Only the release of a key pressed here acts (not the one that closed a box).
-    if (event->isAutoRepeat() || !m_heldKeys.Release(platform::KeyIdentity(*event))) return;
+    if (event->isAutoRepeat() || !m_heldKeys.release(platform::keyIdentity(*event))) return;
     if (event->key() == Qt::Key_F1) {
         m_actions.openHelp();
         return;
@@ -222,23 +224,23 @@ bool frmStart::event(QEvent* event) {
     // come up elsewhere.
     if (event->type() == QEvent::WindowBlocked ||
         (event->type() == QEvent::ActivationChange && !isActiveWindow()))
-        m_heldKeys.Clear();
+        m_heldKeys.clear();
     return QWidget::event(event);
 }
 
-int frmStart::ButtonAtPoint(QPointF pixels) const {
-    return launcher::ButtonAtPixel(pixels.x(), pixels.y(), logicalDpiX(), logicalDpiY());
+int frmStart::buttonAtPoint(QPointF pixels) const {
+    return launcher::buttonAtPixel(pixels.x(), pixels.y(), logicalDpiX(), logicalDpiY());
 }
 
-void frmStart::StartShow() {
-    if (mdlPublic::Public().playList.count == 0) {
-        mdlMessage::MsgBox(kMsgSelectList, 48, mdlMessage::kTitleVistrova, this);
+void frmStart::startShow() {
+    if (mdlPublic::publicState().playList.count == 0) {
+        mdlMessage::msgBox(kMsgSelectList, mdlMessage::kExclamation, mdlMessage::kTitleVistrova, this);
         return;
     }
     m_actions.showSequence(this);
 }
 
-void frmStart::OpenEditor() {
+void frmStart::openEditor() {
     // The hourglass covers the editor's building; its own event loop running
     // means it is up, and the pointer goes back to normal there.
     QApplication::setOverrideCursor(Qt::WaitCursor);
@@ -254,7 +256,7 @@ void frmStart::OpenEditor() {
     restore();
 }
 
-void frmStart::mouseMoveEvent(QMouseEvent* event) { SelectMenu(ButtonAtPoint(event->position())); }
+void frmStart::mouseMoveEvent(QMouseEvent* event) { SelectMenu(buttonAtPoint(event->position())); }
 
 void frmStart::mouseReleaseEvent(QMouseEvent* event) {
     if (event->button() == Qt::RightButton) {
@@ -262,18 +264,18 @@ void frmStart::mouseReleaseEvent(QMouseEvent* event) {
         return;
     }
     if (event->button() != Qt::LeftButton) return;
-    switch (ButtonAtPoint(event->position())) {
+    switch (buttonAtPoint(event->position())) {
     case launcher::kButtonStart:
-        mdlPublic::Public().playList.position = 0;
-        if (mdlPublic::Public().playList.count == 0) {
+        mdlPublic::publicState().playList.position = 0;
+        if (mdlPublic::publicState().playList.count == 0) {
             // Refused: the lit picture stays as it is.
-            mdlMessage::MsgBox(kMsgSelectList, 48, mdlMessage::kTitleVistrova, this);
+            mdlMessage::msgBox(kMsgSelectList, mdlMessage::kExclamation, mdlMessage::kTitleVistrova, this);
             return;
         }
         m_actions.showSequence(this);
         break;
     case launcher::kButtonList:
-        OpenEditor();
+        openEditor();
         break;
     case launcher::kButtonExit:
         close();
@@ -294,11 +296,11 @@ void frmStart::closeEvent(QCloseEvent* event) {
 void frmStart::Form_Unload() {
     if (m_unloaded) return;
     m_unloaded = true;
-    m_mixer.SetVolume(mdlPublic::Public().savedVolume);
+    m_mixer.setVolume(mdlPublic::publicState().savedVolume);
     QCoreApplication::quit();
 }
 
-void frmStart::CloseModalWindows() {
+void frmStart::closeModalWindows() {
     // The application's quit closes modal windows only when they are
     // top-level; a player inside a host's window is not. A window that
     // refuses stops the walk, and the bound guards against one that
@@ -309,29 +311,29 @@ void frmStart::CloseModalWindows() {
     }
 }
 
-int frmStart::Run(std::int16_t startMode, WId hostWindow) {
+int frmStart::run(std::int16_t startMode, WId hostWindow) {
     // One copy per executable name; the screen-saver modes give way silently.
-    platform::InstanceLock lock(platform::InstanceLock::DefaultFolder(), platform::InstanceLock::ExecutableName());
-    if (!lock.TryAcquire()) {
-        if (startMode == mdlPublic::kStartNormal) mdlMessage::MsgBox(kMsgAlreadyRunning, 48);
+    platform::InstanceLock lock(platform::InstanceLock::defaultFolder(), platform::InstanceLock::executableName());
+    if (!lock.tryAcquire()) {
+        if (startMode == mdlPublic::kStartNormal) mdlMessage::msgBox(kMsgAlreadyRunning, mdlMessage::kExclamation);
         return 0;
     }
 
-    auto& state = mdlPublic::Public();
+    auto& state = mdlPublic::publicState();
     state.startMode = startMode;
-    mdlPublic::SetPaths(state, programfolder::Resolve());
-    platform::IMixer& mixer = platform::SystemMixer();
-    state.savedVolume = mixer.GetVolume();
+    mdlPublic::setPaths(state, programfolder::resolve());
+    platform::IMixer& mixer = platform::systemMixer();
+    state.savedVolume = mixer.volume();
     LoadInitial(state);
 
     // The program ends only through the launcher's close, so the volume is
     // always set back; a hidden launcher must not end it early either.
     QApplication::setQuitOnLastWindowClosed(false);
     frmStart form(mixer);
-    form.SetHostWindow(hostWindow);
+    form.setHostWindow(hostWindow);
     platform::SignalWatcher watcher;
     QObject::connect(&watcher, &platform::SignalWatcher::terminationRequested, &form, [&form](int) {
-        CloseModalWindows();
+        closeModalWindows();
         form.close();
         form.Form_Unload();  // also when a modal window refused the close
     });
@@ -340,3 +342,5 @@ int frmStart::Run(std::int16_t startMode, WId hostWindow) {
     form.Form_Unload();
     return code;
 }
+
+}  // namespace launcher

@@ -17,6 +17,8 @@ namespace platform {
 class IMixer;
 }
 
+namespace launcher {
+
 class frmStart final : public QWidget {
     Q_OBJECT
 public:
@@ -27,7 +29,7 @@ public:
     // Start-up after the command line has been read, up to the end of the
     // program; returns the exit code. Needs the application object. A host
     // window (not 0) carries the show of start mode 1 instead of the screen.
-    static int Run(std::int16_t startMode, WId hostWindow = 0);
+    static int run(std::int16_t startMode, WId hostWindow = 0);
 
     // What the buttons and keys open; the real windows unless a test gives others.
     struct Actions {
@@ -36,12 +38,12 @@ public:
         std::function<void(QWidget*)> showAbout;
         std::function<void()> openHelp;
     };
-    void SetActions(Actions actions) { m_actions = std::move(actions); }
-    void SetHostWindow(WId hostWindow) { m_hostWindow = hostWindow; }
+    void setActions(Actions actions) { m_actions = std::move(actions); }
+    void setHostWindow(WId hostWindow) { m_hostWindow = hostWindow; }
 
     // Closes the modal windows open over the launcher, the topmost first, as
     // a termination signal asks; child windows of a host's window included.
-    static void CloseModalWindows();
+    static void closeModalWindows();
 
     // `mixer` gets the saved volume back when the launcher closes; `picture`
     // names the artwork (the compiled-in one unless a test gives another).
@@ -54,14 +56,14 @@ public:
 
     // Draws button strip picture `index` (1 none lit, 2 Start, 3 List, 4 Exit).
     void SelectMenu(int index);
-    int SelectedMenu() const { return m_selected; }
+    int selectedMenu() const { return m_selected; }
 
     // The outline of a picture: every pixel of the top-left pixel's colour is
     // cut out. Nothing (the design's -1) for a picture with no pixels.
     static std::optional<QRegion> CreatePctRgnX(const QImage& picture);
 
     // The launcher artwork; a null image when the file is missing or unreadable.
-    static QImage LoadPicture(const QString& path);
+    static QImage loadPicture(const QString& path);
     static const QString kPicturePath;
 
 protected:
@@ -75,11 +77,11 @@ protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
-    void RunStartMode();
+    void runStartMode();
     void Form_Unload();
-    int ButtonAtPoint(QPointF pixels) const;
-    void StartShow();
-    void OpenEditor();
+    int buttonAtPoint(QPointF pixels) const;
+    void startShow();
+    void openEditor();
 
     Actions m_actions;
     WId m_hostWindow = 0;
@@ -92,3 +94,5 @@ private:
     bool m_exposed = false;
     platform::HeldKeys m_heldKeys;
 };
+
+}  // namespace launcher

@@ -13,7 +13,7 @@
 
 int main(int argc, char* argv[]) {
     const std::vector<std::string> args(argv + (argc > 0 ? 1 : 0), argv + (argc > 0 ? argc : 0));
-    const launcher::StartRequest request = launcher::StartRequestOf(args, std::getenv("XSCREENSAVER_WINDOW"));
+    const launcher::StartRequest request = launcher::startRequestOf(args, std::getenv("XSCREENSAVER_WINDOW"));
     // "/P" and "/A" end before anything else: no window, no file; so does a
     // host switch that cannot be carried out.
     if (request.endAtOnce) return 0;
@@ -21,15 +21,15 @@ int main(int argc, char* argv[]) {
         std::fprintf(stderr, "vistrova: %s\n", request.refusal.c_str());
         return launcher::kExitRefused;
     }
-    const bool xcbChosenHere = platform::PreferXcb();
+    const bool xcbChosenHere = platform::preferXcb();
     QApplication app(argc, argv);
     if (xcbChosenHere) unsetenv("QT_QPA_PLATFORM");
     // A held key then comes as presses and one release, as on Windows.
-    platform::EnableDetectableAutoRepeat();
-    if (request.inHost && request.hostWindow != 0 && !platform::HostWindowSize(request.hostWindow)) {
+    platform::enableDetectableAutoRepeat();
+    if (request.inHost && request.hostWindow != 0 && !platform::hostWindowSize(request.hostWindow)) {
         std::fprintf(stderr, "vistrova: no window 0x%lx on this display\n",
                      static_cast<unsigned long>(request.hostWindow));
         return launcher::kExitRefused;
     }
-    return frmStart::Run(request.startMode, request.hostWindow);
+    return launcher::frmStart::run(request.startMode, request.hostWindow);
 }

@@ -7,12 +7,12 @@
 
 namespace platform {
 
-bool OpenDocument(const QString& path) {
+bool openDocument(const QString& path) {
     if (!QFileInfo::exists(path)) return false;
     return QDesktopServices::openUrl(QUrl::fromLocalFile(QFileInfo(path).absoluteFilePath()));
 }
 
-QString HelpDocumentPath() {
+QString helpDocumentPath() {
     const QString dir = QCoreApplication::applicationDirPath();
     for (const QString& candidate : {dir + QStringLiteral("/Readme.html"),
                                      dir + QStringLiteral("/../share/vistrova/Readme.html")}) {
@@ -21,9 +21,9 @@ QString HelpDocumentPath() {
     return {};
 }
 
-bool OpenHelpDocument() {
-    const QString path = HelpDocumentPath();
-    return !path.isEmpty() && OpenDocument(path);
+bool openHelpDocument() {
+    const QString path = helpDocumentPath();
+    return !path.isEmpty() && openDocument(path);
 }
 
 }  // namespace platform

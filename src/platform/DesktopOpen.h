@@ -7,13 +7,14 @@
 namespace platform {
 
 // False when the file is missing or no handler took it.
-bool OpenDocument(const QString& path);
+bool openDocument(const QString& path);
 
 // The help document Readme.html: beside the executable, or in the data folder
 // of an installed copy (<prefix>/share/vistrova). "" when neither has it.
-QString HelpDocumentPath();
+QString helpDocumentPath();
 
 // Opens the help document; false when it is missing or no handler took it.
-bool OpenHelpDocument();
+bool openHelpDocument();
+
 
 }  // namespace platform

@@ -13,11 +13,11 @@ namespace platform {
 class HeldKeys {
 public:
     // True for the first press of a key that is not down yet.
-    bool Press(int key) { return m_down.insert(key).second; }
+    bool press(int key) { return m_down.insert(key).second; }
     // True when the key was seen pressed; it is up afterwards.
-    bool Release(int key) { return m_down.erase(key) > 0; }
+    bool release(int key) { return m_down.erase(key) > 0; }
     // The window lost the keyboard: what is held now was pressed elsewhere.
-    void Clear() { m_down.clear(); }
+    void clear() { m_down.clear(); }
 
 private:
     std::set<int> m_down;

@@ -8,7 +8,7 @@
 
 namespace platform {
 
-std::optional<QSize> HostWindowSize(WId id) {
+std::optional<QSize> hostWindowSize(WId id) {
     const auto* x11 = qGuiApp ? qGuiApp->nativeInterface<QNativeInterface::QX11Application>() : nullptr;
     if (!x11 || !x11->connection() || id == 0 || id > 0xFFFFFFFFu) return std::nullopt;
     xcb_connection_t* connection = x11->connection();

@@ -11,6 +11,6 @@ namespace platform {
 
 // The inner size of X window `id` on the display the program runs on; nothing
 // when there is no X display or no such window.
-std::optional<QSize> HostWindowSize(WId id);
+std::optional<QSize> hostWindowSize(WId id);
 
 }  // namespace platform

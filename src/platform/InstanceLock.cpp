@@ -17,20 +17,20 @@ InstanceLock::InstanceLock(const QString& folder, const QString& name)
 
 InstanceLock::~InstanceLock() = default;
 
-bool InstanceLock::TryAcquire() {
+bool InstanceLock::tryAcquire() {
     if (m_lock->tryLock(0)) return true;
     if (m_lock->error() == QLockFile::LockFailedError) return false;
     // No folder, no permission: better to run twice than not at all.
     return !QDir().mkpath(m_folder) || m_lock->tryLock(0) || m_lock->error() != QLockFile::LockFailedError;
 }
 
-QString InstanceLock::DefaultFolder() {
+QString InstanceLock::defaultFolder() {
     QString folder = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
     if (folder.isEmpty()) folder = QDir::tempPath();
     return folder;
 }
 
-QString InstanceLock::ExecutableName() {
+QString InstanceLock::executableName() {
     QString path = QCoreApplication::applicationFilePath();
     if (path.isEmpty()) path = QFileInfo(QStringLiteral("/proc/self/exe")).symLinkTarget();
     const QString name = QFileInfo(path).fileName();

@@ -20,11 +20,11 @@ public:
 
     // True when this process now holds the lock; false when a live process
     // holds it. A folder that cannot take the file does not refuse the start.
-    bool TryAcquire();
+    bool tryAcquire();
 
     // The per-user runtime folder and this executable's file name.
-    static QString DefaultFolder();
-    static QString ExecutableName();
+    static QString defaultFolder();
+    static QString executableName();
 
 private:
     std::unique_ptr<QLockFile> m_lock;

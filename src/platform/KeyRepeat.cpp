@@ -14,7 +14,7 @@
 
 namespace platform {
 
-bool EnableDetectableAutoRepeat() {
+bool enableDetectableAutoRepeat() {
     auto* x11 = qGuiApp ? qGuiApp->nativeInterface<QNativeInterface::QX11Application>() : nullptr;
     xcb_connection_t* connection = x11 ? x11->connection() : nullptr;
     if (!connection) return false;
@@ -30,7 +30,7 @@ bool EnableDetectableAutoRepeat() {
     return on;
 }
 
-int KeyIdentity(const QKeyEvent& event) {
+int keyIdentity(const QKeyEvent& event) {
     // Scan codes and Qt's key codes never meet in one window: a real server
     // gives every event a scan code.
     return event.nativeScanCode() != 0 ? static_cast<int>(event.nativeScanCode()) : event.key();
@@ -51,7 +51,7 @@ bool HeldKeyFilter::eventFilter(QObject* watched, QEvent* event) {
     case QEvent::KeyPress:
         if (watched->isWindowType()) {
             const auto& key = static_cast<const QKeyEvent&>(*event);
-            const bool first = !key.isAutoRepeat() && m_held.Press(KeyIdentity(key));
+            const bool first = !key.isAutoRepeat() && m_held.press(keyIdentity(key));
             return !first && m_presses == Presses::Once;
         }
         break;
@@ -60,13 +60,13 @@ bool HeldKeyFilter::eventFilter(QObject* watched, QEvent* event) {
             const auto& key = static_cast<const QKeyEvent&>(*event);
             // The release paired with a repeated press is the widgets' to judge.
             if (key.isAutoRepeat()) return m_presses == Presses::Once;
-            return !m_held.Release(KeyIdentity(key));
+            return !m_held.release(keyIdentity(key));
         }
         break;
     case QEvent::WindowBlocked:
     case QEvent::FocusOut:
         // Keys held now come up in another window.
-        if (watched->isWindowType() || event->type() == QEvent::WindowBlocked) m_held.Clear();
+        if (watched->isWindowType() || event->type() == QEvent::WindowBlocked) m_held.clear();
         break;
     default:
         break;

@@ -15,12 +15,12 @@ namespace platform {
 // when the key comes up (XKB's detectable auto-repeat), on Qt's own
 // connection. False where the platform is not xcb or the server refuses.
 // Call once the application object exists.
-bool EnableDetectableAutoRepeat();
+bool enableDetectableAutoRepeat();
 
 // The number that names the physical key of an event, for HeldKeys: the
 // native scan code where there is one (a shifted digit keeps its key), else
 // Qt's key code (events made by tests).
-int KeyIdentity(const QKeyEvent& event);
+int keyIdentity(const QKeyEvent& event);
 
 // Keeps a top-level window to the keys pressed in it. It watches the window's
 // native window, where every key of the window passes before any of its

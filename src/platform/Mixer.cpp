@@ -22,14 +22,14 @@ constexpr std::uint32_t kFullVolume = 0xFFFFFFFF;
 // Stands in where no mixer can be reached: keeps the value for this process.
 class LocalMixer final : public IMixer {
 public:
-    std::uint32_t GetVolume() override { return m_volume; }
-    void SetVolume(std::uint32_t volume) override { m_volume = volume; }
+    std::uint32_t volume() override { return m_volume; }
+    void setVolume(std::uint32_t volume) override { m_volume = volume; }
 
 private:
     std::uint32_t m_volume = kFullVolume;
 };
 
-std::optional<std::uint32_t> ParseVolumeText(const QByteArray& text) {
+std::optional<std::uint32_t> parseVolumeText(const QByteArray& text) {
     bool ok = false;
     const qulonglong value = text.trimmed().toULongLong(&ok, 10);
     if (!ok || value > kFullVolume) return std::nullopt;
@@ -43,11 +43,11 @@ public:
     explicit FileMixer(QString path) : m_path(std::move(path)) {
         QFile file(m_path);
         if (file.open(QIODevice::ReadOnly)) {
-            m_volume = ParseVolumeText(file.read(64)).value_or(kFullVolume);
+            m_volume = parseVolumeText(file.read(64)).value_or(kFullVolume);
         }
     }
-    std::uint32_t GetVolume() override { return m_volume; }
-    void SetVolume(std::uint32_t volume) override {
+    std::uint32_t volume() override { return m_volume; }
+    void setVolume(std::uint32_t volume) override {
         m_volume = volume;
         // Replaced whole, so a reader never sees half a number.
         QSaveFile file(m_path);
@@ -61,7 +61,7 @@ private:
     std::uint32_t m_volume = kFullVolume;
 };
 
-void SilentAlsaError(const char*, int, const char*, int, const char*, ...) {}
+void silentAlsaError(const char*, int, const char*, int, const char*, ...) {}
 
 struct MixerCloser {
     void operator()(snd_mixer_t* m) const { snd_mixer_close(m); }
@@ -73,8 +73,8 @@ using MixerHandle = std::unique_ptr<snd_mixer_t, MixerCloser>;
 // the element's range.
 class AlsaMixer final : public IMixer {
 public:
-    static std::unique_ptr<AlsaMixer> Open() {
-        snd_lib_error_set_handler(&SilentAlsaError);
+    static std::unique_ptr<AlsaMixer> open() {
+        snd_lib_error_set_handler(&silentAlsaError);
         snd_mixer_t* raw = nullptr;
         if (snd_mixer_open(&raw, 0) < 0 || !raw) return nullptr;
         MixerHandle handle(raw);
@@ -99,17 +99,17 @@ public:
         return std::unique_ptr<AlsaMixer>(new AlsaMixer(std::move(handle), elem, min, max));
     }
 
-    std::uint32_t GetVolume() override {
+    std::uint32_t volume() override {
         snd_mixer_handle_events(m_handle.get());
-        const std::uint32_t left = ToChannel(Read(SND_MIXER_SCHN_FRONT_LEFT));
+        const std::uint32_t left = toChannel(read(SND_MIXER_SCHN_FRONT_LEFT));
         const std::uint32_t right =
-            snd_mixer_selem_is_playback_mono(m_elem) ? left : ToChannel(Read(SND_MIXER_SCHN_FRONT_RIGHT));
+            snd_mixer_selem_is_playback_mono(m_elem) ? left : toChannel(read(SND_MIXER_SCHN_FRONT_RIGHT));
         return left | (right << 16);
     }
 
-    void SetVolume(std::uint32_t volume) override {
-        const long left = FromChannel(volume & 0xFFFF);
-        const long right = FromChannel(volume >> 16);
+    void setVolume(std::uint32_t volume) override {
+        const long left = fromChannel(volume & 0xFFFF);
+        const long right = fromChannel(volume >> 16);
         if (snd_mixer_selem_is_playback_mono(m_elem)) {
             snd_mixer_selem_set_playback_volume_all(m_elem, std::max(left, right));
             return;
@@ -122,13 +122,13 @@ private:
     AlsaMixer(MixerHandle handle, snd_mixer_elem_t* elem, long min, long max)
         : m_handle(std::move(handle)), m_elem(elem), m_min(min), m_max(max) {}
 
-    long Read(snd_mixer_selem_channel_id_t channel) const {
+    long read(snd_mixer_selem_channel_id_t channel) const {
         long value = m_min;
         if (snd_mixer_selem_get_playback_volume(m_elem, channel, &value) < 0) value = m_min;
         return value;
     }
-    std::uint32_t ToChannel(long value) const { return MixerToChannel(value, m_min, m_max); }
-    long FromChannel(std::uint32_t channel) const { return ChannelToMixer(channel, m_min, m_max); }
+    std::uint32_t toChannel(long value) const { return mixerToChannel(value, m_min, m_max); }
+    long fromChannel(std::uint32_t channel) const { return channelToMixer(channel, m_min, m_max); }
 
     MixerHandle m_handle;
     snd_mixer_elem_t* m_elem;
@@ -138,23 +138,23 @@ private:
 
 }  // namespace
 
-std::unique_ptr<IMixer> MakeFileMixer(const std::string& path) {
+std::unique_ptr<IMixer> makeFileMixer(const std::string& path) {
     return std::make_unique<FileMixer>(QString::fromStdString(path));
 }
 
 namespace {
 
-std::unique_ptr<IMixer> MakeSystemMixer() {
+std::unique_ptr<IMixer> makeSystemMixer() {
     const char* file = std::getenv("VISTROVA_MIXER_FILE");
     if (file && *file) return std::make_unique<FileMixer>(QString::fromLocal8Bit(file));
-    if (auto alsa = AlsaMixer::Open()) return alsa;
+    if (auto alsa = AlsaMixer::open()) return alsa;
     return std::make_unique<LocalMixer>();
 }
 
 }  // namespace
 
-IMixer& SystemMixer() {
-    static const std::unique_ptr<IMixer> mixer = MakeSystemMixer();
+IMixer& systemMixer() {
+    static const std::unique_ptr<IMixer> mixer = makeSystemMixer();
     return *mixer;
 }
 

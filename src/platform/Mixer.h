@@ -9,12 +9,12 @@ namespace platform {
 class IMixer {
 public:
     virtual ~IMixer() = default;
-    virtual std::uint32_t GetVolume() = 0;
-    virtual void SetVolume(std::uint32_t volume) = 0;
+    virtual std::uint32_t volume() = 0;
+    virtual void setVolume(std::uint32_t volume) = 0;
 };
 
 // The mixer of this process: the file named by VISTROVA_MIXER_FILE when set,
 // else the ALSA simple mixer of the default device, else a process-local value.
-IMixer& SystemMixer();
+IMixer& systemMixer();
 
 }  // namespace platform

@@ -9,5 +9,5 @@
 #include <string>
 
 namespace platform {
-std::unique_ptr<IMixer> MakeFileMixer(const std::string& path);
+std::unique_ptr<IMixer> makeFileMixer(const std::string& path);
 }

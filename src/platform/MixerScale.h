@@ -8,14 +8,14 @@
 
 namespace platform {
 
-inline std::uint32_t MixerToChannel(long value, long min, long max) {
+inline std::uint32_t mixerToChannel(long value, long min, long max) {
     if (max <= min) return 0;
     const long long span = static_cast<long long>(max) - min;
     const long long v = std::clamp<long long>(static_cast<long long>(value) - min, 0, span);
     return static_cast<std::uint32_t>((v * 0xFFFF + span / 2) / span);
 }
 
-inline long ChannelToMixer(std::uint32_t channel, long min, long max) {
+inline long channelToMixer(std::uint32_t channel, long min, long max) {
     if (max <= min) return min;
     const long long span = static_cast<long long>(max) - min;
     const long long c = std::min<long long>(channel, 0xFFFF);

@@ -23,7 +23,7 @@ namespace {
 
 // mpv can draw into a window of its own only on an X server; elsewhere
 // (offscreen, minimal, a Wayland client) it renders in software.
-bool UseNativeWindow() { return QGuiApplication::platformName() == QLatin1String("xcb"); }
+bool useNativeWindow() { return QGuiApplication::platformName() == QLatin1String("xcb"); }
 
 // The pixel value of a colour on a true-colour visual of 24 or 32 bits.
 std::uint32_t PixelOf(const QColor& c) {
@@ -32,7 +32,7 @@ std::uint32_t PixelOf(const QColor& c) {
 }
 
 // "key=value,key=value" from VISTROVA_MPV_OPTIONS; a bare key means "yes".
-void ApplyEnvironmentOptions(mpv_handle* mpv) {
+void applyEnvironmentOptions(mpv_handle* mpv) {
     const QByteArray text = qgetenv("VISTROVA_MPV_OPTIONS");
     for (const QByteArray& item : text.split(',')) {
         const QByteArray trimmed = item.trimmed();
@@ -53,7 +53,7 @@ MpvElement::MpvElement(QWidget* parent) : QWidget(parent) {
     std::setlocale(LC_NUMERIC, "C");
     m_mpv = mpv_create();
     if (!m_mpv) return;
-    m_native = UseNativeWindow();
+    m_native = useNativeWindow();
     if (m_native) {
         // OpenGL through EGL on the X server (hardware, or Mesa's software
         // llvmpipe, which mpv would skip unasked), else plain X11; never a
@@ -79,13 +79,13 @@ MpvElement::MpvElement(QWidget* parent) : QWidget(parent) {
     mpv_set_option_string(m_mpv, "load-scripts", "no");
     mpv_set_option_string(m_mpv, "ytdl", "no");
     mpv_set_option_string(m_mpv, "pause", "yes");
-    ApplyEnvironmentOptions(m_mpv);
+    applyEnvironmentOptions(m_mpv);
     if (mpv_initialize(m_mpv) < 0) {
         mpv_terminate_destroy(m_mpv);
         m_mpv = nullptr;
         return;
     }
-    mpv_set_wakeup_callback(m_mpv, &MpvElement::OnWakeup, this);
+    mpv_set_wakeup_callback(m_mpv, &MpvElement::onWakeup, this);
 
     // The software render context exists before any file is loaded.
     if (!m_native) createRenderContext();
@@ -195,7 +195,7 @@ void MpvElement::createRenderContext() {
         m_renderFailed = true;
         return;
     }
-    mpv_render_context_set_update_callback(m_render, &MpvElement::OnRenderUpdate, this);
+    mpv_render_context_set_update_callback(m_render, &MpvElement::onRenderUpdate, this);
 }
 
 void MpvElement::freeRenderContext() {
@@ -205,13 +205,13 @@ void MpvElement::freeRenderContext() {
     m_render = nullptr;
 }
 
-void MpvElement::OnWakeup(void* self) {
+void MpvElement::onWakeup(void* self) {
     auto* element = static_cast<MpvElement*>(self);
     if (element->m_wakeupQueued.exchange(true)) return;
     QMetaObject::invokeMethod(element, [element] { element->drainEvents(); }, Qt::QueuedConnection);
 }
 
-void MpvElement::OnRenderUpdate(void* self) {
+void MpvElement::onRenderUpdate(void* self) {
     auto* element = static_cast<MpvElement*>(self);
     if (element->m_updateQueued.exchange(true)) return;
     QMetaObject::invokeMethod(element, [element] { element->renderUpdate(); }, Qt::QueuedConnection);

@@ -65,8 +65,8 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    static void OnWakeup(void* self);
-    static void OnRenderUpdate(void* self);
+    static void onWakeup(void* self);
+    static void onRenderUpdate(void* self);
     void drainEvents();
     void handleEvent(const mpv_event& event);
     void renderUpdate();

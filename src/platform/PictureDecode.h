@@ -13,14 +13,14 @@ namespace platform {
 
 // Natural size from the file's header, in its shown orientation; invalid
 // when it is not a readable picture.
-QSize PictureSize(const QString& path);
+QSize pictureSize(const QString& path);
 
 // The picture, turned as its orientation says, scaled to `target` while
 // decoding (JPEG decodes at a reduced size directly). Null on failure. An
 // empty target decodes at natural size.
-QImage DecodePicture(const QString& path, const QSize& target);
+QImage decodePicture(const QString& path, const QSize& target);
 
 // Whether the file is a picture with more than one frame (an animated GIF).
-bool IsAnimatedPicture(const QString& path);
+bool isAnimatedPicture(const QString& path);
 
 }  // namespace platform

@@ -14,7 +14,7 @@ const QString kService = QStringLiteral("org.freedesktop.ScreenSaver");
 const QString kPath = QStringLiteral("/org/freedesktop/ScreenSaver");
 const QString kInterface = QStringLiteral("org.freedesktop.ScreenSaver");
 
-void SendUnInhibit(std::uint32_t cookie) {
+void sendUnInhibit(std::uint32_t cookie) {
     QDBusMessage call = QDBusMessage::createMethodCall(kService, kPath, kInterface, QStringLiteral("UnInhibit"));
     call << cookie;
     // Nothing to wait for: the hold is gone either way when the program ends.
@@ -22,7 +22,7 @@ void SendUnInhibit(std::uint32_t cookie) {
 }
 }  // namespace
 
-bool SessionBusAvailable() {
+bool sessionBusAvailable() {
     // Without an address the bus library would try to launch a bus of its
     // own on the X display; a show must not start daemons.
     if (!qEnvironmentVariableIsEmpty("DBUS_SESSION_BUS_ADDRESS")) return true;
@@ -32,11 +32,11 @@ bool SessionBusAvailable() {
 
 ScreenSaverInhibit::ScreenSaverInhibit(QObject* parent) : QObject(parent) {}
 
-ScreenSaverInhibit::~ScreenSaverInhibit() { Release(); }
+ScreenSaverInhibit::~ScreenSaverInhibit() { release(); }
 
-void ScreenSaverInhibit::Inhibit(const QString& reason) {
+void ScreenSaverInhibit::inhibit(const QString& reason) {
     if (m_hold && !m_hold->released) return;
-    if (!SessionBusAvailable()) return;
+    if (!sessionBusAvailable()) return;
     QDBusConnection bus = QDBusConnection::sessionBus();
     if (!bus.isConnected()) return;
     QDBusMessage call = QDBusMessage::createMethodCall(kService, kPath, kInterface, QStringLiteral("Inhibit"));
@@ -54,14 +54,14 @@ void ScreenSaverInhibit::Inhibit(const QString& reason) {
         if (reply.isError()) return;
         hold->cookie = reply.value();
         hold->haveCookie = true;
-        if (hold->released) SendUnInhibit(hold->cookie);
+        if (hold->released) sendUnInhibit(hold->cookie);
     });
 }
 
-void ScreenSaverInhibit::Release() {
+void ScreenSaverInhibit::release() {
     if (!m_hold || m_hold->released) return;
     m_hold->released = true;
-    if (m_hold->haveCookie) SendUnInhibit(m_hold->cookie);
+    if (m_hold->haveCookie) sendUnInhibit(m_hold->cookie);
 }
 
 }  // namespace platform

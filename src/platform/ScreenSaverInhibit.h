@@ -20,9 +20,9 @@ public:
     ~ScreenSaverInhibit() override;
 
     // Asks for the hold; a second call while held does nothing.
-    void Inhibit(const QString& reason);
+    void inhibit(const QString& reason);
     // Gives the hold back, also when its answer has not arrived yet.
-    void Release();
+    void release();
 
     // Whether a request went out (false without a session bus).
     bool requested() const { return m_requested; }
@@ -40,6 +40,6 @@ private:
 };
 
 // Whether a session bus can be reached without starting one.
-bool SessionBusAvailable();
+bool sessionBusAvailable();
 
 }  // namespace platform

@@ -13,7 +13,7 @@ namespace {
 
 int g_fds[2] = {-1, -1};
 
-extern "C" void OnTerminationSignal(int signalNumber) {
+extern "C" void onTerminationSignal(int signalNumber) {
     const int saved = errno;
     const char byte = static_cast<char>(signalNumber);
     // Non-blocking: a full pipe means a close is already on its way.
@@ -30,10 +30,10 @@ SignalWatcher::SignalWatcher(QObject* parent) : QObject(parent) {
         return;
     }
     m_notifier = new QSocketNotifier(g_fds[1], QSocketNotifier::Read, this);
-    connect(m_notifier, &QSocketNotifier::activated, this, &SignalWatcher::ReadSignal);
+    connect(m_notifier, &QSocketNotifier::activated, this, &SignalWatcher::readSignal);
 
     struct sigaction action {};
-    action.sa_handler = &OnTerminationSignal;
+    action.sa_handler = &onTerminationSignal;
     sigemptyset(&action.sa_mask);
     action.sa_flags = SA_RESTART;
     ::sigaction(SIGTERM, &action, nullptr);
@@ -52,7 +52,7 @@ SignalWatcher::~SignalWatcher() {
     g_fds[0] = g_fds[1] = -1;
 }
 
-void SignalWatcher::ReadSignal() {
+void SignalWatcher::readSignal() {
     char byte = 0;
     while (::read(g_fds[1], &byte, 1) == 1) emit terminationRequested(static_cast<unsigned char>(byte));
 }

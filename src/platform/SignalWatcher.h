@@ -19,7 +19,7 @@ signals:
     void terminationRequested(int signalNumber);
 
 private:
-    void ReadSignal();
+    void readSignal();
 
     QSocketNotifier* m_notifier = nullptr;
 };

@@ -5,7 +5,7 @@
 
 namespace platform {
 
-QStringList MountRoots() {
+QStringList mountRoots() {
     QStringList others;
     for (const QStorageInfo& v : QStorageInfo::mountedVolumes()) {
         if (!v.isValid() || !v.isReady()) continue;

@@ -5,5 +5,6 @@
 
 namespace platform {
 // Root paths of the mounted, readable volumes; "/" first, the others sorted.
-QStringList MountRoots();
+QStringList mountRoots();
+
 }  // namespace platform

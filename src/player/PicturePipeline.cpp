@@ -17,41 +17,41 @@ constexpr int kQueued = 0;
 constexpr int kDecoding = 1;
 constexpr int kClaimed = 2;
 
-bool SameDpr(qreal a, qreal b) { return std::abs(a - b) < 0.001; }
+bool sameDpr(qreal a, qreal b) { return std::abs(a - b) < 0.001; }
 
 // A picture decoded before the file changed is read again.
-bool StillCurrent(const FittedPicture& picture, const QString& path) {
+bool stillCurrent(const FittedPicture& picture, const QString& path) {
     const QFileInfo info(path);
     return picture.modified == info.lastModified() && picture.bytes == info.size();
 }
 }  // namespace
 
-FittedPicture DecodeFitted(const QString& path, QSize frame, qreal dpr) {
+FittedPicture decodeFitted(const QString& path, QSize frame, qreal dpr) {
     FittedPicture out;
     const QFileInfo info(path);
     out.modified = info.lastModified();
     out.bytes = info.size();
     if (dpr <= 0) dpr = 1.0;
-    out.natural = platform::PictureSize(path);
+    out.natural = platform::pictureSize(path);
     if (!out.natural.isValid() || out.natural.isEmpty()) return out;
-    out.fit = FitImage(frame.width(), frame.height(), out.natural.width(), out.natural.height());
+    out.fit = fitImage(frame.width(), frame.height(), out.natural.width(), out.natural.height());
     const QSize device(std::max(1, static_cast<int>(std::lround(out.fit.width * dpr))),
                        std::max(1, static_cast<int>(std::lround(out.fit.height * dpr))));
-    out.image = platform::DecodePicture(path, device);
+    out.image = platform::decodePicture(path, device);
     if (out.image.isNull()) return out;
     out.image.setDevicePixelRatio(dpr);
-    out.animated = platform::IsAnimatedPicture(path);
+    out.animated = platform::isAnimatedPicture(path);
     return out;
 }
 
 PicturePipeline::~PicturePipeline() {
-    for (Entry& e : m_entries) Abandon(e);
+    for (Entry& e : m_entries) abandon(e);
     // A decode under way ends before the player does, so none is left
     // running while the program shuts down.
-    Pool().waitForDone();
+    pool().waitForDone();
 }
 
-QThreadPool& PicturePipeline::Pool() {
+QThreadPool& PicturePipeline::pool() {
     static QThreadPool* pool = [] {
         auto* p = new QThreadPool;
         p->setMaxThreadCount(1);
@@ -61,36 +61,36 @@ QThreadPool& PicturePipeline::Pool() {
     return *pool;
 }
 
-PicturePipeline::Entry* PicturePipeline::Find(const QString& path, QSize frame, qreal dpr) {
+PicturePipeline::Entry* PicturePipeline::find(const QString& path, QSize frame, qreal dpr) {
     for (Entry& e : m_entries) {
-        if (e.path == path && e.frame == frame && SameDpr(e.dpr, dpr)) return &e;
+        if (e.path == path && e.frame == frame && sameDpr(e.dpr, dpr)) return &e;
     }
     return nullptr;
 }
 
-void PicturePipeline::Abandon(Entry& entry) {
+void PicturePipeline::abandon(Entry& entry) {
     // A job still waiting in the queue is skipped; one under way finishes
     // and its result is dropped with the last reference to it.
     int expected = kQueued;
     entry.stage->compare_exchange_strong(expected, kClaimed);
 }
 
-FittedPicture PicturePipeline::Take(const std::string& path, QSize frame, qreal dpr) {
+FittedPicture PicturePipeline::take(const std::string& path, QSize frame, qreal dpr) {
     const QString file = QString::fromStdString(path);
     FittedPicture picture;
     bool have = false;
-    if (Entry* e = Find(file, frame, dpr)) {
+    if (Entry* e = find(file, frame, dpr)) {
         int expected = kQueued;
         if (!e->stage->compare_exchange_strong(expected, kClaimed)) {
             // Under way or done: its result is nearer than a decode of our own.
             e->result.waitForFinished();
             if (e->result.resultCount() > 0) {
                 picture = e->result.result();
-                have = !picture.image.isNull() && StillCurrent(picture, file);
+                have = !picture.image.isNull() && stillCurrent(picture, file);
             }
         }
     }
-    if (!have) picture = DecodeFitted(file, frame, dpr);
+    if (!have) picture = decodeFitted(file, frame, dpr);
 
     // Kept as a finished entry, so stepping back finds it.
     m_entries.erase(std::remove_if(m_entries.begin(), m_entries.end(),
@@ -103,40 +103,40 @@ FittedPicture PicturePipeline::Take(const std::string& path, QSize frame, qreal 
     return picture;
 }
 
-void PicturePipeline::Start(const QString& path, QSize frame, qreal dpr) {
+void PicturePipeline::start(const QString& path, QSize frame, qreal dpr) {
     auto promise = std::make_shared<QPromise<FittedPicture>>();
     auto stage = std::make_shared<std::atomic<int>>(kQueued);
     promise->start();
     m_entries.push_back(Entry{path, frame, dpr, promise->future(), stage});
-    Pool().start([promise, stage, path, frame, dpr] {
+    pool().start([promise, stage, path, frame, dpr] {
         int expected = kQueued;
-        if (stage->compare_exchange_strong(expected, kDecoding)) promise->addResult(DecodeFitted(path, frame, dpr));
+        if (stage->compare_exchange_strong(expected, kDecoding)) promise->addResult(decodeFitted(path, frame, dpr));
         promise->finish();
     });
 }
 
-void PicturePipeline::Prefetch(const mdlPublic::PlayList& list, QSize frame, qreal dpr) {
+void PicturePipeline::prefetch(const mdlPublic::PlayList& list, QSize frame, qreal dpr) {
     const int count = std::min<int>(list.count, mdlPublic::kPlayListSlots);
     std::vector<std::string> kept;
-    for (int p : KeptPositions(list.position, count)) kept.push_back(list.paths[static_cast<std::size_t>(p)]);
+    for (int p : keptPositions(list.position, count)) kept.push_back(list.paths[static_cast<std::size_t>(p)]);
 
     for (Entry& e : m_entries) {
-        if (!KeepCached(e.path.toStdString(), kept) || e.frame != frame || !SameDpr(e.dpr, dpr)) Abandon(e);
+        if (!keepCached(e.path.toStdString(), kept) || e.frame != frame || !sameDpr(e.dpr, dpr)) abandon(e);
     }
     m_entries.erase(std::remove_if(m_entries.begin(), m_entries.end(),
                                    [&](const Entry& e) {
-                                       return !KeepCached(e.path.toStdString(), kept) || e.frame != frame ||
-                                              !SameDpr(e.dpr, dpr);
+                                       return !keepCached(e.path.toStdString(), kept) || e.frame != frame ||
+                                              !sameDpr(e.dpr, dpr);
                                    }),
                     m_entries.end());
 
-    for (int p : PrefetchOrder(list.position, count)) {
+    for (int p : prefetchOrder(list.position, count)) {
         const std::string& path = list.paths[static_cast<std::size_t>(p)];
-        if (!IsPrefetchable(path)) continue;
+        if (!isPrefetchable(path)) continue;
         const QString file = QString::fromStdString(path);
-        if (Find(file, frame, dpr)) continue;
+        if (find(file, frame, dpr)) continue;
         if (m_entries.size() >= kMaxCachedPictures) break;
-        Start(file, frame, dpr);
+        start(file, frame, dpr);
     }
 }
 

@@ -34,7 +34,7 @@ struct FittedPicture {
 };
 
 // Decodes `path` fitted into a `frame` of logical pixels at `dpr`.
-FittedPicture DecodeFitted(const QString& path, QSize frame, qreal dpr);
+FittedPicture decodeFitted(const QString& path, QSize frame, qreal dpr);
 
 class PicturePipeline {
 public:
@@ -45,18 +45,18 @@ public:
 
     // The picture of `path` for this frame: the one decoded ahead when it is
     // there (waiting for it when its decode is under way), else decoded now.
-    FittedPicture Take(const std::string& path, QSize frame, qreal dpr);
+    FittedPicture take(const std::string& path, QSize frame, qreal dpr);
 
     // Starts decoding the neighbours of the list's position and drops
     // whatever is no longer wanted.
-    void Prefetch(const mdlPublic::PlayList& list, QSize frame, qreal dpr);
+    void prefetch(const mdlPublic::PlayList& list, QSize frame, qreal dpr);
 
     // Number of pictures held or under way (tests).
     std::size_t cachedCount() const { return m_entries.size(); }
 
     // The worker threads: one, so a decode ahead takes at most one core from
     // the picture being shown.
-    static QThreadPool& Pool();
+    static QThreadPool& pool();
 
 private:
     struct Entry {
@@ -67,9 +67,9 @@ private:
         // 0 queued, 1 decoding on the worker, 2 claimed here (worker skips it)
         std::shared_ptr<std::atomic<int>> stage;
     };
-    Entry* Find(const QString& path, QSize frame, qreal dpr);
-    void Start(const QString& path, QSize frame, qreal dpr);
-    static void Abandon(Entry& entry);
+    Entry* find(const QString& path, QSize frame, qreal dpr);
+    void start(const QString& path, QSize frame, qreal dpr);
+    static void abandon(Entry& entry);
 
     std::vector<Entry> m_entries;
 };

@@ -14,37 +14,37 @@ constexpr int kAnswerRetry = 4;
 constexpr int kAnswerIgnore = 5;
 }  // namespace
 
-std::int16_t NextPosition(std::int16_t position, std::int16_t count) {
+std::int16_t nextPosition(std::int16_t position, std::int16_t count) {
     return position < count - 1 ? static_cast<std::int16_t>(position + 1) : std::int16_t{0};
 }
 
-std::int16_t PreviousPosition(std::int16_t position, std::int16_t count) {
+std::int16_t previousPosition(std::int16_t position, std::int16_t count) {
     if (position < 1) return count > 0 ? static_cast<std::int16_t>(count - 1) : std::int16_t{0};
     return static_cast<std::int16_t>(position - 1);
 }
 
-double SeekTarget(double position, double duration, double step) {
-    double target = numeric::RoundHalfEven(position) + step;
+double seekTarget(double position, double duration, double step) {
+    double target = numeric::roundHalfEven(position) + step;
     if (target < 0) target = 0;
     // An unknown duration (0) must not pull every forward seek back to the start.
     if (duration > 0 && target > duration) target = duration;
     return target;
 }
 
-std::int16_t NextVolumeStep(std::int16_t step, bool down) {
+std::int16_t nextVolumeStep(std::int16_t step, bool down) {
     if (step < 0) step = 0;
     if (step > kMaxVolumeStep) step = kMaxVolumeStep;
     if (down) return step > 0 ? static_cast<std::int16_t>(step - 1) : step;
     return step < kMaxVolumeStep ? static_cast<std::int16_t>(step + 1) : step;
 }
 
-std::uint32_t VolumeOfStep(std::int16_t step) {
+std::uint32_t volumeOfStep(std::int16_t step) {
     if (step < 0) step = 0;
     if (step > kMaxVolumeStep) step = kMaxVolumeStep;
     return static_cast<std::uint32_t>(step) * 0x11111111u;
 }
 
-bool FileExists(const std::string& path) { return files::IsOpenableFile(path); }
+bool fileExists(const std::string& path) { return files::isOpenableFile(path); }
 
 PlayerCore::PlayerCore(mdlPublic::PublicState& state, IPlayerHost& host, platform::IMediaElement& media,
                        platform::IMixer& mixer, Timers timers)
@@ -68,40 +68,40 @@ void PlayerCore::Vistrova() {
     if (list.position < 0 || list.position >= list.count) list.position = 0;
     const std::string path = list.paths[static_cast<std::size_t>(list.position)];
 
-    if (!FileExists(path)) {
-        FailurePath(path);
+    if (!fileExists(path)) {
+        failurePath(path);
         return;
     }
     const std::string name = std::filesystem::path(path).filename().string();
-    if (media::IsImage(media::Extension(name))) {
+    if (media::isImage(media::extension(name))) {
         m_s.mediaKind = kImage;
-        if (!m_host.ShowImage(path)) {
-            FailurePath(path);
+        if (!m_host.showImage(path)) {
+            failurePath(path);
             return;
         }
         m_s.elapsedSeconds = 0;
-        m_s.displaySeconds = mdlPublic::DisplaySeconds(m_public);
+        m_s.displaySeconds = mdlPublic::displaySeconds(m_public);
         m_timers.image.setEnabled(true);
     } else {
         m_s.mediaKind = kMovie;
-        m_host.HideImage();
-        m_host.HideMovie();
+        m_host.hideImage();
+        m_host.hideMovie();
         m_media.stop();
         m_media.setFile(path);
-        m_host.ShowMovie();
+        m_host.showMovie();
         m_media.play();
     }
 }
 
-void PlayerCore::FailurePath(const std::string& path) {
+void PlayerCore::failurePath(const std::string& path) {
     // A press that led here is used up: its watch must not turn the moves to
     // the box's buttons into a seek or a volume drag.
     m_timers.move.setEnabled(false);
     m_timers.action.setEnabled(false);
     // The box takes the release of a seeking drag: its state ends here, or
     // a later short drag would act at once and later clips stay muted.
-    EndSeeking();
-    const int answer = m_host.AskCantOpen(path);
+    endSeeking();
+    const int answer = m_host.askCantOpen(path);
     if (m_s.closed) return;
     if (answer == kAnswerRetry) {
         MouseOperation(kRewind);
@@ -123,12 +123,12 @@ void PlayerCore::MouseOperation(int action) {
         break;
     case kNext:
         CommandStop();
-        list.position = NextPosition(list.position, list.count);
+        list.position = nextPosition(list.position, list.count);
         Vistrova();
         break;
     case kPrevious:
         CommandStop();
-        list.position = PreviousPosition(list.position, list.count);
+        list.position = previousPosition(list.position, list.count);
         Vistrova();
         break;
     case kPause:
@@ -143,30 +143,30 @@ void PlayerCore::MouseOperation(int action) {
         break;
     case kEnd:
         CommandStop();
-        EndShow();
+        endShow();
         break;
     default:
         break;
     }
 }
 
-void PlayerCore::EndShow() {
+void PlayerCore::endShow() {
     m_s.closed = true;
     m_timers.image.setEnabled(false);
     m_timers.movie.setEnabled(false);
     m_timers.move.setEnabled(false);
     m_timers.action.setEnabled(false);
-    m_host.ClosePlayer();
+    m_host.closePlayer();
 }
 
 void PlayerCore::CommandStop() {
     m_s.paused = false;
     if (m_s.mediaKind == kImage) {
         m_timers.image.setEnabled(false);
-        m_host.HideImage();
+        m_host.hideImage();
     } else if (m_s.mediaKind == kMovie) {
         m_media.stop();
-        m_host.HideMovie();
+        m_host.hideMovie();
     }
 }
 
@@ -187,8 +187,8 @@ void PlayerCore::CommandPause() {
 }
 
 void PlayerCore::ChangeVolume(bool down) {
-    m_public.volumeStep = NextVolumeStep(m_public.volumeStep, down);
-    m_mixer.SetVolume(VolumeOfStep(m_public.volumeStep));
+    m_public.volumeStep = nextVolumeStep(m_public.volumeStep, down);
+    m_mixer.setVolume(volumeOfStep(m_public.volumeStep));
 }
 
 void PlayerCore::tmrImage_Timer() {
@@ -208,7 +208,7 @@ void PlayerCore::tmrMovie_Timer() {
 
 void PlayerCore::tmrMove_Timer() {
     if (m_s.closed) return;
-    for (int action : DragActions(m_s.pressPoint, m_host.CursorPos())) {
+    for (int action : dragActions(m_s.pressPoint, m_host.cursorPos())) {
         m_timers.move.setEnabled(false);
         MouseOperation(action);
     }
@@ -227,7 +227,7 @@ void PlayerCore::tmrAction_Timer() {
         }
         m_s.seeking = true;
         const double step = m_s.dragAction == kSeekBack ? -kSeekStep : kSeekStep;
-        m_media.setPosition(SeekTarget(m_media.position(), m_media.duration(), step));
+        m_media.setPosition(seekTarget(m_media.position(), m_media.duration(), step));
         break;
     }
     case kVolumeUp:
@@ -241,38 +241,38 @@ void PlayerCore::tmrAction_Timer() {
     }
 }
 
-void PlayerCore::EndOfStream(int result) {
+void PlayerCore::endOfStream(int result) {
     if (m_s.closed || m_s.mediaKind != kMovie) return;
     if (result == 0) m_timers.movie.setEnabled(true);
 }
 
-void PlayerCore::MediaRefused() {
+void PlayerCore::mediaRefused() {
     if (m_s.closed || m_s.mediaKind != kMovie) return;
     const auto& list = m_public.playList;
     if (list.position < 0 || list.position >= list.count) return;
-    m_host.HideMovie();
-    FailurePath(list.paths[static_cast<std::size_t>(list.position)]);
+    m_host.hideMovie();
+    failurePath(list.paths[static_cast<std::size_t>(list.position)]);
 }
 
 void PlayerCore::KeyDown(int key, int shift) {
     if (m_s.closed) return;
-    if (KeyPressEndsShow(m_public.startMode, key, shift)) {
+    if (keyPressEndsShow(m_public.startMode, key, shift)) {
         CommandStop();
-        EndShow();
+        endShow();
     }
 }
 
 void PlayerCore::KeyUp(int key, int /*shift*/) {
     if (m_s.closed) return;
-    if (m_host.CoversScreen()) {
-        const KeyDecision d = KeyReleaseRow(key, m_public.keys);
+    if (m_host.coversScreen()) {
+        const KeyDecision d = keyReleaseRow(key, m_public.keys);
         switch (d.row) {
         case KeyRow::HelpFile:
-            m_host.OpenHelpFile();
+            m_host.openHelpFile();
             break;
         case KeyRow::Help:
             if (!m_s.paused) CommandPause();
-            m_host.ShowHelp();
+            m_host.showHelp();
             // Closing the help window toggles the pause once, so the show runs on.
             CommandPause();
             break;
@@ -285,14 +285,14 @@ void PlayerCore::KeyUp(int key, int /*shift*/) {
         }
     }
     if (m_s.closed) return;
-    m_host.FocusPlayer();
+    m_host.focusPlayer();
 }
 
 void PlayerCore::MouseDown() {
     if (m_s.closed) return;
     if (m_public.startMode != mdlPublic::kStartNormal) {
         CommandStop();
-        EndShow();
+        endShow();
         return;
     }
     if (m_timers.move.isEnabled()) {
@@ -300,7 +300,7 @@ void PlayerCore::MouseDown() {
         MouseOperation(kRewind);
         return;
     }
-    m_s.pressPoint = m_host.CursorPos();
+    m_s.pressPoint = m_host.cursorPos();
     if (m_s.pressPoint == Point{0, 0}) {
         MouseOperation(kEnd);
         return;
@@ -311,20 +311,20 @@ void PlayerCore::MouseDown() {
 void PlayerCore::MouseUp(int button, int shift) {
     if (m_s.closed) return;
     if (m_timers.move.isEnabled()) {
-        m_s.lastClickAction = static_cast<std::int16_t>(ClickAction(button, shift, m_s.lastClickAction));
+        m_s.lastClickAction = static_cast<std::int16_t>(clickAction(button, shift, m_s.lastClickAction));
         MouseOperation(m_s.lastClickAction);
         if (m_s.lastClickAction == kEnd || m_s.closed) return;
-        m_host.FocusPlayer();
+        m_host.focusPlayer();
     }
     m_timers.action.setEnabled(false);
     if (m_s.seeking) {
-        EndSeeking();
+        endSeeking();
         if (!m_s.paused) m_media.play();
     }
     m_timers.move.setEnabled(false);
 }
 
-void PlayerCore::EndSeeking() {
+void PlayerCore::endSeeking() {
     if (!m_s.seeking) return;
     m_s.seeking = false;
     m_timers.action.setInterval(kActionInterval);
@@ -339,7 +339,7 @@ void PlayerCore::MouseDblClick() {
     MouseOperation(m_s.lastClickAction);
 }
 
-void PlayerCore::CloseRequested() {
+void PlayerCore::closeRequested() {
     if (m_s.closed) return;
     CommandStop();
     m_s.closed = true;

@@ -46,21 +46,21 @@ public:
     virtual ~IPlayerHost() = default;
     // Hides both elements, loads the picture and shows it fitted; false when
     // it cannot be decoded.
-    virtual bool ShowImage(const std::string& path) = 0;
-    virtual void HideImage() = 0;
+    virtual bool showImage(const std::string& path) = 0;
+    virtual void hideImage() = 0;
     // Places the movie element fitted to its natural size and shows it.
-    virtual void ShowMovie() = 0;
-    virtual void HideMovie() = 0;
-    virtual void ClosePlayer() = 0;
-    virtual Point CursorPos() = 0;
-    virtual void FocusPlayer() = 0;
+    virtual void showMovie() = 0;
+    virtual void hideMovie() = 0;
+    virtual void closePlayer() = 0;
+    virtual Point cursorPos() = 0;
+    virtual void focusPlayer() = 0;
     // Whether the player covers the screen (not the fixed-size window).
-    virtual bool CoversScreen() = 0;
-    virtual void OpenHelpFile() = 0;
+    virtual bool coversScreen() = 0;
+    virtual void openHelpFile() = 0;
     // Shows the help window modally; returns when it has closed.
-    virtual void ShowHelp() = 0;
+    virtual void showHelp() = 0;
     // The "Can't open!!" box; returns the answer code.
-    virtual int AskCantOpen(const std::string& path) = 0;
+    virtual int askCantOpen(const std::string& path) = 0;
 };
 
 struct PlayerState {
@@ -76,18 +76,18 @@ struct PlayerState {
 };
 
 // Positions after next and previous, wrapping at both ends.
-std::int16_t NextPosition(std::int16_t position, std::int16_t count);
-std::int16_t PreviousPosition(std::int16_t position, std::int16_t count);
+std::int16_t nextPosition(std::int16_t position, std::int16_t count);
+std::int16_t previousPosition(std::int16_t position, std::int16_t count);
 // A seek of `step` seconds from the position rounded to whole seconds
 // (halves to even), kept within 0..duration.
-double SeekTarget(double position, double duration, double step);
+double seekTarget(double position, double duration, double step);
 // The volume step after one step down or up, within 0..15.
-std::int16_t NextVolumeStep(std::int16_t step, bool down);
+std::int16_t nextVolumeStep(std::int16_t step, bool down);
 // The wave-out value of a step: the same level on both channels.
-std::uint32_t VolumeOfStep(std::int16_t step);
+std::uint32_t volumeOfStep(std::int16_t step);
 // Whether the entry may be opened: a regular file, hidden ones too. Anything
 // else (missing, a folder, a pipe or a device) takes the failure path.
-bool FileExists(const std::string& path);
+bool fileExists(const std::string& path);
 
 class PlayerCore {
 public:
@@ -109,8 +109,8 @@ public:
     void tmrAction_Timer();
 
     // From the media element.
-    void EndOfStream(int result);
-    void MediaRefused();
+    void endOfStream(int result);
+    void mediaRefused();
 
     // Input. Keys are virtual-key codes, shift states bit masks.
     void KeyDown(int key, int shift);
@@ -119,13 +119,13 @@ public:
     void MouseUp(int button, int shift);
     void MouseDblClick();
     // The window is being closed from outside (window manager, Alt+F4).
-    void CloseRequested();
+    void closeRequested();
 
 private:
-    void FailurePath(const std::string& path);
+    void failurePath(const std::string& path);
     // Clears the seeking flag, the 1 ms repeat and the mute of a seek.
-    void EndSeeking();
-    void EndShow();
+    void endSeeking();
+    void endShow();
 
     mdlPublic::PublicState& m_public;
     IPlayerHost& m_host;

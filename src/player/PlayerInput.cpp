@@ -1,12 +1,12 @@
 #include "PlayerInput.h"
 
-#include "KeyCodes.h"
+#include "platform/KeyCodes.h"
 
 #include <cstdlib>
 
 namespace player {
 
-KeyDecision KeyReleaseRow(int key, const mdlPublic::KeyTable& keys) {
+KeyDecision keyReleaseRow(int key, const mdlPublic::KeyTable& keys) {
     if (key == keycodes::kVkF1) return {KeyRow::HelpFile, -1};
     if (key == keycodes::kVkF2) return {KeyRow::Help, -1};
     if (key == keys.left) return {KeyRow::Action, kPrevious};
@@ -17,12 +17,12 @@ KeyDecision KeyReleaseRow(int key, const mdlPublic::KeyTable& keys) {
     return {};
 }
 
-bool KeyPressEndsShow(int startMode, int key, int shift) {
+bool keyPressEndsShow(int startMode, int key, int shift) {
     if (startMode != mdlPublic::kStartNormal) return true;
     return key == keycodes::kVkF4 && shift == keycodes::kAltBit;
 }
 
-int ClickAction(int button, int shift, int lastClickAction) {
+int clickAction(int button, int shift, int lastClickAction) {
     if (shift == keycodes::kCtrlBit) return kEnd;
     if (shift == keycodes::kShiftBit || button == kButtonMiddle) return kPause;
     if (button == kButtonLeft) return kNext;
@@ -30,7 +30,7 @@ int ClickAction(int button, int shift, int lastClickAction) {
     return lastClickAction;
 }
 
-std::vector<int> DragActions(Point press, Point cursor) {
+std::vector<int> dragActions(Point press, Point cursor) {
     std::vector<int> actions;
     if (std::abs(cursor.x - press.x) > kDragDistance) {
         actions.push_back(cursor.x < press.x ? kSeekBack : kSeekForward);

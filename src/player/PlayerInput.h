@@ -39,20 +39,20 @@ struct KeyDecision {
 
 // The row a released key selects; rows are tried from the top, so the user
 // keys win over Esc.
-KeyDecision KeyReleaseRow(int key, const mdlPublic::KeyTable& keys);
+KeyDecision keyReleaseRow(int key, const mdlPublic::KeyTable& keys);
 
 // Whether a key press ends the show: any key in the screen-saver modes,
 // Alt+F4 always.
-bool KeyPressEndsShow(int startMode, int key, int shift);
+bool keyPressEndsShow(int startMode, int key, int shift);
 
 // The action of a click (a press and release that did not become a drag).
-int ClickAction(int button, int shift, int lastClickAction);
+int clickAction(int button, int shift, int lastClickAction);
 
 // A drag starts past this distance from the press point, in pixels.
 inline constexpr int kDragDistance = 32;
 
 // Actions a cursor position starts while a button is held: the horizontal
 // one first, then the vertical one; empty while the cursor stays near.
-std::vector<int> DragActions(Point press, Point cursor);
+std::vector<int> dragActions(Point press, Point cursor);
 
 }  // namespace player

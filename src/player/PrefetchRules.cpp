@@ -7,7 +7,7 @@
 
 namespace player {
 
-std::vector<int> PrefetchOrder(int position, int count) {
+std::vector<int> prefetchOrder(int position, int count) {
     std::vector<int> order;
     if (count <= 1 || position < 0 || position >= count) return order;
     const int next = position + 1 < count ? position + 1 : 0;
@@ -17,22 +17,22 @@ std::vector<int> PrefetchOrder(int position, int count) {
     return order;
 }
 
-std::vector<int> KeptPositions(int position, int count) {
+std::vector<int> keptPositions(int position, int count) {
     std::vector<int> kept;
     if (position < 0 || position >= count) return kept;
     kept.push_back(position);
-    for (int p : PrefetchOrder(position, count)) kept.push_back(p);
+    for (int p : prefetchOrder(position, count)) kept.push_back(p);
     return kept;
 }
 
-bool KeepCached(const std::string& path, const std::vector<std::string>& keptPaths) {
+bool keepCached(const std::string& path, const std::vector<std::string>& keptPaths) {
     return std::find(keptPaths.begin(), keptPaths.end(), path) != keptPaths.end();
 }
 
-bool IsPrefetchable(const std::string& path) {
+bool isPrefetchable(const std::string& path) {
     if (path.empty()) return false;
     const std::string name = std::filesystem::path(path).filename().string();
-    return media::IsImage(media::Extension(name));
+    return media::isImage(media::extension(name));
 }
 
 }  // namespace player

@@ -17,17 +17,17 @@ inline constexpr std::size_t kMaxCachedPictures = 3;
 // (the show steps forward by itself), then the previous one; both wrap
 // around the ends of the list. Never `position` itself, never twice, nothing
 // for a list of one entry or a position outside the list.
-std::vector<int> PrefetchOrder(int position, int count);
+std::vector<int> prefetchOrder(int position, int count);
 
 // Positions whose decoded pictures are worth keeping: `position` followed by
-// PrefetchOrder. Empty for a position outside the list.
-std::vector<int> KeptPositions(int position, int count);
+// prefetchOrder. Empty for a position outside the list.
+std::vector<int> keptPositions(int position, int count);
 
 // Whether a cached picture of `path` may stay, given the paths of the kept
 // positions. The same file may stand at several positions.
-bool KeepCached(const std::string& path, const std::vector<std::string>& keptPaths);
+bool keepCached(const std::string& path, const std::vector<std::string>& keptPaths);
 
 // Whether an entry is worth decoding ahead: a picture by its file name.
-bool IsPrefetchable(const std::string& path);
+bool isPrefetchable(const std::string& path);
 
 }  // namespace player

@@ -5,15 +5,15 @@
 
 namespace player {
 
-void RunPlayer(QWidget* owner) {
+void runPlayer(QWidget* owner) {
     // The desktop's own screen saver and display sleep wait while a show runs
     // by hand; in the screen-saver modes this program is the screen saver.
     platform::ScreenSaverInhibit hold;
-    if (mdlPublic::Public().startMode == mdlPublic::kStartNormal) hold.Inhibit(QStringLiteral("Slideshow"));
+    if (mdlPublic::publicState().startMode == mdlPublic::kStartNormal) hold.inhibit(QStringLiteral("Slideshow"));
     // Built afresh for every show and discarded when it closes.
     frmMain player(owner);
     player.exec();
-    hold.Release();
+    hold.release();
 }
 
 }  // namespace player

@@ -5,5 +5,5 @@
 class QWidget;
 
 namespace player {
-void RunPlayer(QWidget* owner);
+void runPlayer(QWidget* owner);
 }

@@ -1,7 +1,7 @@
 #include "frmMain.h"
 
 #include "Fit.h"
-#include "KeyCodes.h"
+#include "platform/KeyCodes.h"
 #include "PicturePipeline.h"
 #include "dialogs/frmHelp.h"
 #include "dialogs/mdlMessage.h"
@@ -46,7 +46,6 @@ public:
         connect(m_movie.get(), &QMovie::frameChanged, this, [this] { update(); });
         m_movie->start();
     }
-    bool animating() const { return m_movie && m_movie->state() == QMovie::Running; }
 
 protected:
     void paintEvent(QPaintEvent*) override {
@@ -89,12 +88,12 @@ private:
 };
 
 namespace {
-QColor ColorOf(std::int32_t bgr) {
-    const auto v = static_cast<std::uint32_t>(bgr);
-    return QColor(static_cast<int>(v & 0xFF), static_cast<int>((v >> 8) & 0xFF), static_cast<int>((v >> 16) & 0xFF));
+QColor colorOf(std::int32_t bgr) {
+    const mdlPublic::Rgb c = mdlPublic::rgbOf(bgr);
+    return QColor(c.red, c.green, c.blue);
 }
 
-int ButtonOf(Qt::MouseButton button) {
+int buttonOf(Qt::MouseButton button) {
     switch (button) {
     case Qt::LeftButton: return kButtonLeft;
     case Qt::RightButton: return kButtonRight;
@@ -139,7 +138,7 @@ frmMain::frmMain(QWidget* owner, mdlPublic::PublicState& state)
     connect(m_mplMedia, &platform::MpvElement::naturalSizeChanged, this, &frmMain::mplMedia_SizeChanged);
 
     IPlayerHost& host = *this;
-    m_core = std::make_unique<PlayerCore>(m_public, host, *m_mplMedia, platform::SystemMixer(),
+    m_core = std::make_unique<PlayerCore>(m_public, host, *m_mplMedia, platform::systemMixer(),
                                           Timers{*m_tmrImage, *m_tmrMovie, *m_tmrMove, *m_tmrAction});
     Form_Load();
 }
@@ -154,7 +153,7 @@ frmMain::~frmMain() {
     }
 }
 
-bool frmMain::EmbedInto(WId host, QSize size) {
+bool frmMain::embedInto(WId host, QSize size) {
     if (host == 0 || size.isEmpty()) return false;
     std::unique_ptr<QWindow> foreign(QWindow::fromWinId(host));
     if (!foreign) return false;
@@ -170,7 +169,7 @@ bool frmMain::EmbedInto(WId host, QSize size) {
 QWidget* frmMain::imgPct() const { return m_imgPct; }
 
 void frmMain::Form_Load() {
-    const QColor back = ColorOf(m_public.backColor);
+    const QColor back = colorOf(m_public.backColor);
     QPalette palette = m_pctFrame->palette();
     palette.setColor(QPalette::Window, back);
     m_pctFrame->setPalette(palette);
@@ -178,9 +177,9 @@ void frmMain::Form_Load() {
 
     QScreen* screen = QGuiApplication::primaryScreen();
     const QRect screenRect = screen ? screen->geometry() : QRect(0, 0, 1024, 768);
-    if (mdlPublic::HasFixedSize(m_public)) {
+    if (mdlPublic::hasFixedSize(m_public)) {
         // A normal window of the fixed size, centred on the screen and no larger than it.
-        const Rect r = PlayerWindow({screenRect.x(), screenRect.y(), screenRect.width(), screenRect.height()},
+        const Rect r = playerWindow({screenRect.x(), screenRect.y(), screenRect.width(), screenRect.height()},
                                     m_public.fixedWidth, m_public.fixedHeight);
         setGeometry(r.left, r.top, r.width, r.height);
         m_pctFrame->setGeometry(0, 0, r.width, r.height);
@@ -195,7 +194,7 @@ void frmMain::Form_Load() {
 
 void frmMain::showEvent(QShowEvent* event) {
     QDialog::showEvent(event);
-    FocusPlayer();
+    focusPlayer();
     if (m_loaded) return;
     m_loaded = true;
     // The first entry is shown once the window is up, so a "Can't open!!"
@@ -205,18 +204,18 @@ void frmMain::showEvent(QShowEvent* event) {
 
 void frmMain::keyPressEvent(QKeyEvent* event) {
     event->accept();
-    if (event->isAutoRepeat() || !m_heldKeys.Press(platform::KeyIdentity(*event))) return;
+    if (event->isAutoRepeat() || !m_heldKeys.press(platform::keyIdentity(*event))) return;
     const bool keypad = event->modifiers().testFlag(Qt::KeypadModifier);
-    m_core->KeyDown(keycodes::VirtualKeyOf(event->key(), keypad), keycodes::ShiftStateOf(event->modifiers()));
+    m_core->KeyDown(keycodes::virtualKeyOf(event->key(), keypad), keycodes::shiftStateOf(event->modifiers()));
 }
 
 void frmMain::keyReleaseEvent(QKeyEvent* event) {
     event->accept();
     // Only the release of a key pressed here acts: not the Esc or Enter that
     // closed the help window or a message box over the player.
-    if (event->isAutoRepeat() || !m_heldKeys.Release(platform::KeyIdentity(*event))) return;
+    if (event->isAutoRepeat() || !m_heldKeys.release(platform::keyIdentity(*event))) return;
     const bool keypad = event->modifiers().testFlag(Qt::KeypadModifier);
-    m_core->KeyUp(keycodes::VirtualKeyOf(event->key(), keypad), keycodes::ShiftStateOf(event->modifiers()));
+    m_core->KeyUp(keycodes::virtualKeyOf(event->key(), keypad), keycodes::shiftStateOf(event->modifiers()));
 }
 
 bool frmMain::event(QEvent* event) {
@@ -224,7 +223,7 @@ bool frmMain::event(QEvent* event) {
     // come up elsewhere.
     if (event->type() == QEvent::WindowBlocked ||
         (event->type() == QEvent::ActivationChange && !isActiveWindow()))
-        m_heldKeys.Clear();
+        m_heldKeys.clear();
     return QDialog::event(event);
 }
 
@@ -235,7 +234,7 @@ void frmMain::mousePressEvent(QMouseEvent* event) {
 
 void frmMain::mouseReleaseEvent(QMouseEvent* event) {
     event->accept();
-    m_core->MouseUp(ButtonOf(event->button()), keycodes::ShiftStateOf(event->modifiers()));
+    m_core->MouseUp(buttonOf(event->button()), keycodes::shiftStateOf(event->modifiers()));
 }
 
 void frmMain::mouseDoubleClickEvent(QMouseEvent* event) {
@@ -244,7 +243,7 @@ void frmMain::mouseDoubleClickEvent(QMouseEvent* event) {
 }
 
 void frmMain::closeEvent(QCloseEvent* event) {
-    m_core->CloseRequested();
+    m_core->closeRequested();
     QDialog::closeEvent(event);
 }
 
@@ -252,75 +251,75 @@ void frmMain::tmrImage_Timer() { m_core->tmrImage_Timer(); }
 void frmMain::tmrMovie_Timer() { m_core->tmrMovie_Timer(); }
 void frmMain::tmrMove_Timer() { m_core->tmrMove_Timer(); }
 void frmMain::tmrAction_Timer() { m_core->tmrAction_Timer(); }
-void frmMain::mplMedia_EndOfStream(int result) { m_core->EndOfStream(result); }
-void frmMain::mplMedia_Refused() { m_core->MediaRefused(); }
+void frmMain::mplMedia_EndOfStream(int result) { m_core->endOfStream(result); }
+void frmMain::mplMedia_Refused() { m_core->mediaRefused(); }
 
 void frmMain::mplMedia_SizeChanged(int, int) {
-    if (m_core->state().mediaKind == kMovie && m_mplMedia->isVisible()) PlaceMovie();
+    if (m_core->state().mediaKind == kMovie && m_mplMedia->isVisible()) placeMovie();
 }
 
-void frmMain::PlaceMovie() {
-    const Rect r = FitMovie(m_pctFrame->width(), m_pctFrame->height(), m_mplMedia->naturalWidth(),
+void frmMain::placeMovie() {
+    const Rect r = fitMovie(m_pctFrame->width(), m_pctFrame->height(), m_mplMedia->naturalWidth(),
                             m_mplMedia->naturalHeight());
     m_mplMedia->setGeometry(r.left, r.top, r.width, r.height);
 }
 
-bool frmMain::ShowImage(const std::string& path) {
-    HideMovie();
-    HideImage();
-    FittedPicture picture = m_pipeline->Take(path, m_pctFrame->size(), devicePixelRatioF());
+bool frmMain::showImage(const std::string& path) {
+    hideMovie();
+    hideImage();
+    FittedPicture picture = m_pipeline->take(path, m_pctFrame->size(), devicePixelRatioF());
     if (picture.image.isNull()) return false;
     m_imgPct->setPicture(std::move(picture.image));
     if (picture.animated) m_imgPct->animate(QString::fromStdString(path));
     m_imgPct->setGeometry(picture.fit.left, picture.fit.top, picture.fit.width, picture.fit.height);
     m_imgPct->show();
-    PrefetchNeighbours();
+    prefetchNeighbours();
     return true;
 }
 
-void frmMain::PrefetchNeighbours() {
-    m_pipeline->Prefetch(m_public.playList, m_pctFrame->size(), devicePixelRatioF());
+void frmMain::prefetchNeighbours() {
+    m_pipeline->prefetch(m_public.playList, m_pctFrame->size(), devicePixelRatioF());
 }
 
-void frmMain::HideImage() {
+void frmMain::hideImage() {
     m_imgPct->hide();
     m_imgPct->clear();
 }
 
-void frmMain::ShowMovie() {
-    PlaceMovie();
+void frmMain::showMovie() {
+    placeMovie();
     m_mplMedia->show();
-    PrefetchNeighbours();
+    prefetchNeighbours();
 }
 
-void frmMain::HideMovie() { m_mplMedia->hide(); }
+void frmMain::hideMovie() { m_mplMedia->hide(); }
 
-void frmMain::ClosePlayer() { done(QDialog::Accepted); }
+void frmMain::closePlayer() { done(QDialog::Accepted); }
 
-Point frmMain::CursorPos() {
+Point frmMain::cursorPos() {
     const QPoint p = QCursor::pos();
     return {p.x(), p.y()};
 }
 
-void frmMain::FocusPlayer() {
+void frmMain::focusPlayer() {
     activateWindow();
     setFocus(Qt::OtherFocusReason);
 }
 
-bool frmMain::CoversScreen() { return !mdlPublic::HasFixedSize(m_public); }
+bool frmMain::coversScreen() { return !mdlPublic::hasFixedSize(m_public); }
 
-void frmMain::OpenHelpFile() {
-    platform::OpenHelpDocument();
+void frmMain::openHelpFile() {
+    platform::openHelpDocument();
 }
 
-void frmMain::ShowHelp() {
-    frmHelp help(m_public.playList, this);
+void frmMain::showHelp() {
+    dialogs::frmHelp help(m_public.playList, this);
     help.exec();
 }
 
-int frmMain::AskCantOpen(const std::string& path) {
-    return mdlMessage::MsgBox(QString::fromStdString(path) + QStringLiteral(" Can't open!!"), 18,
-                              mdlMessage::kTitleVistrova, this);
+int frmMain::askCantOpen(const std::string& path) {
+    return mdlMessage::msgBox(QString::fromStdString(path) + QStringLiteral(" Can't open!!"),
+                              mdlMessage::kCritical + mdlMessage::kAbortRetryIgnore, mdlMessage::kTitleVistrova, this);
 }
 
 }  // namespace player

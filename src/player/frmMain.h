@@ -27,7 +27,7 @@ class QtTimer;
 class frmMain final : public QDialog, private IPlayerHost {
     Q_OBJECT
 public:
-    explicit frmMain(QWidget* owner = nullptr, mdlPublic::PublicState& state = mdlPublic::Public());
+    explicit frmMain(QWidget* owner = nullptr, mdlPublic::PublicState& state = mdlPublic::publicState());
     ~frmMain() override;
 
     QWidget* pctFrame() const { return m_pctFrame; }
@@ -38,7 +38,7 @@ public:
     // Screen-saver host: the player becomes a child of foreign window `host`
     // and fills its `size`. Call before showing. False when the window cannot
     // be wrapped; the player then stays as it was.
-    bool EmbedInto(WId host, QSize size);
+    bool embedInto(WId host, QSize size);
 
 protected:
     void showEvent(QShowEvent* event) override;
@@ -59,21 +59,21 @@ private:
     void mplMedia_EndOfStream(int result);
     void mplMedia_Refused();
     void mplMedia_SizeChanged(int width, int height);
-    void PlaceMovie();
-    void PrefetchNeighbours();
+    void placeMovie();
+    void prefetchNeighbours();
 
     // IPlayerHost
-    bool ShowImage(const std::string& path) override;
-    void HideImage() override;
-    void ShowMovie() override;
-    void HideMovie() override;
-    void ClosePlayer() override;
-    Point CursorPos() override;
-    void FocusPlayer() override;
-    bool CoversScreen() override;
-    void OpenHelpFile() override;
-    void ShowHelp() override;
-    int AskCantOpen(const std::string& path) override;
+    bool showImage(const std::string& path) override;
+    void hideImage() override;
+    void showMovie() override;
+    void hideMovie() override;
+    void closePlayer() override;
+    Point cursorPos() override;
+    void focusPlayer() override;
+    bool coversScreen() override;
+    void openHelpFile() override;
+    void showHelp() override;
+    int askCantOpen(const std::string& path) override;
 
     mdlPublic::PublicState& m_public;
     QWidget* m_pctFrame = nullptr;

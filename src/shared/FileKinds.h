@@ -8,15 +8,19 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace files {
 
+// `name` in `folder`, with one slash between them.
+std::string joinPath(std::string_view folder, std::string_view name);
+
 // A regular file (after following links) that may be opened and read.
-bool IsOpenableFile(const std::string& path);
+bool isOpenableFile(const std::string& path);
 
 // A folder (after following links).
-bool IsFolder(const std::string& path);
+bool isFolder(const std::string& path);
 
 struct ScannedFile {
     std::string name;                     // raw bytes
@@ -25,10 +29,11 @@ struct ScannedFile {
 
 // Entries of `folder` that are folders, in the order the listing gives them.
 // "." and ".." are never returned.
-std::vector<std::string> ScanFolders(const std::string& folder);
+std::vector<std::string> scanFolders(const std::string& folder);
 
 // Entries of `folder` that are not folders: files, and the odd entries a
 // listing of files shows (pipes, devices, broken links). Hidden ones included.
-std::vector<ScannedFile> ScanFiles(const std::string& folder);
+std::vector<ScannedFile> scanFiles(const std::string& folder);
+
 
 }  // namespace files

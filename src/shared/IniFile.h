@@ -25,18 +25,18 @@ struct Write {
 };
 
 // Lookup on file contents held in memory. Missing section or key gives "".
-std::string ReadValue(std::string_view content, std::string_view section, std::string_view key);
+std::string readValue(std::string_view content, std::string_view section, std::string_view key);
 
 // Applies one write to file contents in memory. Returns false (and leaves
 // `content` untouched) when a name or the value holds CR, LF or NUL, or a
 // name would not read back as itself (a section with "]", a key with "=" or
 // starting with ";" or "[").
-bool ApplyWrite(std::string& content, std::string_view section, std::string_view key,
+bool applyWrite(std::string& content, std::string_view section, std::string_view key,
                 std::string_view value);
 
 // Several writes in order, with one parse. A refused write fails alone: the
 // others are applied, and false tells that one or more were refused.
-bool ApplyWrites(std::string& content, const std::vector<Write>& writes);
+bool applyWrites(std::string& content, const std::vector<Write>& writes);
 
 // What a read of a file found. Only regular files are opened, never blocking:
 // a FIFO or a device named like a profile is neither read nor replaced.
@@ -52,40 +52,46 @@ struct Loaded {
     std::string content;  // empty unless presence is Read
 };
 
-Loaded Load(const std::filesystem::path& file);
+Loaded load(const std::filesystem::path& file);
 
 // The bytes of a profile as readers see them: anything but a readable regular
 // file reads as empty.
-std::string LoadFile(const std::filesystem::path& file);
+std::string loadFile(const std::filesystem::path& file);
 
 // Replaces the file with `content` atomically (temporary file + rename). A
 // symbolic link is written through to its target, which is created when
 // missing. An existing target must be a regular file this process may read and
 // write. False on any failure, in which case the old file is untouched. A
 // success also removes temporaries that killed writes of this file left.
-bool ReplaceFile(const std::filesystem::path& file, std::string_view content);
+bool replaceFile(const std::filesystem::path& file, std::string_view content);
 
-// The two profile calls. ReadProfileString never fails (missing gives "").
-std::string ReadProfileString(const std::filesystem::path& file, std::string_view section,
+// Copies the regular file `from` over `to` the same way, with `from`'s
+// permission bits (a copied program stays executable). False on any failure,
+// leaving `to` untouched.
+bool copyFile(const std::filesystem::path& from, const std::filesystem::path& to);
+
+// The two profile calls. readProfileString never fails (missing gives "").
+std::string readProfileString(const std::filesystem::path& file, std::string_view section,
                               std::string_view key);
-bool WriteProfileString(const std::filesystem::path& file, std::string_view section,
+bool writeProfileString(const std::filesystem::path& file, std::string_view section,
                         std::string_view key, std::string_view value);
 
 // Several writes to one file as a single atomic replace, yielding the bytes the
 // single writes in this order would have produced. A refused write fails alone
 // (the others are stored and false is returned). An existing file that cannot
 // be read, or may not be written, is never replaced: the batch fails.
-bool WriteProfileBatch(const std::filesystem::path& file, const std::vector<Write>& writes);
+bool writeProfileBatch(const std::filesystem::path& file, const std::vector<Write>& writes);
 
-// A file parsed once for many lookups with ReadValue's exact answers. Used where
+// A file parsed once for many lookups with readValue's exact answers. Used where
 // a caller reads hundreds of keys of one file (a list file holds 257).
 class Snapshot {
 public:
     Snapshot() = default;
     explicit Snapshot(std::string content);
-    static Snapshot Load(const std::filesystem::path& file);
+    static Snapshot load(const std::filesystem::path& file);
 
-    std::string Read(std::string_view section, std::string_view key) const;
+    std::string read(std::string_view section, std::string_view key) const;
+
 
 private:
     // Offsets into m_content, so a copied or moved snapshot stays valid.
@@ -101,7 +107,7 @@ private:
         std::size_t firstEntry;  // range in m_entries, sorted by folded name,
         std::size_t endEntry;    // equal names in file order
     };
-    std::string_view Slice(std::size_t begin, std::size_t size) const;
+    std::string_view slice(std::size_t begin, std::size_t size) const;
 
     std::string m_content;
     std::vector<Entry> m_entries;
@@ -111,7 +117,8 @@ private:
 namespace detail {
 // Exposed for the tests: the value cut to the reader's buffer, never splitting a
 // UTF-8 or Shift-JIS character.
-std::string CutToBuffer(std::string_view value);
+std::string cutToBuffer(std::string_view value);
 }  // namespace detail
+
 
 }  // namespace ini

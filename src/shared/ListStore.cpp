@@ -10,21 +10,21 @@
 
 namespace liststore {
 
-std::string EntryKey(int index) {
+std::string entryKey(int index) {
     char buf[16];
     std::snprintf(buf, sizeof buf, "LIST%03d", index);
     return buf;
 }
 
-std::string ListFilePath(std::string_view prefix, int page, int list) {
+std::string listFilePath(std::string_view prefix, int page, int list) {
     char buf[16];
     std::snprintf(buf, sizeof buf, "%02d.INI", page * 10 + list);
     return std::string(prefix) + buf;
 }
 
-std::string EntryValue(const Entry& entry) { return entry.name + "|" + entry.path; }
+std::string entryValue(const Entry& entry) { return entry.name + "|" + entry.path; }
 
-bool ParseEntry(std::string_view value, Entry& entry) {
+bool parseEntry(std::string_view value, Entry& entry) {
     const std::size_t bar = value.find('|');
     if (bar == std::string_view::npos || bar == 0) return false;
     entry.name = std::string(value.substr(0, bar));
@@ -32,27 +32,27 @@ bool ParseEntry(std::string_view value, Entry& entry) {
     return true;
 }
 
-ListFile ReadListFile(const std::string& path) {
-    const ini::Snapshot file = ini::Snapshot::Load(path);
+ListFile readListFile(const std::string& path) {
+    const ini::Snapshot file = ini::Snapshot::load(path);
     ListFile list;
-    list.name = textcodec::Decode(file.Read(kSection, kNameKey));
+    list.name = textcodec::decode(file.read(kSection, kNameKey));
     for (int i = 0; i < kMaxEntries; ++i) {
         // Decode before splitting: a Shift-JIS trail byte can equal "|".
         Entry entry;
-        if (!ParseEntry(textcodec::Decode(file.Read(kSection, EntryKey(i))), entry)) break;
+        if (!parseEntry(textcodec::decode(file.read(kSection, entryKey(i))), entry)) break;
         list.entries.push_back(std::move(entry));
     }
     return list;
 }
 
-bool IsStorable(const Entry& entry) {
+bool isStorable(const Entry& entry) {
     constexpr std::string_view kBreaks("\r\n\0", 3);
     return !entry.name.empty() && entry.name.find('|') == std::string::npos &&
            entry.name.find_first_of(kBreaks) == std::string::npos &&
            entry.path.find_first_of(kBreaks) == std::string::npos;
 }
 
-bool WriteListFile(const std::string& path, std::string_view listName, const std::vector<Entry>& entries) {
+bool writeListFile(const std::string& path, std::string_view listName, const std::vector<Entry>& entries) {
     // A list is stored whole or not at all: half a list would read as another list.
     if (listName.find_first_of(std::string_view("\r\n\0", 3)) != std::string_view::npos) return false;
     std::vector<ini::Write> writes;
@@ -61,15 +61,15 @@ bool WriteListFile(const std::string& path, std::string_view listName, const std
     for (int i = 0; i < kMaxEntries; ++i) {
         std::string value(kFiller);
         if (i < static_cast<int>(entries.size())) {
-            if (!IsStorable(entries[static_cast<std::size_t>(i)])) return false;
-            value = EntryValue(entries[static_cast<std::size_t>(i)]);
+            if (!isStorable(entries[static_cast<std::size_t>(i)])) return false;
+            value = entryValue(entries[static_cast<std::size_t>(i)]);
         }
-        writes.push_back({std::string(kSection), EntryKey(i), std::move(value)});
+        writes.push_back({std::string(kSection), entryKey(i), std::move(value)});
     }
-    return ini::WriteProfileBatch(path, writes);
+    return ini::writeProfileBatch(path, writes);
 }
 
-std::string DeleteListFile(const std::string& path) {
+std::string deleteListFile(const std::string& path) {
     if (std::remove(path.c_str()) == 0) return {};
     return std::strerror(errno);
 }
@@ -79,8 +79,8 @@ std::string DevFName(std::string_view name) {
     return dot == std::string_view::npos ? std::string() : std::string(name.substr(0, dot));
 }
 
-void LoadPlayList(mdlPublic::PublicState& state) {
-    const ListFile list = ReadListFile(ListFilePath(state.listPrefix, state.pageNum, state.fileNum));
+void loadPlayList(mdlPublic::PublicState& state) {
+    const ListFile list = readListFile(listFilePath(state.listPrefix, state.pageNum, state.fileNum));
     auto& pl = state.playList;
     pl.titles.fill({});
     pl.paths.fill({});
@@ -91,7 +91,7 @@ void LoadPlayList(mdlPublic::PublicState& state) {
     pl.count = static_cast<std::int16_t>(list.entries.size());
 }
 
-void HandOver(mdlPublic::PlayList& pl, const std::vector<Entry>& entries) {
+void handOver(mdlPublic::PlayList& pl, const std::vector<Entry>& entries) {
     pl.titles.fill({});
     pl.paths.fill({});
     const std::size_t n = std::min<std::size_t>(entries.size(), kMaxEntries);

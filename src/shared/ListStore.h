@@ -25,43 +25,44 @@ struct ListFile {
 };
 
 // "LIST" + the 0-based index in three digits.
-std::string EntryKey(int index);
+std::string entryKey(int index);
 
 // List file of page `page`, list `list` (each 0..9): prefix + two digits + ".INI".
-std::string ListFilePath(std::string_view prefix, int page, int list);
+std::string listFilePath(std::string_view prefix, int page, int list);
 
 // Entry text as stored: display name + "|" + full path.
-std::string EntryValue(const Entry& entry);
+std::string entryValue(const Entry& entry);
 
 // Splits a stored value at its first "|". False when there is none or it comes
 // first: the list ends at such a value.
-bool ParseEntry(std::string_view value, Entry& entry);
+bool parseEntry(std::string_view value, Entry& entry);
 
 // Reads a list file; missing or unreadable reads as an empty list. Values are
 // decoded to UTF-8 (Shift-JIS files of the Windows release included).
-ListFile ReadListFile(const std::string& path);
+ListFile readListFile(const std::string& path);
 
 // Whether an entry can be stored so that it reads back unchanged: no "|" in the
 // display name, no line break or NUL anywhere.
-bool IsStorable(const Entry& entry);
+bool isStorable(const Entry& entry);
 
 // Stores LISTNAME, the entries from LIST000 on and "|" up to LIST255 as one
 // atomic replace. Keys past LIST255 are never read, so entries past the 256th
 // are not stored. False (and the file untouched) when an entry or the name
 // cannot be stored, or an existing file cannot be read or may not be written.
-bool WriteListFile(const std::string& path, std::string_view listName, const std::vector<Entry>& entries);
+bool writeListFile(const std::string& path, std::string_view listName, const std::vector<Entry>& entries);
 
 // Removes the list file. Empty on success, else the system's description of the error.
-std::string DeleteListFile(const std::string& path);
+std::string deleteListFile(const std::string& path);
 
 // Name without its extension: the text before the last "." ("" without one).
 std::string DevFName(std::string_view name);
 
 // Start-up load of the current list: titles without extension, entry count;
 // the position is not changed.
-void LoadPlayList(mdlPublic::PublicState& state);
+void loadPlayList(mdlPublic::PublicState& state);
 
 // The editor's hand-over: titles as shown, at most 256 entries, position 0.
-void HandOver(mdlPublic::PlayList& playList, const std::vector<Entry>& entries);
+void handOver(mdlPublic::PlayList& playList, const std::vector<Entry>& entries);
+
 
 }  // namespace liststore

@@ -2,7 +2,7 @@
 
 namespace media {
 
-std::string Extension(std::string_view name) {
+std::string extension(std::string_view name) {
     const std::size_t dot = name.rfind('.');
     if (dot == std::string_view::npos) return {};
     std::string ext(name.substr(dot + 1));
@@ -12,7 +12,7 @@ std::string Extension(std::string_view name) {
     return ext;
 }
 
-std::string_view TypeName(std::string_view ext) {
+std::string_view typeName(std::string_view ext) {
     struct Row {
         std::string_view ext;
         std::string_view type;
@@ -43,7 +43,7 @@ TypeCheck ChkFType(int filterIndex, std::string_view ext) {
         const std::string_view item = list.substr(0, comma);
         if (item == ext) {
             result.accepted = true;
-            result.typeName = std::string(TypeName(ext));
+            result.typeName = std::string(typeName(ext));
             return result;
         }
         if (comma == std::string_view::npos) break;
@@ -52,7 +52,7 @@ TypeCheck ChkFType(int filterIndex, std::string_view ext) {
     return result;
 }
 
-bool IsImage(std::string_view ext) {
+bool isImage(std::string_view ext) {
     return ext == "BMP" || ext == "JFIF" || ext == "JPEG" || ext == "JPG" || ext == "GIF";
 }
 

@@ -33,10 +33,10 @@ inline constexpr std::array<std::string_view, 6> kIconTypes = {
 
 // Upper-cased text after the last "." of the whole text ("" without one).
 // Path separators are not looked for: "/my.dir/file" gives "DIR/FILE".
-std::string Extension(std::string_view name);
+std::string extension(std::string_view name);
 
 // The type name of an extension ("" for one without a name).
-std::string_view TypeName(std::string_view extension);
+std::string_view typeName(std::string_view extension);
 
 struct TypeCheck {
     std::string typeName;
@@ -46,6 +46,7 @@ struct TypeCheck {
 TypeCheck ChkFType(int filterIndex, std::string_view extension);
 
 // Extensions the player draws itself; every other one goes to the movie element.
-bool IsImage(std::string_view extension);
+bool isImage(std::string_view extension);
+
 
 }  // namespace media

@@ -6,12 +6,12 @@
 
 namespace numeric {
 namespace {
-bool IsSpace(char c) { return c == ' ' || c == '\t' || c == '\v' || c == '\f' || c == '\r' || c == '\n'; }
+bool isSpace(char c) { return c == ' ' || c == '\t' || c == '\v' || c == '\f' || c == '\r' || c == '\n'; }
 }  // namespace
 
-std::optional<double> Parse(std::string_view s) {
-    while (!s.empty() && IsSpace(s.front())) s.remove_prefix(1);
-    while (!s.empty() && IsSpace(s.back())) s.remove_suffix(1);
+std::optional<double> parse(std::string_view s) {
+    while (!s.empty() && isSpace(s.front())) s.remove_prefix(1);
+    while (!s.empty() && isSpace(s.back())) s.remove_suffix(1);
     bool negative = false;
     if (!s.empty() && (s.front() == '+' || s.front() == '-')) {
         negative = s.front() == '-';
@@ -41,15 +41,15 @@ std::optional<double> Parse(std::string_view s) {
     return negative ? -value : value;
 }
 
-double RoundHalfEven(double v) {
+double roundHalfEven(double v) {
     const double r = std::nearbyint(v);  // the default rounding mode is to nearest, ties to even
     return r == 0 ? 0.0 : r;             // no negative zero
 }
 
-std::optional<std::int64_t> ToWhole(std::string_view text, std::int64_t min, std::int64_t max) {
-    const std::optional<double> v = Parse(text);
+std::optional<std::int64_t> toWhole(std::string_view text, std::int64_t min, std::int64_t max) {
+    const std::optional<double> v = parse(text);
     if (!v || !std::isfinite(*v)) return std::nullopt;
-    const double r = RoundHalfEven(*v);
+    const double r = roundHalfEven(*v);
     if (r < static_cast<double>(min) || r > static_cast<double>(max)) return std::nullopt;
     return static_cast<std::int64_t>(r);
 }

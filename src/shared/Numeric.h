@@ -10,12 +10,13 @@ namespace numeric {
 
 // Decimal text: blanks, optional sign, digits with an optional decimal point
 // (at least one digit), blanks. Anything else is not numeric.
-std::optional<double> Parse(std::string_view text);
+std::optional<double> parse(std::string_view text);
 
 // Nearest whole number, halves to the even neighbour (2.5 -> 2, 3.5 -> 4).
-double RoundHalfEven(double v);
+double roundHalfEven(double v);
 
-// Parse + RoundHalfEven, accepted only within [min, max].
-std::optional<std::int64_t> ToWhole(std::string_view text, std::int64_t min, std::int64_t max);
+// parse + roundHalfEven, accepted only within [min, max].
+std::optional<std::int64_t> toWhole(std::string_view text, std::int64_t min, std::int64_t max);
+
 
 }  // namespace numeric

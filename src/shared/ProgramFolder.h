@@ -17,13 +17,13 @@ struct Facts {
 
 // VISTROVA_HOME; else the executable's folder when it holds the settings file
 // or can take one; else $XDG_CONFIG_HOME/vistrova (~/.config/vistrova).
-std::string Choose(const Facts& facts);
+std::string choose(const Facts& facts);
 
 // Folder of the running executable ("" when it cannot be found).
-std::string ExecutableDir();
+std::string executableDir();
 
-// Choose() on this process's environment and files. Creates the per-user
+// choose() on this process's environment and files. Creates the per-user
 // folder when that is the answer and it is missing.
-std::string Resolve();
+std::string resolve();
 
 }  // namespace programfolder

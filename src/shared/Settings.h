@@ -82,25 +82,23 @@ inline constexpr std::string_view kEditorCloseOrder[] = {
 
 // The table row of a key (names compare case-insensitively, as in the file).
 // Null for a name the table does not hold.
-const Key* Find(std::string_view name);
+const Key* find(std::string_view name);
 
 // A whole number within the key's range, or nothing (missing, not numeric, out of range).
-std::optional<std::int64_t> ReadWhole(const ini::Snapshot& file, const Key& key);
+std::optional<std::int64_t> readWhole(const ini::Snapshot& file, const Key& key);
 
 // The start-up reader: fills the show settings of `state` from its settings
 // file. Values not present, not numeric or out of range keep their defaults.
-void LoadStartup(mdlPublic::PublicState& state);
-void LoadStartup(mdlPublic::PublicState& state, const ini::Snapshot& file);
+void loadStartup(mdlPublic::PublicState& state);
+void loadStartup(mdlPublic::PublicState& state, const ini::Snapshot& file);
 
 // Writes one key of the section at once. False when the write failed.
-bool Write(const std::string& settingsPath, std::string_view key, std::string_view value);
+bool write(const std::string& settingsPath, std::string_view key, std::string_view value);
 // Several keys as one atomic replace, in the order given. A value the file
 // cannot hold (a line break) fails alone: the others are written, the key
 // keeps its old value, and false is returned.
-bool WriteMany(const std::string& settingsPath,
+bool writeMany(const std::string& settingsPath,
                std::span<const std::pair<std::string_view, std::string>> values);
 
-// "Present": the value is not empty.
-inline bool IsPresent(std::string_view value) { return !value.empty(); }
 
 }  // namespace settings

@@ -6,7 +6,7 @@
 
 namespace textcodec {
 
-bool IsValidUtf8(std::string_view bytes) {
+bool isValidUtf8(std::string_view bytes) {
     const auto* p = reinterpret_cast<const unsigned char*>(bytes.data());
     const std::size_t n = bytes.size();
     std::size_t i = 0;
@@ -42,8 +42,8 @@ bool IsValidUtf8(std::string_view bytes) {
     return true;
 }
 
-std::string Decode(std::string_view bytes) {
-    if (IsValidUtf8(bytes)) return std::string(bytes);
+std::string decode(std::string_view bytes) {
+    if (isValidUtf8(bytes)) return std::string(bytes);
 
     iconv_t cd = iconv_open("UTF-8", "CP932");
     if (cd == reinterpret_cast<iconv_t>(-1)) {

@@ -8,15 +8,16 @@
 
 namespace textcodec {
 
-bool IsValidUtf8(std::string_view bytes);
+bool isValidUtf8(std::string_view bytes);
 
 // True for a byte that starts a two-byte Shift-JIS character.
-constexpr bool IsSjisLeadByte(unsigned char b) {
+constexpr bool isSjisLeadByte(unsigned char b) {
     return (b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFC);
 }
 
 // UTF-8 text of stored bytes: unchanged when valid UTF-8, else decoded as CP932.
 // Bytes CP932 cannot map become U+FFFD, so the result is always valid UTF-8.
-std::string Decode(std::string_view bytes);
+std::string decode(std::string_view bytes);
+
 
 }  // namespace textcodec

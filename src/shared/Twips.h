@@ -6,11 +6,13 @@
 
 namespace twips {
 
-inline double PerPixel(double logicalDpi) { return logicalDpi > 0 ? 1440.0 / logicalDpi : 15.0; }
+inline double perPixel(double logicalDpi) { return logicalDpi > 0 ? 1440.0 / logicalDpi : 15.0; }
 
 // Twips to whole pixels, rounded to the nearest pixel.
-inline int ToPixels(double value, double perPixel) { return static_cast<int>(std::lround(value / perPixel)); }
+inline int toPixels(double value, double perPixel) { return static_cast<int>(std::lround(value / perPixel)); }
 
-inline double FromPixels(int pixels, double perPixel) { return pixels * perPixel; }
+// Pixels to twips.
+inline double fromPixels(int pixels, double perPixel) { return pixels * perPixel; }
+
 
 }  // namespace twips

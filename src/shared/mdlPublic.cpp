@@ -1,33 +1,26 @@
 #include "mdlPublic.h"
 
-namespace mdlPublic {
-namespace {
-std::string Join(std::string_view folder, std::string_view name) {
-    std::string path(folder);
-    if (path.empty() || path.back() != '/') path += '/';
-    path += name;
-    return path;
-}
-}  // namespace
+#include "FileKinds.h"
 
-PublicState& Public() {
+namespace mdlPublic {
+PublicState& publicState() {
     static PublicState state;
     return state;
 }
 
-std::string SettingsPathOf(std::string_view folder) { return Join(folder, kSettingsFileName); }
-std::string ListPrefixOf(std::string_view folder) { return Join(folder, kListFileStem); }
+std::string settingsPathOf(std::string_view folder) { return files::joinPath(folder, kSettingsFileName); }
+std::string listPrefixOf(std::string_view folder) { return files::joinPath(folder, kListFileStem); }
 
-void SetPaths(PublicState& state, std::string_view folder) {
-    state.settingsPath = SettingsPathOf(folder);
-    state.listPrefix = ListPrefixOf(folder);
+void setPaths(PublicState& state, std::string_view folder) {
+    state.settingsPath = settingsPathOf(folder);
+    state.listPrefix = listPrefixOf(folder);
 }
 
-std::int32_t DisplaySeconds(const PublicState& state) {
+std::int32_t displaySeconds(const PublicState& state) {
     return state.unit == kUnitMinutes ? std::int32_t{state.interval} * 60 : state.interval;
 }
 
-std::int16_t VolumeStepOf(std::uint32_t v) {
+std::int16_t volumeStepOf(std::uint32_t v) {
     // Upper bound of each step; the first bound not below v wins.
     static constexpr std::uint32_t kUpper[16] = {
         0x08880888, 0x19991999, 0x2AAA2AAA, 0x3BBB3BBB, 0x4CCC4CCC, 0x5DDD5DDD, 0x6EEE6EEE, 0x7FFF7FFF,
@@ -37,6 +30,11 @@ std::int16_t VolumeStepOf(std::uint32_t v) {
         if (v <= kUpper[step]) return step;
     }
     return 15;
+}
+
+Rgb rgbOf(std::int32_t value) {
+    const auto v = static_cast<std::uint32_t>(value);
+    return {static_cast<int>(v & 0xFF), static_cast<int>((v >> 8) & 0xFF), static_cast<int>((v >> 16) & 0xFF)};
 }
 
 }  // namespace mdlPublic

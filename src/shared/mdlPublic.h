@@ -49,20 +49,27 @@ struct PublicState {
 };
 
 // The one instance of the running program.
-PublicState& Public();
+PublicState& publicState();
 
 // Settings file path and list file prefix of a program folder.
-std::string SettingsPathOf(std::string_view folder);
-std::string ListPrefixOf(std::string_view folder);
-void SetPaths(PublicState& state, std::string_view folder);
+std::string settingsPathOf(std::string_view folder);
+std::string listPrefixOf(std::string_view folder);
+void setPaths(PublicState& state, std::string_view folder);
 
 // Display time in seconds: the value, times 60 with the minutes unit.
-std::int32_t DisplaySeconds(const PublicState& state);
+std::int32_t displaySeconds(const PublicState& state);
 
 // Volume step 0..15 of a 32-bit wave-out volume (right channel in the high bits).
-std::int16_t VolumeStepOf(std::uint32_t volume);
+std::int16_t volumeStepOf(std::uint32_t volume);
+
+// Colours are stored as 0x00BBGGRR, red in the low byte.
+struct Rgb {
+    int red, green, blue;
+};
+Rgb rgbOf(std::int32_t value);
 
 // The player's fixed window size applies only with a positive width and height.
-inline bool HasFixedSize(const PublicState& s) { return s.fixedWidth > 0 && s.fixedHeight > 0; }
+inline bool hasFixedSize(const PublicState& s) { return s.fixedWidth > 0 && s.fixedHeight > 0; }
+
 
 }  // namespace mdlPublic

@@ -15,14 +15,14 @@
 
 int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
-    platform::EnableDetectableAutoRepeat();  // as vistrova does
-    auto& state = mdlPublic::Public();
-    mdlPublic::SetPaths(state, programfolder::Resolve());
-    settings::LoadStartup(state);
-    liststore::LoadPlayList(state);
-    state.savedVolume = platform::SystemMixer().GetVolume();
-    state.volumeStep = mdlPublic::VolumeStepOf(state.savedVolume);
-    player::RunPlayer(nullptr);
+    platform::enableDetectableAutoRepeat();  // as vistrova does
+    auto& state = mdlPublic::publicState();
+    mdlPublic::setPaths(state, programfolder::resolve());
+    settings::loadStartup(state);
+    liststore::loadPlayList(state);
+    state.savedVolume = platform::systemMixer().volume();
+    state.volumeStep = mdlPublic::volumeStepOf(state.savedVolume);
+    player::runPlayer(nullptr);
     std::printf("closed at %d\n", state.playList.position);
     return 0;
 }

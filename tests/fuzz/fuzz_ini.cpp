@@ -13,7 +13,7 @@
 
 namespace {
 
-void Check(bool ok) {
+void check(bool ok) {
     if (!ok) __builtin_trap();
 }
 
@@ -28,38 +28,38 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const ini::Snapshot snap(content);
     for (const char* sec : kSections) {
         for (const char* key : kKeys) {
-            const std::string v = ini::ReadValue(content, sec, key);
-            Check(v.size() <= ini::kMaxValueBytes);
-            Check(v == snap.Read(sec, key));
+            const std::string v = ini::readValue(content, sec, key);
+            check(v.size() <= ini::kMaxValueBytes);
+            check(v == snap.read(sec, key));
         }
     }
-    Check(textcodec::IsValidUtf8(textcodec::Decode(content)));
+    check(textcodec::isValidUtf8(textcodec::decode(content)));
 
     // The tail of the input, cut at the first line break, is a value to write.
     const std::size_t cut = content.find_first_of(std::string_view("\r\n\0", 3), size / 2);
     const std::string value = content.substr(size / 2, cut == std::string::npos ? std::string::npos : cut - size / 2);
 
     std::string single = content;
-    const bool ok1 = ini::ApplyWrite(single, "FILELIST", "LIST000", value);
-    Check(ok1);
-    const bool ok2 = ini::ApplyWrite(single, "new", "k", "v");
-    Check(ok2);
-    Check(ini::ReadValue(single, "new", "k") == "v");
-    Check(ini::ReadValue(single, "FILELIST", "LIST000") ==
-          ini::ReadValue("[x]\r\nk=" + value + "\r\n", "x", "k"));
+    const bool ok1 = ini::applyWrite(single, "FILELIST", "LIST000", value);
+    check(ok1);
+    const bool ok2 = ini::applyWrite(single, "new", "k", "v");
+    check(ok2);
+    check(ini::readValue(single, "new", "k") == "v");
+    check(ini::readValue(single, "FILELIST", "LIST000") ==
+          ini::readValue("[x]\r\nk=" + value + "\r\n", "x", "k"));
 
     std::string batch = content;
-    Check(ini::ApplyWrites(batch, {{"FILELIST", "LIST000", value}, {"new", "k", "v"}}));
-    Check(batch == single);
+    check(ini::applyWrites(batch, {{"FILELIST", "LIST000", value}, {"new", "k", "v"}}));
+    check(batch == single);
 
     // A refused write in a batch fails alone; the others land as single writes.
     std::string mixed = content;
-    Check(!ini::ApplyWrites(mixed, {{"FILELIST", "LIST000", value}, {"s", "k", "a\nb"}, {"new", "k", "v"}}));
-    Check(mixed == single);
+    check(!ini::applyWrites(mixed, {{"FILELIST", "LIST000", value}, {"s", "k", "a\nb"}, {"new", "k", "v"}}));
+    check(mixed == single);
 
     // A refused write changes nothing.
     std::string refused = content;
-    Check(!ini::ApplyWrite(refused, "s", "k", "a\nb"));
-    Check(refused == content);
+    check(!ini::applyWrite(refused, "s", "k", "a\nb"));
+    check(refused == content);
     return 0;
 }

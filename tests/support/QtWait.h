@@ -8,7 +8,7 @@
 #include <functional>
 
 // True once `done` holds; false when `ms` milliseconds passed first.
-inline bool WaitFor(const std::function<bool()>& done, int ms = 5000) {
+inline bool waitFor(const std::function<bool()>& done, int ms = 5000) {
     QElapsedTimer t;
     t.start();
     while (!done()) {

@@ -26,14 +26,15 @@ public:
     const std::filesystem::path& path() const { return m_path; }
     std::string file(std::string_view name) const { return (m_path / name).string(); }
 
-    static void Put(const std::string& file, std::string_view bytes) {
+    static void put(const std::string& file, std::string_view bytes) {
         std::ofstream out(file, std::ios::binary | std::ios::trunc);
         out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
     }
-    static std::string Get(const std::string& file) {
+    static std::string get(const std::string& file) {
         std::ifstream in(file, std::ios::binary);
         return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
     }
+
 
 private:
     std::filesystem::path m_path;

@@ -16,7 +16,7 @@
 #include <filesystem>
 #include <functional>
 
-inline void AsUnprivileged(const std::filesystem::path& folder, const std::function<void()>& body) {
+inline void asUnprivileged(const std::filesystem::path& folder, const std::function<void()>& body) {
     const bool root = ::geteuid() == 0;
     uid_t uid = 65534;
     gid_t gid = 65534;

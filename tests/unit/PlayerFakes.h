@@ -43,7 +43,7 @@ public:
     std::vector<FakeTimer*> timers;
 
     // Moves the clock on by `ms`, firing every tick due on the way, in order.
-    void Advance(std::int64_t ms) {
+    void advance(std::int64_t ms) {
         const std::int64_t end = now + ms;
         for (;;) {
             FakeTimer* next = nullptr;
@@ -71,28 +71,28 @@ inline void FakeTimer::setInterval(int ms) {
 
 class FakeHost final : public IPlayerHost {
 public:
-    bool ShowImage(const std::string& path) override {
+    bool showImage(const std::string& path) override {
         shown.push_back(path);
         imageVisible = imageDecodes;
         movieVisible = false;
         return imageDecodes;
     }
-    void HideImage() override { imageVisible = false; }
-    void ShowMovie() override {
+    void hideImage() override { imageVisible = false; }
+    void showMovie() override {
         movieVisible = true;
         shown.push_back("movie:" + lastMoviePath);
     }
-    void HideMovie() override { movieVisible = false; }
-    void ClosePlayer() override { ++closeCalls; }
-    Point CursorPos() override { return cursor; }
-    void FocusPlayer() override { ++focusCalls; }
-    bool CoversScreen() override { return coversScreen; }
-    void OpenHelpFile() override { ++helpFileCalls; }
-    void ShowHelp() override {
+    void hideMovie() override { movieVisible = false; }
+    void closePlayer() override { ++closeCalls; }
+    Point cursorPos() override { return cursor; }
+    void focusPlayer() override { ++focusCalls; }
+    bool coversScreen() override { return coversTheScreen; }
+    void openHelpFile() override { ++helpFileCalls; }
+    void showHelp() override {
         ++helpCalls;
         if (duringHelp) duringHelp();
     }
-    int AskCantOpen(const std::string& path) override {
+    int askCantOpen(const std::string& path) override {
         asked.push_back(path);
         if (answers.empty()) return 3;  // Abort
         const int a = answers.front();
@@ -111,7 +111,7 @@ public:
     int helpCalls = 0;
     std::function<void()> duringHelp;
     Point cursor{500, 400};
-    bool coversScreen = true;
+    bool coversTheScreen = true;
     std::vector<std::string> asked;
     std::deque<int> answers;
 };
@@ -163,8 +163,8 @@ private:
 
 class FakeMixer final : public platform::IMixer {
 public:
-    std::uint32_t GetVolume() override { return writes.empty() ? 0 : writes.back(); }
-    void SetVolume(std::uint32_t v) override { writes.push_back(v); }
+    std::uint32_t volume() override { return writes.empty() ? 0 : writes.back(); }
+    void setVolume(std::uint32_t v) override { writes.push_back(v); }
     std::vector<std::uint32_t> writes;
 };
 
@@ -183,22 +183,22 @@ protected:
 
     // Files named as given (created in a scratch folder unless they start
     // with "missing") become the play list.
-    void SetList(const std::vector<std::string>& names, int position = 0) {
+    void setList(const std::vector<std::string>& names, int position = 0) {
         auto& list = state.playList;
         list.count = static_cast<std::int16_t>(names.size());
         list.position = static_cast<std::int16_t>(position);
         for (std::size_t i = 0; i < names.size(); ++i) {
             const std::string path = dir.file(names[i]);
-            if (names[i].rfind("missing", 0) != 0) TempDir::Put(path, "x");
+            if (names[i].rfind("missing", 0) != 0) TempDir::put(path, "x");
             list.paths[i] = path;
             list.titles[i] = names[i];
         }
     }
-    std::string PathOf(int i) const { return state.playList.paths[static_cast<std::size_t>(i)]; }
-    std::string LastShown() const { return host.shown.empty() ? "" : host.shown.back(); }
+    std::string pathOf(int i) const { return state.playList.paths[static_cast<std::size_t>(i)]; }
+    std::string lastShown() const { return host.shown.empty() ? "" : host.shown.back(); }
 
     // A click: press and release without moving.
-    void Click(int button, int shift = 0) {
+    void click(int button, int shift = 0) {
         core.MouseDown();
         core.MouseUp(button, shift);
     }

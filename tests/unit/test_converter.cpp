@@ -22,13 +22,13 @@ namespace fs = std::filesystem;
 using converter::Outcome;
 
 // Lines joined with CRLF, as the Windows release wrote them.
-std::string Crlf(std::initializer_list<std::string> lines) {
+std::string crlf(std::initializer_list<std::string> lines) {
     std::string s;
     for (const std::string& l : lines) s += l + "\r\n";
     return s;
 }
 
-std::string FullSection(const std::string& header, int count, const std::string& stem) {
+std::string fullSection(const std::string& header, int count, const std::string& stem) {
     std::string s = header + "\r\n";
     for (int j = 0; j < count; ++j) {
         char key[16];
@@ -40,12 +40,12 @@ std::string FullSection(const std::string& header, int count, const std::string&
 
 struct Folder {
     TempDir dir;
-    converter::Paths paths = converter::PathsOf(dir.path().string());
+    converter::Paths paths = converter::pathsOf(dir.path().string());
 
-    void Settings(const std::string& bytes) const { TempDir::Put(paths.settingsFile, bytes); }
-    std::string List(int i) const { return TempDir::Get(converter::ListFileOf(paths.listPrefix, i)); }
-    bool HasList(int i) const { return fs::exists(converter::ListFileOf(paths.listPrefix, i)); }
-    std::vector<std::string> ListFiles() const {
+    void settings(const std::string& bytes) const { TempDir::put(paths.settingsFile, bytes); }
+    std::string list(int i) const { return TempDir::get(converter::listFileOf(paths.listPrefix, i)); }
+    bool hasList(int i) const { return fs::exists(converter::listFileOf(paths.listPrefix, i)); }
+    std::vector<std::string> listFiles() const {
         std::vector<std::string> names;
         for (const auto& e : fs::directory_iterator(dir.path())) {
             const std::string n = e.path().filename().string();
@@ -65,42 +65,42 @@ TEST(ConverterProgress, BarWidthRoundsHalvesToEven) {
     };
     // 3.05 -> 3, 30.5 -> 30 (even), 91.5 -> 92 (even), 152.5 -> 152, 302.95 -> 303.
     for (const Row& r : {Row{0, 3}, Row{9, 30}, Row{29, 92}, Row{49, 152}, Row{98, 302}, Row{99, 305}}) {
-        EXPECT_EQ(converter::BarWidth(r.index), r.width) << "i = " << r.index;
+        EXPECT_EQ(converter::barWidth(r.index), r.width) << "i = " << r.index;
     }
-    EXPECT_EQ(converter::PercentText(0), "1%");
-    EXPECT_EQ(converter::PercentText(99), "100%");
+    EXPECT_EQ(converter::percentText(0), "1%");
+    EXPECT_EQ(converter::percentText(99), "100%");
 }
 
 TEST(ConverterProgress, ReportsEveryListInOrderEvenWithoutLists) {
     Folder f;
-    f.Settings("[VISTROVA]\r\nINTERVAL=5\r\n");
+    f.settings("[VISTROVA]\r\nINTERVAL=5\r\n");
     std::vector<int> seen;
     const auto result = converter::ChgINI(f.paths, [&](int i) { seen.push_back(i); });
     EXPECT_EQ(result.outcome, Outcome::Finished);
     ASSERT_EQ(seen.size(), 100u);
     for (int i = 0; i < 100; ++i) EXPECT_EQ(seen[static_cast<std::size_t>(i)], i);
-    EXPECT_TRUE(f.ListFiles().empty());
+    EXPECT_TRUE(f.listFiles().empty());
 }
 
 TEST(ConverterLayout, TwipsToPixelsFollowTheScreenDensity) {
     const converter::FormLayout layout;
-    const auto at96 = converter::ToPixels(layout.client, 15.0, 15.0);
+    const auto at96 = converter::toPixels(layout.client, 15.0, 15.0);
     EXPECT_EQ(at96.width, 337);
     EXPECT_EQ(at96.height, 143);
-    EXPECT_EQ(converter::ToPixels(layout.shpBase, 15.0, 15.0).width, converter::kTrackPixels);
-    EXPECT_EQ(converter::ToPixels(layout.shpBar, 15.0, 15.0).width, 1);
-    const auto button = converter::ToPixels(layout.cmdConvert, 15.0, 15.0);
+    EXPECT_EQ(converter::toPixels(layout.shpBase, 15.0, 15.0).width, converter::kTrackPixels);
+    EXPECT_EQ(converter::toPixels(layout.shpBar, 15.0, 15.0).width, 1);
+    const auto button = converter::toPixels(layout.cmdConvert, 15.0, 15.0);
     EXPECT_EQ(button.left, 16);
     EXPECT_EQ(button.top, 96);
     EXPECT_EQ(button.width, 81);
     EXPECT_EQ(button.height, 33);
-    const auto percent = converter::ToPixels(layout.lblPar, 15.0, 15.0);
-    EXPECT_EQ(converter::WidenedAboutCentre(percent, 31).left, percent.left - 3);  // centre kept
-    EXPECT_EQ(converter::WidenedAboutCentre(percent, 31).width, 31);
-    EXPECT_EQ(converter::WidenedAboutCentre(percent, 10).width, percent.width);   // never narrowed
+    const auto percent = converter::toPixels(layout.lblPar, 15.0, 15.0);
+    EXPECT_EQ(converter::widenedAboutCentre(percent, 31).left, percent.left - 3);  // centre kept
+    EXPECT_EQ(converter::widenedAboutCentre(percent, 31).width, 31);
+    EXPECT_EQ(converter::widenedAboutCentre(percent, 10).width, percent.width);   // never narrowed
     // At 144 dpi (10 twips per pixel) the track is 457.5 -> 458 pixels.
-    EXPECT_EQ(converter::ToPixels(layout.shpBase, 10.0, 10.0).width, 458);
-    EXPECT_EQ(converter::BarWidth(99, 458), 458);
+    EXPECT_EQ(converter::toPixels(layout.shpBase, 10.0, 10.0).width, 458);
+    EXPECT_EQ(converter::barWidth(99, 458), 458);
 }
 
 // ---------------------------------------------------------------- conversion
@@ -116,19 +116,19 @@ class ConverterRows : public ::testing::TestWithParam<ConvertRow> {};
 TEST_P(ConverterRows, WritesExactlyTheExpectedListFiles) {
     const ConvertRow& row = GetParam();
     Folder f;
-    f.Settings(row.settings);
+    f.settings(row.settings);
     const auto result = converter::ChgINI(f.paths);
     EXPECT_EQ(result.outcome, Outcome::Finished);
     EXPECT_TRUE(result.unwritable.empty());
     EXPECT_EQ(result.listsWritten, static_cast<int>(row.expected.size()));
     std::vector<std::string> names;
     for (const auto& [i, bytes] : row.expected) {
-        names.push_back(fs::path(converter::ListFileOf(f.paths.listPrefix, i)).filename().string());
-        EXPECT_EQ(f.List(i), bytes) << "list " << i;
+        names.push_back(fs::path(converter::listFileOf(f.paths.listPrefix, i)).filename().string());
+        EXPECT_EQ(f.list(i), bytes) << "list " << i;
     }
-    EXPECT_EQ(f.ListFiles(), names);
+    EXPECT_EQ(f.listFiles(), names);
     // The old sections stay: the settings file is never written.
-    EXPECT_EQ(TempDir::Get(f.paths.settingsFile), row.settings);
+    EXPECT_EQ(TempDir::get(f.paths.settingsFile), row.settings);
 }
 
 const std::string k600(600, 'x');
@@ -143,52 +143,52 @@ INSTANTIATE_TEST_SUITE_P(
     Lists, ConverterRows,
     ::testing::Values(
         ConvertRow{"no LIST000: the list is not converted, whatever else it has",
-                   Crlf({"[FILE0]", "LIST001=b|/b", "LISTNAME=name", "[FILE1]", "LIST000=", "LIST001=c|/c",
+                   crlf({"[FILE0]", "LIST001=b|/b", "LISTNAME=name", "[FILE1]", "LIST000=", "LIST001=c|/c",
                          "LISTNAME=n1"}),
                    {}},
         ConvertRow{"a gap ends the list; a missing LISTNAME is written empty",
-                   Crlf({"[FILE0]", "LIST000=a|/a", "LIST001=b|/b", "LIST003=d|/d"}),
-                   {{0, Crlf({"[FILELIST]", "LIST000=a|/a", "LIST001=b|/b", "LISTNAME="})}}},
+                   crlf({"[FILE0]", "LIST000=a|/a", "LIST001=b|/b", "LIST003=d|/d"}),
+                   {{0, crlf({"[FILELIST]", "LIST000=a|/a", "LIST001=b|/b", "LISTNAME="})}}},
         ConvertRow{"256 entries converted whole, LIST256 never read",
-                   FullSection("[FILE5]", 257, "e") + "LISTNAME=full\r\n",
-                   {{5, FullSection("[FILELIST]", 256, "e") + "LISTNAME=full\r\n"}}},
+                   fullSection("[FILE5]", 257, "e") + "LISTNAME=full\r\n",
+                   {{5, fullSection("[FILELIST]", 256, "e") + "LISTNAME=full\r\n"}}},
         ConvertRow{"FILE7 goes to FILE07.INI, FILE42 to FILE42.INI, FILE07 is never read",
-                   Crlf({"[FILE07]", "LIST000=wrong|/w", "[FILE7]", "LIST000=seven|/7", "LISTNAME=L7", "[FILE42]",
+                   crlf({"[FILE07]", "LIST000=wrong|/w", "[FILE7]", "LIST000=seven|/7", "LISTNAME=L7", "[FILE42]",
                          "LIST000=forty-two|/42", "[FILE100]", "LIST000=never|/n"}),
-                   {{7, Crlf({"[FILELIST]", "LIST000=seven|/7", "LISTNAME=L7"})},
-                    {42, Crlf({"[FILELIST]", "LIST000=forty-two|/42", "LISTNAME="})}}},
+                   {{7, crlf({"[FILELIST]", "LIST000=seven|/7", "LISTNAME=L7"})},
+                    {42, crlf({"[FILELIST]", "LIST000=forty-two|/42", "LISTNAME="})}}},
         ConvertRow{"odd case, spaces, quotes, comments, CR-only line ends, a second FILE3 section",
                    std::string("junk before any section\r[ file3 ]\r  list000 =  \"quoted value\"  \r"
                                "; LIST001=commented\r LIST001\t=  b|/b\rlistname = 'Name'\r"
                                "[FILE3]\rLIST002=second section is never read\r"),
-                   {{3, Crlf({"[FILELIST]", "LIST000=quoted value", "LIST001=b|/b", "LISTNAME=Name"})}}},
+                   {{3, crlf({"[FILELIST]", "LIST000=quoted value", "LIST001=b|/b", "LISTNAME=Name"})}}},
         ConvertRow{"values cut as the reader cuts them: 511 bytes, 510 before a split Shift-JIS character",
-                   Crlf({"[FILE0]", "LIST000=" + k600, "LIST001=" + kSjis600,
+                   crlf({"[FILE0]", "LIST000=" + k600, "LIST001=" + kSjis600,
                          "LIST002=\x83\x65\x83\x58\x83\x67|C:\\\x89\xe6\x91\x9c.jpg", "LISTNAME=\x96\xbc"}),
-                   {{0, Crlf({"[FILELIST]", "LIST000=" + k600.substr(0, 511), "LIST001=" + kSjis600.substr(0, 510),
+                   {{0, crlf({"[FILELIST]", "LIST000=" + k600.substr(0, 511), "LIST001=" + kSjis600.substr(0, 510),
                               "LIST002=\x83\x65\x83\x58\x83\x67|C:\\\x89\xe6\x91\x9c.jpg", "LISTNAME=\x96\xbc"})}}},
         ConvertRow{"a value ending at a NUL byte is copied up to it",
                    std::string("[FILE1]\r\nLIST000=ab\0cd\r\nLISTNAME=x\r\n", 36),
-                   {{1, Crlf({"[FILELIST]", "LIST000=ab", "LISTNAME=x"})}}}),
+                   {{1, crlf({"[FILELIST]", "LIST000=ab", "LISTNAME=x"})}}}),
     [](const ::testing::TestParamInfo<ConvertRow>& row) { return "row" + std::to_string(row.index); });
 
 TEST(Converter, ExistingListFileIsWrittenIntoNotReplaced) {
     Folder f;
-    f.Settings(Crlf({"[FILE3]", "LIST000=new0|/n0", "LIST001=new1|/n1", "LISTNAME=new name"}));
-    const std::string existing = Crlf({"; kept comment", "[OTHER]", "k=v", "[FileList]", "LISTNAME=old name",
+    f.settings(crlf({"[FILE3]", "LIST000=new0|/n0", "LIST001=new1|/n1", "LISTNAME=new name"}));
+    const std::string existing = crlf({"; kept comment", "[OTHER]", "k=v", "[FileList]", "LISTNAME=old name",
                                        "list000 = old0|/o0", "LIST004=kept4|/k4", "", "; trailing comment"});
-    TempDir::Put(converter::ListFileOf(f.paths.listPrefix, 3), existing);
+    TempDir::put(converter::listFileOf(f.paths.listPrefix, 3), existing);
 
     const auto result = converter::ChgINI(f.paths);
     EXPECT_EQ(result.listsWritten, 1);
-    EXPECT_EQ(f.List(3), Crlf({"; kept comment", "[OTHER]", "k=v", "[FileList]", "LISTNAME=new name",
+    EXPECT_EQ(f.list(3), crlf({"; kept comment", "[OTHER]", "k=v", "[FileList]", "LISTNAME=new name",
                                "list000=new0|/n0", "LIST004=kept4|/k4", "LIST001=new1|/n1", "",
                                "; trailing comment"}));
 
     // Running again writes the same values again.
-    const std::string once = f.List(3);
+    const std::string once = f.list(3);
     converter::ChgINI(f.paths);
-    EXPECT_EQ(f.List(3), once);
+    EXPECT_EQ(f.list(3), once);
 }
 
 TEST(Converter, BinaryGarbageNeverCrashesAndWritesOnlyLists) {
@@ -199,13 +199,13 @@ TEST(Converter, BinaryGarbageNeverCrashesAndWritesOnlyLists) {
         state = state * 1103515245u + 12345u;
         garbage += static_cast<char>(state >> 16);
     }
-    f.Settings(garbage + "\r\n[FILE9]\r\nLIST000=\xff\xfe\x80|/x\r\n");
+    f.settings(garbage + "\r\n[FILE9]\r\nLIST000=\xff\xfe\x80|/x\r\n");
     const auto result = converter::ChgINI(f.paths);
     EXPECT_EQ(result.outcome, Outcome::Finished);
     EXPECT_TRUE(result.unwritable.empty());
-    ASSERT_TRUE(f.HasList(9));
-    EXPECT_EQ(f.List(9), Crlf({"[FILELIST]", "LIST000=\xff\xfe\x80|/x", "LISTNAME="}));
-    for (const std::string& name : f.ListFiles()) EXPECT_EQ(name.rfind("FILE", 0), 0u) << name;
+    ASSERT_TRUE(f.hasList(9));
+    EXPECT_EQ(f.list(9), crlf({"[FILELIST]", "LIST000=\xff\xfe\x80|/x", "LISTNAME="}));
+    for (const std::string& name : f.listFiles()) EXPECT_EQ(name.rfind("FILE", 0), 0u) << name;
 }
 
 // ---------------------------------------------------------------- failures
@@ -216,7 +216,7 @@ TEST(ConverterFailure, MissingSettingsTouchesNothing) {
     auto result = converter::ChgINI(f.paths, [&](int) { ++calls; });
     EXPECT_EQ(result.outcome, Outcome::SettingsMissing);
     EXPECT_EQ(calls, 0);
-    EXPECT_TRUE(f.ListFiles().empty());
+    EXPECT_TRUE(f.listFiles().empty());
 
     // A folder named like the settings file is no settings file either.
     fs::create_directory(f.paths.settingsFile);
@@ -227,10 +227,10 @@ TEST(ConverterFailure, MissingSettingsTouchesNothing) {
 
 TEST(ConverterFailure, UnreadableSettingsIsNotTakenForAnEmptyOne) {
     Folder f;
-    f.Settings(Crlf({"[FILE0]", "LIST000=a|/a"}));
+    f.settings(crlf({"[FILE0]", "LIST000=a|/a"}));
     ::chmod(f.paths.settingsFile.c_str(), 0);
-    AsUnprivileged(f.dir.path(), [&] { EXPECT_EQ(converter::ChgINI(f.paths).outcome, Outcome::SettingsUnreadable); });
-    EXPECT_FALSE(f.HasList(0));
+    asUnprivileged(f.dir.path(), [&] { EXPECT_EQ(converter::ChgINI(f.paths).outcome, Outcome::SettingsUnreadable); });
+    EXPECT_FALSE(f.hasList(0));
 
     // A FIFO in its place is not opened (that would block for good).
     fs::remove(f.paths.settingsFile);
@@ -241,57 +241,57 @@ TEST(ConverterFailure, UnreadableSettingsIsNotTakenForAnEmptyOne) {
 
 TEST(ConverterFailure, UnwritableListFilesAreReportedAndTheOthersStillWritten) {
     Folder f;
-    f.Settings(Crlf({"[FILE1]", "LIST000=a|/a", "[FILE2]", "LIST000=b|/b", "[FILE4]", "LIST000=c|/c"}));
+    f.settings(crlf({"[FILE1]", "LIST000=a|/a", "[FILE2]", "LIST000=b|/b", "[FILE4]", "LIST000=c|/c"}));
     // A folder where FILE02.INI belongs cannot be replaced by a file.
-    fs::create_directory(converter::ListFileOf(f.paths.listPrefix, 2));
+    fs::create_directory(converter::listFileOf(f.paths.listPrefix, 2));
     const auto result = converter::ChgINI(f.paths);
     EXPECT_EQ(result.outcome, Outcome::Finished);
     EXPECT_EQ(result.listsWritten, 2);
-    EXPECT_EQ(result.unwritable, std::vector<std::string>{converter::ListFileOf(f.paths.listPrefix, 2)});
-    EXPECT_EQ(f.List(1), Crlf({"[FILELIST]", "LIST000=a|/a", "LISTNAME="}));
-    EXPECT_EQ(f.List(4), Crlf({"[FILELIST]", "LIST000=c|/c", "LISTNAME="}));
-    EXPECT_TRUE(fs::is_directory(converter::ListFileOf(f.paths.listPrefix, 2)));
+    EXPECT_EQ(result.unwritable, std::vector<std::string>{converter::listFileOf(f.paths.listPrefix, 2)});
+    EXPECT_EQ(f.list(1), crlf({"[FILELIST]", "LIST000=a|/a", "LISTNAME="}));
+    EXPECT_EQ(f.list(4), crlf({"[FILELIST]", "LIST000=c|/c", "LISTNAME="}));
+    EXPECT_TRUE(fs::is_directory(converter::listFileOf(f.paths.listPrefix, 2)));
 }
 
 TEST(ConverterFailure, ReadOnlyFolderReportsEveryListAndKeepsOldFiles) {
     Folder f;
-    f.Settings(Crlf({"[FILE0]", "LIST000=a|/a", "[FILE1]", "LIST000=b|/b"}));
-    const std::string old = Crlf({"[FILELIST]", "LIST000=old|/o"});
-    TempDir::Put(converter::ListFileOf(f.paths.listPrefix, 1), old);
+    f.settings(crlf({"[FILE0]", "LIST000=a|/a", "[FILE1]", "LIST000=b|/b"}));
+    const std::string old = crlf({"[FILELIST]", "LIST000=old|/o"});
+    TempDir::put(converter::listFileOf(f.paths.listPrefix, 1), old);
     ::chmod(f.dir.path().c_str(), 0555);
-    AsUnprivileged(f.dir.path(), [&] {
+    asUnprivileged(f.dir.path(), [&] {
         const auto result = converter::ChgINI(f.paths);
         EXPECT_EQ(result.listsWritten, 0);
-        EXPECT_EQ(result.unwritable, (std::vector<std::string>{converter::ListFileOf(f.paths.listPrefix, 0),
-                                                                converter::ListFileOf(f.paths.listPrefix, 1)}));
+        EXPECT_EQ(result.unwritable, (std::vector<std::string>{converter::listFileOf(f.paths.listPrefix, 0),
+                                                                converter::listFileOf(f.paths.listPrefix, 1)}));
     });
     ::chmod(f.dir.path().c_str(), 0755);
-    EXPECT_FALSE(f.HasList(0));
-    EXPECT_EQ(f.List(1), old);
+    EXPECT_FALSE(f.hasList(0));
+    EXPECT_EQ(f.list(1), old);
 }
 
 TEST(ConverterFailure, ListFileThatMayNotBeReadOrWrittenIsReportedAndKept) {
     // Its keys the old section lacks would be lost if it were taken as empty.
     Folder f;
-    f.Settings(Crlf({"[FILE0]", "LIST000=a|/a", "[FILE1]", "LIST000=b|/b", "[FILE2]", "LIST000=c|/c"}));
-    const std::string old = Crlf({"[FILELIST]", "LIST000=old|/o", "LIST001=keep|/k", "LISTNAME=mine"});
-    TempDir::Put(converter::ListFileOf(f.paths.listPrefix, 0), old);
-    TempDir::Put(converter::ListFileOf(f.paths.listPrefix, 2), old);
-    ::chmod(converter::ListFileOf(f.paths.listPrefix, 0).c_str(), 0200);
-    ::chmod(converter::ListFileOf(f.paths.listPrefix, 2).c_str(), 0444);
-    AsUnprivileged(f.dir.path(), [&] {
+    f.settings(crlf({"[FILE0]", "LIST000=a|/a", "[FILE1]", "LIST000=b|/b", "[FILE2]", "LIST000=c|/c"}));
+    const std::string old = crlf({"[FILELIST]", "LIST000=old|/o", "LIST001=keep|/k", "LISTNAME=mine"});
+    TempDir::put(converter::listFileOf(f.paths.listPrefix, 0), old);
+    TempDir::put(converter::listFileOf(f.paths.listPrefix, 2), old);
+    ::chmod(converter::listFileOf(f.paths.listPrefix, 0).c_str(), 0200);
+    ::chmod(converter::listFileOf(f.paths.listPrefix, 2).c_str(), 0444);
+    asUnprivileged(f.dir.path(), [&] {
         const auto result = converter::ChgINI(f.paths);
         EXPECT_EQ(result.listsWritten, 1);
-        EXPECT_EQ(result.unwritable, (std::vector<std::string>{converter::ListFileOf(f.paths.listPrefix, 0),
-                                                                converter::ListFileOf(f.paths.listPrefix, 2)}));
+        EXPECT_EQ(result.unwritable, (std::vector<std::string>{converter::listFileOf(f.paths.listPrefix, 0),
+                                                                converter::listFileOf(f.paths.listPrefix, 2)}));
     });
-    EXPECT_EQ(f.List(0), old);
-    EXPECT_EQ(f.List(2), old);
-    EXPECT_EQ(f.List(1), Crlf({"[FILELIST]", "LIST000=b|/b", "LISTNAME="}));
+    EXPECT_EQ(f.list(0), old);
+    EXPECT_EQ(f.list(2), old);
+    EXPECT_EQ(f.list(1), crlf({"[FILELIST]", "LIST000=b|/b", "LISTNAME="}));
 }
 
 TEST(ConverterFailure, MessageListsOneFilePerLine) {
-    EXPECT_EQ(converter::UnwritableMessage({"/h/FILE02.INI", "/h/FILE10.INI"}),
+    EXPECT_EQ(converter::unwritableMessage({"/h/FILE02.INI", "/h/FILE10.INI"}),
               "次のファイルに書き込めませんでした。\r\n/h/FILE02.INI\r\n/h/FILE10.INI");
 }
 

@@ -7,9 +7,9 @@
 using namespace editor;
 
 TEST(Twips, PerPixelAndText) {
-    EXPECT_DOUBLE_EQ(twips::PerPixel(96), 15);
-    EXPECT_DOUBLE_EQ(twips::PerPixel(120), 12);
-    EXPECT_DOUBLE_EQ(twips::PerPixel(0), 15);
+    EXPECT_DOUBLE_EQ(twips::perPixel(96), 15);
+    EXPECT_DOUBLE_EQ(twips::perPixel(120), 12);
+    EXPECT_DOUBLE_EQ(twips::perPixel(0), 15);
     EXPECT_DOUBLE_EQ(wholePixel(14.4), 14);
     EXPECT_DOUBLE_EQ(wholePixel(0.2), 1);
     const std::pair<double, const char*> rows[] = {

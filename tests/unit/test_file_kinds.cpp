@@ -27,8 +27,8 @@ const std::string kRawName = "bad\xff\xfe name.jpg";
 class OddFolder : public ::testing::Test {
 protected:
     void SetUp() override {
-        TempDir::Put(dir.file("picture.jpg"), "x");
-        TempDir::Put(dir.file(kRawName), "x");
+        TempDir::put(dir.file("picture.jpg"), "x");
+        TempDir::put(dir.file(kRawName), "x");
         fs::create_directory(dir.path() / "sub");
         fs::create_directory(dir.path() / "sub\xfe");
         ASSERT_EQ(::mkfifo(dir.file("pipe.jpg").c_str(), 0600), 0);
@@ -62,18 +62,18 @@ TEST_F(OddFolder, OnlyRegularFilesOpenAndOnlyFoldersAreFolders) {
         {"missing.jpg", false, false},
     };
     for (const Row& r : rows) {
-        EXPECT_EQ(files::IsOpenableFile(dir.file(r.name)), r.openable) << r.name;
-        EXPECT_EQ(files::IsFolder(dir.file(r.name)), r.folder) << r.name;
+        EXPECT_EQ(files::isOpenableFile(dir.file(r.name)), r.openable) << r.name;
+        EXPECT_EQ(files::isFolder(dir.file(r.name)), r.folder) << r.name;
     }
-    EXPECT_FALSE(files::IsOpenableFile("/dev/null"));
-    EXPECT_FALSE(files::IsOpenableFile(""));
+    EXPECT_FALSE(files::isOpenableFile("/dev/null"));
+    EXPECT_FALSE(files::isOpenableFile(""));
 
-    std::vector<std::string> folders = files::ScanFolders(dir.path().string() + "/");
+    std::vector<std::string> folders = files::scanFolders(dir.path().string() + "/");
     std::sort(folders.begin(), folders.end());
     EXPECT_EQ(folders, (std::vector<std::string>{"link to sub", "sub", "sub\xfe"}));
 
     std::vector<std::string> names;
-    for (const files::ScannedFile& f : files::ScanFiles(dir.path().string())) {
+    for (const files::ScannedFile& f : files::scanFiles(dir.path().string())) {
         names.push_back(f.name);
         EXPECT_EQ(f.modified.has_value(), f.name != "dangling" && f.name != "loop1" && f.name != "loop2") << f.name;
     }
@@ -90,7 +90,7 @@ TEST(RawNames, RoundTripThroughTextAndUrlsAndAreRefusedByLists) {
         EXPECT_EQ(editor::toRawName(text), raw);
         const bool valid = QString::fromUtf8(raw).toUtf8().toStdString() == raw;
         EXPECT_EQ(editor::holdsRawBytes(text), !valid) << raw;
-        EXPECT_EQ(editor::fromRawName(editor::toRawName(editor::pathOfUrl(editor::UrlOfPath("/d/" + text)))),
+        EXPECT_EQ(editor::fromRawName(editor::toRawName(editor::pathOfUrl(editor::urlOfPath("/d/" + text)))),
                   "/d/" + text)
             << raw;
         // A list file keeps UTF-8 text only: such a name would read back as another.

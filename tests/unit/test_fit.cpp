@@ -2,8 +2,8 @@
 
 #include <gtest/gtest.h>
 
-using player::FitImage;
-using player::FitMovie;
+using player::fitImage;
+using player::fitMovie;
 using player::Rect;
 
 namespace {
@@ -39,12 +39,12 @@ class MovieFit : public ::testing::TestWithParam<FitRow> {};
 
 TEST_P(ImageFit, PlacesPicture) {
     const FitRow& r = GetParam();
-    EXPECT_EQ(FitImage(r.frameW, r.frameH, r.w, r.h), r.expected) << r.what;
+    EXPECT_EQ(fitImage(r.frameW, r.frameH, r.w, r.h), r.expected) << r.what;
 }
 
 TEST_P(MovieFit, PlacesElement) {
     const FitRow& r = GetParam();
-    EXPECT_EQ(FitMovie(r.frameW, r.frameH, r.w, r.h), r.expected) << r.what;
+    EXPECT_EQ(fitMovie(r.frameW, r.frameH, r.w, r.h), r.expected) << r.what;
 }
 
 INSTANTIATE_TEST_SUITE_P(Rows, ImageFit, ::testing::ValuesIn(kImageRows));
@@ -53,7 +53,7 @@ INSTANTIATE_TEST_SUITE_P(Rows, MovieFit, ::testing::ValuesIn(kMovieRows));
 TEST(Fit, NeverLeavesTheFrame) {
     for (int w : {1, 3, 17, 640, 1281, 4000}) {
         for (int h : {1, 2, 19, 480, 999, 3000}) {
-            for (const Rect& r : {FitImage(1366, 768, w, h), FitMovie(1366, 768, w, h)}) {
+            for (const Rect& r : {fitImage(1366, 768, w, h), fitMovie(1366, 768, w, h)}) {
                 EXPECT_GE(r.left, 0);
                 EXPECT_GE(r.top, 0);
                 EXPECT_LE(r.left + r.width, 1366) << w << "x" << h;
@@ -78,6 +78,6 @@ TEST(Fit, PlayerWindowIsBoundedByTheScreen) {
         {"only the width too large", 5000, 300, {0, 234, 1024, 300}},
         {"no fixed height: the whole screen", 480, 0, {0, 0, 1024, 768}},
     };
-    for (const Row& r : rows) EXPECT_EQ(player::PlayerWindow({0, 0, 1024, 768}, r.fixedW, r.fixedH), r.expected) << r.what;
-    EXPECT_EQ(player::PlayerWindow({1920, 0, 800, 600}, 9000, 100), (Rect{1920, 250, 800, 100})) << "second screen";
+    for (const Row& r : rows) EXPECT_EQ(player::playerWindow({0, 0, 1024, 768}, r.fixedW, r.fixedH), r.expected) << r.what;
+    EXPECT_EQ(player::playerWindow({1920, 0, 800, 600}, 9000, 100), (Rect{1920, 250, 800, 100})) << "second screen";
 }

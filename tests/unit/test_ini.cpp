@@ -15,8 +15,8 @@
 #include <csignal>
 #include <string>
 
-using ini::ApplyWrite;
-using ini::ReadValue;
+using ini::applyWrite;
+using ini::readValue;
 
 namespace {
 
@@ -48,9 +48,9 @@ class IniRead : public ::testing::TestWithParam<ReadRow> {};
 
 TEST_P(IniRead, AnswersLikeTheProfileCall) {
     const ReadRow& r = GetParam();
-    EXPECT_EQ(ReadValue(r.content, r.section, r.key), r.expected) << r.what;
+    EXPECT_EQ(readValue(r.content, r.section, r.key), r.expected) << r.what;
     // The parsed-once form must give the very same answers.
-    EXPECT_EQ(ini::Snapshot(r.content).Read(r.section, r.key), r.expected) << r.what << " (snapshot)";
+    EXPECT_EQ(ini::Snapshot(r.content).read(r.section, r.key), r.expected) << r.what << " (snapshot)";
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -91,24 +91,24 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST(IniCut, LongValuesArriveCutWithoutSplittingCharacters) {
     const std::string ascii(600, 'x');
-    EXPECT_EQ(ReadValue("[s]\r\nk=" + ascii + "\r\n", "s", "k"), std::string(511, 'x'));
+    EXPECT_EQ(readValue("[s]\r\nk=" + ascii + "\r\n", "s", "k"), std::string(511, 'x'));
 
     // 170 three-byte characters = 510 bytes, then one more: the cut lands inside it.
     std::string utf8;
     for (int i = 0; i < 200; ++i) utf8 += "\xE3\x81\x82";  // あ
-    const std::string cut = ini::detail::CutToBuffer(utf8);
+    const std::string cut = ini::detail::cutToBuffer(utf8);
     EXPECT_EQ(cut.size(), 510u);
-    EXPECT_TRUE(textcodec::IsValidUtf8(cut));
+    EXPECT_TRUE(textcodec::isValidUtf8(cut));
 
     // Shift-JIS: one ASCII byte then double-byte characters; byte 511 would be a lead byte.
     std::string sjis = "a";
     for (int i = 0; i < 300; ++i) sjis += "\x82\xA0";
-    EXPECT_EQ(ini::detail::CutToBuffer(sjis).size(), 511u);
+    EXPECT_EQ(ini::detail::cutToBuffer(sjis).size(), 511u);
     sjis = std::string();
     for (int i = 0; i < 300; ++i) sjis += "\x82\xA0";
-    EXPECT_EQ(ini::detail::CutToBuffer(sjis).size(), 510u);
+    EXPECT_EQ(ini::detail::cutToBuffer(sjis).size(), 510u);
 
-    EXPECT_EQ(ini::detail::CutToBuffer(std::string(511, 'y')).size(), 511u);
+    EXPECT_EQ(ini::detail::cutToBuffer(std::string(511, 'y')).size(), 511u);
 }
 
 struct WriteRow {
@@ -126,14 +126,14 @@ class IniWrite : public ::testing::TestWithParam<WriteRow> {};
 TEST_P(IniWrite, ChangesOnlyWhatItMust) {
     const WriteRow& r = GetParam();
     std::string content = r.before;
-    ASSERT_TRUE(ApplyWrite(content, r.section, r.key, r.value)) << r.what;
+    ASSERT_TRUE(applyWrite(content, r.section, r.key, r.value)) << r.what;
     EXPECT_EQ(content, r.after) << r.what;
     const auto trim = [](std::string t) {
         t.erase(0, t.find_first_not_of(' '));
         t.erase(t.find_last_not_of(' ') + 1);
         return t;
     };
-    EXPECT_EQ(ReadValue(content, trim(r.section), trim(r.key)), r.readBack ? r.readBack : r.value) << r.what;
+    EXPECT_EQ(readValue(content, trim(r.section), trim(r.key)), r.readBack ? r.readBack : r.value) << r.what;
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -174,46 +174,46 @@ TEST(IniWriteRefusal, LineBreaksAndNulAreRefusedAndChangeNothing) {
     const std::string original = "[s]\r\nk=1\r\n";
     for (const std::string& bad : {std::string("a\rb"), std::string("a\nb"), std::string("a\0b", 3)}) {
         std::string content = original;
-        EXPECT_FALSE(ApplyWrite(content, "s", "k", bad));
-        EXPECT_FALSE(ApplyWrite(content, "s", bad, "v"));
-        EXPECT_FALSE(ApplyWrite(content, bad, "k", "v"));
+        EXPECT_FALSE(applyWrite(content, "s", "k", bad));
+        EXPECT_FALSE(applyWrite(content, "s", bad, "v"));
+        EXPECT_FALSE(applyWrite(content, bad, "k", "v"));
         EXPECT_EQ(content, original);
     }
 }
 
 TEST(IniWriteRefusal, NamesThatWouldNotReadBackAreRefused) {
     std::string content;
-    EXPECT_FALSE(ApplyWrite(content, "a]b", "k", "v"));
-    EXPECT_FALSE(ApplyWrite(content, "s", "k=x", "v"));
-    EXPECT_FALSE(ApplyWrite(content, "s", ";k", "v"));
-    EXPECT_FALSE(ApplyWrite(content, "s", "[k", "v"));
+    EXPECT_FALSE(applyWrite(content, "a]b", "k", "v"));
+    EXPECT_FALSE(applyWrite(content, "s", "k=x", "v"));
+    EXPECT_FALSE(applyWrite(content, "s", ";k", "v"));
+    EXPECT_FALSE(applyWrite(content, "s", "[k", "v"));
     EXPECT_EQ(content, "");
-    EXPECT_TRUE(ApplyWrite(content, "s", "k;x[y]", "v=w"));
-    EXPECT_EQ(ReadValue(content, "s", "k;x[y]"), "v=w");
+    EXPECT_TRUE(applyWrite(content, "s", "k;x[y]", "v=w"));
+    EXPECT_EQ(readValue(content, "s", "k;x[y]"), "v=w");
 }
 
 TEST(IniFiles, WriteCreatesReadsBackAndReplacesAtomically) {
     TempDir dir;
     const std::string file = dir.file("VISTROVA.INI");
-    EXPECT_EQ(ini::ReadProfileString(file, "s", "k"), "");
-    ASSERT_TRUE(ini::WriteProfileString(file, "s", "k", "v"));
-    EXPECT_EQ(ini::ReadProfileString(file, "s", "k"), "v");
-    ASSERT_TRUE(ini::WriteProfileString(file, "s", "j", "w"));
-    EXPECT_EQ(TempDir::Get(file), "[s]\r\nk=v\r\nj=w\r\n");
+    EXPECT_EQ(ini::readProfileString(file, "s", "k"), "");
+    ASSERT_TRUE(ini::writeProfileString(file, "s", "k", "v"));
+    EXPECT_EQ(ini::readProfileString(file, "s", "k"), "v");
+    ASSERT_TRUE(ini::writeProfileString(file, "s", "j", "w"));
+    EXPECT_EQ(TempDir::get(file), "[s]\r\nk=v\r\nj=w\r\n");
     // No temporary file is left behind.
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 1);
 }
 
 TEST(IniFiles, FailedWritesReportFailureAndKeepTheOldFile) {
     TempDir dir;
-    EXPECT_FALSE(ini::WriteProfileString(dir.file("missing/VISTROVA.INI"), "s", "k", "v"));
-    EXPECT_FALSE(ini::WriteProfileString("", "s", "k", "v"));
-    EXPECT_FALSE(ini::WriteProfileString(dir.path().string() + "/", "s", "k", "v"));
+    EXPECT_FALSE(ini::writeProfileString(dir.file("missing/VISTROVA.INI"), "s", "k", "v"));
+    EXPECT_FALSE(ini::writeProfileString("", "s", "k", "v"));
+    EXPECT_FALSE(ini::writeProfileString(dir.path().string() + "/", "s", "k", "v"));
 
     const std::string file = dir.file("A.INI");
-    TempDir::Put(file, "[s]\r\nk=old\r\n");
-    EXPECT_FALSE(ini::WriteProfileString(file, "s", "k", "bad\nvalue"));
-    EXPECT_EQ(TempDir::Get(file), "[s]\r\nk=old\r\n");
+    TempDir::put(file, "[s]\r\nk=old\r\n");
+    EXPECT_FALSE(ini::writeProfileString(file, "s", "k", "bad\nvalue"));
+    EXPECT_EQ(TempDir::get(file), "[s]\r\nk=old\r\n");
 }
 
 // Permissions, tried as an ordinary user: a file that cannot be read, or may
@@ -232,17 +232,17 @@ TEST_P(IniAccess, FileThatCannotBeReadOrWrittenIsKeptByteForByte) {
     TempDir dir;
     const std::string file = dir.file("VISTROVA.INI");
     const std::string old = "; mine\r\n[VISTROVA]\r\nBACKCOLOR=255\r\n[FILE0]\r\nLIST000=a|/a\r\n";
-    TempDir::Put(file, old);
+    TempDir::put(file, old);
     ::chmod(file.c_str(), r.fileMode);
     ::chmod(dir.path().c_str(), r.folderMode);
-    AsUnprivileged(dir.path(), [&] {
-        EXPECT_EQ(ini::Load(file).presence, r.presence) << r.what;
-        EXPECT_FALSE(ini::WriteProfileString(file, "VISTROVA", "INTERVAL", "5")) << r.what;
-        EXPECT_FALSE(ini::WriteProfileBatch(file, {{"VISTROVA", "PAGENUM", "1"}})) << r.what;
-        EXPECT_FALSE(ini::ReplaceFile(file, "")) << r.what;
+    asUnprivileged(dir.path(), [&] {
+        EXPECT_EQ(ini::load(file).presence, r.presence) << r.what;
+        EXPECT_FALSE(ini::writeProfileString(file, "VISTROVA", "INTERVAL", "5")) << r.what;
+        EXPECT_FALSE(ini::writeProfileBatch(file, {{"VISTROVA", "PAGENUM", "1"}})) << r.what;
+        EXPECT_FALSE(ini::replaceFile(file, "")) << r.what;
     });
     ::chmod(dir.path().c_str(), 0700);
-    EXPECT_EQ(TempDir::Get(file), old) << r.what;
+    EXPECT_EQ(TempDir::get(file), old) << r.what;
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 1) << r.what;
 }
 
@@ -258,9 +258,9 @@ TEST(IniFiles, ReadThatFailsIsNotTakenForAnEmptyFile) {
     TempDir dir;
     const std::string link = dir.file("VISTROVA.INI");
     std::filesystem::create_symlink("/proc/self/mem", link);
-    EXPECT_EQ(ini::Load(link).presence, ini::Presence::Unreadable);
-    EXPECT_EQ(ini::ReadProfileString(link, "s", "k"), "");
-    EXPECT_FALSE(ini::WriteProfileString(link, "s", "k", "v"));
+    EXPECT_EQ(ini::load(link).presence, ini::Presence::Unreadable);
+    EXPECT_EQ(ini::readProfileString(link, "s", "k"), "");
+    EXPECT_FALSE(ini::writeProfileString(link, "s", "k", "v"));
     EXPECT_TRUE(std::filesystem::is_symlink(link));
 }
 
@@ -274,9 +274,9 @@ TEST(IniFiles, OnlyRegularFilesAreReadOrReplaced) {
     std::filesystem::create_symlink("FILE00.INI", linkToFifo);
     for (const std::string& f : {fifo, folder, linkToFifo}) {
         // Opening the FIFO for reading would block for good if it were opened.
-        EXPECT_EQ(ini::Load(f).presence, ini::Presence::NotRegular) << f;
-        EXPECT_EQ(ini::ReadProfileString(f, "s", "k"), "") << f;
-        EXPECT_FALSE(ini::WriteProfileString(f, "s", "k", "v")) << f;
+        EXPECT_EQ(ini::load(f).presence, ini::Presence::NotRegular) << f;
+        EXPECT_EQ(ini::readProfileString(f, "s", "k"), "") << f;
+        EXPECT_FALSE(ini::writeProfileString(f, "s", "k", "v")) << f;
     }
     EXPECT_TRUE(std::filesystem::is_fifo(fifo));
     EXPECT_TRUE(std::filesystem::is_directory(folder));
@@ -288,18 +288,18 @@ TEST(IniFiles, WriteFailureLikeAFullDiskLeavesTheOldFile) {
     // A file size limit makes write() fail part way, as a full disk does.
     TempDir dir;
     const std::string file = dir.file("B.INI");
-    TempDir::Put(file, "[s]\r\nk=old\r\n");
+    TempDir::put(file, "[s]\r\nk=old\r\n");
     const auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
     rlimit old{};
     ::getrlimit(RLIMIT_FSIZE, &old);
     rlimit small = old;
     small.rlim_cur = 64;
     ::setrlimit(RLIMIT_FSIZE, &small);
-    const bool ok = ini::WriteProfileString(file, "s", "k", std::string(4096, 'z'));
+    const bool ok = ini::writeProfileString(file, "s", "k", std::string(4096, 'z'));
     ::setrlimit(RLIMIT_FSIZE, &old);
     std::signal(SIGXFSZ, oldHandler);
     EXPECT_FALSE(ok);
-    EXPECT_EQ(TempDir::Get(file), "[s]\r\nk=old\r\n");
+    EXPECT_EQ(TempDir::get(file), "[s]\r\nk=old\r\n");
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 1);
 }
 
@@ -319,17 +319,17 @@ TEST(IniLinks, WritesGoThroughLinksToTheirTarget) {
         {"A2.INI", "real/c.ini", "real/c.ini", nullptr},
     };
     for (const Row& r : rows) {
-        if (r.before) TempDir::Put((dir.path() / r.target).string(), r.before);
+        if (r.before) TempDir::put((dir.path() / r.target).string(), r.before);
         std::filesystem::create_symlink(r.pointsTo, dir.path() / r.link);
     }
     ::chmod((real / "a.ini").c_str(), 0640);
     for (const Row& r : rows) {
         const std::string link = (dir.path() / r.link).string();
-        ASSERT_TRUE(ini::WriteProfileString(link, "s", "k", r.link)) << r.link;
+        ASSERT_TRUE(ini::writeProfileString(link, "s", "k", r.link)) << r.link;
         EXPECT_TRUE(std::filesystem::is_symlink(link)) << r.link;
-        EXPECT_EQ(ini::ReadProfileString(dir.path() / r.target, "s", "k"), r.link) << r.link;
+        EXPECT_EQ(ini::readProfileString(dir.path() / r.target, "s", "k"), r.link) << r.link;
     }
-    EXPECT_EQ(TempDir::Get((real / "a.ini").string()), "[s]\r\nk=A.INI\r\nj=keep\r\n");
+    EXPECT_EQ(TempDir::get((real / "a.ini").string()), "[s]\r\nk=A.INI\r\nj=keep\r\n");
     struct stat st {};
     ASSERT_EQ(::stat((real / "a.ini").c_str(), &st), 0);
     EXPECT_EQ(st.st_mode & 0777, 0640u);
@@ -337,7 +337,7 @@ TEST(IniLinks, WritesGoThroughLinksToTheirTarget) {
     // A loop of links leads to no file: the write fails and the links stay.
     std::filesystem::create_symlink("LOOP2.INI", dir.path() / "LOOP1.INI");
     std::filesystem::create_symlink("LOOP1.INI", dir.path() / "LOOP2.INI");
-    EXPECT_FALSE(ini::WriteProfileString(dir.path() / "LOOP1.INI", "s", "k", "v"));
+    EXPECT_FALSE(ini::writeProfileString(dir.path() / "LOOP1.INI", "s", "k", "v"));
     EXPECT_TRUE(std::filesystem::is_symlink(dir.path() / "LOOP1.INI"));
 }
 
@@ -348,14 +348,14 @@ TEST(IniFiles, SuccessfulWriteRemovesOnlyItsOwnStaleTemporaries) {
     const char* const kept[] = {".FILE00.INI.busy01.tmp",  // a write in progress holds its lock
                                 ".FILE01.INI.a1B2c3.tmp", ".FILE00.INI.backup", ".FILE00.INI.a1B2c.tmp",
                                 "FILE00.INI.a1B2c3.tmp"};
-    for (const char* n : stale) TempDir::Put(dir.file(n), "torn");
-    for (const char* n : kept) TempDir::Put(dir.file(n), "other");
+    for (const char* n : stale) TempDir::put(dir.file(n), "torn");
+    for (const char* n : kept) TempDir::put(dir.file(n), "other");
     const int busy = ::open(dir.file(kept[0]).c_str(), O_RDONLY);
     ASSERT_EQ(::flock(busy, LOCK_EX), 0);
-    ASSERT_TRUE(ini::WriteProfileString(file, "s", "k", "v"));
+    ASSERT_TRUE(ini::writeProfileString(file, "s", "k", "v"));
     ::close(busy);
     for (const char* n : stale) EXPECT_FALSE(std::filesystem::exists(dir.file(n))) << n;
-    for (const char* n : kept) EXPECT_EQ(TempDir::Get(dir.file(n)), "other") << n;
+    for (const char* n : kept) EXPECT_EQ(TempDir::get(dir.file(n)), "other") << n;
 }
 
 TEST(IniBatch, YieldsTheBytesOfTheSingleWrites) {
@@ -363,30 +363,30 @@ TEST(IniBatch, YieldsTheBytesOfTheSingleWrites) {
     const std::string one = dir.file("one.ini");
     const std::string many = dir.file("many.ini");
     const std::string start = "; keep\r\n[FILELIST]\r\nLIST001=x|y\r\nLISTNAME=old\r\n[other]\r\nq=1";
-    TempDir::Put(one, start);
-    TempDir::Put(many, start);
+    TempDir::put(one, start);
+    TempDir::put(many, start);
     std::vector<ini::Write> writes = {{"FILELIST", "LISTNAME", "new"},
                                       {"FILELIST", "LIST000", "a|b"},
                                       {"FILELIST", "LIST001", "|"},
                                       {"other", "q", "2"},
                                       {"third", "z", "3"},
                                       {"FILELIST", "LIST002", "|"}};
-    for (const auto& w : writes) ASSERT_TRUE(ini::WriteProfileString(one, w.section, w.key, w.value));
-    ASSERT_TRUE(ini::WriteProfileBatch(many, writes));
-    EXPECT_EQ(TempDir::Get(many), TempDir::Get(one));
+    for (const auto& w : writes) ASSERT_TRUE(ini::writeProfileString(one, w.section, w.key, w.value));
+    ASSERT_TRUE(ini::writeProfileBatch(many, writes));
+    EXPECT_EQ(TempDir::get(many), TempDir::get(one));
 
     // A refused write fails alone: the batch reports it and stores the others.
     const std::vector<ini::Write> mixed = {{"FILELIST", "LISTNAME", "bad\r\n"},
                                            {"FILELIST", "LIST003", "c|d"},
                                            {"other", "q=", "x"},
                                            {"other", "q", "3"}};
-    EXPECT_FALSE(ini::WriteProfileBatch(many, mixed));
-    EXPECT_EQ(ini::ReadProfileString(many, "FILELIST", "LISTNAME"), "new");
-    EXPECT_EQ(ini::ReadProfileString(many, "FILELIST", "LIST003"), "c|d");
-    EXPECT_EQ(ini::ReadProfileString(many, "other", "q"), "3");
-    const std::string before = TempDir::Get(many);
-    EXPECT_FALSE(ini::WriteProfileBatch(many, {{"FILELIST", "LIST004", "\n"}}));
-    EXPECT_EQ(TempDir::Get(many), before);
+    EXPECT_FALSE(ini::writeProfileBatch(many, mixed));
+    EXPECT_EQ(ini::readProfileString(many, "FILELIST", "LISTNAME"), "new");
+    EXPECT_EQ(ini::readProfileString(many, "FILELIST", "LIST003"), "c|d");
+    EXPECT_EQ(ini::readProfileString(many, "other", "q"), "3");
+    const std::string before = TempDir::get(many);
+    EXPECT_FALSE(ini::writeProfileBatch(many, {{"FILELIST", "LIST004", "\n"}}));
+    EXPECT_EQ(TempDir::get(many), before);
 }
 
 TEST(IniFiles, HugeFilesReadWithTheSameRules) {
@@ -397,23 +397,23 @@ TEST(IniFiles, HugeFilesReadWithTheSameRules) {
     while (content.size() < (40u << 20)) content += junk;
     content += "[FILELIST]\r\nLIST000=a|/a\r\n";
     const ini::Snapshot snap(content);
-    EXPECT_EQ(snap.Read("vistrova", "interval"), "7");
-    EXPECT_EQ(snap.Read("FILELIST", "LIST000"), "a|/a");
-    EXPECT_EQ(snap.Read("FILELIST", "LIST001"), "");
-    EXPECT_EQ(ReadValue(content, "VISTROVA", "k0123456789"), "value value value value value value value value value");
+    EXPECT_EQ(snap.read("vistrova", "interval"), "7");
+    EXPECT_EQ(snap.read("FILELIST", "LIST000"), "a|/a");
+    EXPECT_EQ(snap.read("FILELIST", "LIST001"), "");
+    EXPECT_EQ(readValue(content, "VISTROVA", "k0123456789"), "value value value value value value value value value");
 }
 
 TEST(TextCodec, DecodesUtf8AsIsAndShiftJisFromTheWindowsRelease) {
-    EXPECT_EQ(textcodec::Decode("photo.jpg"), "photo.jpg");
-    EXPECT_EQ(textcodec::Decode("\xE5\x86\x99\xE7\x9C\x9F"), "\xE5\x86\x99\xE7\x9C\x9F");  // 写真
-    EXPECT_EQ(textcodec::Decode("\x8E\xCA\x90\x5E"), "\xE5\x86\x99\xE7\x9C\x9F");          // 写真 in CP932
+    EXPECT_EQ(textcodec::decode("photo.jpg"), "photo.jpg");
+    EXPECT_EQ(textcodec::decode("\xE5\x86\x99\xE7\x9C\x9F"), "\xE5\x86\x99\xE7\x9C\x9F");  // 写真
+    EXPECT_EQ(textcodec::decode("\x8E\xCA\x90\x5E"), "\xE5\x86\x99\xE7\x9C\x9F");          // 写真 in CP932
     // CP932 maps 0x5C to a backslash and the wave dash to U+FF5E (not SHIFT_JIS's mapping).
-    EXPECT_EQ(textcodec::Decode("\x81\x60\x5C"), "\xEF\xBD\x9E\\");
+    EXPECT_EQ(textcodec::decode("\x81\x60\x5C"), "\xEF\xBD\x9E\\");
     // A byte CP932 cannot map becomes U+FFFD instead of ending the text.
-    EXPECT_EQ(textcodec::Decode("\x82\xA0\xFF" "a"), "\xE3\x81\x82\xEF\xBF\xBD" "a");
-    EXPECT_FALSE(textcodec::IsValidUtf8("\xC0\xAF"));      // overlong
-    EXPECT_FALSE(textcodec::IsValidUtf8("\xED\xA0\x80"));  // surrogate
-    EXPECT_FALSE(textcodec::IsValidUtf8("\xE3\x81"));      // truncated
+    EXPECT_EQ(textcodec::decode("\x82\xA0\xFF" "a"), "\xE3\x81\x82\xEF\xBF\xBD" "a");
+    EXPECT_FALSE(textcodec::isValidUtf8("\xC0\xAF"));      // overlong
+    EXPECT_FALSE(textcodec::isValidUtf8("\xED\xA0\x80"));  // surrogate
+    EXPECT_FALSE(textcodec::isValidUtf8("\xE3\x81"));      // truncated
 }
 
 }  // namespace

@@ -6,7 +6,7 @@
 
 namespace {
 
-using keyassign::Assign;
+using keyassign::assign;
 using keyassign::ChrKeyCord;
 using keyassign::Verdict;
 
@@ -58,7 +58,7 @@ TEST(AssignKey, RefusalsLeaveThePendingCodes) {
     };
     for (const Row& r : rows) {
         keyassign::Codes pending = start;
-        EXPECT_EQ(Assign(pending, r.index, r.code), r.verdict) << r.what;
+        EXPECT_EQ(assign(pending, r.index, r.code), r.verdict) << r.what;
         keyassign::Codes expected = start;
         if (r.verdict == Verdict::Accepted) expected[static_cast<std::size_t>(r.index)] = static_cast<std::int16_t>(r.code);
         EXPECT_EQ(pending, expected) << r.what;
@@ -67,13 +67,13 @@ TEST(AssignKey, RefusalsLeaveThePendingCodes) {
 
 TEST(AssignKey, DuplicatesAreCheckedAgainstPendingCodes) {
     keyassign::Codes pending = {117, 119, 116, 118};
-    ASSERT_EQ(Assign(pending, 0, 65), Verdict::Accepted);
-    EXPECT_EQ(Assign(pending, 1, 117), Verdict::Accepted);  // box 0's old key is free now
-    EXPECT_EQ(Assign(pending, 2, 65), Verdict::Duplicate);
-    EXPECT_EQ(Assign(pending, 3, 53), Verdict::Accepted);
-    EXPECT_EQ(Assign(pending, 2, 101), Verdict::Accepted);  // same name "5", other code
-    EXPECT_EQ(Assign(pending, 1, 13), Verdict::Accepted);
-    EXPECT_EQ(Assign(pending, 0, 108), Verdict::Accepted);  // "Enter" twice, two codes
+    ASSERT_EQ(assign(pending, 0, 65), Verdict::Accepted);
+    EXPECT_EQ(assign(pending, 1, 117), Verdict::Accepted);  // box 0's old key is free now
+    EXPECT_EQ(assign(pending, 2, 65), Verdict::Duplicate);
+    EXPECT_EQ(assign(pending, 3, 53), Verdict::Accepted);
+    EXPECT_EQ(assign(pending, 2, 101), Verdict::Accepted);  // same name "5", other code
+    EXPECT_EQ(assign(pending, 1, 13), Verdict::Accepted);
+    EXPECT_EQ(assign(pending, 0, 108), Verdict::Accepted);  // "Enter" twice, two codes
     EXPECT_EQ(pending, (keyassign::Codes{108, 13, 101, 53}));
 }
 

@@ -1,9 +1,9 @@
-#include "player/KeyCodes.h"
+#include "platform/KeyCodes.h"
 
 #include <gtest/gtest.h>
 
-using keycodes::ShiftStateOf;
-using keycodes::VirtualKeyOf;
+using keycodes::shiftStateOf;
+using keycodes::virtualKeyOf;
 
 namespace {
 
@@ -32,25 +32,25 @@ class VirtualKey : public ::testing::TestWithParam<KeyRow> {};
 
 TEST_P(VirtualKey, MapsQtKey) {
     const KeyRow& r = GetParam();
-    EXPECT_EQ(VirtualKeyOf(r.qtKey, r.keypad), r.code) << std::hex << r.qtKey << " keypad " << r.keypad;
+    EXPECT_EQ(virtualKeyOf(r.qtKey, r.keypad), r.code) << std::hex << r.qtKey << " keypad " << r.keypad;
 }
 
 INSTANTIATE_TEST_SUITE_P(Rows, VirtualKey, ::testing::ValuesIn(kRows));
 
 TEST(VirtualKey, LettersAndFunctionKeysAreContiguous) {
-    for (int i = 0; i < 26; ++i) EXPECT_EQ(VirtualKeyOf(Qt::Key_A + i, false), 65 + i);
-    for (int i = 0; i < 16; ++i) EXPECT_EQ(VirtualKeyOf(Qt::Key_F1 + i, false), 112 + i);
-    for (int i = 0; i < 10; ++i) EXPECT_EQ(VirtualKeyOf(Qt::Key_0 + i, true), 96 + i);
+    for (int i = 0; i < 26; ++i) EXPECT_EQ(virtualKeyOf(Qt::Key_A + i, false), 65 + i);
+    for (int i = 0; i < 16; ++i) EXPECT_EQ(virtualKeyOf(Qt::Key_F1 + i, false), 112 + i);
+    for (int i = 0; i < 10; ++i) EXPECT_EQ(virtualKeyOf(Qt::Key_0 + i, true), 96 + i);
 }
 
 TEST(ShiftState, BitsOfModifiers) {
-    EXPECT_EQ(ShiftStateOf(Qt::NoModifier), 0);
-    EXPECT_EQ(ShiftStateOf(Qt::ShiftModifier), 1);
-    EXPECT_EQ(ShiftStateOf(Qt::ControlModifier), 2);
-    EXPECT_EQ(ShiftStateOf(Qt::AltModifier), 4);
-    EXPECT_EQ(ShiftStateOf(Qt::ShiftModifier | Qt::ControlModifier), 3);
-    EXPECT_EQ(ShiftStateOf(Qt::ControlModifier | Qt::AltModifier | Qt::KeypadModifier), 6);
-    EXPECT_EQ(ShiftStateOf(Qt::MetaModifier | Qt::KeypadModifier), 0);
+    EXPECT_EQ(shiftStateOf(Qt::NoModifier), 0);
+    EXPECT_EQ(shiftStateOf(Qt::ShiftModifier), 1);
+    EXPECT_EQ(shiftStateOf(Qt::ControlModifier), 2);
+    EXPECT_EQ(shiftStateOf(Qt::AltModifier), 4);
+    EXPECT_EQ(shiftStateOf(Qt::ShiftModifier | Qt::ControlModifier), 3);
+    EXPECT_EQ(shiftStateOf(Qt::ControlModifier | Qt::AltModifier | Qt::KeypadModifier), 6);
+    EXPECT_EQ(shiftStateOf(Qt::MetaModifier | Qt::KeypadModifier), 0);
 }
 
 }  // namespace

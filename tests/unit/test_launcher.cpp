@@ -28,7 +28,7 @@ TEST(CommandLine, OnlyTheFirstTwoCharactersCount) {
         {"\xE3\x81\x82/s", false, 0}, {std::string("/\0s", 3), false, 0},
     };
     for (const CommandCase& c : cases) {
-        const launcher::StartRequest r = launcher::StartRequestOf(c.line);
+        const launcher::StartRequest r = launcher::startRequestOf(c.line);
         EXPECT_EQ(r.endAtOnce, c.end) << "[" << c.line << "]";
         if (!c.end) {
             EXPECT_EQ(r.startMode, c.mode) << "[" << c.line << "]";
@@ -38,46 +38,24 @@ TEST(CommandLine, OnlyTheFirstTwoCharactersCount) {
 
 TEST(CommandLine, HugeTextIsDecidedByItsHead) {
     std::string huge(1 << 20, 'x');
-    EXPECT_EQ(launcher::StartRequestOf(huge).startMode, 0);
+    EXPECT_EQ(launcher::startRequestOf(huge).startMode, 0);
     huge.replace(0, 2, "/s");
-    EXPECT_EQ(launcher::StartRequestOf(huge).startMode, 1);
+    EXPECT_EQ(launcher::startRequestOf(huge).startMode, 1);
     huge.replace(0, 2, "/P");
-    EXPECT_TRUE(launcher::StartRequestOf(huge).endAtOnce);
+    EXPECT_TRUE(launcher::startRequestOf(huge).endAtOnce);
     std::string noise(4096, '\0');
     for (std::size_t i = 0; i < noise.size(); ++i) noise[i] = static_cast<char>(i * 37);
-    EXPECT_FALSE(launcher::StartRequestOf(noise).endAtOnce);
+    EXPECT_FALSE(launcher::startRequestOf(noise).endAtOnce);
 }
 
 TEST(CommandLine, ArgumentsAreJoinedBySpaces) {
     const char* one[] = {"vistrova", "/S", "1234"};
-    EXPECT_EQ(launcher::CommandLineOf(3, one), "/S 1234");
+    EXPECT_EQ(launcher::commandLineOf(3, one), "/S 1234");
     const char* none[] = {"vistrova"};
-    EXPECT_EQ(launcher::CommandLineOf(1, none), "");
+    EXPECT_EQ(launcher::commandLineOf(1, none), "");
     // An empty first argument leaves a leading space: no longer a switch.
     const char* empty[] = {"vistrova", "", "/s"};
-    EXPECT_EQ(launcher::StartRequestOf(launcher::CommandLineOf(3, empty)).startMode, 0);
-}
-
-TEST(VolumeStep, TableRowsAndTheirBoundaries) {
-    struct Row {
-        std::uint32_t volume;
-        int step;
-    };
-    const std::vector<Row> rows = {
-        {0x80008000, 8}, {0x7FFF7FFF, 7}, {0x0000FFFF, 0}, {0x00000000, 0}, {0x08880888, 0},
-        {0x08880889, 1}, {0x19991999, 1}, {0x1999199A, 2}, {0x7FFF8000, 8}, {0x91119111, 8},
-        {0x91119112, 9}, {0xF777F777, 14}, {0xF777F778, 15}, {0xFFFFFFFF, 15}, {0xFFFF0000, 15},
-        {0x4CCC4CCD, 5}, {0xC444C445, 12},
-    };
-    for (const Row& r : rows) EXPECT_EQ(mdlPublic::VolumeStepOf(r.volume), r.step) << std::hex << r.volume;
-    // Monotonic over the whole range: each step begins right after the last one ends.
-    int previous = 0;
-    for (std::uint64_t v = 0; v <= 0xFFFFFFFFull; v += 0x00FFFFFF) {
-        const int step = mdlPublic::VolumeStepOf(static_cast<std::uint32_t>(v));
-        EXPECT_GE(step, previous);
-        EXPECT_LE(step - previous, 1);
-        previous = step;
-    }
+    EXPECT_EQ(launcher::startRequestOf(launcher::commandLineOf(3, empty)).startMode, 0);
 }
 
 TEST(LauncherButtons, HitTestInTwipsAtTheEdgePixels) {
@@ -97,7 +75,7 @@ TEST(LauncherButtons, HitTestInTwipsAtTheEdgePixels) {
     const std::vector<std::pair<double, double>> scales = {{15, 15}, {12, 12}, {1, 1}, {10, 10}};
     for (const auto& [px, py] : scales) {
         for (const Hit& h : hits) {
-            EXPECT_EQ(launcher::ButtonAt(h.x * px, h.y * py, px, py), h.button)
+            EXPECT_EQ(launcher::buttonAt(h.x * px, h.y * py, px, py), h.button)
                 << h.x << "," << h.y << " at " << px << "x" << py;
         }
     }
@@ -105,10 +83,10 @@ TEST(LauncherButtons, HitTestInTwipsAtTheEdgePixels) {
 
 TEST(LauncherButtons, UnequalTwipsPerPixelUseTheGeometricMeanRadius) {
     // 20 by 5 twips per pixel: the radius is 30 * 10 = 300 twips, a circle in twips.
-    EXPECT_EQ(launcher::ButtonAt(236 * 20 + 299, 184 * 5, 20, 5), launcher::kButtonStart);
-    EXPECT_EQ(launcher::ButtonAt(236 * 20 + 300, 184 * 5, 20, 5), launcher::kButtonNone);
-    EXPECT_EQ(launcher::ButtonAt(236 * 20, 184 * 5 + 299, 20, 5), launcher::kButtonStart);
-    EXPECT_EQ(launcher::ButtonAt(236 * 20, 184 * 5 - 300, 20, 5), launcher::kButtonNone);
+    EXPECT_EQ(launcher::buttonAt(236 * 20 + 299, 184 * 5, 20, 5), launcher::kButtonStart);
+    EXPECT_EQ(launcher::buttonAt(236 * 20 + 300, 184 * 5, 20, 5), launcher::kButtonNone);
+    EXPECT_EQ(launcher::buttonAt(236 * 20, 184 * 5 + 299, 20, 5), launcher::kButtonStart);
+    EXPECT_EQ(launcher::buttonAt(236 * 20, 184 * 5 - 300, 20, 5), launcher::kButtonNone);
 }
 
 TEST(LauncherButtons, PixelsGoThroughWholeTwipsPerPixel) {
@@ -129,17 +107,17 @@ TEST(LauncherButtons, PixelsGoThroughWholeTwipsPerPixel) {
         {236, 214, -5, 96, launcher::kButtonNone},
     };
     for (const Row& r : rows) {
-        EXPECT_EQ(launcher::ButtonAtPixel(r.x, r.y, r.dpiX, r.dpiY), r.button)
+        EXPECT_EQ(launcher::buttonAtPixel(r.x, r.y, r.dpiX, r.dpiY), r.button)
             << r.x << "," << r.y << " at " << r.dpiX << "x" << r.dpiY;
     }
 }
 
 TEST(ShowCursor, CornerAndCentreOfTheScreen) {
-    EXPECT_EQ(launcher::ShowCursorCorner(1024, 768).x, 1023);
-    EXPECT_EQ(launcher::ShowCursorCorner(1024, 768).y, 767);
-    EXPECT_EQ(launcher::ShowCursorCentre(1024, 768).x, 512);
-    EXPECT_EQ(launcher::ShowCursorCentre(1024, 768).y, 384);
-    EXPECT_EQ(launcher::ShowCursorCorner(0, 0).x, 0);
+    EXPECT_EQ(launcher::showCursorCorner(1024, 768).x, 1023);
+    EXPECT_EQ(launcher::showCursorCorner(1024, 768).y, 767);
+    EXPECT_EQ(launcher::showCursorCentre(1024, 768).x, 512);
+    EXPECT_EQ(launcher::showCursorCentre(1024, 768).y, 384);
+    EXPECT_EQ(launcher::showCursorCorner(0, 0).x, 0);
 }
 
 }  // namespace

@@ -42,7 +42,7 @@ TEST(WindowId, DecimalAndHexadecimalOnly) {
         {"1e3", std::nullopt},
         {std::string("12\0" "3", 4), std::nullopt},
     };
-    for (const Row& r : rows) EXPECT_EQ(launcher::WindowIdOf(r.text), r.id) << "[" << r.text << "]";
+    for (const Row& r : rows) EXPECT_EQ(launcher::windowIdOf(r.text), r.id) << "[" << r.text << "]";
 }
 
 struct HostCase {
@@ -89,7 +89,7 @@ TEST(HostSwitches, WindowOfTheShow) {
         std::string shown;
         for (const std::string& a : c.args) shown += "[" + a + "]";
         shown += c.env ? std::string(" env=") + c.env : " no env";
-        const launcher::StartRequest r = launcher::StartRequestOf(c.args, c.env);
+        const launcher::StartRequest r = launcher::startRequestOf(c.args, c.env);
         EXPECT_FALSE(r.endAtOnce) << shown;
         EXPECT_EQ(r.refusal.empty(), !c.refused) << shown << ": " << r.refusal;
         if (c.refused) continue;
@@ -100,17 +100,17 @@ TEST(HostSwitches, WindowOfTheShow) {
 }
 
 TEST(HostSwitches, SlashSwitchesThatEndStillEnd) {
-    EXPECT_TRUE(launcher::StartRequestOf({"/p", "1234"}, "12").endAtOnce);
-    EXPECT_TRUE(launcher::StartRequestOf({"/A"}, nullptr).endAtOnce);
+    EXPECT_TRUE(launcher::startRequestOf({"/p", "1234"}, "12").endAtOnce);
+    EXPECT_TRUE(launcher::startRequestOf({"/A"}, nullptr).endAtOnce);
 }
 
 TEST(HostSwitches, RefusalNamesTheBadValueSafely) {
-    const launcher::StartRequest r = launcher::StartRequestOf({"-root"}, "12\x1b[2Jx");
+    const launcher::StartRequest r = launcher::startRequestOf({"-root"}, "12\x1b[2Jx");
     ASSERT_FALSE(r.refusal.empty());
     EXPECT_NE(r.refusal.find("XSCREENSAVER_WINDOW"), std::string::npos);
     EXPECT_EQ(r.refusal.find('\x1b'), std::string::npos) << "control characters reach the terminal";
     const std::string huge(100000, '9');
-    const launcher::StartRequest h = launcher::StartRequestOf({"-window-id", huge}, nullptr);
+    const launcher::StartRequest h = launcher::startRequestOf({"-window-id", huge}, nullptr);
     ASSERT_FALSE(h.refusal.empty());
     EXPECT_LT(h.refusal.size(), 200u);
     EXPECT_NE(h.refusal.find("-window-id"), std::string::npos);

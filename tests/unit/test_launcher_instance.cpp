@@ -14,11 +14,11 @@
 
 namespace {
 
-QString Folder(const TempDir& dir) { return QString::fromStdString(dir.path().string()); }
+QString folderOf(const TempDir& dir) { return QString::fromStdString(dir.path().string()); }
 
 // Runs `body` in a forked process; returns its exit status (-1 when it did not exit).
 template <typename Body>
-int InChild(Body body) {
+int inChild(Body body) {
     const pid_t pid = ::fork();
     if (pid == 0) ::_exit(body());
     int status = 0;
@@ -26,29 +26,29 @@ int InChild(Body body) {
     return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
 }
 
-int TryInChild(const QString& folder, const QString& name) {
-    return InChild([&] {
+int tryInChild(const QString& folder, const QString& name) {
+    return inChild([&] {
         platform::InstanceLock lock(folder, name);
-        return lock.TryAcquire() ? 0 : 1;
+        return lock.tryAcquire() ? 0 : 1;
     });
 }
 
 TEST(InstanceLock, SecondProcessIsRefusedWhileTheFirstRuns) {
     TempDir dir;
-    platform::InstanceLock first(Folder(dir), QStringLiteral("vistrova"));
-    ASSERT_TRUE(first.TryAcquire());
-    EXPECT_EQ(TryInChild(Folder(dir), QStringLiteral("vistrova")), 1);
+    platform::InstanceLock first(folderOf(dir), QStringLiteral("vistrova"));
+    ASSERT_TRUE(first.tryAcquire());
+    EXPECT_EQ(tryInChild(folderOf(dir), QStringLiteral("vistrova")), 1);
     // Another executable name (the installed screen saver) is not excluded.
-    EXPECT_EQ(TryInChild(Folder(dir), QStringLiteral("VISTROVA.SCR")), 0);
+    EXPECT_EQ(tryInChild(folderOf(dir), QStringLiteral("VISTROVA.SCR")), 0);
 }
 
 TEST(InstanceLock, ReleasedWhenTheOwnerEnds) {
     TempDir dir;
     {
-        platform::InstanceLock first(Folder(dir), QStringLiteral("vistrova"));
-        ASSERT_TRUE(first.TryAcquire());
+        platform::InstanceLock first(folderOf(dir), QStringLiteral("vistrova"));
+        ASSERT_TRUE(first.tryAcquire());
     }
-    EXPECT_EQ(TryInChild(Folder(dir), QStringLiteral("vistrova")), 0);
+    EXPECT_EQ(tryInChild(folderOf(dir), QStringLiteral("vistrova")), 0);
 }
 
 TEST(InstanceLock, StaleLockOfAKilledProcessDoesNotCount) {
@@ -57,8 +57,8 @@ TEST(InstanceLock, StaleLockOfAKilledProcessDoesNotCount) {
     ASSERT_EQ(::pipe(ready), 0);
     const pid_t pid = ::fork();
     if (pid == 0) {
-        platform::InstanceLock lock(Folder(dir), QStringLiteral("vistrova"));
-        const char ok = lock.TryAcquire() ? 'y' : 'n';
+        platform::InstanceLock lock(folderOf(dir), QStringLiteral("vistrova"));
+        const char ok = lock.tryAcquire() ? 'y' : 'n';
         [[maybe_unused]] const ssize_t n = ::write(ready[1], &ok, 1);
         ::pause();
         ::_exit(0);
@@ -70,22 +70,22 @@ TEST(InstanceLock, StaleLockOfAKilledProcessDoesNotCount) {
     ::close(ready[1]);
     // While it lives, it holds the lock.
     {
-        platform::InstanceLock probe(Folder(dir), QStringLiteral("vistrova"));
-        EXPECT_FALSE(probe.TryAcquire());
+        platform::InstanceLock probe(folderOf(dir), QStringLiteral("vistrova"));
+        EXPECT_FALSE(probe.tryAcquire());
     }
     ::kill(pid, SIGKILL);
     ::waitpid(pid, nullptr, 0);
     EXPECT_TRUE(std::filesystem::exists(dir.path() / "vistrova.lock"));  // left behind
-    platform::InstanceLock next(Folder(dir), QStringLiteral("vistrova"));
-    EXPECT_TRUE(next.TryAcquire());
+    platform::InstanceLock next(folderOf(dir), QStringLiteral("vistrova"));
+    EXPECT_TRUE(next.tryAcquire());
 }
 
 TEST(InstanceLock, MissingFolderIsCreated) {
     TempDir dir;
-    const QString folder = Folder(dir) + QStringLiteral("/run/user");
+    const QString folder = folderOf(dir) + QStringLiteral("/run/user");
     platform::InstanceLock lock(folder, QStringLiteral("vistrova"));
-    EXPECT_TRUE(lock.TryAcquire());
-    EXPECT_EQ(TryInChild(folder, QStringLiteral("vistrova")), 1);
+    EXPECT_TRUE(lock.tryAcquire());
+    EXPECT_EQ(tryInChild(folder, QStringLiteral("vistrova")), 1);
 }
 
 }  // namespace

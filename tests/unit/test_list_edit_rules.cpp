@@ -87,7 +87,7 @@ TEST(ListDrop, OnlyExistingNormalVisibleFilesOfTheFilter) {
     TempDir dir;
     namespace fs = std::filesystem;
     fs::create_directories(dir.path() / "folder.jpg");
-    for (const char* n : {"a.JPG", ".hidden.jpg", "c.avi", "notes.txt"}) TempDir::Put(dir.file(n), "x");
+    for (const char* n : {"a.JPG", ".hidden.jpg", "c.avi", "notes.txt"}) TempDir::put(dir.file(n), "x");
     const QString root = QString::fromStdString(dir.path().string()) + "/";
     struct Row {
         const char* name;
@@ -169,12 +169,12 @@ TEST(ListStore, KeySequenceAndFiller) {
     std::string expected = "[FILELIST]\r\nLISTNAME=旅行\r\n";
     for (int i = 0; i < 3; ++i)
         expected += "LIST00" + std::to_string(i) + "=f" + std::to_string(i) + ".jpg|/p/f" + std::to_string(i) + ".jpg\r\n";
-    for (int i = 3; i < 256; ++i) expected += liststore::EntryKey(i) + "=|\r\n";
-    EXPECT_EQ(TempDir::Get(file), expected);
+    for (int i = 3; i < 256; ++i) expected += liststore::entryKey(i) + "=|\r\n";
+    EXPECT_EQ(TempDir::get(file), expected);
 
     // A shorter list over a longer one: the filler hides the old tail.
     ASSERT_EQ(storeList(file, QString(), Files(1, QStringLiteral("g"))), "");
-    const liststore::ListFile back = liststore::ReadListFile(file);
+    const liststore::ListFile back = liststore::readListFile(file);
     EXPECT_EQ(back.name, "");
     ASSERT_EQ(back.entries.size(), 1u);
     EXPECT_EQ(back.entries[0].name, "g0.jpg");
@@ -184,13 +184,13 @@ TEST(ListStore, AFailingStoreSaysWhyAndKeepsTheOldList) {
     TempDir dir;
     const std::string file = dir.file("FILE00.INI");
     ASSERT_EQ(storeList(file, QStringLiteral("old"), Files(2)), "");
-    const std::string before = TempDir::Get(file);
+    const std::string before = TempDir::get(file);
     // An unstorable entry or name is refused before anything is written.
     QList<PaneEntry> bad = Files(1);
     bad << PaneEntry{QStringLiteral("x|y.jpg"), QStringLiteral("/x|y.jpg"), {}};
     EXPECT_NE(storeList(file, QStringLiteral("new"), bad), "");
     EXPECT_NE(storeList(file, QStringLiteral("a\r\nb"), Files(1)), "");
-    EXPECT_EQ(TempDir::Get(file), before);
+    EXPECT_EQ(TempDir::get(file), before);
     // A list file that is a folder cannot be replaced (whoever runs the test).
     std::filesystem::create_directories(dir.path() / "FILE01.INI");
     const std::string why = storeList(dir.file("FILE01.INI"), QStringLiteral("n"), Files(1));

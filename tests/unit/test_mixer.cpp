@@ -25,36 +25,36 @@ TEST(MixerFile, ReadsTheValueAtStart) {
     };
     for (const Case& c : cases) {
         const std::string file = dir.file("mixer");
-        TempDir::Put(file, c.text);
-        EXPECT_EQ(platform::MakeFileMixer(file)->GetVolume(), c.volume) << "[" << c.text << "]";
+        TempDir::put(file, c.text);
+        EXPECT_EQ(platform::makeFileMixer(file)->volume(), c.volume) << "[" << c.text << "]";
     }
-    EXPECT_EQ(platform::MakeFileMixer(dir.file("missing"))->GetVolume(), 0xFFFFFFFFu);
+    EXPECT_EQ(platform::makeFileMixer(dir.file("missing"))->volume(), 0xFFFFFFFFu);
 }
 
 TEST(MixerFile, EveryChangeIsWrittenAsDecimalText) {
     TempDir dir;
     const std::string file = dir.file("mixer");
-    TempDir::Put(file, "100");
-    auto mixer = platform::MakeFileMixer(file);
-    mixer->SetVolume(0xC000C000);
-    EXPECT_EQ(TempDir::Get(file), "3221274624");
-    EXPECT_EQ(mixer->GetVolume(), 0xC000C000u);
-    mixer->SetVolume(7);
-    EXPECT_EQ(TempDir::Get(file), "7");
+    TempDir::put(file, "100");
+    auto mixer = platform::makeFileMixer(file);
+    mixer->setVolume(0xC000C000);
+    EXPECT_EQ(TempDir::get(file), "3221274624");
+    EXPECT_EQ(mixer->volume(), 0xC000C000u);
+    mixer->setVolume(7);
+    EXPECT_EQ(TempDir::get(file), "7");
     // A value written by someone else is not read back: the start value was saved.
-    TempDir::Put(file, "55");
-    EXPECT_EQ(mixer->GetVolume(), 7u);
+    TempDir::put(file, "55");
+    EXPECT_EQ(mixer->volume(), 7u);
     // Created when it did not exist.
-    auto fresh = platform::MakeFileMixer(dir.file("new"));
-    fresh->SetVolume(0);
-    EXPECT_EQ(TempDir::Get(dir.file("new")), "0");
+    auto fresh = platform::makeFileMixer(dir.file("new"));
+    fresh->setVolume(0);
+    EXPECT_EQ(TempDir::get(dir.file("new")), "0");
 }
 
 TEST(MixerFile, UnwritableFileKeepsTheValueInProcess) {
     TempDir dir;
-    auto mixer = platform::MakeFileMixer(dir.file("no-such-folder/mixer"));
-    mixer->SetVolume(1234);
-    EXPECT_EQ(mixer->GetVolume(), 1234u);
+    auto mixer = platform::makeFileMixer(dir.file("no-such-folder/mixer"));
+    mixer->setVolume(1234);
+    EXPECT_EQ(mixer->volume(), 1234u);
 }
 
 }  // namespace
@@ -68,23 +68,23 @@ TEST(MixerScale, ChannelsMapLinearlyOntoTheElementRange) {
         long min, max;
     };
     for (const Range r : {Range{0, 87}, Range{0, 65536}, Range{-10239, 0}, Range{0, 31}, Range{0, 1}}) {
-        EXPECT_EQ(platform::ChannelToMixer(0, r.min, r.max), r.min);
-        EXPECT_EQ(platform::ChannelToMixer(0xFFFF, r.min, r.max), r.max);
-        EXPECT_EQ(platform::MixerToChannel(r.min, r.min, r.max), 0u);
-        EXPECT_EQ(platform::MixerToChannel(r.max, r.min, r.max), 0xFFFFu);
+        EXPECT_EQ(platform::channelToMixer(0, r.min, r.max), r.min);
+        EXPECT_EQ(platform::channelToMixer(0xFFFF, r.min, r.max), r.max);
+        EXPECT_EQ(platform::mixerToChannel(r.min, r.min, r.max), 0u);
+        EXPECT_EQ(platform::mixerToChannel(r.max, r.min, r.max), 0xFFFFu);
         // Out of range readings are clamped.
-        EXPECT_EQ(platform::MixerToChannel(r.max + 5, r.min, r.max), 0xFFFFu);
-        EXPECT_EQ(platform::MixerToChannel(r.min - 5, r.min, r.max), 0u);
+        EXPECT_EQ(platform::mixerToChannel(r.max + 5, r.min, r.max), 0xFFFFu);
+        EXPECT_EQ(platform::mixerToChannel(r.min - 5, r.min, r.max), 0u);
         // Every mixer step survives the way to a channel value and back.
         for (long v = r.min; v <= r.max; v += std::max(1L, (r.max - r.min) / 500)) {
-            EXPECT_EQ(platform::ChannelToMixer(platform::MixerToChannel(v, r.min, r.max), r.min, r.max), v);
+            EXPECT_EQ(platform::channelToMixer(platform::mixerToChannel(v, r.min, r.max), r.min, r.max), v);
         }
     }
     // Half volume lands in the middle of the range.
-    EXPECT_EQ(platform::ChannelToMixer(0x8000, 0, 100), 50);
+    EXPECT_EQ(platform::channelToMixer(0x8000, 0, 100), 50);
     // A range that is not one gives silence rather than a division by zero.
-    EXPECT_EQ(platform::MixerToChannel(5, 3, 3), 0u);
-    EXPECT_EQ(platform::ChannelToMixer(0x8000, 3, 3), 3);
+    EXPECT_EQ(platform::mixerToChannel(5, 3, 3), 0u);
+    EXPECT_EQ(platform::channelToMixer(0x8000, 3, 3), 3);
 }
 
 }  // namespace

@@ -28,10 +28,10 @@ TEST_P(StepTest, MovesAndShows) {
     const StepRow& r = GetParam();
     std::vector<std::string> names;
     for (int i = 0; i < r.count; ++i) names.push_back("p" + std::to_string(i) + ".jpg");
-    SetList(names, r.position);
+    setList(names, r.position);
     core.MouseOperation(r.action);
     EXPECT_EQ(state.playList.position, r.expected);
-    EXPECT_EQ(LastShown(), PathOf(r.expected));
+    EXPECT_EQ(lastShown(), pathOf(r.expected));
 }
 
 INSTANTIATE_TEST_SUITE_P(Rows, StepTest,
@@ -42,12 +42,12 @@ INSTANTIATE_TEST_SUITE_P(Rows, StepTest,
                                            StepRow{256, 0, kPrevious, 255}));
 
 TEST(PositionRules, WrapAtBothEnds) {
-    EXPECT_EQ(NextPosition(2, 3), 0);
-    EXPECT_EQ(NextPosition(0, 3), 1);
-    EXPECT_EQ(PreviousPosition(0, 3), 2);
-    EXPECT_EQ(PreviousPosition(2, 3), 1);
-    EXPECT_EQ(NextPosition(0, 0), 0);
-    EXPECT_EQ(PreviousPosition(0, 0), 0);
+    EXPECT_EQ(nextPosition(2, 3), 0);
+    EXPECT_EQ(nextPosition(0, 3), 1);
+    EXPECT_EQ(previousPosition(0, 3), 2);
+    EXPECT_EQ(previousPosition(2, 3), 1);
+    EXPECT_EQ(nextPosition(0, 0), 0);
+    EXPECT_EQ(previousPosition(0, 0), 0);
 }
 
 TEST_F(PlayerTest, EmptyListShowsNothing) {
@@ -58,32 +58,32 @@ TEST_F(PlayerTest, EmptyListShowsNothing) {
 }
 
 TEST_F(PlayerTest, PositionPastTheListStartsAtTheFirstEntry) {
-    SetList({"a.jpg", "b.jpg"});
+    setList({"a.jpg", "b.jpg"});
     state.playList.position = 7;
     core.Vistrova();
     EXPECT_EQ(state.playList.position, 0);
-    EXPECT_EQ(LastShown(), PathOf(0));
+    EXPECT_EQ(lastShown(), pathOf(0));
 }
 
 TEST_F(PlayerTest, KindFollowsTheFileNamesExtension) {
-    SetList({"photo.JPE", ".hidden.jpg", "pic.Gif", "clip.mpg", "list.m3u", "noext"});
+    setList({"photo.JPE", ".hidden.jpg", "pic.Gif", "clip.mpg", "list.m3u", "noext"});
     core.Vistrova();
     EXPECT_EQ(core.state().mediaKind, kMovie) << "JPE goes to the movie element";
-    EXPECT_EQ(media.file, PathOf(0));
+    EXPECT_EQ(media.file, pathOf(0));
     core.MouseOperation(kNext);
     EXPECT_EQ(core.state().mediaKind, kImage) << "a hidden file shows like any other";
-    EXPECT_EQ(LastShown(), PathOf(1));
+    EXPECT_EQ(lastShown(), pathOf(1));
     core.MouseOperation(kNext);
     EXPECT_EQ(core.state().mediaKind, kImage);
     for (int i = 3; i < 6; ++i) {
         core.MouseOperation(kNext);
         EXPECT_EQ(core.state().mediaKind, kMovie) << i;
-        EXPECT_EQ(media.file, PathOf(i));
+        EXPECT_EQ(media.file, pathOf(i));
     }
 }
 
 TEST_F(PlayerTest, MovieIsStoppedLoadedShownThenPlayed) {
-    SetList({"clip.avi"});
+    setList({"clip.avi"});
     core.Vistrova();
     EXPECT_EQ(media.log, (std::vector<std::string>{"stop", "setFile", "play"}));
     EXPECT_TRUE(host.movieVisible);
@@ -104,17 +104,17 @@ TEST_P(DisplayTimeTest, AdvancesWhenTheTimeHasPassed) {
     const TimeRow& r = GetParam();
     state.interval = static_cast<std::int16_t>(r.interval);
     state.unit = static_cast<std::int16_t>(r.unit);
-    SetList({"a.jpg", "b.jpg"});
+    setList({"a.jpg", "b.jpg"});
     core.Vistrova();
     if (r.advancesAfterSeconds == 0) {
-        clock.Advance(3600 * 1000);
+        clock.advance(3600 * 1000);
         EXPECT_EQ(state.playList.position, 0);
         EXPECT_FALSE(image.isEnabled()) << "the timer switches itself off";
         return;
     }
-    clock.Advance((r.advancesAfterSeconds - 1) * 1000);
+    clock.advance((r.advancesAfterSeconds - 1) * 1000);
     EXPECT_EQ(state.playList.position, 0) << "one tick early";
-    clock.Advance(1000);
+    clock.advance(1000);
     EXPECT_EQ(state.playList.position, 1);
 }
 
@@ -124,33 +124,33 @@ INSTANTIATE_TEST_SUITE_P(Rows, DisplayTimeTest,
 
 TEST_F(PlayerTest, PauseKeepsTheElapsedSeconds) {
     state.interval = 10;
-    SetList({"a.jpg", "b.jpg"});
+    setList({"a.jpg", "b.jpg"});
     core.Vistrova();
-    clock.Advance(4000);
+    clock.advance(4000);
     core.MouseOperation(kPause);
     EXPECT_TRUE(core.state().paused);
-    clock.Advance(60000);
+    clock.advance(60000);
     EXPECT_EQ(state.playList.position, 0);
     core.MouseOperation(kPause);
-    clock.Advance(5000);
+    clock.advance(5000);
     EXPECT_EQ(state.playList.position, 0);
-    clock.Advance(1000);
+    clock.advance(1000);
     EXPECT_EQ(state.playList.position, 1) << "six more seconds after resuming";
 }
 
 TEST_F(PlayerTest, SteppingClearsThePause) {
     state.interval = 2;
-    SetList({"a.jpg", "b.jpg", "c.jpg"});
+    setList({"a.jpg", "b.jpg", "c.jpg"});
     core.Vistrova();
     core.MouseOperation(kPause);
     core.MouseOperation(kNext);
     EXPECT_FALSE(core.state().paused);
-    clock.Advance(2000);
+    clock.advance(2000);
     EXPECT_EQ(state.playList.position, 2) << "the new picture runs on its own time";
 }
 
 TEST_F(PlayerTest, PauseOfAMovieUsesTheElement) {
-    SetList({"clip.mpg"});
+    setList({"clip.mpg"});
     core.Vistrova();
     core.MouseOperation(kPause);
     EXPECT_FALSE(media.playing);
@@ -163,30 +163,30 @@ TEST_F(PlayerTest, PauseOfAMovieUsesTheElement) {
 // --- end of a movie -----------------------------------------------------------
 
 TEST_F(PlayerTest, NormalEndAdvancesAfterTheEndEvent) {
-    SetList({"clip.mpg", "b.jpg"});
+    setList({"clip.mpg", "b.jpg"});
     core.Vistrova();
-    core.EndOfStream(0);
+    core.endOfStream(0);
     EXPECT_EQ(state.playList.position, 0) << "not inside the end event itself";
     EXPECT_TRUE(movie.isEnabled());
-    clock.Advance(10);
+    clock.advance(10);
     EXPECT_EQ(state.playList.position, 1);
     EXPECT_FALSE(movie.isEnabled());
 }
 
 TEST_F(PlayerTest, ErrorEndStaysOnTheMovie) {
-    SetList({"clip.mpg", "b.jpg"});
+    setList({"clip.mpg", "b.jpg"});
     core.Vistrova();
-    core.EndOfStream(-13);
-    clock.Advance(10000);
+    core.endOfStream(-13);
+    clock.advance(10000);
     EXPECT_EQ(state.playList.position, 0);
 }
 
 TEST_F(PlayerTest, EndOfAStoppedMovieUnderAPictureIsIgnored) {
-    SetList({"clip.mpg", "b.jpg"});
+    setList({"clip.mpg", "b.jpg"});
     core.Vistrova();
     core.MouseOperation(kNext);
-    core.EndOfStream(0);
-    clock.Advance(100);
+    core.endOfStream(0);
+    clock.advance(100);
     EXPECT_EQ(state.playList.position, 1);
 }
 
@@ -203,14 +203,14 @@ class SeekTest : public PlayerTest, public ::testing::WithParamInterface<SeekRow
 
 TEST_P(SeekTest, FirstTickSeeksTenSecondsWithinTheMovie) {
     const SeekRow& r = GetParam();
-    SetList({"clip.mpg"});
+    setList({"clip.mpg"});
     core.Vistrova();
     media.pos = r.position;
     media.length = r.duration;
     core.MouseOperation(r.action);
-    clock.Advance(499);
+    clock.advance(499);
     EXPECT_TRUE(media.seeks.empty()) << "the first seek comes after 500 ms";
-    clock.Advance(1);
+    clock.advance(1);
     ASSERT_EQ(media.seeks.size(), 1u);
     EXPECT_DOUBLE_EQ(media.seeks[0], r.expected);
 }
@@ -224,28 +224,28 @@ INSTANTIATE_TEST_SUITE_P(Rows, SeekTest,
                                            SeekRow{30, 0, kSeekForward, 40}));
 
 TEST_F(PlayerTest, HeldSeekRepeatsEveryTickFromTheLastTarget) {
-    SetList({"clip.mpg"});
+    setList({"clip.mpg"});
     core.Vistrova();
     media.pos = 50;
     core.MouseOperation(kSeekForward);
-    clock.Advance(500);
+    clock.advance(500);
     EXPECT_TRUE(media.muted);
     EXPECT_EQ(action.interval(), kSeekInterval);
-    clock.Advance(3);
+    clock.advance(3);
     EXPECT_EQ(media.seeks, (std::vector<double>{60, 70, 80, 90}));
-    clock.Advance(10);
+    clock.advance(10);
     EXPECT_DOUBLE_EQ(media.seeks.back(), 100) << "never past the duration";
 }
 
 TEST_F(PlayerTest, ReleaseAfterSeekingUnmutesAndResumes) {
-    SetList({"clip.mpg"});
+    setList({"clip.mpg"});
     core.Vistrova();
     media.pos = 50;
     core.MouseDown();
     host.cursor.x -= 40;
-    clock.Advance(100);
+    clock.advance(100);
     EXPECT_EQ(core.state().dragAction, kSeekBack);
-    clock.Advance(500);
+    clock.advance(500);
     EXPECT_TRUE(core.state().seeking);
     media.playing = false;
     core.MouseUp(kButtonLeft, 0);
@@ -258,23 +258,23 @@ TEST_F(PlayerTest, ReleaseAfterSeekingUnmutesAndResumes) {
 }
 
 TEST_F(PlayerTest, ReleaseAfterSeekingStaysPausedWhenPaused) {
-    SetList({"clip.mpg"});
+    setList({"clip.mpg"});
     core.Vistrova();
     core.MouseOperation(kPause);
     core.MouseOperation(kSeekForward);
-    clock.Advance(500);
+    clock.advance(500);
     core.MouseUp(kButtonLeft, 0);
     EXPECT_FALSE(media.playing);
     EXPECT_FALSE(media.muted);
 }
 
 TEST_F(PlayerTest, SeekingOnAPictureLeavesTheStoppedMovieAlone) {
-    SetList({"clip.mpg", "b.jpg"});
+    setList({"clip.mpg", "b.jpg"});
     core.Vistrova();
     core.MouseOperation(kNext);
     media.log.clear();
     core.MouseOperation(kSeekForward);
-    clock.Advance(2000);
+    clock.advance(2000);
     core.MouseUp(kButtonLeft, 0);
     EXPECT_TRUE(media.seeks.empty());
     EXPECT_TRUE(media.log.empty());
@@ -293,11 +293,11 @@ class VolumeTest : public PlayerTest, public ::testing::WithParamInterface<Volum
 
 TEST_P(VolumeTest, OneStepPerTickWithinTheRange) {
     const VolumeRow& r = GetParam();
-    SetList({"a.jpg"});
+    setList({"a.jpg"});
     core.Vistrova();
     state.volumeStep = static_cast<std::int16_t>(r.step);
     core.MouseOperation(r.action);
-    clock.Advance(500);
+    clock.advance(500);
     EXPECT_EQ(state.volumeStep, r.expectedStep);
     ASSERT_EQ(mixer.writes.size(), 1u);
     EXPECT_EQ(mixer.writes[0], r.expectedWrite);
@@ -313,72 +313,72 @@ INSTANTIATE_TEST_SUITE_P(Rows, VolumeTest,
                                            VolumeRow{1, kVolumeDown, 0, 0u}));
 
 TEST_F(PlayerTest, HeldVolumeDragStepsEvery500ms) {
-    SetList({"a.jpg"});
+    setList({"a.jpg"});
     core.Vistrova();
     state.volumeStep = 3;
     core.MouseDown();
     host.cursor.y += 33;
-    clock.Advance(100);
-    clock.Advance(1500);
+    clock.advance(100);
+    clock.advance(1500);
     EXPECT_EQ(state.volumeStep, 0);
     EXPECT_EQ(mixer.writes, (std::vector<std::uint32_t>{0x22222222u, 0x11111111u, 0u}));
     core.MouseUp(kButtonLeft, 0);
-    clock.Advance(5000);
+    clock.advance(5000);
     EXPECT_EQ(mixer.writes.size(), 3u) << "release ends the repeat";
 }
 
 TEST(VolumeRules, EveryStepIsTheSameLevelOnBothChannels) {
     for (std::int16_t s = 0; s <= 15; ++s) {
-        const std::uint32_t v = VolumeOfStep(s);
+        const std::uint32_t v = volumeOfStep(s);
         EXPECT_EQ(v & 0xFFFF, v >> 16);
-        EXPECT_EQ(mdlPublic::VolumeStepOf(v), s) << "the start-up step reads back the written one";
+        EXPECT_EQ(mdlPublic::volumeStepOf(v), s) << "the start-up step reads back the written one";
     }
-    EXPECT_EQ(NextVolumeStep(40, false), 15);
-    EXPECT_EQ(NextVolumeStep(-3, true), 0);
+    EXPECT_EQ(nextVolumeStep(40, false), 15);
+    EXPECT_EQ(nextVolumeStep(-3, true), 0);
 }
 
 // --- end and failure path ---------------------------------------------------
 
 TEST_F(PlayerTest, EndStopsAndClosesOnce) {
-    SetList({"clip.mpg", "b.jpg"});
+    setList({"clip.mpg", "b.jpg"});
     core.Vistrova();
     core.MouseOperation(kEnd);
     EXPECT_EQ(host.closeCalls, 1);
     EXPECT_FALSE(host.movieVisible);
     EXPECT_EQ(media.log.back(), "stop");
     core.MouseOperation(kNext);
-    core.EndOfStream(0);
-    clock.Advance(10000);
+    core.endOfStream(0);
+    clock.advance(10000);
     EXPECT_EQ(state.playList.position, 0);
     EXPECT_EQ(host.closeCalls, 1);
 }
 
 TEST_F(PlayerTest, MissingFileRetryAsksAgainIgnoreMovesOn) {
-    SetList({"missing.jpg", "b.jpg"});
+    setList({"missing.jpg", "b.jpg"});
     host.answers = {4, 4, 5};  // Retry, Retry, Ignore
     core.Vistrova();
     ASSERT_EQ(host.asked.size(), 3u);
-    EXPECT_EQ(host.asked[0], PathOf(0));
+    EXPECT_EQ(host.asked[0], pathOf(0));
     EXPECT_EQ(state.playList.position, 1);
-    EXPECT_EQ(LastShown(), PathOf(1));
+    EXPECT_EQ(lastShown(), pathOf(1));
     EXPECT_EQ(host.closeCalls, 0);
 }
 
 TEST_F(PlayerTest, OnlyRegularFilesAreOpened) {
     // A pipe, a folder or a device named like an entry is never handed on.
-    SetList({"missing pipe.jpg", "missing folder.avi", "missing device", "c.jpg"});
-    ASSERT_EQ(::mkfifo(PathOf(0).c_str(), 0600), 0);
-    std::filesystem::create_directory(PathOf(1));
+    setList({"missing pipe.jpg", "missing folder.avi", "missing device", "c.jpg"});
+    ASSERT_EQ(::mkfifo(pathOf(0).c_str(), 0600), 0);
+    std::filesystem::create_directory(pathOf(1));
     state.playList.paths[2] = "/dev/null";
     host.answers = {5, 5, 5};
     core.Vistrova();
-    EXPECT_EQ(host.asked, (std::vector<std::string>{PathOf(0), PathOf(1), "/dev/null"}));
-    EXPECT_EQ(host.shown, (std::vector<std::string>{PathOf(3)}));
+    EXPECT_EQ(host.asked, (std::vector<std::string>{pathOf(0), pathOf(1), "/dev/null"}));
+    EXPECT_EQ(host.shown, (std::vector<std::string>{pathOf(3)}));
     EXPECT_EQ(std::count(media.log.begin(), media.log.end(), "setFile"), 0);
 }
 
 TEST_F(PlayerTest, AbortEndsTheShowAndBecomesTheLastClick) {
-    SetList({"a.jpg", "missing.gif"});
+    setList({"a.jpg", "missing.gif"});
     host.answers = {3};
     core.Vistrova();
     core.MouseOperation(kNext);
@@ -388,23 +388,23 @@ TEST_F(PlayerTest, AbortEndsTheShowAndBecomesTheLastClick) {
 }
 
 TEST_F(PlayerTest, UndecodablePictureAndRefusedMovieTakeTheFailurePath) {
-    SetList({"bad.jpg", "clip.mpg", "c.jpg"});
+    setList({"bad.jpg", "clip.mpg", "c.jpg"});
     host.imageDecodes = false;
     host.answers = {5};
     core.Vistrova();
-    EXPECT_EQ(host.asked, (std::vector<std::string>{PathOf(0)}));
+    EXPECT_EQ(host.asked, (std::vector<std::string>{pathOf(0)}));
     EXPECT_EQ(state.playList.position, 1);
     host.imageDecodes = true;
     host.answers = {5};
-    core.MediaRefused();
+    core.mediaRefused();
     EXPECT_EQ(host.asked.size(), 2u);
-    EXPECT_EQ(host.asked[1], PathOf(1));
+    EXPECT_EQ(host.asked[1], pathOf(1));
     EXPECT_EQ(state.playList.position, 2);
-    EXPECT_EQ(LastShown(), PathOf(2));
+    EXPECT_EQ(lastShown(), pathOf(2));
 }
 
 TEST_F(PlayerTest, FailureBoxEndsAPendingPressWatch) {
-    SetList({"a.jpg", "missing.jpg"});
+    setList({"a.jpg", "missing.jpg"});
     core.Vistrova();
     host.answers = {5};
     core.MouseDown();
@@ -416,16 +416,16 @@ TEST_F(PlayerTest, FailureBoxEndsAPendingPressWatch) {
 }
 
 TEST_F(PlayerTest, FailureBoxDuringASeekPutsTheDragStateBack) {
-    SetList({"clip.mpg", "missing.jpg"});
+    setList({"clip.mpg", "missing.jpg"});
     core.Vistrova();
     media.pos = 50;
     host.answers = {5};
     core.MouseOperation(kSeekForward);
-    clock.Advance(500);
+    clock.advance(500);
     ASSERT_TRUE(core.state().seeking);
     // The clip ends while the button is held; the box takes the release.
-    core.EndOfStream(0);
-    clock.Advance(10);
+    core.endOfStream(0);
+    clock.advance(10);
     ASSERT_EQ(host.asked.size(), 1u);
     EXPECT_FALSE(core.state().seeking);
     EXPECT_FALSE(media.muted);

@@ -48,7 +48,7 @@ class KeyTableTest : public ::testing::TestWithParam<KeyTableRow> {};
 
 TEST_P(KeyTableTest, FirstMatchingRowWins) {
     const KeyTableRow& r = GetParam();
-    const KeyDecision d = KeyReleaseRow(r.key, r.keys);
+    const KeyDecision d = keyReleaseRow(r.key, r.keys);
     EXPECT_EQ(d.row, r.row) << r.what;
     if (r.row == KeyRow::Action) {
         EXPECT_EQ(d.action, r.action) << r.what;
@@ -58,12 +58,12 @@ TEST_P(KeyTableTest, FirstMatchingRowWins) {
 INSTANTIATE_TEST_SUITE_P(Rows, KeyTableTest, ::testing::ValuesIn(kKeyRows));
 
 TEST(KeyPress, EndsOnAltF4AndOnAnyKeyInScreenSaverModes) {
-    EXPECT_TRUE(KeyPressEndsShow(mdlPublic::kStartNormal, kF4, kAlt));
-    EXPECT_FALSE(KeyPressEndsShow(mdlPublic::kStartNormal, kF4, kAlt | kCtrl));
-    EXPECT_FALSE(KeyPressEndsShow(mdlPublic::kStartNormal, kF4, 0));
-    EXPECT_FALSE(KeyPressEndsShow(mdlPublic::kStartNormal, kEsc, 0)) << "Esc acts on release";
+    EXPECT_TRUE(keyPressEndsShow(mdlPublic::kStartNormal, kF4, kAlt));
+    EXPECT_FALSE(keyPressEndsShow(mdlPublic::kStartNormal, kF4, kAlt | kCtrl));
+    EXPECT_FALSE(keyPressEndsShow(mdlPublic::kStartNormal, kF4, 0));
+    EXPECT_FALSE(keyPressEndsShow(mdlPublic::kStartNormal, kEsc, 0)) << "Esc acts on release";
     for (int mode : {mdlPublic::kStartShow, mdlPublic::kStartSettings}) {
-        for (int key : {16, 65, kEsc, 0}) EXPECT_TRUE(KeyPressEndsShow(mode, key, 0)) << mode << " " << key;
+        for (int key : {16, 65, kEsc, 0}) EXPECT_TRUE(keyPressEndsShow(mode, key, 0)) << mode << " " << key;
     }
 }
 
@@ -93,7 +93,7 @@ class ClickTableTest : public ::testing::TestWithParam<ClickRow> {};
 
 TEST_P(ClickTableTest, FirstMatchingRowWins) {
     const ClickRow& r = GetParam();
-    EXPECT_EQ(ClickAction(r.button, r.shift, r.last), r.expected) << r.what;
+    EXPECT_EQ(clickAction(r.button, r.shift, r.last), r.expected) << r.what;
 }
 
 INSTANTIATE_TEST_SUITE_P(Rows, ClickTableTest, ::testing::ValuesIn(kClickRows));
@@ -108,7 +108,7 @@ class DragTableTest : public ::testing::TestWithParam<DragRow> {};
 
 TEST_P(DragTableTest, MeasuredFromThePressPoint) {
     const DragRow& r = GetParam();
-    EXPECT_EQ(DragActions({500, 400}, {500 + r.dx, 400 + r.dy}), r.actions) << r.dx << "," << r.dy;
+    EXPECT_EQ(dragActions({500, 400}, {500 + r.dx, 400 + r.dy}), r.actions) << r.dx << "," << r.dy;
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -121,25 +121,25 @@ INSTANTIATE_TEST_SUITE_P(
 // --- through the core ---------------------------------------------------------
 
 TEST_F(PlayerTest, ClickStepsAndDoubleClickRepeatsTheClick) {
-    SetList({"a.jpg", "b.jpg", "c.jpg", "d.jpg"});
+    setList({"a.jpg", "b.jpg", "c.jpg", "d.jpg"});
     core.Vistrova();
-    Click(kButtonLeft);
+    click(kButtonLeft);
     EXPECT_EQ(state.playList.position, 1);
     // The second press of a double click arrives as the double click only.
     core.MouseDblClick();
     core.MouseUp(kButtonLeft, 0);
     EXPECT_EQ(state.playList.position, 2);
-    Click(kButtonRight);
+    click(kButtonRight);
     EXPECT_EQ(state.playList.position, 1);
     core.MouseDblClick();
     EXPECT_EQ(state.playList.position, 0);
 }
 
 TEST_F(PlayerTest, DoubleClickWithASecondPressStepsTwiceOnly) {
-    SetList({"a.jpg", "b.jpg", "c.jpg", "d.jpg"});
+    setList({"a.jpg", "b.jpg", "c.jpg", "d.jpg"});
     core.Vistrova();
     // Some toolkits deliver the second press as well as the double click.
-    Click(kButtonLeft);
+    click(kButtonLeft);
     core.MouseDown();
     core.MouseDblClick();
     core.MouseUp(kButtonLeft, 0);
@@ -147,7 +147,7 @@ TEST_F(PlayerTest, DoubleClickWithASecondPressStepsTwiceOnly) {
 }
 
 TEST_F(PlayerTest, DoubleClickBeforeAnyClickRewinds) {
-    SetList({"a.jpg", "b.jpg"}, 1);
+    setList({"a.jpg", "b.jpg"}, 1);
     core.Vistrova();
     core.MouseDblClick();
     EXPECT_EQ(state.playList.position, 1);
@@ -155,32 +155,32 @@ TEST_F(PlayerTest, DoubleClickBeforeAnyClickRewinds) {
 }
 
 TEST_F(PlayerTest, LongStillPressIsAClick) {
-    SetList({"a.jpg", "b.jpg"});
+    setList({"a.jpg", "b.jpg"});
     core.Vistrova();
     core.MouseDown();
-    clock.Advance(60000);
+    clock.advance(60000);
     core.MouseUp(kButtonLeft, 0);
     EXPECT_EQ(state.playList.position, 1);
 }
 
 TEST_F(PlayerTest, SmallMovesStayAClick) {
-    SetList({"a.jpg", "b.jpg"});
+    setList({"a.jpg", "b.jpg"});
     core.Vistrova();
     core.MouseDown();
     host.cursor.x += 32;
     host.cursor.y -= 32;
-    clock.Advance(1000);
+    clock.advance(1000);
     core.MouseUp(kButtonLeft, 0);
     EXPECT_EQ(state.playList.position, 1);
     EXPECT_TRUE(mixer.writes.empty());
 }
 
 TEST_F(PlayerTest, CtrlClickEndsAndShiftClickPauses) {
-    SetList({"a.jpg", "b.jpg"});
+    setList({"a.jpg", "b.jpg"});
     core.Vistrova();
-    Click(kButtonRight, kShift);
+    click(kButtonRight, kShift);
     EXPECT_TRUE(core.state().paused);
-    Click(kButtonRight, kCtrl);
+    click(kButtonRight, kCtrl);
     EXPECT_EQ(host.closeCalls, 1);
     const int focus = host.focusCalls;
     core.MouseUp(kButtonRight, 0);
@@ -188,7 +188,7 @@ TEST_F(PlayerTest, CtrlClickEndsAndShiftClickPauses) {
 }
 
 TEST_F(PlayerTest, SecondButtonWhileHeldRewinds) {
-    SetList({"a.jpg", "b.jpg"});
+    setList({"a.jpg", "b.jpg"});
     core.Vistrova();
     core.MouseDown();
     core.MouseDown();
@@ -200,7 +200,7 @@ TEST_F(PlayerTest, SecondButtonWhileHeldRewinds) {
 }
 
 TEST_F(PlayerTest, PressInTheTopLeftPixelEnds) {
-    SetList({"a.jpg", "b.jpg"});
+    setList({"a.jpg", "b.jpg"});
     core.Vistrova();
     host.cursor = {0, 0};
     core.MouseDown();
@@ -211,7 +211,7 @@ TEST_F(PlayerTest, PressInTheTopLeftPixelEnds) {
 }
 
 TEST_F(PlayerTest, PressNextToTheCornerDoesNotEnd) {
-    SetList({"a.jpg", "b.jpg"});
+    setList({"a.jpg", "b.jpg"});
     core.Vistrova();
     for (Point p : {Point{1, 0}, Point{0, 1}}) {
         host.cursor = p;
@@ -223,36 +223,36 @@ TEST_F(PlayerTest, PressNextToTheCornerDoesNotEnd) {
 }
 
 TEST_F(PlayerTest, DragInBothDirectionsKeepsTheVerticalAction) {
-    SetList({"clip.mpg"});
+    setList({"clip.mpg"});
     core.Vistrova();
     state.volumeStep = 5;
     core.MouseDown();
     host.cursor.x += 50;
     host.cursor.y -= 50;
-    clock.Advance(100);
+    clock.advance(100);
     EXPECT_EQ(core.state().dragAction, kVolumeUp);
     EXPECT_FALSE(move.isEnabled());
-    clock.Advance(500);
+    clock.advance(500);
     EXPECT_EQ(state.volumeStep, 6);
     EXPECT_TRUE(media.seeks.empty());
 }
 
 TEST_F(PlayerTest, DragIsReadFromTheCursorEvery100ms) {
-    SetList({"clip.mpg"});
+    setList({"clip.mpg"});
     core.Vistrova();
     core.MouseDown();
-    clock.Advance(250);
+    clock.advance(250);
     host.cursor.x -= 40;
-    clock.Advance(49);
+    clock.advance(49);
     EXPECT_EQ(core.state().dragAction, 0) << "not before the next tick";
-    clock.Advance(1);
+    clock.advance(1);
     EXPECT_EQ(core.state().dragAction, kSeekBack);
 }
 
 // --- keys through the core ------------------------------------------------------
 
 TEST_F(PlayerTest, UserKeysStepPauseAndRewind) {
-    SetList({"a.jpg", "b.jpg", "c.jpg"});
+    setList({"a.jpg", "b.jpg", "c.jpg"});
     core.Vistrova();
     core.KeyUp(119, 0);
     EXPECT_EQ(state.playList.position, 1);
@@ -271,7 +271,7 @@ TEST_F(PlayerTest, UserKeysStepPauseAndRewind) {
 
 TEST_F(PlayerTest, UserKeyEscStepsInsteadOfEnding) {
     state.keys.right = kEsc;
-    SetList({"a.jpg", "b.jpg"});
+    setList({"a.jpg", "b.jpg"});
     core.Vistrova();
     core.KeyUp(kEsc, 0);
     EXPECT_EQ(state.playList.position, 1);
@@ -279,8 +279,8 @@ TEST_F(PlayerTest, UserKeyEscStepsInsteadOfEnding) {
 }
 
 TEST_F(PlayerTest, FixedSizeWindowIgnoresTheKeyTableButNotAltF4) {
-    host.coversScreen = false;
-    SetList({"a.jpg", "b.jpg"});
+    host.coversTheScreen = false;
+    setList({"a.jpg", "b.jpg"});
     core.Vistrova();
     for (int key : {kF1, kF2, 117, 119, 116, 118, kEsc}) core.KeyUp(key, 0);
     EXPECT_EQ(state.playList.position, 0);
@@ -291,7 +291,7 @@ TEST_F(PlayerTest, FixedSizeWindowIgnoresTheKeyTableButNotAltF4) {
 }
 
 TEST_F(PlayerTest, F1OpensTheHelpFile) {
-    SetList({"a.jpg"});
+    setList({"a.jpg"});
     core.Vistrova();
     core.KeyUp(kF1, 0);
     EXPECT_EQ(host.helpFileCalls, 1);
@@ -300,7 +300,7 @@ TEST_F(PlayerTest, F1OpensTheHelpFile) {
 
 TEST_F(PlayerTest, F2PausesDuringHelpAndTheShowRunsAfterIt) {
     state.interval = 10;
-    SetList({"a.jpg", "b.jpg"});
+    setList({"a.jpg", "b.jpg"});
     core.Vistrova();
     for (bool pausedBefore : {false, true}) {
         if (pausedBefore) core.MouseOperation(kPause);
@@ -323,10 +323,10 @@ TEST_F(PlayerTest, ScreenSaverShowEndsOnAnyKeyOrButtonButNotOnMoves) {
             FakeTimer t1(localClock), t2(localClock), t3(localClock), t4(localClock);
             state.startMode = static_cast<std::int16_t>(mode);
             PlayerCore local(state, localHost, localMedia, mixer, Timers{t1, t2, t3, t4});
-            SetList({"a.jpg", "b.jpg"});
+            setList({"a.jpg", "b.jpg"});
             local.Vistrova();
             localHost.cursor.x += 200;  // a move alone does nothing
-            localClock.Advance(1000);
+            localClock.advance(1000);
             EXPECT_EQ(localHost.closeCalls, 0);
             if (input == 0) local.KeyDown(16, kShift);
             if (input == 1) local.MouseDown();
@@ -338,7 +338,7 @@ TEST_F(PlayerTest, ScreenSaverShowEndsOnAnyKeyOrButtonButNotOnMoves) {
 }
 
 TEST_F(PlayerTest, AltF4EndsInTheNormalMode) {
-    SetList({"clip.mpg"});
+    setList({"clip.mpg"});
     core.Vistrova();
     core.KeyDown(kF4, kAlt | kShift);
     EXPECT_EQ(host.closeCalls, 0);
@@ -349,11 +349,11 @@ TEST_F(PlayerTest, AltF4EndsInTheNormalMode) {
 
 TEST_F(PlayerTest, ClosingFromOutsideStopsAndSilencesTheCore) {
     state.interval = 1;
-    SetList({"a.jpg", "b.jpg"});
+    setList({"a.jpg", "b.jpg"});
     core.Vistrova();
-    core.CloseRequested();
+    core.closeRequested();
     EXPECT_FALSE(host.imageVisible);
-    clock.Advance(5000);
+    clock.advance(5000);
     core.KeyUp(119, 0);
     EXPECT_EQ(state.playList.position, 0);
     EXPECT_EQ(host.closeCalls, 0) << "the window closes itself";

@@ -5,8 +5,8 @@
 #include <string>
 #include <vector>
 
-using player::KeptPositions;
-using player::PrefetchOrder;
+using player::keptPositions;
+using player::prefetchOrder;
 
 namespace {
 
@@ -34,8 +34,8 @@ class PrefetchOrderTest : public ::testing::TestWithParam<OrderRow> {};
 
 TEST_P(PrefetchOrderTest, NextThenPreviousWrappingAround) {
     const OrderRow& row = GetParam();
-    EXPECT_EQ(PrefetchOrder(row.position, row.count), row.order) << row.what;
-    std::vector<int> kept = KeptPositions(row.position, row.count);
+    EXPECT_EQ(prefetchOrder(row.position, row.count), row.order) << row.what;
+    std::vector<int> kept = keptPositions(row.position, row.count);
     if (row.position < 0 || row.position >= row.count) {
         EXPECT_TRUE(kept.empty()) << row.what;
         return;
@@ -50,21 +50,21 @@ INSTANTIATE_TEST_SUITE_P(Rows, PrefetchOrderTest, ::testing::ValuesIn(kOrderRows
 
 TEST(PrefetchRulesTest, CachedPicturesStayOnlyWhileTheirFileIsKept) {
     const std::vector<std::string> kept = {"/p/b.jpg", "/p/c.jpg", "/p/a.jpg"};
-    EXPECT_TRUE(player::KeepCached("/p/a.jpg", kept));
-    EXPECT_FALSE(player::KeepCached("/p/d.jpg", kept));
+    EXPECT_TRUE(player::keepCached("/p/a.jpg", kept));
+    EXPECT_FALSE(player::keepCached("/p/d.jpg", kept));
     // Paths are compared exactly: another case is another file here.
-    EXPECT_FALSE(player::KeepCached("/p/A.jpg", kept));
-    EXPECT_FALSE(player::KeepCached("/p/a.jpg", {}));
+    EXPECT_FALSE(player::keepCached("/p/A.jpg", kept));
+    EXPECT_FALSE(player::keepCached("/p/a.jpg", {}));
 }
 
 TEST(PrefetchRulesTest, OnlyPicturesAreDecodedAhead) {
-    EXPECT_TRUE(player::IsPrefetchable("/p/a.jpg"));
-    EXPECT_TRUE(player::IsPrefetchable("/p/dir.with.dots/B.GIF"));
-    EXPECT_TRUE(player::IsPrefetchable("/p/with space/ü'\"x.bmp"));
-    EXPECT_FALSE(player::IsPrefetchable("/p/clip.avi"));
-    EXPECT_FALSE(player::IsPrefetchable("/p/list.m3u"));
-    EXPECT_FALSE(player::IsPrefetchable("/p/noextension"));
-    EXPECT_FALSE(player::IsPrefetchable(""));
+    EXPECT_TRUE(player::isPrefetchable("/p/a.jpg"));
+    EXPECT_TRUE(player::isPrefetchable("/p/dir.with.dots/B.GIF"));
+    EXPECT_TRUE(player::isPrefetchable("/p/with space/ü'\"x.bmp"));
+    EXPECT_FALSE(player::isPrefetchable("/p/clip.avi"));
+    EXPECT_FALSE(player::isPrefetchable("/p/list.m3u"));
+    EXPECT_FALSE(player::isPrefetchable("/p/noextension"));
+    EXPECT_FALSE(player::isPrefetchable(""));
 }
 
 }  // namespace

@@ -18,11 +18,11 @@ struct Folders {
     std::string target = dir.file("target");
     Folders() {
         fs::create_directories(home);
-        TempDir::Put(program, "\x7f" "ELF program");
+        TempDir::put(program, "\x7f" "ELF program");
         ::chmod(program.c_str(), 0755);
     }
-    std::string Settings() const { return home + "/VISTROVA.INI"; }
-    std::string Prefix() const { return home + "/FILE"; }
+    std::string settings() const { return home + "/VISTROVA.INI"; }
+    std::string prefix() const { return home + "/FILE"; }
 };
 
 TEST(ScreenSaverFolder, FollowsXdgDataHome) {
@@ -33,35 +33,38 @@ TEST(ScreenSaverFolder, FollowsXdgDataHome) {
 
 TEST(ScreenSaverInstall, CopiesTheProgramSettingsAndExistingListsOnly) {
     Folders f;
-    TempDir::Put(f.Settings(), "[VISTROVA]\r\nINTERVAL=3\r\n");
-    for (const char* n : {"00", "03", "99"}) TempDir::Put(f.home + "/FILE" + n + ".INI", std::string("list ") + n);
+    TempDir::put(f.settings(), "[VISTROVA]\r\nINTERVAL=3\r\n");
+    for (const char* n : {"00", "03", "99"}) TempDir::put(f.home + "/FILE" + n + ".INI", std::string("list ") + n);
     fs::create_directories(f.target);
-    TempDir::Put(f.target + "/FILE50.INI", "from an earlier installation");
+    TempDir::put(f.target + "/FILE50.INI", "from an earlier installation");
 
-    const Result r = screensaver::install(f.program, f.Settings(), f.Prefix(), f.target);
+    const Result r = screensaver::install(f.program, f.settings(), f.prefix(), f.target);
     EXPECT_EQ(r.status, Result::Done);
-    EXPECT_EQ(TempDir::Get(f.target + "/VISTROVA.SCR"), "\x7f" "ELF program");
+    EXPECT_EQ(TempDir::get(f.target + "/VISTROVA.SCR"), "\x7f" "ELF program");
     struct stat st {};
     ASSERT_EQ(::stat((f.target + "/VISTROVA.SCR").c_str(), &st), 0);
     EXPECT_EQ(st.st_mode & 0777, 0755u);  // still runnable
-    EXPECT_EQ(TempDir::Get(f.target + "/VISTROVA.INI"), "[VISTROVA]\r\nINTERVAL=3\r\n");
+    EXPECT_EQ(TempDir::get(f.target + "/VISTROVA.INI"), "[VISTROVA]\r\nINTERVAL=3\r\n");
     std::vector<std::string> names;
     for (const auto& e : fs::directory_iterator(f.target)) names.push_back(e.path().filename().string());
     std::sort(names.begin(), names.end());
     EXPECT_EQ(names, (std::vector<std::string>{"FILE00.INI", "FILE03.INI", "FILE50.INI", "FILE99.INI",
                                                "VISTROVA.INI", "VISTROVA.SCR"}));
-    EXPECT_EQ(TempDir::Get(f.target + "/FILE50.INI"), "from an earlier installation");
+    EXPECT_EQ(TempDir::get(f.target + "/FILE50.INI"), "from an earlier installation");
 
-    // A second installation overwrites the copies.
-    TempDir::Put(f.home + "/FILE03.INI", "changed");
-    EXPECT_EQ(screensaver::install(f.program, f.Settings(), f.Prefix(), f.target).status, Result::Done);
-    EXPECT_EQ(TempDir::Get(f.target + "/FILE03.INI"), "changed");
+    // A second installation overwrites the copies, never through a file of a temporary's name.
+    TempDir::put(f.home + "/FILE03.INI", "changed");
+    TempDir::put(f.home + "/outside", "kept");
+    fs::create_symlink(f.home + "/outside", f.target + "/FILE03.INI.new");
+    EXPECT_EQ(screensaver::install(f.program, f.settings(), f.prefix(), f.target).status, Result::Done);
+    EXPECT_EQ(TempDir::get(f.target + "/FILE03.INI"), "changed");
+    EXPECT_EQ(TempDir::get(f.home + "/outside"), "kept");
 }
 
 TEST(ScreenSaverInstall, MissingSettingsLeavesOnlyTheProgram) {
     Folders f;
-    TempDir::Put(f.home + "/FILE00.INI", "list");
-    const Result r = screensaver::install(f.program, f.Settings(), f.Prefix(), f.target);
+    TempDir::put(f.home + "/FILE00.INI", "list");
+    const Result r = screensaver::install(f.program, f.settings(), f.prefix(), f.target);
     EXPECT_EQ(r.status, Result::NoSettings);
     EXPECT_TRUE(fs::exists(f.target + "/VISTROVA.SCR"));
     EXPECT_FALSE(fs::exists(f.target + "/FILE00.INI"));
@@ -69,25 +72,25 @@ TEST(ScreenSaverInstall, MissingSettingsLeavesOnlyTheProgram) {
 
 TEST(ScreenSaverInstall, FailuresAreReportedWithThePath) {
     Folders f;
-    TempDir::Put(f.Settings(), "[VISTROVA]\r\n");
-    const Result missing = screensaver::install(f.dir.file("no-such-program"), f.Settings(), f.Prefix(), f.target);
+    TempDir::put(f.settings(), "[VISTROVA]\r\n");
+    const Result missing = screensaver::install(f.dir.file("no-such-program"), f.settings(), f.prefix(), f.target);
     EXPECT_EQ(missing.status, Result::CopyFailed);
     EXPECT_EQ(missing.path, f.dir.file("no-such-program"));
 
-    TempDir::Put(f.dir.file("a-file"), "not a folder");
-    EXPECT_EQ(screensaver::install(f.program, f.Settings(), f.Prefix(), f.dir.file("a-file")).status, Result::NoTarget);
-    EXPECT_EQ(TempDir::Get(f.dir.file("a-file")), "not a folder");
+    TempDir::put(f.dir.file("a-file"), "not a folder");
+    EXPECT_EQ(screensaver::install(f.program, f.settings(), f.prefix(), f.dir.file("a-file")).status, Result::NoTarget);
+    EXPECT_EQ(TempDir::get(f.dir.file("a-file")), "not a folder");
 }
 
 TEST(ScreenSaverInstall, InstallingFromTheInstalledCopySkipsItself) {
     Folders f;
     fs::create_directories(f.target);
     const std::string installed = f.target + "/VISTROVA.SCR";
-    TempDir::Put(installed, "installed program");
-    TempDir::Put(f.target + "/VISTROVA.INI", "[VISTROVA]\r\n");
+    TempDir::put(installed, "installed program");
+    TempDir::put(f.target + "/VISTROVA.INI", "[VISTROVA]\r\n");
     const Result r = screensaver::install(installed, f.target + "/VISTROVA.INI", f.target + "/FILE", f.target);
     EXPECT_EQ(r.status, Result::Done);
-    EXPECT_EQ(TempDir::Get(installed), "installed program");
+    EXPECT_EQ(TempDir::get(installed), "installed program");
 }
 
 const char* const kConfig =
@@ -126,13 +129,13 @@ TEST(XScreenSaver, RegistrationLeavesBadConfigurationsAlone) {
     EXPECT_EQ(screensaver::registerProgram(config, "/v/VISTROVA.SCR"), screensaver::Registration::NoConfig);
     EXPECT_FALSE(fs::exists(config));
 
-    TempDir::Put(config, kConfig);
+    TempDir::put(config, kConfig);
     EXPECT_EQ(screensaver::registerProgram(config, "/v/VISTROVA.SCR"), screensaver::Registration::Added);
     EXPECT_EQ(screensaver::registerProgram(config, "/v/VISTROVA.SCR"), screensaver::Registration::AlreadyThere);
-    EXPECT_NE(TempDir::Get(config).find("/v/VISTROVA.SCR --root"), std::string::npos);
+    EXPECT_NE(TempDir::get(config).find("/v/VISTROVA.SCR --root"), std::string::npos);
 
     const std::string huge = dir.file("huge");
-    TempDir::Put(huge, std::string(9u << 20, '#'));
+    TempDir::put(huge, std::string(9u << 20, '#'));
     EXPECT_EQ(screensaver::registerProgram(huge, "/v/VISTROVA.SCR"), screensaver::Registration::Refused);
     EXPECT_EQ(fs::file_size(huge), 9u << 20);
 

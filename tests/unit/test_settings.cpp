@@ -15,7 +15,7 @@ namespace {
 
 mdlPublic::PublicState Loaded(const std::string& iniText) {
     mdlPublic::PublicState s;
-    settings::LoadStartup(s, ini::Snapshot(iniText));
+    settings::loadStartup(s, ini::Snapshot(iniText));
     return s;
 }
 
@@ -31,26 +31,26 @@ TEST(Numeric, DecimalTextOnly) {
     };
     // Too small for a double is still a number, and it rounds to 0.
     const std::string tiny = "0." + std::string(400, '0') + "1";
-    for (const Row& r : rows) EXPECT_EQ(numeric::Parse(r.text), r.value) << '"' << r.text << '"';
-    EXPECT_EQ(numeric::ToWhole(tiny, 0, 9), 0);
-    EXPECT_EQ(numeric::ToWhole("-" + tiny, -9, 9), 0);
-    EXPECT_EQ(numeric::ToWhole("1" + tiny, 0, 9), std::nullopt);  // 10^400 is out of range
+    for (const Row& r : rows) EXPECT_EQ(numeric::parse(r.text), r.value) << '"' << r.text << '"';
+    EXPECT_EQ(numeric::toWhole(tiny, 0, 9), 0);
+    EXPECT_EQ(numeric::toWhole("-" + tiny, -9, 9), 0);
+    EXPECT_EQ(numeric::toWhole("1" + tiny, 0, 9), std::nullopt);  // 10^400 is out of range
 }
 
 TEST(Numeric, RoundsHalvesToEven) {
     const std::pair<double, double> rows[] = {{2.5, 2},   {3.5, 4},  {-0.5, 0}, {-1.5, -2},
                                               {0.49, 0},  {1.51, 2}, {-2.5, -2}};
-    for (const auto& [in, out] : rows) EXPECT_EQ(numeric::RoundHalfEven(in), out) << in;
-    EXPECT_FALSE(std::signbit(numeric::RoundHalfEven(-0.4)));
+    for (const auto& [in, out] : rows) EXPECT_EQ(numeric::roundHalfEven(in), out) << in;
+    EXPECT_FALSE(std::signbit(numeric::roundHalfEven(-0.4)));
 }
 
 TEST(Numeric, WholeNumbersWithinRange) {
-    EXPECT_EQ(numeric::ToWhole("32767", -32768, 32767), 32767);
-    EXPECT_EQ(numeric::ToWhole("32767.4", -32768, 32767), 32767);
-    EXPECT_EQ(numeric::ToWhole("32767.5", -32768, 32767), std::nullopt);  // rounds to 32768
-    EXPECT_EQ(numeric::ToWhole("-32768", -32768, 32767), -32768);
-    EXPECT_EQ(numeric::ToWhole("99999999999999999999999999999", -32768, 32767), std::nullopt);
-    EXPECT_EQ(numeric::ToWhole(std::string(400, '9'), 0, 9), std::nullopt);
+    EXPECT_EQ(numeric::toWhole("32767", -32768, 32767), 32767);
+    EXPECT_EQ(numeric::toWhole("32767.4", -32768, 32767), 32767);
+    EXPECT_EQ(numeric::toWhole("32767.5", -32768, 32767), std::nullopt);  // rounds to 32768
+    EXPECT_EQ(numeric::toWhole("-32768", -32768, 32767), -32768);
+    EXPECT_EQ(numeric::toWhole("99999999999999999999999999999", -32768, 32767), std::nullopt);
+    EXPECT_EQ(numeric::toWhole(std::string(400, '9'), 0, 9), std::nullopt);
 }
 
 TEST(StartupSettings, NoFileGivesTheDefaults) {
@@ -64,8 +64,8 @@ TEST(StartupSettings, NoFileGivesTheDefaults) {
     EXPECT_EQ(s.fileNum, 0);
     EXPECT_EQ(s.pageNum, 0);
     EXPECT_EQ(s.unit, mdlPublic::kUnitSeconds);
-    EXPECT_FALSE(mdlPublic::HasFixedSize(s));
-    EXPECT_EQ(mdlPublic::DisplaySeconds(s), 10);
+    EXPECT_FALSE(mdlPublic::hasFixedSize(s));
+    EXPECT_EQ(mdlPublic::displaySeconds(s), 10);
 }
 
 TEST(StartupSettings, ReadsEveryShowKey) {
@@ -76,7 +76,7 @@ TEST(StartupSettings, ReadsEveryShowKey) {
     EXPECT_EQ(s.fixedHeight, 480);
     EXPECT_EQ(s.interval, 3);
     EXPECT_EQ(s.unit, mdlPublic::kUnitMinutes);
-    EXPECT_EQ(mdlPublic::DisplaySeconds(s), 180);
+    EXPECT_EQ(mdlPublic::displaySeconds(s), 180);
     EXPECT_EQ(s.fileNum, 5);
     EXPECT_EQ(s.pageNum, 3);
     EXPECT_EQ(s.backColor, 0xFF0000);
@@ -130,7 +130,7 @@ TEST(StartupSettings, FixedSizeNeedsExactOnAndBothNumbers) {
         {"HSIZE=480\r\nWSIZE=640", false},
     };
     for (const auto& [body, fixed] : rows) {
-        EXPECT_EQ(mdlPublic::HasFixedSize(Loaded(std::string("[VISTROVA]\r\n") + body + "\r\n")), fixed) << body;
+        EXPECT_EQ(mdlPublic::hasFixedSize(Loaded(std::string("[VISTROVA]\r\n") + body + "\r\n")), fixed) << body;
     }
 }
 
@@ -145,7 +145,7 @@ TEST(StartupSettings, MissingListNumbersKeepTheCurrentOnes) {
     mdlPublic::PublicState s;
     s.fileNum = 4;
     s.pageNum = 2;
-    settings::LoadStartup(s, ini::Snapshot("[VISTROVA]\r\nINTERVAL=5\r\n"));
+    settings::loadStartup(s, ini::Snapshot("[VISTROVA]\r\nINTERVAL=5\r\n"));
     EXPECT_EQ(s.fileNum, 4);
     EXPECT_EQ(s.pageNum, 2);
 }
@@ -156,43 +156,43 @@ TEST(KeyTable, EveryKeyOnceAndTheCloseOrderIsComplete) {
     EXPECT_EQ(names.size(), 32u);
     std::set<std::string> order;
     for (auto name : settings::kEditorCloseOrder) {
-        EXPECT_NE(settings::Find(name), nullptr) << name;
+        EXPECT_NE(settings::find(name), nullptr) << name;
         EXPECT_TRUE(order.insert(std::string(name)).second) << name;
     }
     EXPECT_EQ(order.size(), 24u);
     EXPECT_EQ(settings::kEditorCloseOrder[0], "DEFPATH");
     EXPECT_EQ(settings::kEditorCloseOrder[23], "Preview");
-    EXPECT_EQ(settings::Find("interval"), settings::Find("INTERVAL"));
-    EXPECT_EQ(settings::Find("NoSuchKey"), nullptr);
-    EXPECT_EQ(settings::Find("PATTERN")->defaultText, "2");
-    EXPECT_EQ(settings::Find("ViewMode")->defaultText, "3");
+    EXPECT_EQ(settings::find("interval"), settings::find("INTERVAL"));
+    EXPECT_EQ(settings::find("NoSuchKey"), nullptr);
+    EXPECT_EQ(settings::find("PATTERN")->defaultText, "2");
+    EXPECT_EQ(settings::find("ViewMode")->defaultText, "3");
 }
 
 TEST(SettingsFile, WritesKeepOtherKeysAndTheirOrder) {
     TempDir dir;
     const std::string file = dir.file("VISTROVA.INI");
-    TempDir::Put(file, "[VISTROVA]\r\nINTERVAL=10\r\nFILENUM=1\r\n; mine\r\nPAGENUM=2\r\n");
-    ASSERT_TRUE(settings::Write(file, "FILENUM", "3"));
+    TempDir::put(file, "[VISTROVA]\r\nINTERVAL=10\r\nFILENUM=1\r\n; mine\r\nPAGENUM=2\r\n");
+    ASSERT_TRUE(settings::write(file, "FILENUM", "3"));
     const std::pair<std::string_view, std::string> many[] = {{"PAGENUM", "4"}, {"UNIT", "1"}};
-    ASSERT_TRUE(settings::WriteMany(file, many));
-    EXPECT_EQ(TempDir::Get(file), "[VISTROVA]\r\nINTERVAL=10\r\nFILENUM=3\r\n; mine\r\nPAGENUM=4\r\nUNIT=1\r\n");
+    ASSERT_TRUE(settings::writeMany(file, many));
+    EXPECT_EQ(TempDir::get(file), "[VISTROVA]\r\nINTERVAL=10\r\nFILENUM=3\r\n; mine\r\nPAGENUM=4\r\nUNIT=1\r\n");
 }
 
 TEST(SettingsFile, ARefusedValueOfTheCloseBatchFailsAlone) {
     // The browser stood in a folder whose name holds a line break.
     TempDir dir;
     const std::string file = dir.file("VISTROVA.INI");
-    TempDir::Put(file, "[VISTROVA]\r\nDEFPATH=/home/u/old/\r\nBACKCOLOR=255\r\n");
+    TempDir::put(file, "[VISTROVA]\r\nDEFPATH=/home/u/old/\r\nBACKCOLOR=255\r\n");
     std::vector<std::pair<std::string_view, std::string>> values;
     for (std::string_view key : settings::kEditorCloseOrder) values.emplace_back(key, "7");
     values.front().second = "/home/u/a\nb/";
-    EXPECT_FALSE(settings::WriteMany(file, values));
-    const ini::Snapshot after = ini::Snapshot::Load(file);
-    EXPECT_EQ(after.Read("VISTROVA", "DEFPATH"), "/home/u/old/");
-    EXPECT_EQ(after.Read("VISTROVA", "BACKCOLOR"), "255");
+    EXPECT_FALSE(settings::writeMany(file, values));
+    const ini::Snapshot after = ini::Snapshot::load(file);
+    EXPECT_EQ(after.read("VISTROVA", "DEFPATH"), "/home/u/old/");
+    EXPECT_EQ(after.read("VISTROVA", "BACKCOLOR"), "255");
     for (std::string_view key : settings::kEditorCloseOrder) {
         if (key != "DEFPATH") {
-            EXPECT_EQ(after.Read("VISTROVA", key), "7") << key;
+            EXPECT_EQ(after.read("VISTROVA", key), "7") << key;
         }
     }
 }
@@ -205,10 +205,10 @@ TEST(SettingsFile, ShiftJisDefPathDecodesLikeEveryOtherValue) {
 
 TEST(Paths, FolderWithAndWithoutTrailingSlash) {
     mdlPublic::PublicState s;
-    mdlPublic::SetPaths(s, "/home/u/Show");
+    mdlPublic::setPaths(s, "/home/u/Show");
     EXPECT_EQ(s.settingsPath, "/home/u/Show/VISTROVA.INI");
     EXPECT_EQ(s.listPrefix, "/home/u/Show/FILE");
-    mdlPublic::SetPaths(s, "/");
+    mdlPublic::setPaths(s, "/");
     EXPECT_EQ(s.settingsPath, "/VISTROVA.INI");
     EXPECT_EQ(s.listPrefix, "/FILE");
 }
@@ -218,28 +218,29 @@ TEST(ProgramFolder, ChoiceOrder) {
     f.exeDir = "/opt/v";
     f.home = "/home/u";
     f.exeDirWritable = true;
-    EXPECT_EQ(programfolder::Choose(f), "/opt/v");
+    EXPECT_EQ(programfolder::choose(f), "/opt/v");
     f.vistrovaHome = "/data/show";
-    EXPECT_EQ(programfolder::Choose(f), "/data/show");
+    EXPECT_EQ(programfolder::choose(f), "/data/show");
     f.vistrovaHome.reset();
     f.exeDirWritable = false;
-    EXPECT_EQ(programfolder::Choose(f), "/home/u/.config/vistrova");
+    EXPECT_EQ(programfolder::choose(f), "/home/u/.config/vistrova");
     f.exeDirHasSettings = true;  // a copied program with its settings beside it, read-only
-    EXPECT_EQ(programfolder::Choose(f), "/opt/v");
+    EXPECT_EQ(programfolder::choose(f), "/opt/v");
     f.exeDirHasSettings = false;
     f.xdgConfigHome = "/cfg";
-    EXPECT_EQ(programfolder::Choose(f), "/cfg/vistrova");
+    EXPECT_EQ(programfolder::choose(f), "/cfg/vistrova");
 }
 
+// The one table of the saved volume's steps; the player's round trip of each
+// step it writes is tested with the player's volume rules.
 TEST(VolumeStep, TableBoundaries) {
     const std::pair<std::uint32_t, int> rows[] = {
         {0x00000000, 0},  {0x08880888, 0},  {0x08880889, 1},  {0x0000FFFF, 0},  {0x7FFF7FFF, 7},
         {0x7FFF8000, 8},  {0x80008000, 8},  {0x91119111, 8},  {0x91119112, 9},  {0xF777F777, 14},
-        {0xF777F778, 15}, {0xFFFFFFFF, 15}, {0x11111111, 1},  {0x88888888, 8},
+        {0xF777F778, 15}, {0xFFFFFFFF, 15}, {0x11111111, 1},  {0x88888888, 8},  {0x19991999, 1},
+        {0x1999199A, 2},  {0xFFFF0000, 15}, {0x4CCC4CCD, 5},  {0xC444C445, 12},
     };
-    for (const auto& [v, step] : rows) EXPECT_EQ(mdlPublic::VolumeStepOf(v), step) << std::hex << v;
-    // Each step's n x 0x11111111 value maps back to step n.
-    for (std::uint32_t n = 0; n <= 15; ++n) EXPECT_EQ(mdlPublic::VolumeStepOf(n * 0x11111111u), int(n)) << n;
+    for (const auto& [v, step] : rows) EXPECT_EQ(mdlPublic::volumeStepOf(v), step) << std::hex << v;
 }
 
 }  // namespace

@@ -90,14 +90,14 @@ ModalScript::Step Answer(Box* seen, bool ok = true) {
 class Menus : public ::testing::Test {
 protected:
     void SetUp() override {
-        auto& pub = mdlPublic::Public();
+        auto& pub = mdlPublic::publicState();
         pub = mdlPublic::PublicState{};
-        mdlPublic::SetPaths(pub, m_home.path().string());
+        mdlPublic::setPaths(pub, m_home.path().string());
         m_ini = pub.settingsPath;
     }
-    void PutIni(const std::string& lines) { TempDir::Put(m_ini, "[VISTROVA]\r\n" + lines); }
+    void PutIni(const std::string& lines) { TempDir::put(m_ini, "[VISTROVA]\r\n" + lines); }
     std::string Value(const char* key) const {
-        return ini::Snapshot(TempDir::Get(m_ini)).Read(settings::kSection, key);
+        return ini::Snapshot(TempDir::get(m_ini)).read(settings::kSection, key);
     }
     std::vector<bool> ModeMarks(const frmFileListEx& w) const {
         std::vector<bool> marks;
@@ -216,7 +216,7 @@ TEST_F(Menus, EverySortCommandFlipsTheDirection) {
     TempDir files;
     const QString folder = QString::fromStdString(files.path().string()) + "/";
     // Names and types sort differently: a.jpg (JPEG), b.avi (Video), c.bmp (bitmap).
-    for (const char* n : {"a.jpg", "b.avi", "c.bmp"}) TempDir::Put(files.file(n), "x");
+    for (const char* n : {"a.jpg", "b.avi", "c.bmp"}) TempDir::put(files.file(n), "x");
     PutIni("DEFPATH=" + folder.toStdString() + "\r\nSortKey=0\r\nSortOrder=0\r\n");
     frmFileListEx w;
     w.Form_Load();
@@ -248,9 +248,9 @@ TEST_F(Menus, EverySortCommandFlipsTheDirection) {
 TEST_F(Menus, SelectAllAndInvertWorkOnTheFileViewOnly) {
     TempDir files;
     const QString folder = QString::fromStdString(files.path().string()) + "/";
-    for (const char* n : {"a.jpg", "b.avi", "c.bmp"}) TempDir::Put(files.file(n), "x");
+    for (const char* n : {"a.jpg", "b.avi", "c.bmp"}) TempDir::put(files.file(n), "x");
     PutIni("DEFPATH=" + folder.toStdString() + "\r\nSortKey=0\r\nSortOrder=0\r\n");
-    TempDir::Put(m_home.file("FILE00.INI"), "[FILELIST]\r\nLIST000=x|/x.jpg\r\n");
+    TempDir::put(m_home.file("FILE00.INI"), "[FILELIST]\r\nLIST000=x|/x.jpg\r\n");
     frmFileListEx w;
     w.Form_Load();
     w.show();
@@ -436,7 +436,7 @@ TEST_F(Colour, AChosenColourIsStoredAsBlueGreenRedAndTakesEffect) {
         EXPECT_EQ(box.icon, QMessageBox::Information);
         EXPECT_EQ(box.title, QStringLiteral("Vistrova!!"));
         EXPECT_EQ(Value("BACKCOLOR"), r.stored);
-        EXPECT_EQ(std::to_string(mdlPublic::Public().backColor), r.stored);
+        EXPECT_EQ(std::to_string(mdlPublic::publicState().backColor), r.stored);
     }
     EXPECT_EQ(Value("INTERVAL"), "5");
     w.close();
@@ -444,7 +444,7 @@ TEST_F(Colour, AChosenColourIsStoredAsBlueGreenRedAndTakesEffect) {
 
 TEST_F(Colour, CancelChangesNothing) {
     PutIni("BACKCOLOR=255\r\n");
-    mdlPublic::Public().backColor = 255;
+    mdlPublic::publicState().backColor = 255;
     frmFileListEx w;
     w.Form_Load();
     w.show();
@@ -454,7 +454,7 @@ TEST_F(Colour, CancelChangesNothing) {
     RunUntil(script);
     EXPECT_TRUE(box.text.isEmpty());
     EXPECT_EQ(Value("BACKCOLOR"), "255");
-    EXPECT_EQ(mdlPublic::Public().backColor, 255);
+    EXPECT_EQ(mdlPublic::publicState().backColor, 255);
     w.close();
 }
 
@@ -462,13 +462,13 @@ TEST_F(Colour, AFailedWriteIsReportedAndTheColourStillHoldsForThisRun) {
     frmFileListEx w;
     w.Form_Load();
     w.show();
-    mdlPublic::Public().settingsPath = m_home.file("missing/VISTROVA.INI");
+    mdlPublic::publicState().settingsPath = m_home.file("missing/VISTROVA.INI");
     Box box;
     Choose(w, QColor(0, 255, 0), &box);
     EXPECT_TRUE(box.text.startsWith(QStringLiteral("背景色を設定ファイルに保存できませんでした。\r\n")));
     EXPECT_TRUE(box.text.endsWith(QStringLiteral("missing/VISTROVA.INI")));
     EXPECT_EQ(box.icon, QMessageBox::Warning);
-    EXPECT_EQ(mdlPublic::Public().backColor, 65280);
+    EXPECT_EQ(mdlPublic::publicState().backColor, 65280);
     EXPECT_FALSE(fs::exists(m_home.file("missing")));
 }
 
@@ -520,17 +520,17 @@ protected:
 
 TEST_F(Install, OkCopiesTheRunningProgramTheSettingsAndTheExistingLists) {
     PutIni("INTERVAL=4\r\n");
-    for (const char* n : {"00", "03", "99"}) TempDir::Put(m_home.file(std::string("FILE") + n + ".INI"), n);
-    TempDir::Put(m_userHome + "/.xscreensaver", "mode:\t\trandom\nprograms:\t\\\n\t\tqix -root\t\t\t\t    \\n\n");
+    for (const char* n : {"00", "03", "99"}) TempDir::put(m_home.file(std::string("FILE") + n + ".INI"), n);
+    TempDir::put(m_userHome + "/.xscreensaver", "mode:\t\trandom\nprograms:\t\\\n\t\tqix -root\t\t\t\t    \\n\n");
     Run(true, false);
     // Closing the editor wrote its settings after the copy; the copied one is as it was.
     EXPECT_EQ(Installed(), (std::vector<std::string>{"FILE00.INI", "FILE03.INI", "FILE99.INI", "VISTROVA.INI", "VISTROVA.SCR"}));
-    EXPECT_EQ(TempDir::Get(m_target + "/VISTROVA.INI"), "[VISTROVA]\r\nINTERVAL=4\r\n");
-    EXPECT_EQ(TempDir::Get(m_target + "/FILE03.INI"), "03");
+    EXPECT_EQ(TempDir::get(m_target + "/VISTROVA.INI"), "[VISTROVA]\r\nINTERVAL=4\r\n");
+    EXPECT_EQ(TempDir::get(m_target + "/FILE03.INI"), "03");
     const QString program = QFileInfo(QCoreApplication::applicationFilePath()).canonicalFilePath();
     EXPECT_EQ(fs::file_size(m_target + "/VISTROVA.SCR"), fs::file_size(program.toStdString()));
     EXPECT_TRUE(QFileInfo(QString::fromStdString(m_target + "/VISTROVA.SCR")).isExecutable());
-    const std::string config = TempDir::Get(m_userHome + "/.xscreensaver");
+    const std::string config = TempDir::get(m_userHome + "/.xscreensaver");
     EXPECT_NE(config.find(m_target + "/VISTROVA.SCR"), std::string::npos);
     EXPECT_NE(config.find("qix -root"), std::string::npos);
 }
@@ -551,23 +551,23 @@ TEST_F(Install, FailuresAreReportedWithTheirMessages) {
     }
     // A list that cannot take its place (a folder stands there): the copies before it stay.
     PutIni("INTERVAL=4\r\n");
-    for (const char* n : {"00", "03"}) TempDir::Put(m_home.file(std::string("FILE") + n + ".INI"), n);
+    for (const char* n : {"00", "03"}) TempDir::put(m_home.file(std::string("FILE") + n + ".INI"), n);
     fs::create_directories(m_target + "/FILE03.INI/inner");
     {
         const Box box = Run(true, true);
         EXPECT_EQ(box.text, QStringLiteral("ファイルをコピーできませんでした。\r\n") + QString::fromStdString(m_home.file("FILE03.INI")));
         EXPECT_EQ(box.icon, QMessageBox::Critical);
-        EXPECT_EQ(TempDir::Get(m_target + "/FILE00.INI"), "00");
+        EXPECT_EQ(TempDir::get(m_target + "/FILE00.INI"), "00");
     }
     // A file where the folder should be.
     fs::remove_all(m_data);
     fs::create_directories(m_data + "/vistrova");
-    TempDir::Put(m_target, "a file");
+    TempDir::put(m_target, "a file");
     {
         const Box box = Run(true, true);
         EXPECT_EQ(box.text, QStringLiteral("Windowsディレクトリの取得に失敗しました。"));
         EXPECT_EQ(box.icon, QMessageBox::Critical);
-        EXPECT_EQ(TempDir::Get(m_target), "a file");
+        EXPECT_EQ(TempDir::get(m_target), "a file");
     }
     // An xscreensaver configuration that cannot be read as a file.
     fs::remove(m_target);

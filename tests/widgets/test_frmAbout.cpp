@@ -1,21 +1,22 @@
 #include "dialogs/frmAbout.h"
 #include "dialogs/Version.h"
 
-#include <QApplication>
+#include "MessageBoxes.h"
+
 #include <QLabel>
-#include <QMessageBox>
 #include <QPushButton>
-#include <QTimer>
 
 #include <gtest/gtest.h>
 
 #include <cstdlib>
 
+using dialogs::frmAbout;
+
 namespace {
 
 TEST(frmAbout, VersionWithoutPadding) {
-    EXPECT_EQ(frmAbout::VersionText(2, 10, 3), "Version 2.10.3");
-    EXPECT_EQ(frmAbout::VersionText(1, 2, 0), "Version 1.2.0");
+    EXPECT_EQ(frmAbout::versionText(2, 10, 3), "Version 2.10.3");
+    EXPECT_EQ(frmAbout::versionText(1, 2, 0), "Version 1.2.0");
 }
 
 TEST(frmAbout, LabelsAndAddressesFollowTheDescription) {
@@ -23,7 +24,7 @@ TEST(frmAbout, LabelsAndAddressesFollowTheDescription) {
     EXPECT_EQ(about.windowTitle(), "バージョン情報");
     auto* version = about.findChild<QLabel*>("lblVersion");
     ASSERT_NE(version, nullptr);
-    EXPECT_EQ(version->text(), frmAbout::VersionText(version::kMajor, version::kMinor, version::kRevision));
+    EXPECT_EQ(version->text(), frmAbout::versionText(version::kMajor, version::kMinor, version::kRevision));
     auto* mail = about.findChild<QLabel*>("lblMail");
     auto* url = about.findChild<QLabel*>("lblURL");
     ASSERT_TRUE(mail && url);
@@ -37,18 +38,11 @@ TEST(frmAbout, LabelsAndAddressesFollowTheDescription) {
 
 TEST(frmAbout, SystemInformationIsNotAvailable) {
     frmAbout about;
-    QString text;
-    QString title;
-    QTimer::singleShot(0, [&] {
-        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
-        ASSERT_NE(box, nullptr);
-        text = box->text();
-        title = box->windowTitle();
-        box->buttons().front()->click();
-    });
+    ShownBox shown;
+    answerNextBox(&about, [&](const ShownBox& box) { shown = box; });
     about.findChild<QPushButton*>("cmdSysInfo")->click();
-    EXPECT_EQ(text, "現時点ではｼｽﾃﾑ情報を使用できません");
-    EXPECT_EQ(title, "Vistrova!!");
+    EXPECT_EQ(shown.text, "現時点ではｼｽﾃﾑ情報を使用できません");
+    EXPECT_EQ(shown.title, "Vistrova!!");
 }
 
 }  // namespace

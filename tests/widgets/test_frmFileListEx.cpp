@@ -34,15 +34,15 @@ namespace {
 class Editor : public ::testing::Test {
 protected:
     void SetUp() override {
-        auto& pub = mdlPublic::Public();
+        auto& pub = mdlPublic::publicState();
         pub = mdlPublic::PublicState{};
-        mdlPublic::SetPaths(pub, m_home.path().string());
+        mdlPublic::setPaths(pub, m_home.path().string());
         m_ini = pub.settingsPath;
     }
 
-    std::string Ini() const { return TempDir::Get(m_ini); }
-    void PutIni(const std::string& lines) { TempDir::Put(m_ini, "[VISTROVA]\r\n" + lines); }
-    std::string Value(const char* key) const { return ini::Snapshot(Ini()).Read(settings::kSection, key); }
+    std::string Ini() const { return TempDir::get(m_ini); }
+    void PutIni(const std::string& lines) { TempDir::put(m_ini, "[VISTROVA]\r\n" + lines); }
+    std::string Value(const char* key) const { return ini::Snapshot(Ini()).read(settings::kSection, key); }
     std::vector<std::string> KeysInFile() const {
         std::vector<std::string> keys;
         const std::string text = Ini();
@@ -146,10 +146,10 @@ TEST_F(Editor, StoredViewIsRestoredAndWrittenBack) {
 
 TEST_F(Editor, DisplayTimeAndUnitAreWrittenAsShown) {
     // A display time above the slider's range is kept, not cut to 99.
-    mdlPublic::Public().interval = 150;
-    mdlPublic::Public().unit = mdlPublic::kUnitMinutes;
-    mdlPublic::Public().fileNum = 4;
-    mdlPublic::Public().pageNum = 7;
+    mdlPublic::publicState().interval = 150;
+    mdlPublic::publicState().unit = mdlPublic::kUnitMinutes;
+    mdlPublic::publicState().fileNum = 4;
+    mdlPublic::publicState().pageNum = 7;
     Session();
     EXPECT_EQ(Value("INTERVAL"), "150");
     EXPECT_EQ(Value("UNIT"), "1");
@@ -174,13 +174,13 @@ TEST_F(Editor, CancelKeepsTheWindowOpenAndWritesNothing) {
 }
 
 TEST_F(Editor, NoWritesTheSettingsAndHandsTheUnsavedListOver) {
-    auto& pub = mdlPublic::Public();
-    const std::string listFile = liststore::ListFilePath(pub.listPrefix, 0, 0);
+    auto& pub = mdlPublic::publicState();
+    const std::string listFile = liststore::listFilePath(pub.listPrefix, 0, 0);
     std::vector<liststore::Entry> entries;
     for (int i = 0; i < 3; ++i)
         entries.push_back({"e" + std::to_string(i) + ".jpg", "/x/e" + std::to_string(i) + ".jpg"});
-    ASSERT_TRUE(liststore::WriteListFile(listFile, "Mine", entries));
-    const std::string listBefore = TempDir::Get(listFile);
+    ASSERT_TRUE(liststore::writeListFile(listFile, "Mine", entries));
+    const std::string listBefore = TempDir::get(listFile);
     pub.playList.position = 2;
 
     frmFileListEx w;
@@ -192,7 +192,7 @@ TEST_F(Editor, NoWritesTheSettingsAndHandsTheUnsavedListOver) {
     AnswerNextBox(Qt::Key_N);
     w.close();
     EXPECT_FALSE(w.isVisible());
-    EXPECT_EQ(TempDir::Get(listFile), listBefore);
+    EXPECT_EQ(TempDir::get(listFile), listBefore);
     EXPECT_EQ(KeysInFile().size(), std::size(settings::kEditorCloseOrder));
     EXPECT_EQ(pub.playList.count, 2);
     EXPECT_EQ(pub.playList.position, 0);
@@ -226,7 +226,7 @@ protected:
         QImage(200, 100, QImage::Format_RGB32).save(m_root + "Show/a.jpg");
         QImage(50, 100, QImage::Format_RGB32).save(m_root + "Show/b.BMP", "BMP");
         for (const char* n : {"c.avi", ".h.gif", "noext", "name.", "notes.txt"})
-            TempDir::Put(m_files.file(std::string("Show/") + n), "x");
+            TempDir::put(m_files.file(std::string("Show/") + n), "x");
         PutIni("DEFPATH=" + (m_root + "Show/").toStdString() + "\r\n");
     }
     QString m_root;
@@ -485,7 +485,7 @@ TEST_F(Browser, MissingOrUnreadableFilesShowNoPicture) {
 
     // A name that looks like markup is shown as it is (a file name holds no "/").
     const QString markup = QStringLiteral("<b>x&amp;<img src=a.jpg>.jpg");
-    TempDir::Put((m_root + "Show/" + markup).toStdString(), "x");
+    TempDir::put((m_root + "Show/" + markup).toStdString(), "x");
     w.preview()->PreView(m_root + "Show/" + markup);
     EXPECT_EQ(w.preview()->nameLabel()->text(), markup);
     EXPECT_EQ(w.preview()->nameLabel()->textFormat(), Qt::PlainText);

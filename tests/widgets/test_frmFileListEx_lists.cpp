@@ -79,12 +79,12 @@ private:
 class Lists : public ::testing::Test {
 protected:
     void SetUp() override {
-        auto& pub = mdlPublic::Public();
+        auto& pub = mdlPublic::publicState();
         pub = mdlPublic::PublicState{};
-        mdlPublic::SetPaths(pub, m_home.path().string());
+        mdlPublic::setPaths(pub, m_home.path().string());
         m_root = QString::fromStdString(m_files.path().string()) + "/";
-        for (const char* n : {"a.jpg", "b.gif", "c.avi", "d.bmp"}) TempDir::Put(m_files.file(n), "x");
-        TempDir::Put(pub.settingsPath, "[VISTROVA]\r\nDEFPATH=" + m_root.toStdString() + "\r\n");
+        for (const char* n : {"a.jpg", "b.gif", "c.avi", "d.bmp"}) TempDir::put(m_files.file(n), "x");
+        TempDir::put(pub.settingsPath, "[VISTROVA]\r\nDEFPATH=" + m_root.toStdString() + "\r\n");
     }
     std::unique_ptr<frmFileListEx> Open() {
         auto w = std::make_unique<frmFileListEx>();
@@ -94,8 +94,8 @@ protected:
         return w;
     }
     static std::string ListFile(int page, int list) {
-        const auto& pub = mdlPublic::Public();
-        return liststore::ListFilePath(pub.listPrefix, page, list);
+        const auto& pub = mdlPublic::publicState();
+        return liststore::listFilePath(pub.listPrefix, page, list);
     }
     static QStringList Names(const frmFileListEx& w) {
         QStringList out;
@@ -114,7 +114,7 @@ protected:
     }
     static void Store(const std::vector<liststore::Entry>& entries, const std::string& name = "T", int page = 0,
                       int list = 0) {
-        ASSERT_TRUE(liststore::WriteListFile(ListFile(page, list), name, entries));
+        ASSERT_TRUE(liststore::writeListFile(ListFile(page, list), name, entries));
     }
     static std::vector<liststore::Entry> Entries(int n) {
         std::vector<liststore::Entry> out;
@@ -171,9 +171,9 @@ TEST_F(Lists, AddsFromTheFileViewAndTheirFlag) {
 TEST_F(Lists, DropsTakeLocalNormalFilesOfTheFilter) {
     namespace fs = std::filesystem;
     fs::create_directories(m_files.path() / "folder.jpg");
-    TempDir::Put(m_files.file(".hidden.jpg"), "x");
-    TempDir::Put(m_files.file("A.JPG"), "x");
-    TempDir::Put(m_files.file("bar|name.jpg"), "x");
+    TempDir::put(m_files.file(".hidden.jpg"), "x");
+    TempDir::put(m_files.file("A.JPG"), "x");
+    TempDir::put(m_files.file("bar|name.jpg"), "x");
     auto w = Open();
     QMimeData none;
     none.setText(QStringLiteral("not files"));
@@ -222,7 +222,7 @@ TEST_F(Lists, DropsTakeLocalNormalFilesOfTheFilter) {
 }
 
 TEST_F(Lists, NamesThatAreNotUtf8AreListedButRefused) {
-    TempDir::Put(m_files.file("bad\xff.jpg"), "x");
+    TempDir::put(m_files.file("bad\xff.jpg"), "x");
     auto w = Open();
     ASSERT_EQ(w->folders()->fileView()->rowCount(), 5);
     int bad = -1;
@@ -338,8 +338,8 @@ TEST_F(Lists, StoreWritesTheWholeListOrNothing) {
     EXPECT_FALSE(w->lists()->changed());
     std::string expected = "[FILELIST]\r\nLISTNAME=旅\r\nLIST000=a.jpg|" + (m_root + "a.jpg").toStdString() +
                            "\r\nLIST001=c.avi|" + (m_root + "c.avi").toStdString() + "\r\n";
-    for (int i = 2; i < 256; ++i) expected += liststore::EntryKey(i) + "=|\r\n";
-    EXPECT_EQ(TempDir::Get(ListFile(0, 0)), expected);
+    for (int i = 2; i < 256; ++i) expected += liststore::entryKey(i) + "=|\r\n";
+    EXPECT_EQ(TempDir::get(ListFile(0, 0)), expected);
     w->close();
 }
 
@@ -366,7 +366,7 @@ TEST_F(Lists, AFailingStoreKeepsTheEditsAndTheWindow) {
         w->menuItem("mnuFileListNext")->trigger();
         EXPECT_EQ(boxes.seen().size(), 3u);
     }
-    EXPECT_EQ(mdlPublic::Public().fileNum, 0);
+    EXPECT_EQ(mdlPublic::publicState().fileNum, 0);
     EXPECT_EQ(w->lists()->listView()->topLevelItemCount(), 1);
 
     // So does the close prompt's Yes.
@@ -403,8 +403,8 @@ TEST_F(Lists, NavigationLoadsAndAsksBeforeLeaving) {
     EXPECT_EQ(w->lists()->listView()->headerItem()->text(0), "Page 1 / File 1");
     w->menuItem("mnuFilePageNext")->trigger();
     w->menuItem("mnuFileListNext")->trigger();
-    EXPECT_EQ(mdlPublic::Public().pageNum, 1);
-    EXPECT_EQ(mdlPublic::Public().fileNum, 1);
+    EXPECT_EQ(mdlPublic::publicState().pageNum, 1);
+    EXPECT_EQ(mdlPublic::publicState().fileNum, 1);
 
     // Leaving a changed list: Cancel stays, No goes without storing, Yes then
     // Cancel at the store's own prompt also goes.
@@ -416,13 +416,13 @@ TEST_F(Lists, NavigationLoadsAndAsksBeforeLeaving) {
         ASSERT_EQ(boxes.seen().size(), 1u);
         EXPECT_EQ(boxes.seen()[0].text, QStringLiteral("ファイルリストは変更されています。\r\n変更点を保存しますか？"));
     }
-    EXPECT_EQ(mdlPublic::Public().fileNum, 1);
+    EXPECT_EQ(mdlPublic::publicState().fileNum, 1);
     EXPECT_EQ(w->lists()->nameBox()->text(), "edited");
     {
         Boxes boxes({"いいえ(&N)"});
         w->menuItem("mnuFileListNext")->trigger();
     }
-    EXPECT_EQ(mdlPublic::Public().fileNum, 2);
+    EXPECT_EQ(mdlPublic::publicState().fileNum, 2);
     EXPECT_FALSE(std::filesystem::exists(ListFile(1, 1)));
     w->lists()->nameBox()->setText(QStringLiteral("again"));
     {
@@ -430,14 +430,14 @@ TEST_F(Lists, NavigationLoadsAndAsksBeforeLeaving) {
         w->menuItem("mnuFileListNext")->trigger();
         EXPECT_EQ(boxes.seen().size(), 2u);
     }
-    EXPECT_EQ(mdlPublic::Public().fileNum, 3);
+    EXPECT_EQ(mdlPublic::publicState().fileNum, 3);
     EXPECT_FALSE(std::filesystem::exists(ListFile(1, 2)));
     w->lists()->nameBox()->setText(QStringLiteral("kept"));
     {
         Boxes boxes({"はい(&Y)", "OK"});
         w->menuItem("mnuFileListNext")->trigger();
     }
-    EXPECT_EQ(liststore::ReadListFile(ListFile(1, 3)).name, "kept");
+    EXPECT_EQ(liststore::readListFile(ListFile(1, 3)).name, "kept");
     w->close();
 }
 
@@ -492,7 +492,7 @@ TEST_F(Lists, RunHandsThePaneOverOrWarns) {
     }
     EXPECT_EQ(shows, 0);
 
-    auto& pl = mdlPublic::Public().playList;
+    auto& pl = mdlPublic::publicState().playList;
     pl.position = 5;
     w->menuItem("mnuEditAddAll")->trigger();
     w->menuItem("mnuFileRun")->trigger();
@@ -508,13 +508,13 @@ TEST_F(Lists, RunHandsThePaneOverOrWarns) {
 }
 
 TEST_F(Lists, IntervalBoxAndSlider) {
-    mdlPublic::Public().interval = 150;  // a hand-edited value stays as read
+    mdlPublic::publicState().interval = 150;  // a hand-edited value stays as read
     auto w = Open();
     QLineEdit* box = w->intervalBar()->box();
     QSlider* slider = w->intervalBar()->slider();
     EXPECT_EQ(box->text(), "150");
     EXPECT_EQ(slider->value(), 99);
-    EXPECT_EQ(mdlPublic::Public().interval, 150);
+    EXPECT_EQ(mdlPublic::publicState().interval, 150);
 
     box->setFocus();
     box->selectAll();
@@ -527,29 +527,29 @@ TEST_F(Lists, IntervalBoxAndSlider) {
     EXPECT_EQ(box->text(), "73");
     QTest::keyClicks(box, QStringLiteral("1"));  // a third digit
     EXPECT_EQ(box->text(), "73");
-    EXPECT_EQ(mdlPublic::Public().interval, 73);
+    EXPECT_EQ(mdlPublic::publicState().interval, 73);
     QTest::keyClick(box, Qt::Key_Backspace);
     QTest::keyClick(box, Qt::Key_Backspace);
     EXPECT_EQ(box->text(), "0");
     EXPECT_EQ(slider->value(), 0);
-    EXPECT_EQ(mdlPublic::Public().interval, 0);
+    EXPECT_EQ(mdlPublic::publicState().interval, 0);
 
     box->setText(QStringLiteral("5."));
-    EXPECT_EQ(mdlPublic::Public().interval, 5);
+    EXPECT_EQ(mdlPublic::publicState().interval, 5);
 
     // A paste outside the range is held to it.
     box->setText(QStringLiteral("250"));
     EXPECT_EQ(box->text(), "99");
     EXPECT_EQ(slider->value(), 99);
-    EXPECT_EQ(mdlPublic::Public().interval, 99);
+    EXPECT_EQ(mdlPublic::publicState().interval, 99);
 
     slider->setValue(42);
     EXPECT_EQ(box->text(), "42");
-    EXPECT_EQ(mdlPublic::Public().interval, 42);
+    EXPECT_EQ(mdlPublic::publicState().interval, 42);
     EXPECT_FALSE(w->lists()->changed());  // the interval never marks the list
 
     QTest::mouseClick(w->findChildren<QRadioButton*>().at(1), Qt::LeftButton);
-    EXPECT_EQ(mdlPublic::Public().unit, 1);
+    EXPECT_EQ(mdlPublic::publicState().unit, 1);
     w->close();
 }
 
@@ -591,7 +591,7 @@ TEST_F(Lists, OddListFilesLoadAsFarAsTheyReadAndStayUntouched) {
     };
     for (const Row& r : rows) {
         const std::string bytes = "[FILELIST]\r\n" + r.body;
-        TempDir::Put(ListFile(0, 0), bytes);
+        TempDir::put(ListFile(0, 0), bytes);
         auto w = Open();
         EXPECT_EQ(Names(*w), r.names) << r.body.substr(0, 60);
         EXPECT_EQ(w->lists()->nameBox()->text(), r.title) << r.body.substr(0, 60);
@@ -604,7 +604,7 @@ TEST_F(Lists, OddListFilesLoadAsFarAsTheyReadAndStayUntouched) {
         w->menuItem("mnuFileListBack")->trigger();
         EXPECT_EQ(Names(*w), r.names);
         w->close();
-        EXPECT_EQ(TempDir::Get(ListFile(0, 0)), bytes);
+        EXPECT_EQ(TempDir::get(ListFile(0, 0)), bytes);
     }
 }
 

@@ -5,15 +5,13 @@
 #include "platform/MpvElement.h"
 #include "player/frmMain.h"
 
+#include "MessageBoxes.h"
+#include "QtWait.h"
 #include "TempDir.h"
 
-#include "QtWait.h"
-
 #include <QApplication>
-#include <QElapsedTimer>
 #include <QKeyEvent>
 #include <QLabel>
-#include <QMessageBox>
 #include <QPushButton>
 #include <QScreen>
 #include <QTest>
@@ -21,33 +19,9 @@
 
 #include <gtest/gtest.h>
 
-#include <functional>
+using dialogs::frmHelp;
 
 namespace {
-
-// Runs `act` on the next modal window that appears (after the caller starts
-// a nested loop); gives up after a while so a test cannot hang.
-void OnNextModal(std::function<void(QWidget*)> act) {
-    auto* poll = new QTimer;
-    auto* started = new QElapsedTimer;
-    started->start();
-    QObject::connect(poll, &QTimer::timeout, [poll, started, act] {
-        QWidget* modal = QApplication::activeModalWidget();
-        if (!modal && started->elapsed() < 5000) return;
-        poll->stop();
-        poll->deleteLater();
-        delete started;
-        if (modal) act(modal);
-    });
-    poll->start(20);
-}
-
-QPushButton* ButtonLabelled(QWidget* box, const QString& text) {
-    for (auto* b : box->findChildren<QPushButton*>()) {
-        if (b->text() == text) return b;
-    }
-    return nullptr;
-}
 
 class frmMainTest : public ::testing::Test {
 protected:
@@ -55,14 +29,14 @@ protected:
         state.backColor = 0x000000FF;  // red in 0x00BBGGRR
         state.interval = 0;
     }
-    void AddPicture(const char* name, int w, int h, QColor color) {
+    void addPicture(const char* name, int w, int h, QColor color) {
         QImage image(w, h, QImage::Format_RGB32);
         image.fill(color);
         const std::string path = dir.file(name);
         ASSERT_TRUE(image.save(QString::fromStdString(path)));
-        AddPath(name, path);
+        addPath(name, path);
     }
-    void AddPath(const char* title, const std::string& path) {
+    void addPath(const char* title, const std::string& path) {
         auto& list = state.playList;
         list.titles[static_cast<std::size_t>(list.count)] = title;
         list.paths[static_cast<std::size_t>(list.count)] = path;
@@ -76,12 +50,12 @@ protected:
 TEST_F(frmMainTest, FixedSizeWindowShowsTheFittedPictureOnTheBackground) {
     state.fixedWidth = 400;
     state.fixedHeight = 300;
-    AddPicture("tall.bmp", 200, 300, Qt::green);
+    addPicture("tall.bmp", 200, 300, Qt::green);
     player::frmMain player(nullptr, state);
     EXPECT_EQ(player.windowTitle(), QStringLiteral("Vistrova!!"));
     EXPECT_TRUE(player.windowFlags().testFlag(Qt::FramelessWindowHint));
     player.show();
-    ASSERT_TRUE(WaitFor([&] { return player.imgPct()->isVisible(); }));
+    ASSERT_TRUE(waitFor([&] { return player.imgPct()->isVisible(); }));
     EXPECT_EQ(player.size(), QSize(400, 300));
     EXPECT_EQ(player.imgPct()->geometry(), QRect(100, 0, 200, 300));
     EXPECT_FALSE(player.mplMedia()->isVisible());
@@ -95,10 +69,10 @@ TEST_F(frmMainTest, FixedSizeWindowShowsTheFittedPictureOnTheBackground) {
 
 TEST_F(frmMainTest, FullScreenPlayerCoversThePrimaryScreen) {
     state.backColor = 0x00400080;
-    AddPicture("wide.bmp", 400, 100, Qt::blue);
+    addPicture("wide.bmp", 400, 100, Qt::blue);
     player::frmMain player(nullptr, state);
     player.show();
-    ASSERT_TRUE(WaitFor([&] { return player.imgPct()->isVisible(); }));
+    ASSERT_TRUE(waitFor([&] { return player.imgPct()->isVisible(); }));
     const QRect screen = QGuiApplication::primaryScreen()->geometry();
     EXPECT_EQ(player.geometry(), screen);
     EXPECT_EQ(player.pctFrame()->size(), screen.size());
@@ -109,40 +83,30 @@ TEST_F(frmMainTest, FullScreenPlayerCoversThePrimaryScreen) {
 }
 
 TEST_F(frmMainTest, MissingFileAsksAndAbortEndsTheShow) {
-    AddPath("gone.jpg", dir.file("gone.jpg"));
+    addPath("gone.jpg", dir.file("gone.jpg"));
     player::frmMain player(nullptr, state);
-    QString text, title;
-    int buttons = 0;
-    OnNextModal([&](QWidget* modal) {
-        auto* box = qobject_cast<QMessageBox*>(modal);
-        if (!box) return;
-        text = box->text();
-        title = box->windowTitle();
-        buttons = static_cast<int>(box->buttons().size());
-        if (QPushButton* abort = ButtonLabelled(box, QString::fromUtf8("中止(&A)"))) abort->click();
-    });
+    ShownBox shown;
+    answerNextBox(&player, [&](const ShownBox& box) { shown = box; }, QString::fromUtf8("中止(&A)"));
     QTimer::singleShot(8000, &player, [&] { player.done(99); });
     const int result = player.exec();
-    EXPECT_EQ(text, QString::fromStdString(dir.file("gone.jpg")) + QStringLiteral(" Can't open!!"));
-    EXPECT_EQ(title, QStringLiteral("Vistrova!!"));
-    EXPECT_EQ(buttons, 3);
+    EXPECT_EQ(shown.text, QString::fromStdString(dir.file("gone.jpg")) + QStringLiteral(" Can't open!!"));
+    EXPECT_EQ(shown.title, QStringLiteral("Vistrova!!"));
+    EXPECT_EQ(shown.buttons, 3);
     EXPECT_NE(result, 99) << "Abort closed the player";
     EXPECT_EQ(player.core().state().lastClickAction, player::kEnd);
 }
 
 TEST_F(frmMainTest, UndecodablePictureIsOfferedRetryAndIgnore) {
     const std::string bad = dir.file("bad.jpg");
-    TempDir::Put(bad, "not a picture");
-    AddPath("bad.jpg", bad);
-    AddPicture("good.bmp", 20, 20, Qt::green);
+    TempDir::put(bad, "not a picture");
+    addPath("bad.jpg", bad);
+    addPicture("good.bmp", 20, 20, Qt::green);
     player::frmMain player(nullptr, state);
     bool asked = false;
-    OnNextModal([&](QWidget* modal) {
-        asked = modal->windowTitle() == QStringLiteral("Vistrova!!");
-        if (QPushButton* ignore = ButtonLabelled(modal, QString::fromUtf8("無視(&I)"))) ignore->click();
-    });
+    const auto seen = [&](const ShownBox& box) { asked = box.title == QStringLiteral("Vistrova!!"); };
+    answerNextBox(&player, seen, QString::fromUtf8("無視(&I)"));
     player.show();
-    ASSERT_TRUE(WaitFor([&] { return player.imgPct()->isVisible(); }));
+    ASSERT_TRUE(waitFor([&] { return player.imgPct()->isVisible(); }));
     EXPECT_TRUE(asked);
     EXPECT_EQ(state.playList.position, 1);
     player.close();
@@ -150,16 +114,16 @@ TEST_F(frmMainTest, UndecodablePictureIsOfferedRetryAndIgnore) {
 
 TEST_F(frmMainTest, F2PausesShowsTheHelpWindowAndOkResumes) {
     state.interval = 10;
-    AddPicture("a.bmp", 20, 20, Qt::green);
-    AddPicture("b.bmp", 20, 20, Qt::blue);
-    AddPicture("c.bmp", 20, 20, Qt::yellow);
+    addPicture("a.bmp", 20, 20, Qt::green);
+    addPicture("b.bmp", 20, 20, Qt::blue);
+    addPicture("c.bmp", 20, 20, Qt::yellow);
     state.playList.position = 1;
     player::frmMain player(nullptr, state);
     player.show();
-    ASSERT_TRUE(WaitFor([&] { return player.imgPct()->isVisible(); }));
+    ASSERT_TRUE(waitFor([&] { return player.imgPct()->isVisible(); }));
     QString info;
     bool pausedDuringHelp = false;
-    OnNextModal([&](QWidget* modal) {
+    onNextModal(&player, [&](QWidget* modal) {
         auto* help = qobject_cast<frmHelp*>(modal);
         if (!help) return;
         info = help->lblInfo()->text();
@@ -174,12 +138,12 @@ TEST_F(frmMainTest, F2PausesShowsTheHelpWindowAndOkResumes) {
 }
 
 TEST_F(frmMainTest, OnlyTheReleaseOfAKeyPressedHereActsOnce) {
-    AddPicture("a.bmp", 20, 20, Qt::green);
-    AddPicture("b.bmp", 20, 20, Qt::blue);
-    AddPicture("c.bmp", 20, 20, Qt::red);
+    addPicture("a.bmp", 20, 20, Qt::green);
+    addPicture("b.bmp", 20, 20, Qt::blue);
+    addPicture("c.bmp", 20, 20, Qt::red);
     player::frmMain player(nullptr, state);
     player.show();
-    ASSERT_TRUE(WaitFor([&] { return player.imgPct()->isVisible(); }));
+    ASSERT_TRUE(waitFor([&] { return player.imgPct()->isVisible(); }));
     // Releases of keys pressed elsewhere (the Esc or Enter that closed a box).
     QTest::keyRelease(&player, Qt::Key_F8);
     QTest::keyRelease(&player, Qt::Key_Escape);
@@ -205,18 +169,18 @@ TEST(frmHelpTest, BarShowsPositionCountAndTitle) {
     list.count = 12;
     list.position = 3;
     list.titles[3] = "夕焼け";
-    EXPECT_EQ(frmHelp::InfoText(list), QString::fromUtf8("4/12 夕焼け"));
+    EXPECT_EQ(frmHelp::infoText(list), QString::fromUtf8("4/12 夕焼け"));
     list.count = 1;
     list.position = 0;
     list.titles[0] = "only";
-    EXPECT_EQ(frmHelp::InfoText(list), QStringLiteral("1/1 only"));
+    EXPECT_EQ(frmHelp::infoText(list), QStringLiteral("1/1 only"));
 
     frmHelp help(list);
     EXPECT_EQ(help.size(), QSize(480, 514));
     EXPECT_EQ(help.lblInfo()->text(), QStringLiteral("1/1 only"));
     EXPECT_EQ(help.lblInfo()->palette().color(QPalette::Window), QColor(0, 0, 192));
     EXPECT_EQ(help.cmdOK()->text(), QStringLiteral("OK"));
-    EXPECT_EQ(frmHelp::HelpPicture().size(), QSize(480, 514));
+    EXPECT_EQ(frmHelp::helpPicture().size(), QSize(480, 514));
 }
 
 }  // namespace

@@ -20,8 +20,8 @@
 
 namespace {
 
-void Pump(int ms) {
-    WaitFor([] { return false; }, ms);
+void pump(int ms) {
+    waitFor([] { return false; }, ms);
 }
 
 class MediaTest : public ::testing::Test {
@@ -40,7 +40,7 @@ protected:
         ASSERT_TRUE(element.isAvailable());
     }
 
-    int Ends() const { return static_cast<int>(ends.size()); }
+    int endCount() const { return static_cast<int>(ends.size()); }
 
     TempDir dir;
     std::string clip;
@@ -53,75 +53,75 @@ protected:
 TEST_F(MediaTest, ClipPlaysToItsEndWithResultZero) {
     element.setFile(clip);
     element.play();
-    ASSERT_TRUE(WaitFor([&] { return Ends() > 0; }, 10000));
+    ASSERT_TRUE(waitFor([&] { return endCount() > 0; }, 10000));
     EXPECT_EQ(ends.at(0), 0);
     EXPECT_EQ(refusals, 0);
     ASSERT_GE(sizes, 1);
     EXPECT_EQ(element.naturalWidth(), 320);
     EXPECT_EQ(element.naturalHeight(), 180);
-    Pump(300);
-    EXPECT_EQ(Ends(), 1);
+    pump(300);
+    EXPECT_EQ(endCount(), 1);
 }
 
 TEST_F(MediaTest, LoadedClipStaysPausedUntilPlay) {
     element.setFile(clip);
-    ASSERT_TRUE(WaitFor([&] { return element.duration() > 0; }, 10000));
-    Pump(1500);
-    EXPECT_EQ(Ends(), 0);
+    ASSERT_TRUE(waitFor([&] { return element.duration() > 0; }, 10000));
+    pump(1500);
+    EXPECT_EQ(endCount(), 0);
     EXPECT_LT(element.position(), 0.5);
     element.play();
-    EXPECT_TRUE(WaitFor([&] { return Ends() > 0; }, 10000));
+    EXPECT_TRUE(waitFor([&] { return endCount() > 0; }, 10000));
 }
 
 TEST_F(MediaTest, UnplayableAndMissingFilesAreRefused) {
     const std::string text = dir.file("notes.mpg");
-    TempDir::Put(text, "this is no movie at all\n");
+    TempDir::put(text, "this is no movie at all\n");
     for (const std::string& path : {text, dir.file("missing.avi")}) {
         refusals = 0;
         element.setFile(path);
         element.play();
-        EXPECT_TRUE(WaitFor([&] { return refusals > 0; }, 10000)) << path;
-        EXPECT_EQ(Ends(), 0) << path;
+        EXPECT_TRUE(waitFor([&] { return refusals > 0; }, 10000)) << path;
+        EXPECT_EQ(endCount(), 0) << path;
     }
 }
 
 TEST_F(MediaTest, PlayListPlaysThroughThenEndsOnce) {
     const std::string list = dir.file("two.m3u");
-    TempDir::Put(list, "#EXTM3U\n" + clip + "\n" + clip + "\n");
+    TempDir::put(list, "#EXTM3U\n" + clip + "\n" + clip + "\n");
     QElapsedTimer t;
     t.start();
     element.setFile(list);
     element.play();
-    ASSERT_TRUE(WaitFor([&] { return Ends() > 0; }, 15000));
+    ASSERT_TRUE(waitFor([&] { return endCount() > 0; }, 15000));
     EXPECT_GE(t.elapsed(), 1500) << "both entries were played";
     EXPECT_EQ(ends.at(0), 0);
-    Pump(500);
-    EXPECT_EQ(Ends(), 1);
+    pump(500);
+    EXPECT_EQ(endCount(), 1);
     EXPECT_EQ(refusals, 0);
 }
 
 TEST_F(MediaTest, PlayListWithNothingPlayableIsRefused) {
     const std::string list = dir.file("gone.m3u");
-    TempDir::Put(list, dir.file("a.mpg") + "\n" + dir.file("b.mpg") + "\n");
+    TempDir::put(list, dir.file("a.mpg") + "\n" + dir.file("b.mpg") + "\n");
     element.setFile(list);
     element.play();
-    EXPECT_TRUE(WaitFor([&] { return refusals > 0; }, 10000));
-    EXPECT_EQ(Ends(), 0);
+    EXPECT_TRUE(waitFor([&] { return refusals > 0; }, 10000));
+    EXPECT_EQ(endCount(), 0);
 }
 
 TEST_F(MediaTest, StopReportsNoEnd) {
     element.setFile(clip);
     element.play();
-    ASSERT_TRUE(WaitFor([&] { return sizes > 0; }, 10000));
+    ASSERT_TRUE(waitFor([&] { return sizes > 0; }, 10000));
     element.stop();
-    Pump(2000);
-    EXPECT_EQ(Ends(), 0);
+    pump(2000);
+    EXPECT_EQ(endCount(), 0);
     EXPECT_EQ(refusals, 0);
 }
 
 TEST_F(MediaTest, SeekTargetIsKeptUntilPlayingResumes) {
     element.setFile(clip);
-    ASSERT_TRUE(WaitFor([&] { return element.duration() > 0; }, 10000));
+    ASSERT_TRUE(waitFor([&] { return element.duration() > 0; }, 10000));
     EXPECT_NEAR(element.duration(), 1.0, 0.2);
     element.setSeekingMute(true);
     element.setPosition(0.6);
@@ -130,7 +130,7 @@ TEST_F(MediaTest, SeekTargetIsKeptUntilPlayingResumes) {
     EXPECT_DOUBLE_EQ(element.position(), 0.9) << "the next seek starts from the last target";
     element.setSeekingMute(false);
     element.play();
-    EXPECT_TRUE(WaitFor([&] { return Ends() > 0; }, 10000));
+    EXPECT_TRUE(waitFor([&] { return endCount() > 0; }, 10000));
 }
 
 // The editor's preview keeps the element hidden until the clip's size is
@@ -140,7 +140,7 @@ TEST_F(MediaTest, HiddenElementLoadsAndReportsItsSize) {
     int reported = 0;
     QObject::connect(&hidden, &platform::MpvElement::naturalSizeChanged, [&](int, int) { ++reported; });
     hidden.setFile(clip);
-    ASSERT_TRUE(WaitFor([&] { return reported > 0; }, 10000));
+    ASSERT_TRUE(waitFor([&] { return reported > 0; }, 10000));
     EXPECT_EQ(hidden.naturalWidth(), 320);
     EXPECT_FALSE(hidden.isVisible());
 }
@@ -151,8 +151,8 @@ TEST_F(MediaTest, ReleasedElementRefusesEveryFile) {
     element.release();
     EXPECT_FALSE(element.isAvailable());
     element.setFile(clip);
-    EXPECT_TRUE(WaitFor([&] { return refusals > 0; }, 2000));
-    EXPECT_EQ(Ends(), 0);
+    EXPECT_TRUE(waitFor([&] { return refusals > 0; }, 2000));
+    EXPECT_EQ(endCount(), 0);
 }
 
 }  // namespace

@@ -2,16 +2,18 @@
 #include "shared/IniFile.h"
 #include "shared/mdlPublic.h"
 
+#include "MessageBoxes.h"
 #include "TempDir.h"
 
 #include <QApplication>
 #include <QLineEdit>
-#include <QMessageBox>
 #include <QPushButton>
 #include <QTest>
 #include <QTimer>
 
 #include <gtest/gtest.h>
+
+using dialogs::frmOptions;
 
 namespace {
 
@@ -22,20 +24,17 @@ protected:
         dialog = std::make_unique<frmOptions>(state);
         dialog->show();
     }
-    QLineEdit* Box(int i) { return dialog->findChild<QLineEdit*>(QStringLiteral("txtKey%1").arg(i)); }
-    QPushButton* Button(const char* name) { return dialog->findChild<QPushButton*>(name); }
-    QString Text(int i) { return Box(i)->text(); }
+    QLineEdit* keyBox(int i) { return dialog->findChild<QLineEdit*>(QStringLiteral("txtKey%1").arg(i)); }
+    QPushButton* button(const char* name) { return dialog->findChild<QPushButton*>(name); }
+    QString text(int i) { return keyBox(i)->text(); }
 
     // Presses a key in box i and returns the text of the message box it raised ("" for none).
-    QString Press(int i, Qt::Key key, Qt::KeyboardModifiers mods = Qt::NoModifier) {
+    QString press(int i, Qt::Key key, Qt::KeyboardModifiers mods = Qt::NoModifier) {
         QString message;
         QTimer::singleShot(0, [&] {
-            if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
-                message = box->text();
-                box->buttons().front()->click();
-            }
+            if (QMessageBox* box = shownMessageBox()) message = answerBox(box).text;
         });
-        QTest::keyClick(Box(i), key, mods);
+        QTest::keyClick(keyBox(i), key, mods);
         QApplication::processEvents();
         return message;
     }
@@ -47,63 +46,63 @@ protected:
 
 TEST_F(KeyDialog, OpensWithTheLiveKeysAndNothingToApply) {
     EXPECT_EQ(dialog->windowTitle(), "オプション");
-    EXPECT_EQ(Text(0), "F6");
-    EXPECT_EQ(Text(1), "F8");
-    EXPECT_EQ(Text(2), "F5");
-    EXPECT_EQ(Text(3), "F7");
-    EXPECT_FALSE(Button("cmdApply")->isEnabled());
+    EXPECT_EQ(text(0), "F6");
+    EXPECT_EQ(text(1), "F8");
+    EXPECT_EQ(text(2), "F5");
+    EXPECT_EQ(text(3), "F7");
+    EXPECT_FALSE(button("cmdApply")->isEnabled());
 }
 
 TEST_F(KeyDialog, RefusedKeysChangeNothing) {
-    EXPECT_EQ(Press(0, Qt::Key_F1), "F1,F2,Escキーは使用できません。");
-    EXPECT_EQ(Press(1, Qt::Key_F2), "F1,F2,Escキーは使用できません。");
-    EXPECT_EQ(Press(2, Qt::Key_Escape), "F1,F2,Escキーは使用できません。");
-    EXPECT_EQ(Press(1, Qt::Key_F6), "設定が重複しています。");
-    EXPECT_EQ(Text(1), "F8");
-    EXPECT_FALSE(Button("cmdApply")->isEnabled());
+    EXPECT_EQ(press(0, Qt::Key_F1), "F1,F2,Escキーは使用できません。");
+    EXPECT_EQ(press(1, Qt::Key_F2), "F1,F2,Escキーは使用できません。");
+    EXPECT_EQ(press(2, Qt::Key_Escape), "F1,F2,Escキーは使用できません。");
+    EXPECT_EQ(press(1, Qt::Key_F6), "設定が重複しています。");
+    EXPECT_EQ(text(1), "F8");
+    EXPECT_FALSE(button("cmdApply")->isEnabled());
     EXPECT_TRUE(dialog->isVisible());  // Esc in a box does not close the dialog
 }
 
 TEST_F(KeyDialog, AcceptedKeysShowTheirNamesAndApplyWritesTheFourCodes) {
-    EXPECT_EQ(Press(0, Qt::Key_A, Qt::ShiftModifier), "");  // Shift+A binds A alone
-    EXPECT_EQ(Text(0), "A");
-    EXPECT_TRUE(Button("cmdApply")->isEnabled());
-    EXPECT_EQ(Press(1, Qt::Key_F6), "");  // box 0's old key is free now
-    EXPECT_EQ(Press(2, Qt::Key_5, Qt::KeypadModifier), "");
-    EXPECT_EQ(Press(3, Qt::Key_5), "");  // main-row 5 is another code
-    EXPECT_EQ(Text(2), "5");
-    EXPECT_EQ(Text(3), "5");
+    EXPECT_EQ(press(0, Qt::Key_A, Qt::ShiftModifier), "");  // Shift+A binds A alone
+    EXPECT_EQ(text(0), "A");
+    EXPECT_TRUE(button("cmdApply")->isEnabled());
+    EXPECT_EQ(press(1, Qt::Key_F6), "");  // box 0's old key is free now
+    EXPECT_EQ(press(2, Qt::Key_5, Qt::KeypadModifier), "");
+    EXPECT_EQ(press(3, Qt::Key_5), "");  // main-row 5 is another code
+    EXPECT_EQ(text(2), "5");
+    EXPECT_EQ(text(3), "5");
     EXPECT_EQ(state.keys.left, 117);  // nothing is live before Apply
 
-    Button("cmdApply")->click();
-    EXPECT_FALSE(Button("cmdApply")->isEnabled());
+    button("cmdApply")->click();
+    EXPECT_FALSE(button("cmdApply")->isEnabled());
     EXPECT_EQ(state.keys.left, 65);
     EXPECT_EQ(state.keys.right, 117);
     EXPECT_EQ(state.keys.up, 101);
     EXPECT_EQ(state.keys.down, 53);
-    EXPECT_EQ(TempDir::Get(state.settingsPath),
+    EXPECT_EQ(TempDir::get(state.settingsPath),
               "[VISTROVA]\r\nMyKeyLeft=65\r\nMyKeyRight=117\r\nMyKeyUp=101\r\nMyKeyDown=53\r\n");
 }
 
 TEST_F(KeyDialog, CancelDropsPendingKeys) {
-    Press(0, Qt::Key_Left);
-    EXPECT_EQ(Text(0), "←");
-    Button("cmdCancel")->click();
+    press(0, Qt::Key_Left);
+    EXPECT_EQ(text(0), "←");
+    button("cmdCancel")->click();
     EXPECT_EQ(state.keys.left, 117);
     EXPECT_FALSE(std::filesystem::exists(state.settingsPath));
 }
 
 TEST_F(KeyDialog, OkAppliesEvenWithoutChanges) {
-    Button("cmdOK")->click();
-    EXPECT_EQ(ini::ReadProfileString(state.settingsPath, "VISTROVA", "MyKeyDown"), "118");
+    button("cmdOK")->click();
+    EXPECT_EQ(ini::readProfileString(state.settingsPath, "VISTROVA", "MyKeyDown"), "118");
     EXPECT_FALSE(dialog->isVisible());
 }
 
 TEST_F(KeyDialog, TypingNeverEditsABox) {
-    QTest::keyClicks(Box(0), "xyz");
-    EXPECT_EQ(Text(0), "Z");  // each letter is a key binding, not text
-    QTest::keyClick(Box(0), Qt::Key_Delete);
-    EXPECT_EQ(Text(0), "Del");
+    QTest::keyClicks(keyBox(0), "xyz");
+    EXPECT_EQ(text(0), "Z");  // each letter is a key binding, not text
+    QTest::keyClick(keyBox(0), Qt::Key_Delete);
+    EXPECT_EQ(text(0), "Del");
 }
 
 }  // namespace

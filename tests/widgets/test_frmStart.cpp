@@ -5,6 +5,7 @@
 #include "platform/Mixer.h"
 #include "shared/mdlPublic.h"
 
+#include "MessageBoxes.h"
 #include "TempDir.h"
 
 #include <gtest/gtest.h>
@@ -13,29 +14,30 @@
 #include <QElapsedTimer>
 #include <QKeyEvent>
 #include <QAbstractButton>
-#include <QMessageBox>
 #include <QMouseEvent>
 #include <QTimer>
 #include <QRandomGenerator>
 
 #include <vector>
 
+using launcher::frmStart;
+
 namespace {
 
 class FakeMixer final : public platform::IMixer {
 public:
-    std::uint32_t GetVolume() override { return volume; }
-    void SetVolume(std::uint32_t v) override {
-        volume = v;
+    std::uint32_t volume() override { return level; }
+    void setVolume(std::uint32_t v) override {
+        level = v;
         writes.push_back(v);
     }
-    std::uint32_t volume = 0;
+    std::uint32_t level = 0;
     std::vector<std::uint32_t> writes;
 };
 
 // Every pixel of the scanned width is in the region exactly when it differs
 // from the top-left pixel; nothing right of that width is.
-void ExpectOutline(const QImage& picture, const QRegion& region) {
+void expectOutline(const QImage& picture, const QRegion& region) {
     const QImage rgb = picture.convertToFormat(QImage::Format_RGB32);
     const QRgb key = rgb.pixel(0, 0);
     const int w = picture.width() / 4 * 4;
@@ -54,7 +56,7 @@ void ExpectOutline(const QImage& picture, const QRegion& region) {
     }
 }
 
-void PumpUntil(const std::function<bool()>& done) {
+void pumpUntil(const std::function<bool()>& done) {
     QElapsedTimer timer;
     timer.start();
     while (!done() && timer.elapsed() < 3000) QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
@@ -66,11 +68,9 @@ class ModalEnder {
 public:
     ModalEnder() {
         QObject::connect(&m_timer, &QTimer::timeout, [] {
-            QWidget* modal = QApplication::activeModalWidget();
-            if (!modal) return;
-            if (auto* box = qobject_cast<QMessageBox*>(modal)) {
-                box->buttons().front()->click();  // Abort on "Can't open!!", OK elsewhere
-            } else {
+            if (QMessageBox* box = shownMessageBox()) {
+                answerBox(box);  // Abort on "Can't open!!", OK elsewhere
+            } else if (QWidget* modal = QApplication::activeModalWidget()) {
                 modal->close();
             }
         });
@@ -81,8 +81,8 @@ private:
     QTimer m_timer;
 };
 
-void ResetState(std::int16_t mode, std::int16_t count, std::uint32_t saved) {
-    auto& s = mdlPublic::Public();
+void resetState(std::int16_t mode, std::int16_t count, std::uint32_t saved) {
+    auto& s = mdlPublic::publicState();
     s.startMode = mode;
     s.playList.count = count;
     s.playList.position = 0;
@@ -91,7 +91,7 @@ void ResetState(std::int16_t mode, std::int16_t count, std::uint32_t saved) {
 }
 
 TEST(LauncherArtwork, PictureAndButtonStripsAreThere) {
-    const QImage picture = frmStart::LoadPicture(frmStart::kPicturePath);
+    const QImage picture = frmStart::loadPicture(frmStart::kPicturePath);
     ASSERT_FALSE(picture.isNull());
     EXPECT_EQ(picture.size(), QSize(frmStart::kWidth, frmStart::kHeight));
     const QRgb key = picture.pixel(0, 0);
@@ -104,24 +104,24 @@ TEST(LauncherArtwork, PictureAndButtonStripsAreThere) {
     EXPECT_EQ(picture.pixel(431, 0), key);
     EXPECT_EQ(picture.pixel(0, 223), key);
     for (const char* name : {"NoSelect", "Start", "List", "Exit"}) {
-        const QImage strip = frmStart::LoadPicture(QStringLiteral(":/launcher/%1.png").arg(QLatin1String(name)));
+        const QImage strip = frmStart::loadPicture(QStringLiteral(":/launcher/%1.png").arg(QLatin1String(name)));
         ASSERT_FALSE(strip.isNull()) << name;
         EXPECT_TRUE(QRect(0, 0, frmStart::kWidth, frmStart::kHeight)
                         .contains(QRect(frmStart::kButtonStripAt, strip.size())))
             << name;
     }
     // Each lit strip differs from the unlit one inside its own button only.
-    const QImage none = frmStart::LoadPicture(QStringLiteral(":/launcher/NoSelect.png"));
-    const QImage start = frmStart::LoadPicture(QStringLiteral(":/launcher/Start.png"));
+    const QImage none = frmStart::loadPicture(QStringLiteral(":/launcher/NoSelect.png"));
+    const QImage start = frmStart::loadPicture(QStringLiteral(":/launcher/Start.png"));
     EXPECT_NE(none.pixel(236 - 206, 184 - 154 + 20), start.pixel(236 - 206, 184 - 154 + 20));
     EXPECT_EQ(none.pixel(380 - 206, 184 - 154 + 20), start.pixel(380 - 206, 184 - 154 + 20));
 }
 
 TEST(CreatePctRgnX, OutlineOfTheLauncherArtwork) {
-    const QImage picture = frmStart::LoadPicture(frmStart::kPicturePath);
+    const QImage picture = frmStart::loadPicture(frmStart::kPicturePath);
     const std::optional<QRegion> region = frmStart::CreatePctRgnX(picture);
     ASSERT_TRUE(region.has_value());
-    ExpectOutline(picture, *region);
+    expectOutline(picture, *region);
 }
 
 TEST(CreatePctRgnX, ManyBatchesAndOddWidths) {
@@ -134,7 +134,7 @@ TEST(CreatePctRgnX, ManyBatchesAndOddWidths) {
                 if (rng.bounded(3) == 0) picture.setPixel(x, y, qRgb(10, 20, 30 + static_cast<int>(rng.bounded(2))));
         const std::optional<QRegion> region = frmStart::CreatePctRgnX(picture);
         ASSERT_TRUE(region.has_value());
-        ExpectOutline(picture, *region);
+        expectOutline(picture, *region);
     }
     QImage allKey(40, 10, QImage::Format_RGB888);
     allKey.fill(QColor(1, 2, 3));
@@ -146,16 +146,16 @@ TEST(CreatePctRgnX, ManyBatchesAndOddWidths) {
 TEST(CreatePctRgnX, MissingOrBrokenPictureFails) {
     EXPECT_FALSE(frmStart::CreatePctRgnX(QImage()).has_value());
     TempDir dir;
-    EXPECT_TRUE(frmStart::LoadPicture(QString::fromStdString(dir.file("missing.png"))).isNull());
+    EXPECT_TRUE(frmStart::loadPicture(QString::fromStdString(dir.file("missing.png"))).isNull());
     const std::string broken = dir.file("broken.png");
-    TempDir::Put(broken, std::string("\x89PNG\r\n\x1a\n garbage", 17));
-    const QImage picture = frmStart::LoadPicture(QString::fromStdString(broken));
+    TempDir::put(broken, std::string("\x89PNG\r\n\x1a\n garbage", 17));
+    const QImage picture = frmStart::loadPicture(QString::fromStdString(broken));
     EXPECT_TRUE(picture.isNull());
     EXPECT_FALSE(frmStart::CreatePctRgnX(picture).has_value());
 }
 
 TEST(frmStart, NormalStartShowsTheShapedLauncher) {
-    ResetState(mdlPublic::kStartNormal, 0, 0x12345678);
+    resetState(mdlPublic::kStartNormal, 0, 0x12345678);
     FakeMixer mixer;
     frmStart form(mixer);
     ASSERT_TRUE(form.Form_Load());
@@ -171,23 +171,15 @@ TEST(frmStart, NormalStartShowsTheShapedLauncher) {
 TEST(frmStart, UnreadablePictureEndsWithTheStartFailure) {
     TempDir dir;
     const std::string broken = dir.file("launcher.png");
-    TempDir::Put(broken, "not a picture");
+    TempDir::put(broken, "not a picture");
     for (const std::string& path : {broken, dir.file("missing.png")}) {
-        ResetState(mdlPublic::kStartShow, 2, 9);
+        resetState(mdlPublic::kStartShow, 2, 9);
         FakeMixer mixer;
         frmStart form(mixer, QString::fromStdString(path));
-        QString shown;
-        // Answers the message box once it is up.
-        QTimer::singleShot(50, [&shown] {
-            for (QWidget* w : QApplication::topLevelWidgets()) {
-                if (auto* box = qobject_cast<QMessageBox*>(w); box && box->isVisible()) {
-                    shown = box->text() + QLatin1Char('|') + box->windowTitle();
-                    box->done(0);
-                }
-            }
-        });
+        ShownBox shown;
+        answerNextBox(&form, [&](const ShownBox& box) { shown = box; });
         EXPECT_FALSE(form.Form_Load());
-        EXPECT_EQ(shown, QStringLiteral("起動に失敗しました。|Vistrova!!"));
+        EXPECT_EQ(shown.text + '|' + shown.title, QStringLiteral("起動に失敗しました。|Vistrova!!"));
         EXPECT_FALSE(form.isVisible());
         EXPECT_TRUE(mixer.writes.empty());
         QCoreApplication::processEvents();
@@ -211,9 +203,9 @@ TEST(frmStart, ClosingKeysSetTheVolumeBack) {
         {Qt::Key_X, Qt::NoModifier, QStringLiteral("x"), false},
     };
     for (const Press& p : presses) {
-        ResetState(mdlPublic::kStartNormal, 0, 0x80008000);
+        resetState(mdlPublic::kStartNormal, 0, 0x80008000);
         FakeMixer mixer;
-        mixer.volume = 0x10001000;  // as if a show had turned it down
+        mixer.level = 0x10001000;  // as if a show had turned it down
         frmStart form(mixer);
         ASSERT_TRUE(form.Form_Load());
         QKeyEvent event(QEvent::KeyPress, p.key, p.modifiers, p.text);
@@ -228,7 +220,7 @@ TEST(frmStart, ClosingKeysSetTheVolumeBack) {
 }
 
 TEST(frmStart, ButtonsLightUnderTheMouseAndExitCloses) {
-    ResetState(mdlPublic::kStartNormal, 0, 77);
+    resetState(mdlPublic::kStartNormal, 0, 77);
     FakeMixer mixer;
     frmStart form(mixer);
     ASSERT_TRUE(form.Form_Load());
@@ -237,11 +229,11 @@ TEST(frmStart, ButtonsLightUnderTheMouseAndExitCloses) {
         QApplication::sendEvent(&form, &event);
     };
     move({236, 184});
-    EXPECT_EQ(form.SelectedMenu(), 2);
+    EXPECT_EQ(form.selectedMenu(), 2);
     move({308, 200});
-    EXPECT_EQ(form.SelectedMenu(), 3);
+    EXPECT_EQ(form.selectedMenu(), 3);
     move({272, 184});
-    EXPECT_EQ(form.SelectedMenu(), 1);
+    EXPECT_EQ(form.selectedMenu(), 1);
     QMouseEvent release(QEvent::MouseButtonRelease, QPointF(380, 200), form.mapToGlobal(QPointF(380, 200)),
                         Qt::LeftButton, Qt::NoButton, Qt::NoModifier);
     QApplication::sendEvent(&form, &release);
@@ -252,23 +244,23 @@ TEST(frmStart, ButtonsLightUnderTheMouseAndExitCloses) {
 TEST(frmStart, ScreenSaverModesRunAndClose) {
     // Show mode with a list: the show sequence sets the step, then the end.
     ModalEnder ender;
-    ResetState(mdlPublic::kStartShow, 3, 0x80008000);
+    resetState(mdlPublic::kStartShow, 3, 0x80008000);
     {
         FakeMixer mixer;
         frmStart form(mixer);
         ASSERT_TRUE(form.Form_Load());
         EXPECT_FALSE(form.isVisible());
-        PumpUntil([&] { return !mixer.writes.empty(); });
+        pumpUntil([&] { return !mixer.writes.empty(); });
         EXPECT_EQ(mixer.writes, std::vector<std::uint32_t>{0x80008000});
-        EXPECT_EQ(mdlPublic::Public().volumeStep, 8);
+        EXPECT_EQ(mdlPublic::publicState().volumeStep, 8);
     }
     // Settings mode: the editor, then the end.
-    ResetState(mdlPublic::kStartSettings, 0, 5);
+    resetState(mdlPublic::kStartSettings, 0, 5);
     {
         FakeMixer mixer;
         frmStart form(mixer);
         ASSERT_TRUE(form.Form_Load());
-        PumpUntil([&] { return !mixer.writes.empty(); });
+        pumpUntil([&] { return !mixer.writes.empty(); });
         EXPECT_EQ(mixer.writes, std::vector<std::uint32_t>{5});
         EXPECT_FALSE(form.isVisible());
     }

@@ -6,6 +6,8 @@
 #include "platform/Mixer.h"
 #include "shared/mdlPublic.h"
 
+#include "MessageBoxes.h"
+
 #include <gtest/gtest.h>
 
 #include <QAbstractButton>
@@ -13,19 +15,20 @@
 #include <QDialog>
 #include <QWindow>
 #include <QKeyEvent>
-#include <QMessageBox>
 #include <QMouseEvent>
 #include <QTimer>
 
 #include <string>
 #include <vector>
 
+using launcher::frmStart;
+
 namespace {
 
 class FakeMixer final : public platform::IMixer {
 public:
-    std::uint32_t GetVolume() override { return 0; }
-    void SetVolume(std::uint32_t v) override { writes.push_back(v); }
+    std::uint32_t volume() override { return 0; }
+    void setVolume(std::uint32_t v) override { writes.push_back(v); }
     std::vector<std::uint32_t> writes;
 };
 
@@ -39,7 +42,7 @@ struct Launcher {
     Qt::CursorShape editorCursor = Qt::ArrowCursor;
 
     explicit Launcher(std::int16_t count, std::int16_t position) {
-        auto& s = mdlPublic::Public();
+        auto& s = mdlPublic::publicState();
         s.startMode = mdlPublic::kStartNormal;
         s.playList.count = count;
         s.playList.position = position;
@@ -47,7 +50,7 @@ struct Launcher {
         actions.showSequence = [this](QWidget* owner) {
             EXPECT_EQ(owner, &form);
             log += 'S';
-            startPositions.push_back(mdlPublic::Public().playList.position);
+            startPositions.push_back(mdlPublic::publicState().playList.position);
         };
         actions.runEditor = [this](QWidget* owner) {
             EXPECT_EQ(owner, &form);
@@ -60,37 +63,28 @@ struct Launcher {
             log += 'A';
         };
         actions.openHelp = [this] { log += 'H'; };
-        form.SetActions(std::move(actions));
+        form.setActions(std::move(actions));
         EXPECT_TRUE(form.Form_Load());
     }
 
-    void Move(QPointF p) {
+    void moveTo(QPointF p) {
         QMouseEvent event(QEvent::MouseMove, p, form.mapToGlobal(p), Qt::NoButton, Qt::NoButton, Qt::NoModifier);
         QApplication::sendEvent(&form, &event);
     }
-    void Release(QPointF p, Qt::MouseButton button = Qt::LeftButton) {
+    void release(QPointF p, Qt::MouseButton button = Qt::LeftButton) {
         QMouseEvent event(QEvent::MouseButtonRelease, p, form.mapToGlobal(p), button, Qt::NoButton, Qt::NoModifier);
         QApplication::sendEvent(&form, &event);
     }
-    void Key(QEvent::Type type, int key, const QString& text, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
+    void sendKey(QEvent::Type type, int key, const QString& text, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
         QKeyEvent event(type, key, modifiers, text);
         QApplication::sendEvent(&form, &event);
     }
 };
 
-// Answers the next message box and returns "text|title|icon" through `shown`.
-void AnswerNextBox(QString& shown) {
-    QTimer::singleShot(30, [&shown] {
-        if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
-            shown = box->text() + QLatin1Char('|') + box->windowTitle() + QLatin1Char('|') +
-                    QString::number(static_cast<int>(box->icon()));
-            box->buttons().front()->click();
-        }
-    });
+bool isRefusal(const ShownBox& box) {
+    return box.text == QStringLiteral("ファイルリストを選択してください。") && box.title == QStringLiteral("Vistrova!!") &&
+           box.icon == QMessageBox::Warning;
 }
-
-const QString kRefusal = QStringLiteral("ファイルリストを選択してください。|Vistrova!!|%1")
-                             .arg(static_cast<int>(QMessageBox::Warning));
 
 TEST(frmStartMenu, LeftReleaseAtTheEdgePixels) {
     struct Row {
@@ -109,11 +103,11 @@ TEST(frmStartMenu, LeftReleaseAtTheEdgePixels) {
     };
     for (const Row& r : rows) {
         Launcher l(7, 5);
-        l.Move(r.at);
-        l.Release(r.at);
+        l.moveTo(r.at);
+        l.release(r.at);
         EXPECT_EQ(l.log, r.log) << r.at.x() << "," << r.at.y();
-        EXPECT_EQ(mdlPublic::Public().playList.position, r.positionAfter) << r.at.x() << "," << r.at.y();
-        EXPECT_EQ(l.form.SelectedMenu(), 1) << r.at.x() << "," << r.at.y();
+        EXPECT_EQ(mdlPublic::publicState().playList.position, r.positionAfter) << r.at.x() << "," << r.at.y();
+        EXPECT_EQ(l.form.selectedMenu(), 1) << r.at.x() << "," << r.at.y();
         if (!l.startPositions.empty()) {
             EXPECT_EQ(l.startPositions, std::vector<int>{0});
         }
@@ -123,39 +117,39 @@ TEST(frmStartMenu, LeftReleaseAtTheEdgePixels) {
 
 TEST(frmStartMenu, StartWithAnEmptyListIsRefusedAndKeepsThePicture) {
     Launcher l(0, 3);
-    l.Move({236, 184});
-    ASSERT_EQ(l.form.SelectedMenu(), 2);
-    QString shown;
-    AnswerNextBox(shown);
-    l.Release({236, 184});
-    EXPECT_EQ(shown, kRefusal);
+    l.moveTo({236, 184});
+    ASSERT_EQ(l.form.selectedMenu(), 2);
+    ShownBox shown;
+    answerNextBox(&l.form, [&](const ShownBox& box) { shown = box; });
+    l.release({236, 184});
+    EXPECT_TRUE(isRefusal(shown)) << shown.text.toStdString();
     EXPECT_EQ(l.log, "");
-    EXPECT_EQ(l.form.SelectedMenu(), 2) << "the refusal redrew the strip";
-    EXPECT_EQ(mdlPublic::Public().playList.position, 0);
+    EXPECT_EQ(l.form.selectedMenu(), 2) << "the refusal redrew the strip";
+    EXPECT_EQ(mdlPublic::publicState().playList.position, 0);
 }
 
 TEST(frmStartMenu, ListShowsTheHourglassWhileTheEditorOpens) {
     Launcher l(1, 0);
-    l.Release({308, 184});
+    l.release({308, 184});
     EXPECT_EQ(l.log, "L");
     EXPECT_EQ(l.editorCursor, Qt::WaitCursor);
     QCoreApplication::processEvents();
     EXPECT_EQ(QApplication::overrideCursor(), nullptr) << "the hourglass stayed";
     // The L key opens it without touching the pointer.
-    l.Key(QEvent::KeyPress, Qt::Key_L, QStringLiteral("l"));
+    l.sendKey(QEvent::KeyPress, Qt::Key_L, QStringLiteral("l"));
     EXPECT_EQ(l.log, "LL");
     EXPECT_EQ(l.editorCursor, Qt::ArrowCursor);
 }
 
 TEST(frmStartMenu, OtherButtonsAndTheRightClickAnywhere) {
     Launcher l(4, 2);
-    l.Release({236, 184}, Qt::RightButton);  // on Start: the about window, not the show
-    l.Release({380, 184}, Qt::RightButton);  // on Exit: the launcher stays
-    l.Release({5, 5}, Qt::RightButton);
-    l.Release({236, 184}, Qt::MiddleButton);
+    l.release({236, 184}, Qt::RightButton);  // on Start: the about window, not the show
+    l.release({380, 184}, Qt::RightButton);  // on Exit: the launcher stays
+    l.release({5, 5}, Qt::RightButton);
+    l.release({236, 184}, Qt::MiddleButton);
     EXPECT_EQ(l.log, "AAA");
     EXPECT_TRUE(l.form.isVisible());
-    EXPECT_EQ(mdlPublic::Public().playList.position, 2);
+    EXPECT_EQ(mdlPublic::publicState().playList.position, 2);
     EXPECT_TRUE(l.mixer.writes.empty());
 }
 
@@ -176,7 +170,7 @@ TEST(frmStartMenu, KeysContinueAtTheCurrentEntry) {
     };
     for (const Row& r : rows) {
         Launcher l(5, 3);
-        l.Key(QEvent::KeyPress, r.key, r.text, r.modifiers);
+        l.sendKey(QEvent::KeyPress, r.key, r.text, r.modifiers);
         EXPECT_EQ(l.log, r.log) << r.key << " " << r.text.toStdString();
         if (l.log == "S") {
             EXPECT_EQ(l.startPositions, std::vector<int>{3});
@@ -187,21 +181,21 @@ TEST(frmStartMenu, KeysContinueAtTheCurrentEntry) {
 
 TEST(frmStartMenu, SKeyWithAnEmptyListIsRefused) {
     Launcher l(0, 0);
-    QString shown;
-    AnswerNextBox(shown);
-    l.Key(QEvent::KeyPress, Qt::Key_S, QStringLiteral("s"));
-    EXPECT_EQ(shown, kRefusal);
+    ShownBox shown;
+    answerNextBox(&l.form, [&](const ShownBox& box) { shown = box; });
+    l.sendKey(QEvent::KeyPress, Qt::Key_S, QStringLiteral("s"));
+    EXPECT_TRUE(isRefusal(shown)) << shown.text.toStdString();
     EXPECT_EQ(l.log, "");
 }
 
 TEST(frmStartMenu, F1OnReleaseOpensTheHelpDocument) {
     Launcher l(0, 0);
-    l.Key(QEvent::KeyRelease, Qt::Key_F1, QString());
+    l.sendKey(QEvent::KeyRelease, Qt::Key_F1, QString());
     EXPECT_EQ(l.log, "") << "a release whose press went elsewhere";
-    l.Key(QEvent::KeyPress, Qt::Key_F1, QString());
-    l.Key(QEvent::KeyRelease, Qt::Key_F1, QString());
-    l.Key(QEvent::KeyPress, Qt::Key_F2, QString());
-    l.Key(QEvent::KeyRelease, Qt::Key_F2, QString());
+    l.sendKey(QEvent::KeyPress, Qt::Key_F1, QString());
+    l.sendKey(QEvent::KeyRelease, Qt::Key_F1, QString());
+    l.sendKey(QEvent::KeyPress, Qt::Key_F2, QString());
+    l.sendKey(QEvent::KeyRelease, Qt::Key_F2, QString());
     EXPECT_EQ(l.log, "H");
 }
 
@@ -229,14 +223,14 @@ TEST(frmStartMenu, TerminationClosesModalWindowsInsideAHostWindow) {
     QTimer::singleShot(0, [&] {
         QTimer::singleShot(0, [&] {
             ASSERT_EQ(QApplication::activeModalWidget(), &inner);
-            frmStart::CloseModalWindows();
+            frmStart::closeModalWindows();
         });
         inner.exec();
     });
     outer.exec();
     EXPECT_EQ(order, (std::vector<std::string>{"inner", "outer"}));
     EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
-    frmStart::CloseModalWindows();  // nothing open: nothing to do
+    frmStart::closeModalWindows();  // nothing open: nothing to do
 }
 
 }  // namespace

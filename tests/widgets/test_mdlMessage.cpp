@@ -15,11 +15,13 @@
 
 #include <functional>
 
+using dialogs::frmHelp;
+
 namespace {
 
 // Runs `act` on the box once it is shown, then returns the box's answer. A box
 // that `act` left open is answered with its first button.
-int Answer(int flags, const std::function<void(QMessageBox*)>& act, QStringList* labels = nullptr,
+int answer(int flags, const std::function<void(QMessageBox*)>& act, QStringList* labels = nullptr,
            QString* title = nullptr) {
     QTimer::singleShot(0, [=] {
         auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
@@ -35,66 +37,66 @@ int Answer(int flags, const std::function<void(QMessageBox*)>& act, QStringList*
             if (guard && guard->isVisible()) guard->buttons().front()->click();
         });
     });
-    return mdlMessage::MsgBox(QStringLiteral("text"), flags);
+    return mdlMessage::msgBox(QStringLiteral("text"), flags);
 }
 
-void Key(QMessageBox* box, int key) {
+void pressKey(QMessageBox* box, int key) {
     QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier);
     QApplication::sendEvent(box->focusWidget() ? box->focusWidget() : box, &press);
 }
 
-TEST(MsgBox, ButtonsTitlesAndTheirAnswers) {
+TEST(MsgBoxTest, ButtonsTitlesAndTheirAnswers) {
     QStringList labels;
     QString title;
-    EXPECT_EQ(Answer(48, [](QMessageBox* b) { b->buttons().front()->click(); }, &labels, &title), mdlMessage::kOk);
+    EXPECT_EQ(answer(48, [](QMessageBox* b) { b->buttons().front()->click(); }, &labels, &title), mdlMessage::kOk);
     EXPECT_EQ(labels, QStringList{"OK"});
     EXPECT_EQ(title, "Vistrova!!");
 
-    Answer(33, [](QMessageBox* b) { b->buttons().front()->click(); }, &labels);
+    answer(33, [](QMessageBox* b) { b->buttons().front()->click(); }, &labels);
     EXPECT_EQ(labels, (QStringList{"OK", "キャンセル"}));
-    Answer(18, [](QMessageBox* b) { b->buttons().front()->click(); }, &labels);
+    answer(18, [](QMessageBox* b) { b->buttons().front()->click(); }, &labels);
     EXPECT_EQ(labels, (QStringList{"中止(&A)", "再試行(&R)", "無視(&I)"}));
-    Answer(35, [](QMessageBox* b) { b->buttons().front()->click(); }, &labels);
+    answer(35, [](QMessageBox* b) { b->buttons().front()->click(); }, &labels);
     EXPECT_EQ(labels, (QStringList{"はい(&Y)", "いいえ(&N)", "キャンセル"}));
 
     for (int i = 0; i < 3; ++i) {
         const int answers[] = {mdlMessage::kAbort, mdlMessage::kRetry, mdlMessage::kIgnore};
-        EXPECT_EQ(Answer(18, [i](QMessageBox* b) { b->buttons().at(i)->click(); }), answers[i]);
+        EXPECT_EQ(answer(18, [i](QMessageBox* b) { b->buttons().at(i)->click(); }), answers[i]);
     }
 }
 
-TEST(MsgBox, EnterTakesTheFirstButtonEscOnlyCancels) {
-    EXPECT_EQ(Answer(35, [](QMessageBox* b) { Key(b, Qt::Key_Return); }), mdlMessage::kYes);
-    EXPECT_EQ(Answer(35, [](QMessageBox* b) { Key(b, Qt::Key_Escape); }), mdlMessage::kCancel);
-    EXPECT_EQ(Answer(33, [](QMessageBox* b) { Key(b, Qt::Key_Escape); }), mdlMessage::kCancel);
-    EXPECT_EQ(Answer(48, [](QMessageBox* b) { Key(b, Qt::Key_Escape); }), mdlMessage::kOk);
+TEST(MsgBoxTest, EnterTakesTheFirstButtonEscOnlyCancels) {
+    EXPECT_EQ(answer(35, [](QMessageBox* b) { pressKey(b, Qt::Key_Return); }), mdlMessage::kYes);
+    EXPECT_EQ(answer(35, [](QMessageBox* b) { pressKey(b, Qt::Key_Escape); }), mdlMessage::kCancel);
+    EXPECT_EQ(answer(33, [](QMessageBox* b) { pressKey(b, Qt::Key_Escape); }), mdlMessage::kCancel);
+    EXPECT_EQ(answer(48, [](QMessageBox* b) { pressKey(b, Qt::Key_Escape); }), mdlMessage::kOk);
 }
 
-TEST(MsgBox, EscDoesNothingWithoutACancelButton) {
+TEST(MsgBoxTest, EscDoesNothingWithoutACancelButton) {
     // Esc must leave Abort/Retry/Ignore open; the helper then clicks the first button.
     int stayed = 0;
     QTimer::singleShot(0, [&] {
         auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
         ASSERT_NE(box, nullptr);
-        Key(box, Qt::Key_Escape);
+        pressKey(box, Qt::Key_Escape);
         QTimer::singleShot(50, [guard = QPointer<QMessageBox>(box), &stayed] {
             if (!guard) return;
             stayed = guard->isVisible() ? 1 : 0;
             guard->buttons().at(1)->click();
         });
     });
-    EXPECT_EQ(mdlMessage::MsgBox("x", 18), mdlMessage::kRetry);
+    EXPECT_EQ(mdlMessage::msgBox("x", 18), mdlMessage::kRetry);
     EXPECT_EQ(stayed, 1);
 }
 
-TEST(MsgBox, MnemonicLetterAnswers) {
-    EXPECT_EQ(Answer(35, [](QMessageBox* b) { Key(b, Qt::Key_N); }), mdlMessage::kNo);
-    EXPECT_EQ(Answer(18, [](QMessageBox* b) { Key(b, Qt::Key_I); }), mdlMessage::kIgnore);
+TEST(MsgBoxTest, MnemonicLetterAnswers) {
+    EXPECT_EQ(answer(35, [](QMessageBox* b) { pressKey(b, Qt::Key_N); }), mdlMessage::kNo);
+    EXPECT_EQ(answer(18, [](QMessageBox* b) { pressKey(b, Qt::Key_I); }), mdlMessage::kIgnore);
 }
 
 // Whether a label shows its text as the characters it holds (Qt's own test
 // for an automatic format).
-bool Literal(const QLabel* label) {
+bool showsLiterally(const QLabel* label) {
     return label->textFormat() == Qt::PlainText ||
            (label->textFormat() == Qt::AutoText && !Qt::mightBeRichText(label->text()));
 }
@@ -106,15 +108,15 @@ TEST(PlainText, NamesThatLookLikeMarkupShowAsTheyAre) {
         auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
         ASSERT_NE(box, nullptr);
         for (const QLabel* l : box->findChildren<QLabel*>())
-            if (l->text() == name + QStringLiteral(" Can't open!!")) literal = Literal(l);
+            if (l->text() == name + QStringLiteral(" Can't open!!")) literal = showsLiterally(l);
         box->buttons().front()->click();
     });
-    mdlMessage::MsgBox(name + QStringLiteral(" Can't open!!"), 18);
+    mdlMessage::msgBox(name + QStringLiteral(" Can't open!!"), 18);
     EXPECT_TRUE(literal);
 
     QLabel label;
-    plaintext::SetText(&label, name);
-    EXPECT_TRUE(Literal(&label));
+    plaintext::setText(&label, name);
+    EXPECT_TRUE(showsLiterally(&label));
 
     // The help window shows the entry's title.
     mdlPublic::PlayList list;
@@ -124,13 +126,13 @@ TEST(PlainText, NamesThatLookLikeMarkupShowAsTheyAre) {
     const auto* info = help.findChild<QLabel*>(QStringLiteral("lblInfo"));
     ASSERT_NE(info, nullptr);
     EXPECT_TRUE(info->text().endsWith(name));
-    EXPECT_TRUE(Literal(info));
+    EXPECT_TRUE(showsLiterally(info));
 
     // A tool tip has no plain switch: its markup reads back as the name.
     for (const QString& tip : {name, QStringLiteral("plain name.jpg")}) {
         QTextDocument doc;
-        doc.setHtml(plaintext::ToolTip(tip));
-        EXPECT_EQ(Qt::mightBeRichText(plaintext::ToolTip(tip)) ? doc.toPlainText() : plaintext::ToolTip(tip), tip);
+        doc.setHtml(plaintext::toolTip(tip));
+        EXPECT_EQ(Qt::mightBeRichText(plaintext::toolTip(tip)) ? doc.toPlainText() : plaintext::toolTip(tip), tip);
     }
 }
 

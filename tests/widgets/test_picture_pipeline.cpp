@@ -7,6 +7,7 @@
 #include "player/frmMain.h"
 
 #include "FifoWatch.h"
+#include "MessageBoxes.h"
 #include "QtWait.h"
 #include "TempDir.h"
 
@@ -17,11 +18,9 @@
 #include <QFile>
 #include <QImageWriter>
 #include <QKeyEvent>
-#include <QMessageBox>
 #include <QMouseEvent>
 #include <QPushButton>
 #include <QThreadPool>
-#include <QTimer>
 
 #include <gtest/gtest.h>
 
@@ -31,7 +30,7 @@
 namespace {
 
 // A picture whose left half is red and right half blue.
-QImage Halves(int w, int h) {
+QImage halves(int w, int h) {
     QImage image(w, h, QImage::Format_RGB32);
     image.fill(Qt::blue);
     for (int y = 0; y < h; ++y)
@@ -39,7 +38,7 @@ QImage Halves(int w, int h) {
     return image;
 }
 
-bool Near(QRgb got, QColor want) {
+bool near(QRgb got, QColor want) {
     return std::abs(qRed(got) - want.red()) < 40 && std::abs(qGreen(got) - want.green()) < 40 &&
            std::abs(qBlue(got) - want.blue()) < 40;
 }
@@ -51,23 +50,23 @@ TEST(PictureDecodeTest, ExifOrientationTurnsSizeAndPicture) {
     writer.setQuality(95);
     // Stored 80 x 40, shown turned a quarter clockwise: 40 x 80, red on top.
     writer.setTransformation(QImageIOHandler::TransformationRotate90);
-    ASSERT_TRUE(writer.write(Halves(80, 40)));
-    ASSERT_EQ(platform::PictureSize(path), QSize(40, 80));
+    ASSERT_TRUE(writer.write(halves(80, 40)));
+    ASSERT_EQ(platform::pictureSize(path), QSize(40, 80));
 
-    const player::FittedPicture p = player::DecodeFitted(path, QSize(200, 200), 1.0);
+    const player::FittedPicture p = player::decodeFitted(path, QSize(200, 200), 1.0);
     ASSERT_FALSE(p.image.isNull());
     EXPECT_EQ(p.natural, QSize(40, 80));
     EXPECT_EQ(p.fit, (player::Rect{50, 0, 100, 200}));
     EXPECT_EQ(p.image.size(), QSize(100, 200));
-    EXPECT_TRUE(Near(p.image.pixel(50, 20), Qt::red));
-    EXPECT_TRUE(Near(p.image.pixel(50, 180), Qt::blue));
+    EXPECT_TRUE(near(p.image.pixel(50, 20), Qt::red));
+    EXPECT_TRUE(near(p.image.pixel(50, 180), Qt::blue));
 }
 
 TEST(PictureDecodeTest, DecodedAtDevicePixelsForTheScreensRatio) {
     TempDir dir;
     const QString path = QString::fromStdString(dir.file("small.bmp"));
-    ASSERT_TRUE(Halves(50, 25).save(path));
-    const player::FittedPicture p = player::DecodeFitted(path, QSize(100, 100), 2.0);
+    ASSERT_TRUE(halves(50, 25).save(path));
+    const player::FittedPicture p = player::decodeFitted(path, QSize(100, 100), 2.0);
     EXPECT_EQ(p.fit, (player::Rect{0, 25, 100, 50}));
     EXPECT_EQ(p.image.size(), QSize(200, 100));
     EXPECT_DOUBLE_EQ(p.image.devicePixelRatio(), 2.0);
@@ -80,13 +79,13 @@ TEST(PictureDecodeTest, AnimatedGifIsNotedStillGifIsNot) {
     const std::string still = dir.file("still.gif");
     const std::string cmd = "convert -delay 10 -size 30x20 xc:red xc:blue -loop 0 '" + anim + "' && convert -size 30x20 xc:red '" + still + "'";
     if (std::system(cmd.c_str()) != 0) GTEST_SKIP() << "no ImageMagick";
-    EXPECT_TRUE(player::DecodeFitted(QString::fromStdString(anim), QSize(60, 40), 1.0).animated);
-    EXPECT_FALSE(player::DecodeFitted(QString::fromStdString(still), QSize(60, 40), 1.0).animated);
+    EXPECT_TRUE(player::decodeFitted(QString::fromStdString(anim), QSize(60, 40), 1.0).animated);
+    EXPECT_FALSE(player::decodeFitted(QString::fromStdString(still), QSize(60, 40), 1.0).animated);
 }
 
 class PipelineTest : public ::testing::Test {
 protected:
-    void Add(const char* name, QColor color, int w = 40, int h = 30) {
+    void add(const char* name, QColor color, int w = 40, int h = 30) {
         QImage image(w, h, QImage::Format_RGB32);
         image.fill(color);
         const std::string path = dir.file(name);
@@ -101,49 +100,49 @@ protected:
 };
 
 TEST_F(PipelineTest, NeighboursAreDecodedAheadAndOthersDropped) {
-    Add("a.bmp", Qt::red);
-    Add("b.bmp", Qt::green);
-    Add("c.bmp", Qt::blue);
-    Add("d.bmp", Qt::yellow);
-    Add("e.bmp", Qt::cyan);
-    ASSERT_EQ(pipeline.Take(list.paths[0], frame, 1.0).image.pixel(1, 1), QColor(Qt::red).rgb());
-    pipeline.Prefetch(list, frame, 1.0);
+    add("a.bmp", Qt::red);
+    add("b.bmp", Qt::green);
+    add("c.bmp", Qt::blue);
+    add("d.bmp", Qt::yellow);
+    add("e.bmp", Qt::cyan);
+    ASSERT_EQ(pipeline.take(list.paths[0], frame, 1.0).image.pixel(1, 1), QColor(Qt::red).rgb());
+    pipeline.prefetch(list, frame, 1.0);
     EXPECT_EQ(pipeline.cachedCount(), 3u);  // a, then b and e ahead
-    player::PicturePipeline::Pool().waitForDone();
+    player::PicturePipeline::pool().waitForDone();
 
     // Stepping on: b comes from the cache; a stays as b's previous, e goes.
     list.position = 1;
-    EXPECT_EQ(pipeline.Take(list.paths[1], frame, 1.0).image.pixel(1, 1), QColor(Qt::green).rgb());
-    pipeline.Prefetch(list, frame, 1.0);
+    EXPECT_EQ(pipeline.take(list.paths[1], frame, 1.0).image.pixel(1, 1), QColor(Qt::green).rgb());
+    pipeline.prefetch(list, frame, 1.0);
     EXPECT_EQ(pipeline.cachedCount(), 3u);
     // A changed screen size decodes afresh.
-    pipeline.Prefetch(list, QSize(40, 30), 1.0);
+    pipeline.prefetch(list, QSize(40, 30), 1.0);
     EXPECT_EQ(pipeline.cachedCount(), 2u);  // only the two neighbours under way
-    player::PicturePipeline::Pool().waitForDone();
+    player::PicturePipeline::pool().waitForDone();
 }
 
 TEST_F(PipelineTest, PictureChangedAfterItsDecodeAheadIsReadAgain) {
-    Add("a.bmp", Qt::red);
-    Add("b.bmp", Qt::green);
-    pipeline.Take(list.paths[0], frame, 1.0);
-    pipeline.Prefetch(list, frame, 1.0);
-    player::PicturePipeline::Pool().waitForDone();
+    add("a.bmp", Qt::red);
+    add("b.bmp", Qt::green);
+    pipeline.take(list.paths[0], frame, 1.0);
+    pipeline.prefetch(list, frame, 1.0);
+    player::PicturePipeline::pool().waitForDone();
     QImage other(20, 30, QImage::Format_RGB32);
     other.fill(Qt::blue);
     ASSERT_TRUE(other.save(QString::fromStdString(list.paths[1])));
-    const player::FittedPicture p = pipeline.Take(list.paths[1], frame, 1.0);
+    const player::FittedPicture p = pipeline.take(list.paths[1], frame, 1.0);
     EXPECT_EQ(p.natural, QSize(20, 30));
     EXPECT_EQ(p.image.pixel(1, 1), QColor(Qt::blue).rgb());
 }
 
 TEST_F(PipelineTest, FileRemovedAfterItsDecodeAheadIsNotShown) {
-    Add("a.bmp", Qt::red);
-    Add("b.bmp", Qt::green);
-    pipeline.Take(list.paths[0], frame, 1.0);
-    pipeline.Prefetch(list, frame, 1.0);
-    player::PicturePipeline::Pool().waitForDone();
+    add("a.bmp", Qt::red);
+    add("b.bmp", Qt::green);
+    pipeline.take(list.paths[0], frame, 1.0);
+    pipeline.prefetch(list, frame, 1.0);
+    player::PicturePipeline::pool().waitForDone();
     ASSERT_TRUE(QFile::remove(QString::fromStdString(list.paths[1])));
-    EXPECT_TRUE(pipeline.Take(list.paths[1], frame, 1.0).image.isNull());
+    EXPECT_TRUE(pipeline.take(list.paths[1], frame, 1.0).image.isNull());
 }
 
 TEST(AnimatedGifTest, FramesChangeWhileShownAndTheDisplayTimeStillCounts) {
@@ -164,11 +163,11 @@ TEST(AnimatedGifTest, FramesChangeWhileShownAndTheDisplayTimeStillCounts) {
 
     player::frmMain player(nullptr, state);
     player.show();
-    ASSERT_TRUE(WaitFor([&] { return player.imgPct()->isVisible(); }, 8000));
+    ASSERT_TRUE(waitFor([&] { return player.imgPct()->isVisible(); }, 8000));
     EXPECT_EQ(player.imgPct()->geometry(), QRect(0, 0, 300, 200));
     bool red = false;
     bool blue = false;
-    WaitFor([&] {
+    waitFor([&] {
         const QColor c = player.imgPct()->grab().toImage().pixelColor(150, 100);
         red = red || (c.red() > 200 && c.blue() < 60);
         blue = blue || (c.blue() > 200 && c.red() < 60);
@@ -177,7 +176,7 @@ TEST(AnimatedGifTest, FramesChangeWhileShownAndTheDisplayTimeStillCounts) {
     EXPECT_TRUE(red && blue) << "the picture did not animate";
     EXPECT_EQ(state.playList.position, 0);
     // Two seconds of display time move the show on as for a still picture.
-    EXPECT_TRUE(WaitFor([&] { return state.playList.position == 1; }, 4000));
+    EXPECT_TRUE(waitFor([&] { return state.playList.position == 1; }, 4000));
     player.close();
 }
 
@@ -189,26 +188,26 @@ struct BadRow {
     bool pipe = false;  // made a FIFO, which must be refused without being opened
 };
 
-std::string JpegBytes() {
+std::string jpegBytes() {
     QByteArray bytes;
     QBuffer buffer(&bytes);
     buffer.open(QIODevice::WriteOnly);
-    Halves(64, 48).save(&buffer, "JPEG");
+    halves(64, 48).save(&buffer, "JPEG");
     return bytes.toStdString();
 }
 
 const BadRow kBadRows[] = {
-    {"empty.jpg", [](const std::string& p, const TempDir&) { TempDir::Put(p, ""); }},
-    {"truncated.jpg", [](const std::string& p, const TempDir&) { TempDir::Put(p, JpegBytes().substr(0, 300)); }},
+    {"empty.jpg", [](const std::string& p, const TempDir&) { TempDir::put(p, ""); }},
+    {"truncated.jpg", [](const std::string& p, const TempDir&) { TempDir::put(p, jpegBytes().substr(0, 300)); }},
     {"corrupt.jpg",
      [](const std::string& p, const TempDir&) {
-         std::string b = JpegBytes();
+         std::string b = jpegBytes();
          for (std::size_t i = 200; i < b.size() - 2; i += 7) b[i] = static_cast<char>(0xFF);
-         TempDir::Put(p, b);
+         TempDir::put(p, b);
      }},
-    {"truncated.gif", [](const std::string& p, const TempDir&) { TempDir::Put(p, std::string("GIF89a\x10\x00\x10\x00\x80", 11)); }},
-    {"text.gif", [](const std::string& p, const TempDir&) { TempDir::Put(p, "GIF? no, a text file\n"); }},
-    {"truncated.bmp", [](const std::string& p, const TempDir&) { TempDir::Put(p, std::string("BM\x36\x10\x00\x00", 6)); }},
+    {"truncated.gif", [](const std::string& p, const TempDir&) { TempDir::put(p, std::string("GIF89a\x10\x00\x10\x00\x80", 11)); }},
+    {"text.gif", [](const std::string& p, const TempDir&) { TempDir::put(p, "GIF? no, a text file\n"); }},
+    {"truncated.bmp", [](const std::string& p, const TempDir&) { TempDir::put(p, std::string("BM\x36\x10\x00\x00", 6)); }},
     {"huge header.bmp",
      [](const std::string& p, const TempDir&) {
          // Claims 60000 x 60000 pixels with no data behind the header.
@@ -216,13 +215,13 @@ const BadRow kBadRows[] = {
          h += std::string("\x36\x00\x00\x00\x00\x00\x00\x00\x36\x00\x00\x00\x28\x00\x00\x00", 16);
          h += std::string("\x60\xEA\x00\x00\x60\xEA\x00\x00\x01\x00\x18\x00", 12);
          h += std::string(24, '\0');
-         TempDir::Put(p, h);
+         TempDir::put(p, h);
      }},
-    {"text named.avi", [](const std::string& p, const TempDir&) { TempDir::Put(p, "this is no movie\n"); }},
-    {"zero length.mpg", [](const std::string& p, const TempDir&) { TempDir::Put(p, ""); }},
+    {"text named.avi", [](const std::string& p, const TempDir&) { TempDir::put(p, "this is no movie\n"); }},
+    {"zero length.mpg", [](const std::string& p, const TempDir&) { TempDir::put(p, ""); }},
     {"missing entries.m3u",
-     [](const std::string& p, const TempDir& d) { TempDir::Put(p, "#EXTM3U\n" + d.file("gone1.mpg") + "\n" + d.file("gone 2.mpg") + "\n"); }},
-    {"it's \"quoted\" 日本語.jpg", [](const std::string& p, const TempDir&) { TempDir::Put(p, "not a picture"); }},
+     [](const std::string& p, const TempDir& d) { TempDir::put(p, "#EXTM3U\n" + d.file("gone1.mpg") + "\n" + d.file("gone 2.mpg") + "\n"); }},
+    {"it's \"quoted\" 日本語.jpg", [](const std::string& p, const TempDir&) { TempDir::put(p, "not a picture"); }},
     {"pipe.jpg", nullptr, true},
     {"pipe.avi", nullptr, true},
 };
@@ -255,20 +254,15 @@ TEST_P(BadInputTest, ShowGoesOnToTheNextPicture) {
     player::frmMain player(nullptr, state);
     int asked = 0;
     // Answers Ignore to every "Can't open!!" box while the test runs.
-    QTimer poll;
-    QObject::connect(&poll, &QTimer::timeout, [&] {
-        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
-        if (!box) return;
-        EXPECT_EQ(box->text(), QString::fromStdString(bad) + QStringLiteral(" Can't open!!"));
-        ++asked;
-        for (auto* b : box->findChildren<QPushButton*>()) {
-            if (b->text() == QString::fromUtf8("無視(&I)")) b->click();
-        }
-    });
-    poll.start(20);
+    const BoxAnswerer ignore(
+        [&](const ShownBox& box) {
+            EXPECT_EQ(box.text, QString::fromStdString(bad) + QStringLiteral(" Can't open!!"));
+            ++asked;
+        },
+        QString::fromUtf8("無視(&I)"));
     player.show();
     // A picture that decodes partly is shown and stays; the F8 step moves on.
-    if (WaitFor([&] { return player.imgPct()->isVisible() || state.playList.position == 1; }, 10000) &&
+    if (waitFor([&] { return player.imgPct()->isVisible() || state.playList.position == 1; }, 10000) &&
         state.playList.position == 0) {
         // The fixed-size window ignores the key table: step by a left click,
         // away from the corner pixel that ends the show.
@@ -280,7 +274,7 @@ TEST_P(BadInputTest, ShowGoesOnToTheNextPicture) {
         QApplication::sendEvent(&player, &press);
         QApplication::sendEvent(&player, &release);
     }
-    EXPECT_TRUE(WaitFor([&] { return state.playList.position == 1 && player.imgPct()->isVisible(); }, 10000))
+    EXPECT_TRUE(waitFor([&] { return state.playList.position == 1 && player.imgPct()->isVisible(); }, 10000))
         << row.name << ": position " << state.playList.position;
     EXPECT_LE(asked, 1) << row.name;
     if (pipe) {
@@ -288,12 +282,11 @@ TEST_P(BadInputTest, ShowGoesOnToTheNextPicture) {
         EXPECT_FALSE(pipe->opened()) << row.name;
     }
     EXPECT_FALSE(player.core().state().closed) << row.name;
-    poll.stop();
     player.close();
 }
 
-std::string RowName(const ::testing::TestParamInfo<BadRow>& row) { return "row" + std::to_string(row.index); }
+std::string rowName(const ::testing::TestParamInfo<BadRow>& row) { return "row" + std::to_string(row.index); }
 
-INSTANTIATE_TEST_SUITE_P(Rows, BadInputTest, ::testing::ValuesIn(kBadRows), RowName);
+INSTANTIATE_TEST_SUITE_P(Rows, BadInputTest, ::testing::ValuesIn(kBadRows), rowName);
 
 }  // namespace

@@ -42,12 +42,12 @@ TEST(ScreenSaverInhibitTest, NothingHappensWithoutASessionBus) {
     qunsetenv("DBUS_SESSION_BUS_ADDRESS");
     const QByteArray runtime = qgetenv("XDG_RUNTIME_DIR");
     qputenv("XDG_RUNTIME_DIR", "/nonexistent-vistrova-runtime");
-    EXPECT_FALSE(platform::SessionBusAvailable());
+    EXPECT_FALSE(platform::sessionBusAvailable());
     {
         platform::ScreenSaverInhibit hold;
-        hold.Inhibit(QStringLiteral("Slideshow"));
+        hold.inhibit(QStringLiteral("Slideshow"));
         EXPECT_FALSE(hold.requested());
-        hold.Release();
+        hold.release();
     }
     qputenv("DBUS_SESSION_BUS_ADDRESS", address);
     qputenv("XDG_RUNTIME_DIR", runtime);
@@ -76,27 +76,27 @@ protected:
 
 TEST_F(OnBusTest, HeldWhileTheShowRunsAndGivenBackAfter) {
     platform::ScreenSaverInhibit hold;
-    hold.Inhibit(QStringLiteral("Slideshow"));
+    hold.inhibit(QStringLiteral("Slideshow"));
     EXPECT_TRUE(hold.requested());
-    ASSERT_TRUE(WaitFor([&] { return saver.calls.size() == 1; })) << saver.calls.join(',').toStdString();
+    ASSERT_TRUE(waitFor([&] { return saver.calls.size() == 1; })) << saver.calls.join(',').toStdString();
     EXPECT_EQ(saver.calls[0], QStringLiteral("Inhibit test_screensaver_inhibit Slideshow"));
     // The answer arrives before the show ends.
-    WaitFor([] { return false; }, 200);
-    hold.Inhibit(QStringLiteral("again"));  // already held: no second request
-    hold.Release();
-    ASSERT_TRUE(WaitFor([&] { return saver.calls.size() >= 2; })) << saver.calls.join(',').toStdString();
+    waitFor([] { return false; }, 200);
+    hold.inhibit(QStringLiteral("again"));  // already held: no second request
+    hold.release();
+    ASSERT_TRUE(waitFor([&] { return saver.calls.size() >= 2; })) << saver.calls.join(',').toStdString();
     EXPECT_EQ(saver.calls[1], QStringLiteral("UnInhibit 42"));
-    WaitFor([] { return false; }, 200);
+    waitFor([] { return false; }, 200);
     EXPECT_EQ(saver.calls.size(), 2);
 }
 
 TEST_F(OnBusTest, ReleasedBeforeTheAnswerStillGivesTheHoldBack) {
     {
         platform::ScreenSaverInhibit hold;
-        hold.Inhibit(QStringLiteral("Slideshow"));
+        hold.inhibit(QStringLiteral("Slideshow"));
         // Ends at once, as a show closed within its first moment.
     }
-    ASSERT_TRUE(WaitFor([&] { return saver.calls.size() >= 2; })) << saver.calls.join(',').toStdString();
+    ASSERT_TRUE(waitFor([&] { return saver.calls.size() >= 2; })) << saver.calls.join(',').toStdString();
     EXPECT_TRUE(saver.calls[0].startsWith(QStringLiteral("Inhibit ")));
     EXPECT_EQ(saver.calls[1], QStringLiteral("UnInhibit 42"));
 }
@@ -104,11 +104,11 @@ TEST_F(OnBusTest, ReleasedBeforeTheAnswerStillGivesTheHoldBack) {
 TEST(ScreenSaverInhibitNoServiceTest, AMissingServiceIsNoError) {
     if (!g_bus) GTEST_SKIP() << "no dbus-daemon";
     platform::ScreenSaverInhibit hold;
-    hold.Inhibit(QStringLiteral("Slideshow"));
+    hold.inhibit(QStringLiteral("Slideshow"));
     EXPECT_TRUE(hold.requested());
-    WaitFor([] { return false; }, 300);
-    hold.Release();  // no cookie came: nothing to give back, nothing breaks
-    WaitFor([] { return false; }, 100);
+    waitFor([] { return false; }, 300);
+    hold.release();  // no cookie came: nothing to give back, nothing breaks
+    waitFor([] { return false; }, 100);
 }
 
 }  // namespace

@@ -1,20 +1,20 @@
 #include "converter/Converter.h"
 #include "converter/frmMain.h"
 
+#include "MessageBoxes.h"
 #include "TempDir.h"
 
 #include <gtest/gtest.h>
 
-#include <QApplication>
 #include <QLabel>
-#include <QMessageBox>
 #include <QPushButton>
-#include <QTimer>
 
 #include <cstdlib>
 #include <filesystem>
 #include <string>
 #include <vector>
+
+using converter::frmMain;
 
 namespace {
 
@@ -46,13 +46,11 @@ public:
         convert = form->findChild<QPushButton*>(QStringLiteral("cmdButton0"));
         close = form->findChild<QPushButton*>(QStringLiteral("cmdButton1"));
         bar->installEventFilter(this);
-        connect(&poll, &QTimer::timeout, this, [this] { Answer(); });
-        poll.start(10);
     }
     ~Harness() override { ::unsetenv("VISTROVA_HOME"); }
 
-    bool ButtonsEnabled() const { return convert->isEnabled() && close->isEnabled(); }
-    bool WaitCursor() const { return form->testAttribute(Qt::WA_SetCursor) && form->cursor().shape() == Qt::WaitCursor; }
+    bool buttonsEnabled() const { return convert->isEnabled() && close->isEnabled(); }
+    bool waitCursor() const { return form->testAttribute(Qt::WA_SetCursor) && form->cursor().shape() == Qt::WaitCursor; }
 
     TempDir dir;
     std::unique_ptr<frmMain> form;
@@ -66,19 +64,16 @@ public:
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override {
         if (watched == bar && event->type() == QEvent::Resize) {
-            steps.push_back({bar->width(), percent->text(), ButtonsEnabled(), WaitCursor()});
+            steps.push_back({bar->width(), percent->text(), buttonsEnabled(), waitCursor()});
         }
         return false;
     }
 
 private:
-    void Answer() {
-        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
-        if (!box || !box->isVisible()) return;
-        boxes.push_back({box->windowTitle(), box->text(), box->icon(), ButtonsEnabled(), WaitCursor()});
-        box->defaultButton()->click();
-    }
-    QTimer poll;
+    // Each box with its first (default) button, noting the window's state under it.
+    BoxAnswerer m_answerer{[this](const ShownBox& box) {
+        boxes.push_back({box.title, box.text, box.icon, buttonsEnabled(), waitCursor()});
+    }};
 };
 
 TEST(frmMainWindow, ElementsSitAtTheirPlaces) {
@@ -104,18 +99,18 @@ TEST(frmMainWindow, MissingSettingsShowsItsMessageOnly) {
     EXPECT_EQ(h.boxes[0].icon, QMessageBox::Warning);
     EXPECT_TRUE(h.steps.empty());
     EXPECT_EQ(h.percent->text(), QStringLiteral("0%"));
-    EXPECT_TRUE(h.ButtonsEnabled());
+    EXPECT_TRUE(h.buttonsEnabled());
 }
 
 TEST(frmMainWindow, ConversionShowsEveryStepThenTheFinishedMessage) {
     Harness h;
-    const converter::Paths paths = converter::PathsOf(h.dir.path().string());
-    TempDir::Put(paths.settingsFile, "[FILE1]\r\nLIST000=a|/a\r\n");
+    const converter::Paths paths = converter::pathsOf(h.dir.path().string());
+    TempDir::put(paths.settingsFile, "[FILE1]\r\nLIST000=a|/a\r\n");
     h.convert->click();
 
     ASSERT_EQ(h.steps.size(), 100u);
     for (const std::size_t i : {std::size_t{0}, std::size_t{9}, std::size_t{29}, std::size_t{99}}) {
-        EXPECT_EQ(h.steps[i].width, converter::BarWidth(static_cast<int>(i))) << i;
+        EXPECT_EQ(h.steps[i].width, converter::barWidth(static_cast<int>(i))) << i;
         EXPECT_FALSE(h.steps[i].buttonsEnabled) << i;
         EXPECT_TRUE(h.steps[i].waitCursor) << i;
     }
@@ -131,26 +126,26 @@ TEST(frmMainWindow, ConversionShowsEveryStepThenTheFinishedMessage) {
     // Idle again before the message: buttons back, default pointer.
     EXPECT_TRUE(h.boxes[0].buttonsEnabled);
     EXPECT_FALSE(h.boxes[0].waitCursor);
-    EXPECT_EQ(TempDir::Get(converter::ListFileOf(paths.listPrefix, 1)), "[FILELIST]\r\nLIST000=a|/a\r\nLISTNAME=\r\n");
+    EXPECT_EQ(TempDir::get(converter::listFileOf(paths.listPrefix, 1)), "[FILELIST]\r\nLIST000=a|/a\r\nLISTNAME=\r\n");
 }
 
 TEST(frmMainWindow, UnwritableListsAreReportedBeforeTheFinishedMessage) {
     Harness h;
-    const converter::Paths paths = converter::PathsOf(h.dir.path().string());
-    TempDir::Put(paths.settingsFile, "[FILE1]\r\nLIST000=a|/a\r\n[FILE2]\r\nLIST000=b|/b\r\n[FILE3]\r\nLIST000=c|/c\r\n");
-    std::filesystem::create_directory(converter::ListFileOf(paths.listPrefix, 1));
-    std::filesystem::create_directory(converter::ListFileOf(paths.listPrefix, 3));
+    const converter::Paths paths = converter::pathsOf(h.dir.path().string());
+    TempDir::put(paths.settingsFile, "[FILE1]\r\nLIST000=a|/a\r\n[FILE2]\r\nLIST000=b|/b\r\n[FILE3]\r\nLIST000=c|/c\r\n");
+    std::filesystem::create_directory(converter::listFileOf(paths.listPrefix, 1));
+    std::filesystem::create_directory(converter::listFileOf(paths.listPrefix, 3));
     h.convert->click();
 
     ASSERT_EQ(h.boxes.size(), 2u);
     EXPECT_EQ(h.boxes[0].title, QStringLiteral("Tarnquill"));
     EXPECT_EQ(h.boxes[0].text, QStringLiteral("次のファイルに書き込めませんでした。\r\n") +
-                                   QString::fromStdString(converter::ListFileOf(paths.listPrefix, 1)) +
+                                   QString::fromStdString(converter::listFileOf(paths.listPrefix, 1)) +
                                    QStringLiteral("\r\n") +
-                                   QString::fromStdString(converter::ListFileOf(paths.listPrefix, 3)));
+                                   QString::fromStdString(converter::listFileOf(paths.listPrefix, 3)));
     EXPECT_EQ(h.boxes[0].icon, QMessageBox::Critical);
     EXPECT_EQ(h.boxes[1].text, QStringLiteral("変換が終了しました。"));
-    EXPECT_TRUE(std::filesystem::is_regular_file(converter::ListFileOf(paths.listPrefix, 2)));
+    EXPECT_TRUE(std::filesystem::is_regular_file(converter::listFileOf(paths.listPrefix, 2)));
 }
 
 TEST(frmMainWindow, CloseButtonClosesTheWindow) {

@@ -31,7 +31,7 @@ struct Button {
 };
 const Button kButtons[] = {{{236, 184}, 2}, {{308, 184}, 3}, {{380, 184}, 4}};
 
-void DrawCard(QPainter& p, QPointF centre, double angle, QColor top, QColor bottom, int motif) {
+void drawCard(QPainter& p, QPointF centre, double angle, QColor top, QColor bottom, int motif) {
     p.save();
     p.translate(centre);
     p.rotate(angle);
@@ -76,7 +76,7 @@ void DrawCard(QPainter& p, QPointF centre, double angle, QColor top, QColor bott
     p.restore();
 }
 
-void DrawEmblem(QPainter& p) {
+void drawEmblem(QPainter& p) {
     const QPointF c(96, 110);
     const double r = 90;
     // Ring, then the view through it: an evening landscape.
@@ -128,7 +128,7 @@ void DrawEmblem(QPainter& p) {
     p.restore();
 }
 
-void DrawPlate(QPainter& p) {
+void drawPlate(QPainter& p) {
     const QRectF plate(10, 118, 414, 102);
     QLinearGradient fill(plate.topLeft(), plate.bottomLeft());
     fill.setColorAt(0, QColor(38, 70, 120));
@@ -141,7 +141,7 @@ void DrawPlate(QPainter& p) {
     p.drawRoundedRect(plate.adjusted(5, 5, -5, -5), 33, 33);
 }
 
-void DrawTitle(QPainter& p) {
+void drawTitle(QPainter& p) {
     QFont font(QStringLiteral("DejaVu Serif"));
     font.setPixelSize(30);
     font.setBold(true);
@@ -154,7 +154,7 @@ void DrawTitle(QPainter& p) {
     p.drawText(box, Qt::AlignCenter, QStringLiteral("Vistrova!!"));
 }
 
-void DrawIcon(QPainter& p, int index, QPointF c, QColor colour) {
+void drawIcon(QPainter& p, int index, QPointF c, QColor colour) {
     p.setPen(Qt::NoPen);
     p.setBrush(colour);
     if (index == 2) {  // play
@@ -176,7 +176,7 @@ void DrawIcon(QPainter& p, int index, QPointF c, QColor colour) {
     }
 }
 
-void DrawButton(QPainter& p, const Button& b, bool lit) {
+void drawButton(QPainter& p, const Button& b, bool lit) {
     const QPointF c = b.centre;
     QRadialGradient rim(c, 30);
     rim.setColorAt(0.80, lit ? QColor(255, 244, 190) : QColor(240, 200, 110));
@@ -194,8 +194,8 @@ void DrawButton(QPainter& p, const Button& b, bool lit) {
     }
     p.setBrush(face);
     p.drawEllipse(c, 24, 24);
-    DrawIcon(p, b.lit, c + QPointF(1, 1), QColor(0, 0, 0, 90));
-    DrawIcon(p, b.lit, c, lit ? QColor(255, 255, 240) : QColor(230, 236, 250));
+    drawIcon(p, b.lit, c + QPointF(1, 1), QColor(0, 0, 0, 90));
+    drawIcon(p, b.lit, c, lit ? QColor(255, 255, 240) : QColor(230, 236, 250));
     p.setPen(Qt::NoPen);
     QRadialGradient shine(c + QPointF(0, -14), 18);
     shine.setColorAt(0, QColor(255, 255, 255, 90));
@@ -205,25 +205,25 @@ void DrawButton(QPainter& p, const Button& b, bool lit) {
 }
 
 // The figure with button `lit` (1 = none) lit, on a transparent layer.
-QImage DrawFigure(int lit) {
+QImage drawFigure(int lit) {
     QImage layer(kW, kH, QImage::Format_ARGB32_Premultiplied);
     layer.fill(Qt::transparent);
     QPainter p(&layer);
     p.setRenderHint(QPainter::Antialiasing);
     p.setRenderHint(QPainter::TextAntialiasing);
-    DrawCard(p, {372, 58}, 10, QColor(20, 24, 70), QColor(70, 60, 140), 2);
-    DrawCard(p, {296, 50}, -4, QColor(60, 150, 220), QColor(20, 90, 170), 1);
-    DrawCard(p, {222, 66}, -12, QColor(120, 200, 255), QColor(250, 220, 160), 0);
-    DrawPlate(p);
-    DrawEmblem(p);
-    DrawTitle(p);
-    for (const Button& b : kButtons) DrawButton(p, b, b.lit == lit);
+    drawCard(p, {372, 58}, 10, QColor(20, 24, 70), QColor(70, 60, 140), 2);
+    drawCard(p, {296, 50}, -4, QColor(60, 150, 220), QColor(20, 90, 170), 1);
+    drawCard(p, {222, 66}, -12, QColor(120, 200, 255), QColor(250, 220, 160), 0);
+    drawPlate(p);
+    drawEmblem(p);
+    drawTitle(p);
+    for (const Button& b : kButtons) drawButton(p, b, b.lit == lit);
     p.end();
     return layer;
 }
 
 // Hard threshold onto the key colour; no figure pixel may equal the key.
-QImage Flatten(const QImage& layer) {
+QImage flatten(const QImage& layer) {
     QImage out(kW, kH, QImage::Format_RGB32);
     const QImage src = layer.convertToFormat(QImage::Format_ARGB32);
     for (int y = 0; y < kH; ++y) {
@@ -259,7 +259,7 @@ int main(int argc, char* argv[]) {
     const char* names[] = {"NoSelect", "Start", "List", "Exit"};
     bool ok = true;
     for (int lit = 1; lit <= 4; ++lit) {
-        const QImage picture = Flatten(DrawFigure(lit));
+        const QImage picture = flatten(drawFigure(lit));
         if (lit == 1) ok = picture.save(folder + QStringLiteral("/launcher.png")) && ok;
         ok = picture.copy(kStrip).save(folder + QStringLiteral("/%1.png").arg(QLatin1String(names[lit - 1]))) && ok;
     }

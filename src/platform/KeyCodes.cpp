@@ -40,7 +40,7 @@ constexpr std::pair<int, int> kKeypadTable[] = {
 
 }  // namespace
 
-int VirtualKeyOf(int qtKey, bool keypad) {
+int virtualKeyOf(int qtKey, bool keypad) {
     if (keypad) {
         if (qtKey >= Qt::Key_0 && qtKey <= Qt::Key_9) return 96 + (qtKey - Qt::Key_0);
         for (const auto& [key, code] : kKeypadTable) {
@@ -57,7 +57,7 @@ int VirtualKeyOf(int qtKey, bool keypad) {
     return 0;
 }
 
-int ShiftStateOf(Qt::KeyboardModifiers modifiers) {
+int shiftStateOf(Qt::KeyboardModifiers modifiers) {
     int state = 0;
     if (modifiers & Qt::ShiftModifier) state |= kShiftBit;
     if (modifiers & Qt::ControlModifier) state |= kCtrlBit;

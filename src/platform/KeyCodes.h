@@ -20,9 +20,9 @@ inline constexpr int kVkF4 = 115;
 // Virtual-key code of a Qt key; `keypad` is whether the event carried
 // Qt::KeypadModifier (keypad digits and operators have codes of their own).
 // 0 for a key without a code.
-int VirtualKeyOf(int qtKey, bool keypad);
+int virtualKeyOf(int qtKey, bool keypad);
 
 // Shift state as a bit mask: 1 Shift, 2 Ctrl, 4 Alt.
-int ShiftStateOf(Qt::KeyboardModifiers modifiers);
+int shiftStateOf(Qt::KeyboardModifiers modifiers);
 
 }  // namespace keycodes
