@@ -197,10 +197,12 @@ QString SelectionSummary(const QStringList& names) {
 }
 
 PreviewKind KindOf(std::string_view t) {
-    if (t == media::kTypeVideoClip || t == media::kTypeMovieClip || t == media::kTypeM3u ||
-        t == media::kTypeQuickTime)
-        return PreviewKind::Movie;
-    if (t == media::kTypeBitmap || t == media::kTypeJpeg || t == media::kTypeGif) return PreviewKind::Image;
+    switch (media::kindOfType(t)) {
+    case media::TypeKind::Clip:
+    case media::TypeKind::Sound: return PreviewKind::Movie;
+    case media::TypeKind::Picture: return PreviewKind::Image;
+    case media::TypeKind::None: break;
+    }
     return PreviewKind::Other;
 }
 
