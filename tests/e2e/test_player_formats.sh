@@ -25,12 +25,14 @@ heif-enc -q 95 "$E2E_TMP/turned.jpg" -o "$media/phone.heic" >/dev/null || fail "
 ffmpeg -loglevel error -y -f lavfi -i testsrc=size=320x180:rate=25:duration=2 \
   -c:v libx264 -pix_fmt yuv420p "$media/clip.mp4"
 [ -s "$media/clip.mp4" ] || fail "ffmpeg made no clip"
+ffmpeg -loglevel error -y -f lavfi -i sine=frequency=440:duration=2 "$media/tone.flac"
+[ -s "$media/tone.flac" ] || fail "ffmpeg made no sound"
 
 printf '[VISTROVA]\r\nBACKCOLOR=%d\r\nINTERVAL=0\r\nUNIT=0\r\n' $((0x400080)) > "$VISTROVA_HOME/VISTROVA.INI"
 {
   printf '[FILELIST]\r\nLISTNAME=formats\r\n'
   i=0
-  for f in red.png green.webp phone.heic clip.mp4 yellow.jpg; do
+  for f in red.png green.webp phone.heic clip.mp4 yellow.jpg tone.flac; do
     printf 'LIST%03d=%s|%s\r\n' "$i" "$f" "$media/$f"
     i=$((i + 1))
   done
@@ -79,6 +81,10 @@ done
 [ -n "$movie_ok" ] || fail "the MP4 shows no picture: $(echo $colours)"
 # At its end the clip gives way to the JPEG by itself.
 expect_near 512 384 "255 255 0" "the JPEG after the clip"
+# The sound plays on the background, then the show wraps to the PNG.
+xdotool key F8
+expect_near 512 384 "$BACK" "the background while the sound plays"
+expect_near 512 384 "255 0 0" "the PNG again after the sound"
 [ "$(xdotool search --onlyvisible --name '^Vistrova!!$' | wc -l)" -eq 1 ] || fail "a message box came up during the show"
 
 xdotool key Escape
