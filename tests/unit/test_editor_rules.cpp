@@ -123,6 +123,9 @@ TEST(Preview, SummaryAndKinds) {
     EXPECT_EQ(KindOf("GIF イメージ"), PreviewKind::Image);
     EXPECT_EQ(KindOf("ビットマップ イメージ"), PreviewKind::Image);
     EXPECT_EQ(KindOf(""), PreviewKind::Other);
+    EXPECT_EQ(KindOf("HEIF イメージ"), PreviewKind::Image);
+    EXPECT_EQ(KindOf("MPEG-4 ビデオ"), PreviewKind::Movie);
+    EXPECT_EQ(KindOf("FLAC オーディオ"), PreviewKind::Movie);  // a sound plays in the movie element
 }
 
 TEST(CloseValues, AllKeysInOrderWithTheirFormats) {

@@ -106,9 +106,9 @@ std::string Mp4WithoutStreams() {
 }
 
 // Today's formats decode through the same function as the old ones. The HEIC
-// is made by libheif's encoder from a JPEG turned by its EXIF orientation,
-// which it keeps as EXIF only.
-TEST(PictureDecodeTest, PngWebpTiffAndHeicDecodeTurnedAndScaled) {
+// and the AVIF are made by libheif's encoder from a JPEG turned by its EXIF
+// orientation, which the encoder keeps as EXIF only.
+TEST(PictureDecodeTest, PngWebpTiffHeicAndAvifDecodeTurnedAndScaled) {
     TempDir dir;
     for (const char* format : {"png", "webp", "tiff"}) {
         const QString path = QString::fromStdString(dir.file(std::string("p.") + format));
@@ -126,16 +126,18 @@ TEST(PictureDecodeTest, PngWebpTiffAndHeicDecodeTurnedAndScaled) {
     writer.setQuality(95);
     writer.setTransformation(QImageIOHandler::TransformationRotate90);
     ASSERT_TRUE(writer.write(Halves(80, 40)));
-    const std::string heic = dir.file("phone photo.heic");
-    ASSERT_EQ(std::system(("heif-enc -q 95 '" + jpeg + "' -o '" + heic + "' >/dev/null 2>&1").c_str()), 0)
-        << "heif-enc (libheif-examples) made no HEIC";
-    const QString path = QString::fromStdString(heic);
-    EXPECT_EQ(platform::PictureSize(path), QSize(40, 80));
-    const player::FittedPicture p = player::DecodeFitted(path, QSize(200, 200), 1.0);
-    ASSERT_EQ(p.image.size(), QSize(100, 200));
-    EXPECT_TRUE(Near(p.image.pixel(50, 20), Qt::red));
-    EXPECT_TRUE(Near(p.image.pixel(50, 180), Qt::blue));
-    EXPECT_FALSE(p.animated);
+    for (const char* name : {"phone photo.heic", "phone photo.avif"}) {
+        const std::string heif = dir.file(name);
+        ASSERT_EQ(std::system(("heif-enc -q 95 '" + jpeg + "' -o '" + heif + "' >/dev/null 2>&1").c_str()), 0)
+            << "heif-enc (libheif-examples) made no " << name;
+        const QString path = QString::fromStdString(heif);
+        EXPECT_EQ(platform::PictureSize(path), QSize(40, 80)) << name;
+        const player::FittedPicture p = player::DecodeFitted(path, QSize(200, 200), 1.0);
+        ASSERT_EQ(p.image.size(), QSize(100, 200)) << name;
+        EXPECT_TRUE(Near(p.image.pixel(50, 20), Qt::red)) << name;
+        EXPECT_TRUE(Near(p.image.pixel(50, 180), Qt::blue)) << name;
+        EXPECT_FALSE(p.animated) << name;
+    }
 
     // A bomb is refused by its header, before any row is inflated.
     const std::string bomb = dir.file("bomb.png");
