@@ -4,7 +4,7 @@ FUZZ_BUILD ?= build-fuzz
 JOBS       ?= $(shell nproc)
 DEMO_HOME  ?= $(BUILD)/home
 
-.PHONY: all deps build run test fuzz-build bench demo clean
+.PHONY: all deps build run test fuzz-build bench demo package clean
 
 all: build
 
@@ -33,6 +33,9 @@ test: fuzz-build
 bench: build
 	@for b in $(BUILD)/bench/bench_*; do [ "$${b##*/}" = bench_player_show ] && continue; echo "== $$b"; "$$b"; done
 	@bash bench/player_x11.sh $(BUILD)
+
+package: build
+	cmake --build $(BUILD) --target package
 
 clean:
 	rm -rf $(BUILD) $(FUZZ_BUILD)

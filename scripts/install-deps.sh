@@ -14,6 +14,7 @@ PACKAGES=(
   libgl1-mesa-dri
   openbox weston xwayland qt6-wayland
   feh libxcb-xtest0-dev
+  libheif-dev libheif-examples appstream dpkg-dev
 )
 
 missing=()

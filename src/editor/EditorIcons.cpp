@@ -1,6 +1,7 @@
 #include "EditorIcons.h"
 
 #include "EditorRules.h"
+#include "shared/MediaTypes.h"
 
 #include <QHash>
 #include <QPainter>
@@ -37,7 +38,41 @@ QIcon themedOr(const QStringList& names, const QIcon& drawn) {
     return drawn;
 }
 
+// Today's formats: the mark of the drawn picture and the theme's names, best first.
+struct ModernLook {
+    std::string_view type;
+    const char* mark;
+    const char* themeName;
+    const char* genericName;
+};
+constexpr ModernLook kModernLooks[] = {
+    {media::kTypePng, "PNG", "image-png", "image-x-generic"},
+    {media::kTypeWebp, "WEBP", "image-webp", "image-x-generic"},
+    {media::kTypeTiff, "TIF", "image-tiff", "image-x-generic"},
+    {media::kTypeHeif, "HEIC", "image-heif", "image-x-generic"},
+    {media::kTypeAvif, "AVIF", "image-avif", "image-x-generic"},
+    {media::kTypeMp4, "MP4", "video-mp4", "video-x-generic"},
+    {media::kTypeMatroska, "MKV", "video-x-matroska", "video-x-generic"},
+    {media::kTypeWebm, "WEBM", "video-webm", "video-x-generic"},
+    {media::kTypeOggVideo, "OGV", "video-ogg", "video-x-generic"},
+    {media::kTypeMp3, "MP3", "audio-mpeg", "audio-x-generic"},
+    {media::kTypeM4a, "M4A", "audio-mp4", "audio-x-generic"},
+    {media::kTypeOggAudio, "OGG", "audio-ogg", "audio-x-generic"},
+    {media::kTypeOpus, "OPUS", "audio-x-opus+ogg", "audio-x-generic"},
+    {media::kTypeFlac, "FLAC", "audio-flac", "audio-x-generic"},
+    {media::kTypeWave, "WAV", "audio-x-wav", "audio-x-generic"},
+};
+
+const ModernLook* modernLookOf(const QString& typeName) {
+    const std::string t = typeName.toStdString();
+    for (const ModernLook& look : kModernLooks)
+        if (look.type == t) return &look;
+    return nullptr;
+}
+
 QStringList themeNamesOfType(const QString& typeName) {
+    if (const ModernLook* look = modernLookOf(typeName))
+        return {QLatin1String(look->themeName), QLatin1String(look->genericName)};
     if (typeName.startsWith(QLatin1String("Video"))) return {QStringLiteral("video-x-msvideo"), QStringLiteral("video-x-generic")};
     if (typeName.startsWith(QLatin1String("Movie"))) return {QStringLiteral("video-mpeg"), QStringLiteral("video-x-generic")};
     if (typeName.startsWith(QLatin1String("Quick"))) return {QStringLiteral("video-quicktime"), QStringLiteral("video-x-generic")};
@@ -72,6 +107,11 @@ QIcon typeIcon(const QString& typeName) {
         break;
     case PreviewKind::Other:
         break;
+    }
+    if (const ModernLook* look = modernLookOf(typeName)) {
+        mark = QLatin1String(look->mark);
+        // Sounds have no picture: a colour of their own.
+        if (media::kindOfType(t) == media::TypeKind::Sound) colour = QColor(60, 140, 80);
     }
     QIcon drawn;
     drawn.addPixmap(tile(16, colour, QString(), true));

@@ -195,10 +195,12 @@ QString selectionSummary(const QStringList& names) {
 }
 
 PreviewKind kindOf(std::string_view t) {
-    if (t == media::kTypeVideoClip || t == media::kTypeMovieClip || t == media::kTypeM3u ||
-        t == media::kTypeQuickTime)
-        return PreviewKind::Movie;
-    if (t == media::kTypeBitmap || t == media::kTypeJpeg || t == media::kTypeGif) return PreviewKind::Image;
+    switch (media::kindOfType(t)) {
+    case media::TypeKind::Clip:
+    case media::TypeKind::Sound: return PreviewKind::Movie;
+    case media::TypeKind::Picture: return PreviewKind::Image;
+    case media::TypeKind::None: break;
+    }
     return PreviewKind::Other;
 }
 
@@ -245,7 +247,7 @@ std::vector<std::pair<std::string_view, std::string>> closeValues(const CloseVie
     return out;
 }
 
-static std::optional<std::int64_t> Whole(const ini::Snapshot& file, std::string_view name, std::int64_t min,
+static std::optional<std::int64_t> whole(const ini::Snapshot& file, std::string_view name, std::int64_t min,
                                          std::int64_t max) {
     return numeric::toWhole(file.read(settings::kSection, name), min, max);
 }
@@ -253,12 +255,12 @@ static std::optional<std::int64_t> Whole(const ini::Snapshot& file, std::string_
 OpenView readOpenView(const ini::Snapshot& file) {
     OpenView v;
     const auto twips = [&](std::string_view name) -> std::optional<double> {
-        if (auto w = Whole(file, name, settings::kInt32Min, settings::kInt32Max)) return static_cast<double>(*w);
+        if (auto w = whole(file, name, settings::kInt32Min, settings::kInt32Max)) return static_cast<double>(*w);
         return std::nullopt;
     };
     // A numeric value the element refuses keeps its designed state.
-    if (auto m = Whole(file, "ViewMode", 0, 3)) v.viewMode = static_cast<int>(*m);
-    if (auto m = Whole(file, "PATTERN", 0, 2)) v.pattern = static_cast<int>(*m);
+    if (auto m = whole(file, "ViewMode", 0, 3)) v.viewMode = static_cast<int>(*m);
+    if (auto m = whole(file, "PATTERN", 0, 2)) v.pattern = static_cast<int>(*m);
     // Shift-JIS from the Windows release decodes like every other value.
     v.defPath = textcodec::decode(file.read(settings::kSection, "DEFPATH"));
     v.left = twips("MainLeft");
@@ -272,10 +274,10 @@ OpenView readOpenView(const ini::Snapshot& file) {
     v.head1 = twips("Head1");
     v.head2 = twips("Head2");
     v.head3 = twips("Head3");
-    if (auto k = Whole(file, "SortKey", 0, 2)) v.sortKey = static_cast<int>(*k);
-    if (auto o = Whole(file, "SortOrder", 0, 1)) v.sortOrder = static_cast<int>(*o);
+    if (auto k = whole(file, "SortKey", 0, 2)) v.sortKey = static_cast<int>(*k);
+    if (auto o = whole(file, "SortOrder", 0, 1)) v.sortOrder = static_cast<int>(*o);
     const auto hidden = [&](std::string_view name) {
-        const auto w = Whole(file, name, settings::kInt16Min, settings::kInt16Max);
+        const auto w = whole(file, name, settings::kInt16Min, settings::kInt16Max);
         return w && *w == 0;
     };
     v.toolBar = !hidden("ToolBar");

@@ -2,12 +2,12 @@
 
 #include "EditorRules.h"
 #include "dialogs/PlainText.h"
+#include "platform/PictureDecode.h"
 #include "shared/FileKinds.h"
 #include "shared/MediaTypes.h"
 
 #include <QFileInfo>
 #include <QFrame>
-#include <QImageReader>
 #include <QLabel>
 #include <QPixmap>
 
@@ -170,13 +170,13 @@ void PreviewPane::PreView(const QString& path) {
         }
         break;
     case PreviewKind::Image: {
-        QImageReader reader(path);
-        const QSize natural = reader.size();
+        // The player's decoder: every format it shows, turned as it is shown,
+        // decoded at the size that will be shown.
+        const QSize natural = platform::pictureSize(path);
         const FitSize fit = fitted(natural);
         if (fit.ok) {
-            // Decode at the size that will be shown.
-            reader.setScaledSize(QSize(qMax(1, m_scale.px(fit.width)), qMax(1, m_scale.pxY(fit.height))));
-            const QImage image = reader.read();
+            const QImage image = platform::decodePicture(
+                path, QSize(qMax(1, m_scale.px(fit.width)), qMax(1, m_scale.pxY(fit.height))));
             if (!image.isNull()) {
                 m_pictureNatural = natural;
                 imgPre->setPixmap(QPixmap::fromImage(image));

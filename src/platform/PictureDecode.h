@@ -1,5 +1,6 @@
 #pragma once
-// Picture decoding (BMP, JPEG, GIF ...) by content, at the size it is shown.
+// Picture decoding (BMP, JPEG, GIF, PNG, WebP, TIFF, and HEIF/HEIC/AVIF
+// through libheif) by content, at the size it is shown.
 // Sizes are those of the picture as it is seen: a JPEG whose EXIF orientation
 // turns it by 90 degrees reports its width and height swapped. Pure
 // functions: safe on any thread. Only regular files are opened; anything

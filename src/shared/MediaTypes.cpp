@@ -24,6 +24,12 @@ std::string_view typeName(std::string_view ext) {
         {"M3U", kTypeM3u},        {"MOV", kTypeQuickTime}, {"QT", kTypeQuickTime},
         {"BMP", kTypeBitmap},     {"JFIF", kTypeJpeg},     {"JPE", kTypeJpeg},
         {"JPEG", kTypeJpeg},      {"JPG", kTypeJpeg},      {"GIF", kTypeGif},
+        {"PNG", kTypePng},        {"WEBP", kTypeWebp},     {"TIF", kTypeTiff},
+        {"TIFF", kTypeTiff},      {"HEIF", kTypeHeif},     {"HEIC", kTypeHeif},
+        {"AVIF", kTypeAvif},      {"MP4", kTypeMp4},       {"M4V", kTypeMp4},
+        {"MKV", kTypeMatroska},   {"WEBM", kTypeWebm},     {"OGV", kTypeOggVideo},
+        {"MP3", kTypeMp3},        {"M4A", kTypeM4a},       {"OGG", kTypeOggAudio},
+        {"OPUS", kTypeOpus},      {"FLAC", kTypeFlac},     {"WAV", kTypeWave},
     };
     for (const Row& r : kRows) {
         if (r.ext == ext) return r.type;
@@ -53,7 +59,29 @@ TypeCheck ChkFType(int filterIndex, std::string_view ext) {
 }
 
 bool isImage(std::string_view ext) {
-    return ext == "BMP" || ext == "JFIF" || ext == "JPEG" || ext == "JPG" || ext == "GIF";
+    // JPE stays with the movie element, as it always has.
+    static constexpr std::string_view kImages[] = {"BMP", "JFIF", "JPEG", "JPG",  "GIF",  "PNG",
+                                                   "WEBP", "TIF", "TIFF", "HEIF", "HEIC", "AVIF"};
+    for (std::string_view image : kImages) {
+        if (image == ext) return true;
+    }
+    return false;
+}
+
+TypeKind kindOfType(std::string_view t) {
+    static constexpr std::string_view kPictures[] = {kTypeBitmap, kTypeJpeg, kTypeGif,  kTypePng,
+                                                     kTypeWebp,   kTypeTiff, kTypeHeif, kTypeAvif};
+    static constexpr std::string_view kClips[] = {kTypeVideoClip, kTypeMovieClip, kTypeM3u,  kTypeQuickTime,
+                                                  kTypeMp4,       kTypeMatroska,  kTypeWebm, kTypeOggVideo};
+    static constexpr std::string_view kSounds[] = {kTypeMp3, kTypeM4a, kTypeOggAudio, kTypeOpus, kTypeFlac, kTypeWave};
+    if (t.empty()) return TypeKind::None;
+    for (std::string_view p : kPictures)
+        if (p == t) return TypeKind::Picture;
+    for (std::string_view c : kClips)
+        if (c == t) return TypeKind::Clip;
+    for (std::string_view s : kSounds)
+        if (s == t) return TypeKind::Sound;
+    return TypeKind::None;
 }
 
 }  // namespace media

@@ -143,6 +143,19 @@ window_geometry() {
   HEIGHT=$(sed -n 's/^ *Height: *//p' <<<"$info")
 }
 
+# Like window_geometry, once the window manager has placed the window: two
+# reads 0.2 s apart agree (up to 3 s).
+settled_geometry() {
+  local i px py
+  window_geometry "$1" || return 1
+  for i in $(seq 15); do
+    px=$X; py=$Y
+    sleep 0.2
+    window_geometry "$1" || return 1
+    [ "$X" = "$px" ] && [ "$Y" = "$py" ] && return 0
+  done
+}
+
 # Saves a screenshot of the whole screen (or window $2) to $1 (PNG).
 screenshot() {
   local out=$1 win=${2:-root}

@@ -145,21 +145,19 @@ for i in $(seq 50); do
   sleep 0.1
 done
 [ -n "$help" ] || fail "F2 showed no help window"
-eval "$(xdotool getwindowgeometry --shell "$help")"
+settled_geometry "$help"
 [ "$WIDTH" -eq 480 ] && [ "$HEIGHT" -eq 514 ] || fail "help window ${WIDTH}x${HEIGHT}"
 # Dragging the picture with the left button moves the window; the right does not.
 HX=$X; HY=$Y
 xdotool mousemove $((HX + 100)) $((HY + 200)) mousedown 3 mousemove $((HX + 160)) $((HY + 240)) mouseup 3
-sleep 0.3
-eval "$(xdotool getwindowgeometry --shell "$help")"
+settled_geometry "$help"
 [ "$X" -eq "$HX" ] && [ "$Y" -eq "$HY" ] || fail "a right drag moved the help window to $X,$Y"
 xdotool mousemove $((HX + 100)) $((HY + 200)) mousedown 1
 # A window manager takes the move over asynchronously: let it grab first.
 sleep 0.3
 for step in 1 2 3 4 5 6; do xdotool mousemove $((HX + 100 + step * 10)) $((HY + 200 + step * 5)); sleep 0.05; done
 xdotool mouseup 1
-sleep 0.3
-eval "$(xdotool getwindowgeometry --shell "$help")"
+settled_geometry "$help"
 [ "$X" -eq $((HX + 60)) ] && [ "$Y" -eq $((HY + 30)) ] || fail "a left drag moved the help window from $HX,$HY to $X,$Y"
 xdotool mousemove 600 400
 xdotool windowfocus --sync "$help"

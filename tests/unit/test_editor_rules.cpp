@@ -124,6 +124,9 @@ TEST(Preview, SummaryAndKinds) {
     EXPECT_EQ(kindOf("GIF イメージ"), PreviewKind::Image);
     EXPECT_EQ(kindOf("ビットマップ イメージ"), PreviewKind::Image);
     EXPECT_EQ(kindOf(""), PreviewKind::Other);
+    EXPECT_EQ(kindOf("HEIF イメージ"), PreviewKind::Image);
+    EXPECT_EQ(kindOf("MPEG-4 ビデオ"), PreviewKind::Movie);
+    EXPECT_EQ(kindOf("FLAC オーディオ"), PreviewKind::Movie);  // a sound plays in the movie element
 }
 
 TEST(CloseValues, AllKeysInOrderWithTheirFormats) {
