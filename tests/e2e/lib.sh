@@ -90,6 +90,17 @@ make_home() {
   export VISTROVA_MIXER_FILE="$E2E_TMP/mixer"
 }
 
+# The player alone on a fresh program folder: an X server of size $1, the
+# driver in DRIVER and an empty media folder in media.
+start_player_bench() {
+  start_x "$1"
+  make_home
+  DRIVER="$BUILD_DIR/tests/player_driver"
+  [ -x "$DRIVER" ] || fail "no player driver at $DRIVER"
+  media="$E2E_TMP/media"
+  mkdir -p "$media"
+}
+
 # Starts $BUILD_DIR/vistrova with the given arguments in the background; sets PID.
 start_vistrova() {
   "$BUILD_DIR/vistrova" "$@" &

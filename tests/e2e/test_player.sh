@@ -4,13 +4,7 @@
 # Retry/Ignore for a missing file, ends with Esc.
 source "$(dirname "${BASH_SOURCE[0]}")/lib.sh"
 
-start_x 1024x768x24
-make_home
-DRIVER="$BUILD_DIR/tests/player_driver"
-[ -x "$DRIVER" ] || fail "no player driver at $DRIVER"
-
-media="$E2E_TMP/media"
-mkdir -p "$media"
+start_player_bench 1024x768x24
 convert -size 200x300 xc:'#00ff00' "$media/tall.bmp"
 convert -size 400x100 xc:'#0000ff' "$media/wide.jpg"
 ffmpeg -loglevel error -y -f lavfi -i testsrc=size=320x180:rate=25:duration=4 \

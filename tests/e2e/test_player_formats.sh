@@ -3,13 +3,7 @@
 # EXIF orientation), an MP4 clip played to its end, then a JPEG.
 source "$(dirname "${BASH_SOURCE[0]}")/lib.sh"
 
-start_x 1024x768x24
-make_home
-DRIVER="$BUILD_DIR/tests/player_driver"
-[ -x "$DRIVER" ] || fail "no player driver at $DRIVER"
-
-media="$E2E_TMP/media"
-mkdir -p "$media"
+start_player_bench 1024x768x24
 convert -size 320x240 xc:'#ff0000' "$media/red.png"
 convert -size 320x240 xc:'#00ff00' "$media/green.webp"
 convert -size 320x240 xc:'#ffff00' "$media/yellow.jpg"
