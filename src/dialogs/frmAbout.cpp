@@ -118,7 +118,7 @@ void frmAbout::cmdSysInfo_Click() { StartSysInfo(); }
 
 void frmAbout::StartSysInfo() {
     // There is no system-information tool on this platform.
-    mdlMessage::msgBox(QStringLiteral("現時点ではｼｽﾃﾑ情報を使用できません"), 0, mdlMessage::kTitleVistrova, this);
+    mdlMessage::msgBox(QStringLiteral("現時点ではｼｽﾃﾑ情報を使用できません"), mdlMessage::kOkOnly, mdlMessage::kTitleVistrova, this);
 }
 
 bool frmAbout::eventFilter(QObject* watched, QEvent* event) {
