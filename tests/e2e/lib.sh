@@ -48,6 +48,8 @@ start_x_bare() {
   export QT_QPA_PLATFORM=xcb
   export XDG_RUNTIME_DIR="$E2E_TMP/runtime"
   mkdir -p -m 700 "$XDG_RUNTIME_DIR"
+  # Thumbnails the editor makes go to a scratch cache, never the user's.
+  export XDG_CACHE_HOME="$E2E_TMP/cache"
   export VISTROVA_MPV_OPTIONS=${VISTROVA_MPV_OPTIONS:-ao=null}
 }
 
