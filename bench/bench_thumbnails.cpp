@@ -32,10 +32,10 @@ struct Pictures {
         root = QString::fromLocal8Bit(::mkdtemp(tmpl.data()));
         folder = root + "/pics/";
         fs::create_directories(folder.toStdString());
-        QImage image(320, 240, QImage::Format_RGB32);
+        QImage image(160, 120, QImage::Format_RGB32);
         for (int i = 0; i < 10000; ++i) {
             image.fill(QColor::fromHsv(i % 360, 200, 200));
-            image.save(folder + QStringLiteral("p%1.png").arg(i), "png", 0);
+            image.save(folder + QStringLiteral("p%1.png").arg(i), "png");
         }
     }
     ~Pictures() { fs::remove_all(root.toStdString()); }

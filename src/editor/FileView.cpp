@@ -80,6 +80,7 @@ void FileView::addRows(const std::vector<std::pair<FileRow, QIcon>>& rows) {
 void FileView::requestThumbnails() {
     if (m_mode != kLargeIcons || m_thumbsRequested) return;
     m_thumbsRequested = true;
+    m_thumbs->setShownSize(m_listView->iconSize() * devicePixelRatioF());
     // In the view's order, the rows in sight first; sounds and other files have none.
     std::vector<ThumbnailLoader::Job> jobs;
     for (int r = 0; r < m_model->rowCount(); ++r) {
@@ -106,11 +107,9 @@ QStringList FileView::visiblePaths() const {
 }
 
 void FileView::thumbnailReady(const QString& path, const QImage& image) {
-    // Kept at the size shown: ten thousand thumbnails at full size would take gigabytes.
-    const qreal ratio = devicePixelRatioF();
-    const QSize shown = m_listView->iconSize() * ratio;
-    QPixmap pixmap = QPixmap::fromImage(image.scaled(shown, Qt::KeepAspectRatio, Qt::SmoothTransformation));
-    pixmap.setDevicePixelRatio(ratio);
+    // Already at the size shown (ten thousand thumbnails at full size would take gigabytes).
+    QPixmap pixmap = QPixmap::fromImage(image);
+    pixmap.setDevicePixelRatio(devicePixelRatioF());
     m_model->setThumbnail(path, QIcon(pixmap));
 }
 

@@ -27,6 +27,7 @@ struct ThumbnailLoader::Queue {
     quint64 generation = 0;
     bool running = false;
     QString root;
+    QSize shown;
 };
 
 namespace {
@@ -115,6 +116,11 @@ void ThumbnailLoader::prioritize(const QStringList& paths) {
     std::stable_partition(jobs.begin(), jobs.end(), [&](const Job& j) { return wanted.contains(j.path); });
 }
 
+void ThumbnailLoader::setShownSize(const QSize& pixels) {
+    QMutexLocker lock(&m_queue->mutex);
+    m_queue->shown = pixels;
+}
+
 void ThumbnailLoader::cancel() {
     QMutexLocker lock(&m_queue->mutex);
     ++m_queue->generation;
@@ -139,9 +145,11 @@ void ThumbnailLoader::startWorker() {
             queue->jobs.pop_front();
             const quint64 generation = queue->generation;
             const QString root = queue->root;
+            const QSize shown = queue->shown;
             lock.unlock();
-            const QImage image = loadOrMake(job, root);
+            QImage image = loadOrMake(job, root);
             if (image.isNull()) continue;
+            if (!shown.isEmpty()) image = image.scaled(shown, Qt::KeepAspectRatio, Qt::SmoothTransformation);
             // Posted to the loader: dropped if it is gone, ignored if the list changed meanwhile.
             QMetaObject::invokeMethod(
                 this,

@@ -34,6 +34,9 @@ public:
     void prioritize(const QStringList& paths);
     void cancel();
     QString cacheRoot() const;
+    // Thumbnails are reported scaled to fit `pixels` (device pixels), so the
+    // GUI thread only wraps them; an empty size reports them as cached.
+    void setShownSize(const QSize& pixels);
 
     // The thumbnail of one file, read or made: what a worker runs. Null when
     // there is none (not a regular file, a picture that does not decode, a
