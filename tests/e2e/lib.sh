@@ -48,8 +48,6 @@ start_x_bare() {
   export QT_QPA_PLATFORM=xcb
   export XDG_RUNTIME_DIR="$E2E_TMP/runtime"
   mkdir -p -m 700 "$XDG_RUNTIME_DIR"
-  # Thumbnails the editor makes go to a scratch cache, never the user's.
-  export XDG_CACHE_HOME="$E2E_TMP/cache"
   export VISTROVA_MPV_OPTIONS=${VISTROVA_MPV_OPTIONS:-ao=null}
 }
 
@@ -85,11 +83,15 @@ XML
   fail "openbox did not take the screen: $(cat "$E2E_TMP/openbox.log")"
 }
 
-# A fresh program folder; exports VISTROVA_HOME and VISTROVA_MIXER_FILE.
+# A fresh program folder; exports VISTROVA_HOME and VISTROVA_MIXER_FILE, and
+# XDG_CACHE_HOME for the programs only, so thumbnails the editor makes go to a
+# scratch cache, never the user's (the X server and the window manager keep theirs).
 make_home() {
   export VISTROVA_HOME="$E2E_TMP/home"
   mkdir -p "$VISTROVA_HOME"
   export VISTROVA_MIXER_FILE="$E2E_TMP/mixer"
+  export XDG_CACHE_HOME="$E2E_TMP/cache"
+  mkdir -p -m 700 "$XDG_CACHE_HOME"
 }
 
 # Starts $BUILD_DIR/vistrova with the given arguments in the background; sets PID.
