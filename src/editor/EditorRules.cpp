@@ -139,6 +139,45 @@ bool isListedFolderName(const QString& name) {
            name != QLatin1String("pagefile.sys") && name != QLatin1String("?");
 }
 
+namespace {
+// -1, 0 or 1: case-insensitive, digit runs by value (leading zeros ignored,
+// then the shorter run first, so "01" and "1" differ only at the end).
+int naturalCompare(const QString& a, const QString& b) {
+    qsizetype i = 0, j = 0;
+    int zeroTie = 0;
+    while (i < a.size() && j < b.size()) {
+        if (a[i].isDigit() && b[j].isDigit()) {
+            qsizetype ei = i, ej = j;
+            while (ei < a.size() && a[ei].isDigit()) ++ei;
+            while (ej < b.size() && b[ej].isDigit()) ++ej;
+            qsizetype si = i, sj = j;
+            while (si < ei - 1 && a[si].digitValue() == 0) ++si;
+            while (sj < ej - 1 && b[sj].digitValue() == 0) ++sj;
+            if (ei - si != ej - sj) return ei - si < ej - sj ? -1 : 1;
+            for (qsizetype k = 0; k < ei - si; ++k) {
+                const int da = a[si + k].digitValue(), db = b[sj + k].digitValue();
+                if (da != db) return da < db ? -1 : 1;
+            }
+            if (zeroTie == 0 && ei - i != ej - j) zeroTie = ei - i < ej - j ? -1 : 1;
+            i = ei;
+            j = ej;
+            continue;
+        }
+        const QChar ca = a[i].toCaseFolded(), cb = b[j].toCaseFolded();
+        if (ca != cb) return ca < cb ? -1 : 1;
+        ++i;
+        ++j;
+    }
+    if (i < a.size() || j < b.size()) return i < a.size() ? 1 : -1;
+    return zeroTie;
+}
+}  // namespace
+
+bool folderNameLess(const QString& a, const QString& b) {
+    const int c = naturalCompare(a, b);
+    return c != 0 ? c < 0 : a < b;
+}
+
 std::optional<FileRow> makeFileRow(int filterIndex, const QString& folderPath, const QString& name,
                                    const QDateTime& modified) {
     const std::string ext = media::extension(name.toStdString());

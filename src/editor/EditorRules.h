@@ -47,6 +47,10 @@ QString pathOfUrl(const QUrl& url);
 
 // Folder scan: whether an entry of a directory listing is offered as a folder.
 bool isListedFolderName(const QString& name);
+// The tree's order of folder names, as file managers sort them: letters
+// without regard to case, runs of digits by their value ("2" before "10");
+// names equal that way fall back to their plain order, so the order is total.
+bool folderNameLess(const QString& a, const QString& b);
 
 // A row of the file view, when the type filter accepts the file.
 struct FileRow {

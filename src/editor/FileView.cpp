@@ -1,10 +1,16 @@
 #include "FileView.h"
 
+#include "ThumbnailLoader.h"
+#include "shared/MediaTypes.h"
+
 #include <QEvent>
 #include <QKeyEvent>
 #include <QHeaderView>
 #include <QListView>
+#include <QPixmap>
+#include <QScrollBar>
 #include <QStackedLayout>
+#include <QTimer>
 #include <QTreeView>
 
 namespace editor {
@@ -43,12 +49,69 @@ FileView::FileView(QWidget* parent) : QWidget(parent) {
     m_stack->setContentsMargins(0, 0, 0, 0);
     m_stack->addWidget(m_listView);
     m_stack->addWidget(m_detailView);
+
+    m_thumbs = new ThumbnailLoader(QString(), this);
+    connect(m_thumbs, &ThumbnailLoader::thumbnailReady, this, &FileView::thumbnailReady);
+    m_thumbsRequest = new QTimer(this);
+    m_thumbsRequest->setSingleShot(true);
+    m_thumbsRequest->setInterval(0);
+    connect(m_thumbsRequest, &QTimer::timeout, this, &FileView::requestThumbnails);
+    m_thumbsVisible = new QTimer(this);
+    m_thumbsVisible->setSingleShot(true);
+    m_thumbsVisible->setInterval(50);
+    connect(m_thumbsVisible, &QTimer::timeout, this, [this] { m_thumbs->prioritize(visiblePaths()); });
+    for (QScrollBar* bar : {m_listView->verticalScrollBar(), m_listView->horizontalScrollBar()})
+        connect(bar, &QScrollBar::valueChanged, m_thumbsVisible, qOverload<>(&QTimer::start));
     setViewMode(kDetails);
 }
 
-void FileView::clear() { m_model->clear(); }
+void FileView::clear() {
+    m_thumbs->cancel();
+    m_thumbsRequested = false;
+    m_model->clear();
+}
 
-void FileView::addRows(const std::vector<std::pair<FileRow, QIcon>>& rows) { m_model->append(rows); }
+void FileView::addRows(const std::vector<std::pair<FileRow, QIcon>>& rows) {
+    m_model->append(rows);
+    m_thumbsRequested = false;
+    if (m_mode == kLargeIcons) m_thumbsRequest->start();
+}
+
+void FileView::requestThumbnails() {
+    if (m_mode != kLargeIcons || m_thumbsRequested) return;
+    m_thumbsRequested = true;
+    m_thumbs->setShownSize(m_listView->iconSize() * devicePixelRatioF());
+    // In the view's order, the rows in sight first; sounds and other files have none.
+    std::vector<ThumbnailLoader::Job> jobs;
+    for (int r = 0; r < m_model->rowCount(); ++r) {
+        const FileRow& row = m_model->fileRow(r);
+        const media::TypeKind kind = media::kindOfType(row.type.toStdString());
+        if (kind == media::TypeKind::Picture || kind == media::TypeKind::Clip)
+            jobs.push_back({row.key, kind == media::TypeKind::Picture});
+    }
+    m_thumbs->setJobs(std::move(jobs));
+    m_thumbs->prioritize(visiblePaths());
+}
+
+QStringList FileView::visiblePaths() const {
+    // Rows lie in view order along the flow, so the rows in sight are a run
+    // from the first one in sight, as many as the viewport holds.
+    const QSize grid = m_listView->gridSize().isValid() ? m_listView->gridSize() : QSize(84, 64);
+    const QSize port = m_listView->viewport()->size();
+    const QModelIndex first = m_listView->indexAt(QPoint(grid.width() / 2, grid.height() / 2));
+    const int from = first.isValid() ? first.row() : 0;
+    const int count = (port.width() / grid.width() + 1) * (port.height() / grid.height() + 1);
+    QStringList paths;
+    for (int r = from; r < qMin(m_model->rowCount(), from + count); ++r) paths << m_model->fileRow(r).key;
+    return paths;
+}
+
+void FileView::thumbnailReady(const QString& path, const QImage& image) {
+    // Already at the size shown (ten thousand thumbnails at full size would take gigabytes).
+    QPixmap pixmap = QPixmap::fromImage(image);
+    pixmap.setDevicePixelRatio(devicePixelRatioF());
+    m_model->setThumbnail(path, QIcon(pixmap));
+}
 
 int FileView::rowCount() const { return m_model->rowCount(); }
 
@@ -89,6 +152,8 @@ void FileView::setViewMode(int mode) {
     } else {
         m_stack->setCurrentWidget(m_detailView);
     }
+    m_model->setShowThumbnails(mode == kLargeIcons);
+    if (mode == kLargeIcons) m_thumbsRequest->start();
     if (focused) currentView()->setFocus();
 }
 
@@ -106,6 +171,7 @@ void FileView::setSort(int column, int order) {
 }
 
 void FileView::sortNow() {
+    if (m_mode == kLargeIcons) m_thumbsVisible->start();
     m_model->sort(m_sortColumn, m_sortOrder == 0 ? Qt::AscendingOrder : Qt::DescendingOrder);
     m_detailView->header()->setSortIndicatorShown(true);
     m_detailView->header()->setSortIndicator(m_sortColumn,

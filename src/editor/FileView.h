@@ -16,8 +16,11 @@ class QTreeView;
 class QStackedLayout;
 class QAbstractItemView;
 class QItemSelectionModel;
+class QTimer;
 
 namespace editor {
+
+class ThumbnailLoader;
 
 class FileView : public QWidget {
     Q_OBJECT
@@ -58,6 +61,8 @@ public:
     // Empty for a row out of range.
     QString keyOfRow(int row) const;
     QString nameOfRow(int row) const;
+    // What makes and reads the large-icon view's thumbnails.
+    ThumbnailLoader* thumbnailLoader() const { return m_thumbs; }
 
 signals:
     void clicked();
@@ -71,6 +76,9 @@ protected:
 
 private:
     std::vector<int> selectedRowsInOrder() const;
+    void requestThumbnails();
+    QStringList visiblePaths() const;
+    void thumbnailReady(const QString& path, const QImage& image);
 
     FileViewModel* m_model;
     QItemSelectionModel* m_selection;
@@ -81,6 +89,10 @@ private:
     int m_arrangement = 0;
     int m_sortColumn = 0;
     int m_sortOrder = 0;
+    ThumbnailLoader* m_thumbs;
+    QTimer* m_thumbsRequest;   // coalesces the rows added and the sort that follows
+    QTimer* m_thumbsVisible;   // coalesces scrolling
+    bool m_thumbsRequested = false;
 };
 
 }  // namespace editor

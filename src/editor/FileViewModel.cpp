@@ -27,7 +27,8 @@ QVariant FileViewModel::data(const QModelIndex& index, int role) const {
     case Qt::EditRole:
         return e.row.*kColumnText[index.column()];
     case Qt::DecorationRole:
-        return nameCell ? QVariant(e.icon) : QVariant();
+        if (!nameCell) return {};
+        return (m_showThumbnails && !e.thumbnail.isNull()) ? QVariant(e.thumbnail) : QVariant(e.icon);
     case kKeyRole:
         return nameCell ? QVariant(e.row.key) : QVariant();
     default:
@@ -69,6 +70,7 @@ void FileViewModel::sort(int column, Qt::SortOrder order) {
         newRow[from] = static_cast<int>(i);
     }
     m_entries.swap(entries);
+    indexKeys();
     // The views' selection and current row are persistent indexes: they move with their rows.
     const QModelIndexList before = persistentIndexList();
     QModelIndexList after;
@@ -98,6 +100,7 @@ void FileViewModel::clear() {
     if (m_entries.empty()) return;
     beginResetModel();
     m_entries.clear();
+    m_rowOfKey.clear();
     endResetModel();
 }
 
@@ -111,7 +114,10 @@ void FileViewModel::append(const std::vector<std::pair<FileRow, QIcon>>& rows) {
     else
         beginInsertRows({}, start, start + static_cast<int>(rows.size()) - 1);
     m_entries.reserve(m_entries.size() + rows.size());
-    for (const auto& [row, icon] : rows) m_entries.push_back({row, icon});
+    for (const auto& [row, icon] : rows) {
+        m_rowOfKey.insert(row.key, static_cast<int>(m_entries.size()));
+        m_entries.push_back({row, icon, QIcon()});
+    }
     if (fresh)
         endResetModel();
     else
@@ -122,6 +128,26 @@ const FileRow& FileViewModel::fileRow(int row) const {
     static const FileRow none;
     if (row < 0 || row >= rowCount()) return none;
     return m_entries[static_cast<std::size_t>(row)].row;
+}
+
+void FileViewModel::setThumbnail(const QString& key, const QIcon& icon) {
+    const int row = m_rowOfKey.value(key, -1);
+    if (row < 0) return;
+    m_entries[static_cast<std::size_t>(row)].thumbnail = icon;
+    if (m_showThumbnails) emit dataChanged(index(row, kNameColumn), index(row, kNameColumn), {Qt::DecorationRole});
+}
+
+void FileViewModel::setShowThumbnails(bool show) {
+    if (show == m_showThumbnails) return;
+    m_showThumbnails = show;
+    if (!m_entries.empty())
+        emit dataChanged(index(0, kNameColumn), index(rowCount() - 1, kNameColumn), {Qt::DecorationRole});
+}
+
+void FileViewModel::indexKeys() {
+    m_rowOfKey.clear();
+    m_rowOfKey.reserve(static_cast<qsizetype>(m_entries.size()));
+    for (std::size_t i = 0; i < m_entries.size(); ++i) m_rowOfKey.insert(m_entries[i].row.key, static_cast<int>(i));
 }
 
 }  // namespace editor

@@ -7,6 +7,7 @@
 #include "EditorRules.h"
 
 #include <QAbstractTableModel>
+#include <QHash>
 #include <QIcon>
 
 #include <utility>
@@ -42,12 +43,22 @@ public:
     // The row's data; an empty row when `row` is out of range.
     const FileRow& fileRow(int row) const;
 
+    // A file's thumbnail, shown in place of its type icon while thumbnails
+    // are shown; dropped by clear().
+    void setThumbnail(const QString& key, const QIcon& icon);
+    void setShowThumbnails(bool show);
+
 private:
     struct Entry {
         FileRow row;
         QIcon icon;
+        QIcon thumbnail;
     };
+    void indexKeys();
+
     std::vector<Entry> m_entries;
+    QHash<QString, int> m_rowOfKey;
+    bool m_showThumbnails = false;
 };
 
 }  // namespace editor

@@ -15,6 +15,8 @@
 #include <QKeyEvent>
 #include <QTreeWidget>
 
+#include <algorithm>
+
 namespace editor {
 
 namespace {
@@ -22,13 +24,14 @@ constexpr int kPathRole = Qt::UserRole + 1;
 constexpr int kKeyRole = Qt::UserRole + 2;
 constexpr int kLoadedRole = Qt::UserRole + 3;
 
-// Folders only: a pipe, a device, a socket or a broken or looping link is none.
+// Folders only, in the tree's order: a pipe, a device, a socket or a broken or looping link is none.
 QStringList scanFolders(const QString& folderPath) {
     QStringList out;
     for (const std::string& raw : files::scanFolders(toRawName(folderPath))) {
         const QString name = fromRawName(raw);
         if (isListedFolderName(name)) out << name;
     }
+    std::sort(out.begin(), out.end(), folderNameLess);
     return out;
 }
 

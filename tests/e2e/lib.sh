@@ -83,11 +83,15 @@ XML
   fail "openbox did not take the screen: $(cat "$E2E_TMP/openbox.log")"
 }
 
-# A fresh program folder; exports VISTROVA_HOME and VISTROVA_MIXER_FILE.
+# A fresh program folder; exports VISTROVA_HOME and VISTROVA_MIXER_FILE, and
+# XDG_CACHE_HOME for the programs only, so thumbnails the editor makes go to a
+# scratch cache, never the user's (the X server and the window manager keep theirs).
 make_home() {
   export VISTROVA_HOME="$E2E_TMP/home"
   mkdir -p "$VISTROVA_HOME"
   export VISTROVA_MIXER_FILE="$E2E_TMP/mixer"
+  export XDG_CACHE_HOME="$E2E_TMP/cache"
+  mkdir -p -m 700 "$XDG_CACHE_HOME"
 }
 
 # The player alone on a fresh program folder: an X server of size $1, the

@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 using namespace editor;
 
 TEST(Twips, PerPixelAndText) {
@@ -112,6 +114,16 @@ TEST(TreeWalk, ChildNamesCompareCaseSensitively) {
     EXPECT_EQ(childIndexOf(children, "Photos"), 0);
     EXPECT_EQ(childIndexOf(children, "PHOTOS"), -1);
     EXPECT_EQ(childIndexOf({}, "x"), -1);
+}
+
+TEST(TreeWalk, FoldersSortAsFileManagersSortThem) {
+    const QStringList sorted = {"1", "01", "2", "10", "_x", "a2", "a10", "b", "Photos", "photos", "photos 2", "Ärger", "Ünter"};
+    QStringList shuffled = sorted;
+    std::reverse(shuffled.begin(), shuffled.end());
+    std::swap(shuffled[2], shuffled[9]);
+    std::sort(shuffled.begin(), shuffled.end(), folderNameLess);
+    EXPECT_EQ(shuffled, sorted);
+    for (const QString& name : sorted) EXPECT_FALSE(folderNameLess(name, name)) << name.toStdString();
 }
 
 TEST(Preview, SummaryAndKinds) {

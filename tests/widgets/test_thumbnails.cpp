@@ -1,0 +1,122 @@
+// The large-icon view fills in thumbnails from the shared cache, making the
+// missing ones there as file managers would.
+#include "TempDir.h"
+#include "QtWait.h"
+#include "editor/FileView.h"
+#include "editor/FolderPane.h"
+#include "editor/ThumbnailLoader.h"
+
+#include <QAbstractItemView>
+#include <QCryptographicHash>
+#include <QDir>
+#include <QFileInfo>
+#include <QIcon>
+#include <QImage>
+#include <QUrl>
+
+#include <gtest/gtest.h>
+
+#include <sys/stat.h>
+
+namespace {
+
+QString cachedPathOf(const QString& cacheHome, const QString& file) {
+    const QByteArray uri = QUrl::fromLocalFile(file).toEncoded();
+    return cacheHome + "/thumbnails/normal/" + QCryptographicHash::hash(uri, QCryptographicHash::Md5).toHex() +
+           ".png";
+}
+
+void savePicture(const QString& path, QSize size, Qt::GlobalColor colour) {
+    QImage image(size, QImage::Format_RGB32);
+    image.fill(colour);
+    ASSERT_TRUE(image.save(path));
+}
+
+void plantThumbnail(const QString& cacheHome, const QString& file, Qt::GlobalColor colour, const QString& uri,
+                    qint64 mtime) {
+    QDir().mkpath(cacheHome + "/thumbnails/normal");
+    QImage image(64, 64, QImage::Format_RGB32);
+    image.fill(colour);
+    image.setText("Thumb::URI", uri);
+    image.setText("Thumb::MTime", QString::number(mtime));
+    ASSERT_TRUE(image.save(cachedPathOf(cacheHome, file), "png"));
+}
+
+// JPEG shifts a plain colour a little.
+bool near(const QColor& a, Qt::GlobalColor b) {
+    const QColor c(b);
+    return qAbs(a.red() - c.red()) < 12 && qAbs(a.green() - c.green()) < 12 && qAbs(a.blue() - c.blue()) < 12;
+}
+
+qint64 mtimeOf(const QString& file) { return QFileInfo(file).lastModified().toSecsSinceEpoch(); }
+
+unsigned modeOf(const QString& path) {
+    struct stat st {};
+    ::stat(QFile::encodeName(path).constData(), &st);
+    return st.st_mode & 0777;
+}
+
+}  // namespace
+
+TEST(Thumbnails, LargeIconsReadTheCacheAndWriteWhatIsMissing) {
+    TempDir dir;
+    const QString home = QString::fromStdString(dir.path().string());
+    const QString cache = home + "/cache";
+    const QString pics = home + "/pics";
+    qputenv("XDG_CACHE_HOME", cache.toUtf8());
+    QDir().mkpath(pics);
+    savePicture(pics + "/wide.png", {400, 300}, Qt::blue);
+    savePicture(pics + "/tall.jpg", {50, 80}, Qt::green);
+    savePicture(pics + "/planted.png", {64, 64}, Qt::blue);
+    TempDir::put((pics + "/broken.png").toStdString(), "\x89PNG\r\n\x1a\nnot really");
+    // A thumbnail planted in the cache is taken without decoding the picture;
+    // a stale one (from the future) and another file's are made anew.
+    plantThumbnail(cache, pics + "/planted.png", Qt::red, QUrl::fromLocalFile(pics + "/planted.png").toString(),
+                   mtimeOf(pics + "/planted.png"));
+    plantThumbnail(cache, pics + "/wide.png", Qt::magenta, QUrl::fromLocalFile(pics + "/wide.png").toString(),
+                   mtimeOf(pics + "/wide.png") + 100000);
+    plantThumbnail(cache, pics + "/tall.jpg", Qt::magenta, QUrl::fromLocalFile(pics + "/other.jpg").toString(),
+                   mtimeOf(pics + "/tall.jpg"));
+
+    editor::FolderPane pane;
+    editor::FileView* view = pane.fileView();
+    view->setViewMode(editor::FileView::kLargeIcons);
+    pane.open(pics + "/");
+    ASSERT_EQ(view->rowCount(), 4);
+    const auto centreOf = [&](const QString& name) {
+        for (int r = 0; r < view->rowCount(); ++r)
+            if (view->nameOfRow(r) == name) {
+                const QModelIndex i = view->currentView()->model()->index(r, 0);
+                return i.data(Qt::DecorationRole).value<QIcon>().pixmap(32).toImage().pixelColor(16, 16);
+            }
+        return QColor();
+    };
+    ASSERT_TRUE(waitFor([&] {
+        return near(centreOf("wide.png"), Qt::blue) && near(centreOf("tall.jpg"), Qt::green) &&
+               near(centreOf("planted.png"), Qt::red);
+    }));
+
+    struct Made {
+        QString name;
+        QSize size;
+    };
+    for (const Made& m : {Made{"wide.png", {128, 96}}, Made{"tall.jpg", {50, 80}}}) {
+        const QString file = pics + "/" + m.name;
+        const QString thumb = cachedPathOf(cache, file);
+        const QImage made(thumb, "png");
+        EXPECT_EQ(made.size(), m.size) << m.name.toStdString();
+        EXPECT_EQ(made.text("Thumb::URI"), QUrl::fromLocalFile(file).toString(QUrl::FullyEncoded));
+        EXPECT_EQ(made.text("Thumb::MTime"), QString::number(mtimeOf(file)));
+        EXPECT_EQ(modeOf(thumb), 0600u);
+    }
+    // Folders the cache lacks are made private to the user.
+    const QString fresh = home + "/fresh/thumbnails";
+    EXPECT_FALSE(editor::ThumbnailLoader::loadOrMake({pics + "/wide.png", true}, fresh).isNull());
+    EXPECT_EQ(modeOf(fresh), 0700u);
+    EXPECT_EQ(modeOf(fresh + "/normal"), 0700u);
+    // A picture that does not decode keeps its type icon and leaves nothing behind.
+    EXPECT_FALSE(QFileInfo::exists(cachedPathOf(cache, pics + "/broken.png")));
+    EXPECT_FALSE(near(centreOf("broken.png"), Qt::blue));
+    EXPECT_EQ(QDir(pics).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot).size(), 4);
+    EXPECT_EQ(QDir(cache + "/thumbnails/normal").entryList(QDir::Files | QDir::Hidden).size(), 3);
+}
