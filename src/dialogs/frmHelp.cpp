@@ -9,7 +9,6 @@
 #include <QPainter>
 #include <QPainterPath>
 #include <QPushButton>
-#include <QWindow>
 
 namespace dialogs {
 
@@ -193,8 +192,9 @@ void frmHelp::Form_Load(const mdlPublic::PlayList& playList) {
 void frmHelp::cmdOK_Click() { accept(); }
 
 void frmHelp::DragWindow(const QPoint& globalPress) {
-    // The window manager moves it where there is one; else follow the mouse here.
-    if (QWindow* window = windowHandle(); window && window->startSystemMove()) return;
+    // Followed here, as the launcher is: a move handed to the window manager
+    // starts from where Qt last believed the window was, and a dialog just
+    // placed by the manager can jump across the screen.
     m_manualDrag = true;
     m_dragOffset = globalPress - pos();
 }
