@@ -32,16 +32,18 @@ struct ThumbnailLoader::Queue {
 
 namespace {
 
+// Thumbnails are made in the normal size; a large one a file manager made
+// serves too when there is no normal one.
 constexpr auto kFlavor = thumbs::Flavor::Normal;
 
 // The cached thumbnail when it is current; null otherwise (missing, corrupt,
 // stale, another file's). Only a regular file is opened: a pipe planted in the
 // cache must not block the worker.
-QImage readCached(const QString& cachePath, const QByteArray& uri, qint64 mtime) {
+QImage readCached(const QString& cachePath, thumbs::Flavor flavor, const QByteArray& uri, qint64 mtime) {
     if (!files::isOpenableFile(QFile::encodeName(cachePath).toStdString())) return {};
     QImageReader reader(cachePath, "png");
     const QSize size = reader.size();
-    const int most = thumbs::pixelsOf(kFlavor);
+    const int most = thumbs::pixelsOf(flavor);
     if (size.isEmpty() || size.width() > most || size.height() > most) return {};
     // The stamps are read with the image: the reader's own text lookup splits
     // keys at their first colon, which "Thumb::URI" has.
@@ -170,7 +172,11 @@ QImage ThumbnailLoader::loadOrMake(const Job& job, const QString& cacheRoot) {
     const qint64 mtime = st.st_mtime;
     const QByteArray uri = thumbs::fileUri(job.path);
     const QString cachePath = thumbs::thumbnailPath(cacheRoot, kFlavor, uri);
-    QImage image = readCached(cachePath, uri, mtime);
+    QImage image = readCached(cachePath, kFlavor, uri, mtime);
+    if (image.isNull()) {
+        const auto large = thumbs::Flavor::Large;
+        image = readCached(thumbs::thumbnailPath(cacheRoot, large, uri), large, uri, mtime);
+    }
     if (!image.isNull() || !job.mayMake) return image;
 
     const QSize size = thumbs::fittedSize(platform::pictureSize(job.path), thumbs::pixelsOf(kFlavor));

@@ -20,9 +20,9 @@
 
 namespace {
 
-QString cachedPathOf(const QString& cacheHome, const QString& file) {
+QString cachedPathOf(const QString& cacheHome, const QString& file, const QString& flavor = "normal") {
     const QByteArray uri = QUrl::fromLocalFile(file).toEncoded();
-    return cacheHome + "/thumbnails/normal/" + QCryptographicHash::hash(uri, QCryptographicHash::Md5).toHex() +
+    return cacheHome + "/thumbnails/" + flavor + "/" + QCryptographicHash::hash(uri, QCryptographicHash::Md5).toHex() +
            ".png";
 }
 
@@ -33,13 +33,14 @@ void savePicture(const QString& path, QSize size, Qt::GlobalColor colour) {
 }
 
 void plantThumbnail(const QString& cacheHome, const QString& file, Qt::GlobalColor colour, const QString& uri,
-                    qint64 mtime) {
-    QDir().mkpath(cacheHome + "/thumbnails/normal");
-    QImage image(64, 64, QImage::Format_RGB32);
+                    qint64 mtime, const QString& flavor = "normal") {
+    QDir().mkpath(cacheHome + "/thumbnails/" + flavor);
+    const int side = flavor == "large" ? 200 : 64;  // a large one exceeds the normal size
+    QImage image(side, side, QImage::Format_RGB32);
     image.fill(colour);
     image.setText("Thumb::URI", uri);
     image.setText("Thumb::MTime", QString::number(mtime));
-    ASSERT_TRUE(image.save(cachedPathOf(cacheHome, file), "png"));
+    ASSERT_TRUE(image.save(cachedPathOf(cacheHome, file, flavor), "png"));
 }
 
 // JPEG shifts a plain colour a little.
@@ -68,11 +69,14 @@ TEST(Thumbnails, LargeIconsReadTheCacheAndWriteWhatIsMissing) {
     savePicture(pics + "/wide.png", {400, 300}, Qt::blue);
     savePicture(pics + "/tall.jpg", {50, 80}, Qt::green);
     savePicture(pics + "/planted.png", {64, 64}, Qt::blue);
+    savePicture(pics + "/big.png", {300, 300}, Qt::blue);
     TempDir::put((pics + "/broken.png").toStdString(), "\x89PNG\r\n\x1a\nnot really");
     // A thumbnail planted in the cache is taken without decoding the picture;
     // a stale one (from the future) and another file's are made anew.
     plantThumbnail(cache, pics + "/planted.png", Qt::red, QUrl::fromLocalFile(pics + "/planted.png").toString(),
                    mtimeOf(pics + "/planted.png"));
+    plantThumbnail(cache, pics + "/big.png", Qt::red, QUrl::fromLocalFile(pics + "/big.png").toString(),
+                   mtimeOf(pics + "/big.png"), "large");
     plantThumbnail(cache, pics + "/wide.png", Qt::magenta, QUrl::fromLocalFile(pics + "/wide.png").toString(),
                    mtimeOf(pics + "/wide.png") + 100000);
     plantThumbnail(cache, pics + "/tall.jpg", Qt::magenta, QUrl::fromLocalFile(pics + "/other.jpg").toString(),
@@ -82,7 +86,7 @@ TEST(Thumbnails, LargeIconsReadTheCacheAndWriteWhatIsMissing) {
     editor::FileView* view = pane.fileView();
     view->setViewMode(editor::FileView::kLargeIcons);
     pane.open(pics + "/");
-    ASSERT_EQ(view->rowCount(), 4);
+    ASSERT_EQ(view->rowCount(), 5);
     const auto centreOf = [&](const QString& name) {
         for (int r = 0; r < view->rowCount(); ++r)
             if (view->nameOfRow(r) == name) {
@@ -93,7 +97,7 @@ TEST(Thumbnails, LargeIconsReadTheCacheAndWriteWhatIsMissing) {
     };
     ASSERT_TRUE(waitFor([&] {
         return near(centreOf("wide.png"), Qt::blue) && near(centreOf("tall.jpg"), Qt::green) &&
-               near(centreOf("planted.png"), Qt::red);
+               near(centreOf("planted.png"), Qt::red) && near(centreOf("big.png"), Qt::red);
     }));
 
     struct Made {
@@ -117,6 +121,6 @@ TEST(Thumbnails, LargeIconsReadTheCacheAndWriteWhatIsMissing) {
     // A picture that does not decode keeps its type icon and leaves nothing behind.
     EXPECT_FALSE(QFileInfo::exists(cachedPathOf(cache, pics + "/broken.png")));
     EXPECT_FALSE(near(centreOf("broken.png"), Qt::blue));
-    EXPECT_EQ(QDir(pics).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot).size(), 4);
+    EXPECT_EQ(QDir(pics).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot).size(), 5);
     EXPECT_EQ(QDir(cache + "/thumbnails/normal").entryList(QDir::Files | QDir::Hidden).size(), 3);
 }
