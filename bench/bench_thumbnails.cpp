@@ -114,12 +114,3 @@ void BM_ThumbnailsMade(benchmark::State& state) {
 BENCHMARK(BM_ThumbnailsMade)->Unit(benchmark::kMillisecond)->Iterations(500);
 
 }  // namespace
-
-int main(int argc, char** argv) {
-    qputenv("QT_QPA_PLATFORM", qgetenv("QT_QPA_PLATFORM").isEmpty() ? "offscreen" : qgetenv("QT_QPA_PLATFORM"));
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}
