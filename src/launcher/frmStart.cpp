@@ -96,6 +96,8 @@ std::optional<QRegion> frmStart::CreatePctRgnX(const QImage& picture) {
 frmStart::frmStart(platform::IMixer& mixer, const QString& picture, QWidget* parent)
     : QWidget(parent, Qt::Window | Qt::FramelessWindowHint), m_mixer(mixer) {
     initLauncherResources();
+    // A held key acts once; a key that closed a box over the launcher does not act here.
+    new platform::HeldKeyFilter(this, platform::HeldKeyFilter::Presses::Once);
     // Back from a modal window the launcher takes the keyboard again, also
     // where no window manager hands it back.
     const auto regainKeyboard = [](QWidget* owner) {
@@ -190,8 +192,6 @@ void frmStart::paintEvent(QPaintEvent*) {
 }
 
 void frmStart::keyPressEvent(QKeyEvent* event) {
-    // A held key acts once.
-    if (event->isAutoRepeat() || !m_heldKeys.press(platform::keyIdentity(*event))) return;
     if (event->key() == Qt::Key_F4 && event->modifiers() == Qt::AltModifier) {
         close();
         return;
@@ -210,22 +210,11 @@ void frmStart::keyPressEvent(QKeyEvent* event) {
 }
 
 void frmStart::keyReleaseEvent(QKeyEvent* event) {
-    // Only the release of a key pressed here acts (not the one that closed a box).
-    if (event->isAutoRepeat() || !m_heldKeys.release(platform::keyIdentity(*event))) return;
     if (event->key() == Qt::Key_F1) {
         m_actions.openHelp();
         return;
     }
     QWidget::keyReleaseEvent(event);
-}
-
-bool frmStart::event(QEvent* event) {
-    // Keys held when a modal window opens or the window loses the keyboard
-    // come up elsewhere.
-    if (event->type() == QEvent::WindowBlocked ||
-        (event->type() == QEvent::ActivationChange && !isActiveWindow()))
-        m_heldKeys.clear();
-    return QWidget::event(event);
 }
 
 int frmStart::buttonAtPoint(QPointF pixels) const {

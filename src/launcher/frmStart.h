@@ -2,7 +2,6 @@
 // The launcher: a frameless window in the outline of its picture, and the
 // program's start-up and end around it. GUI thread only.
 
-#include "platform/HeldKeys.h"
 
 #include <QImage>
 #include <QRegion>
@@ -70,7 +69,6 @@ protected:
     void paintEvent(QPaintEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     void keyReleaseEvent(QKeyEvent* event) override;
-    bool event(QEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
     void leaveEvent(QEvent* event) override;
@@ -92,7 +90,6 @@ private:
     int m_selected = 1;
     bool m_unloaded = false;
     bool m_exposed = false;
-    platform::HeldKeys m_heldKeys;
 };
 
 }  // namespace launcher

@@ -108,6 +108,9 @@ frmMain::frmMain(QWidget* owner, mdlPublic::PublicState& state)
     setObjectName(QStringLiteral("frmMain"));
     setWindowTitle(QStringLiteral("Vistrova!!"));
     setFocusPolicy(Qt::StrongFocus);
+    // Only the first press of a key and the release of a key pressed here act:
+    // not the Esc or Enter that closed the help window or a box over the player.
+    new platform::HeldKeyFilter(this, platform::HeldKeyFilter::Presses::Once);
 
     m_pctFrame = new QWidget(this);
     m_pctFrame->setObjectName(QStringLiteral("pctFrame"));
@@ -204,27 +207,14 @@ void frmMain::showEvent(QShowEvent* event) {
 
 void frmMain::keyPressEvent(QKeyEvent* event) {
     event->accept();
-    if (event->isAutoRepeat() || !m_heldKeys.press(platform::keyIdentity(*event))) return;
     const bool keypad = event->modifiers().testFlag(Qt::KeypadModifier);
     m_core->KeyDown(keycodes::virtualKeyOf(event->key(), keypad), keycodes::shiftStateOf(event->modifiers()));
 }
 
 void frmMain::keyReleaseEvent(QKeyEvent* event) {
     event->accept();
-    // Only the release of a key pressed here acts: not the Esc or Enter that
-    // closed the help window or a message box over the player.
-    if (event->isAutoRepeat() || !m_heldKeys.release(platform::keyIdentity(*event))) return;
     const bool keypad = event->modifiers().testFlag(Qt::KeypadModifier);
     m_core->KeyUp(keycodes::virtualKeyOf(event->key(), keypad), keycodes::shiftStateOf(event->modifiers()));
-}
-
-bool frmMain::event(QEvent* event) {
-    // Keys held when a modal window opens or the window loses the keyboard
-    // come up elsewhere.
-    if (event->type() == QEvent::WindowBlocked ||
-        (event->type() == QEvent::ActivationChange && !isActiveWindow()))
-        m_heldKeys.clear();
-    return QDialog::event(event);
 }
 
 void frmMain::mousePressEvent(QMouseEvent* event) {

@@ -5,7 +5,6 @@
 // class only carries them out on the widgets. GUI thread only.
 
 #include "PlayerCore.h"
-#include "platform/HeldKeys.h"
 
 #include <QDialog>
 
@@ -44,7 +43,6 @@ protected:
     void showEvent(QShowEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     void keyReleaseEvent(QKeyEvent* event) override;
-    bool event(QEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
     void mouseDoubleClickEvent(QMouseEvent* event) override;
@@ -86,7 +84,6 @@ private:
     std::unique_ptr<PlayerCore> m_core;
     std::unique_ptr<PicturePipeline> m_pipeline;
     bool m_loaded = false;
-    platform::HeldKeys m_heldKeys;
     // The host's window while embedded; outlives the player's own window.
     std::unique_ptr<QWindow> m_hostWindow;
 };

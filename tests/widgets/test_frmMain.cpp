@@ -16,6 +16,7 @@
 #include <QScreen>
 #include <QTest>
 #include <QTimer>
+#include <QWindow>
 
 #include <gtest/gtest.h>
 
@@ -144,22 +145,24 @@ TEST_F(frmMainTest, OnlyTheReleaseOfAKeyPressedHereActsOnce) {
     player::frmMain player(nullptr, state);
     player.show();
     ASSERT_TRUE(waitFor([&] { return player.imgPct()->isVisible(); }));
+    // Keys reach a window through its native window, as the X server sends them.
+    QWindow* window = player.windowHandle();
     // Releases of keys pressed elsewhere (the Esc or Enter that closed a box).
-    QTest::keyRelease(&player, Qt::Key_F8);
-    QTest::keyRelease(&player, Qt::Key_Escape);
+    QTest::keyRelease(window, Qt::Key_F8);
+    QTest::keyRelease(window, Qt::Key_Escape);
     EXPECT_EQ(state.playList.position, 0);
     EXPECT_TRUE(player.isVisible());
     // A held key: repeated presses (flagged or not), one release.
-    QTest::keyPress(&player, Qt::Key_F8);
-    QTest::keyPress(&player, Qt::Key_F8);
+    QTest::keyPress(window, Qt::Key_F8);
+    QTest::keyPress(window, Qt::Key_F8);
     QKeyEvent repeatRelease(QEvent::KeyRelease, Qt::Key_F8, Qt::NoModifier, QString(), true);
     QKeyEvent repeatPress(QEvent::KeyPress, Qt::Key_F8, Qt::NoModifier, QString(), true);
-    QApplication::sendEvent(&player, &repeatRelease);
-    QApplication::sendEvent(&player, &repeatPress);
-    QTest::keyRelease(&player, Qt::Key_F8);
-    QTest::keyRelease(&player, Qt::Key_F8);
+    QApplication::sendEvent(window, &repeatRelease);
+    QApplication::sendEvent(window, &repeatPress);
+    QTest::keyRelease(window, Qt::Key_F8);
+    QTest::keyRelease(window, Qt::Key_F8);
     EXPECT_EQ(state.playList.position, 1);
-    QTest::keyClick(&player, Qt::Key_Escape);
+    QTest::keyClick(window, Qt::Key_Escape);
     EXPECT_FALSE(player.isVisible());
     EXPECT_TRUE(player.core().state().closed);
 }

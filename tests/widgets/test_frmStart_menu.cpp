@@ -77,7 +77,9 @@ struct Launcher {
     }
     void sendKey(QEvent::Type type, int key, const QString& text, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
         QKeyEvent event(type, key, modifiers, text);
-        QApplication::sendEvent(&form, &event);
+        // Through the native window where there is one, as the X server sends keys.
+        QObject* target = form.windowHandle() ? static_cast<QObject*>(form.windowHandle()) : &form;
+        QApplication::sendEvent(target, &event);
     }
 };
 
