@@ -339,6 +339,11 @@ void PlayerCore::MouseDblClick() {
     MouseOperation(m_s.lastClickAction);
 }
 
+void PlayerCore::activationChanged(bool active) {
+    if (m_s.closed) return;
+    m_host.keepOnTop(staysOnTop(m_public.startMode, active));
+}
+
 void PlayerCore::closeRequested() {
     if (m_s.closed) return;
     CommandStop();

@@ -57,6 +57,8 @@ public:
     // Whether the player covers the screen (not the fixed-size window).
     virtual bool coversScreen() = 0;
     virtual void openHelpFile() = 0;
+    // Keeps the window above all others, or lets other windows come in front.
+    virtual void keepOnTop(bool on) = 0;
     // Shows the help window modally; returns when it has closed.
     virtual void showHelp() = 0;
     // The "Can't open!!" box; returns the answer code.
@@ -120,6 +122,9 @@ public:
     void MouseDblClick();
     // The window is being closed from outside (window manager, Alt+F4).
     void closeRequested();
+    // The player window became the active window (true), or another window
+    // took the keyboard (false).
+    void activationChanged(bool active);
 
 private:
     void failurePath(const std::string& path);

@@ -22,6 +22,8 @@ bool keyPressEndsShow(int startMode, int key, int shift) {
     return key == keycodes::kVkF4 && shift == keycodes::kAltBit;
 }
 
+bool staysOnTop(int startMode, bool active) { return active || startMode != mdlPublic::kStartNormal; }
+
 int clickAction(int button, int shift, int lastClickAction) {
     if (shift == keycodes::kCtrlBit) return kEnd;
     if (shift == keycodes::kShiftBit || button == kButtonMiddle) return kPause;

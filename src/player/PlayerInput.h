@@ -45,6 +45,12 @@ KeyDecision keyReleaseRow(int key, const mdlPublic::KeyTable& keys);
 // Alt+F4 always.
 bool keyPressEndsShow(int startMode, int key, int shift);
 
+// Whether the player keeps above every other window. A show gives way while
+// another window has the keyboard (the help document it opened, a window the
+// user switched to), so that window comes in front of it; the screen saver
+// stays above whatever is active.
+bool staysOnTop(int startMode, bool active);
+
 // The action of a click (a press and release that did not become a drag).
 int clickAction(int button, int shift, int lastClickAction);
 

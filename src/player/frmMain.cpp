@@ -237,6 +237,11 @@ void frmMain::closeEvent(QCloseEvent* event) {
     QDialog::closeEvent(event);
 }
 
+void frmMain::changeEvent(QEvent* event) {
+    QDialog::changeEvent(event);
+    if (event->type() == QEvent::ActivationChange) m_core->activationChanged(isActiveWindow());
+}
+
 void frmMain::tmrImage_Timer() { m_core->tmrImage_Timer(); }
 void frmMain::tmrMovie_Timer() { m_core->tmrMovie_Timer(); }
 void frmMain::tmrMove_Timer() { m_core->tmrMove_Timer(); }
@@ -300,6 +305,17 @@ bool frmMain::coversScreen() { return !mdlPublic::hasFixedSize(m_public); }
 
 void frmMain::openHelpFile() {
     platform::openHelpDocument();
+}
+
+void frmMain::keepOnTop(bool on) {
+    // Inside a host's window the host does the stacking.
+    QWindow* handle = windowHandle();
+    if (m_hostWindow || !handle || handle->flags().testFlag(Qt::WindowStaysOnTopHint) == on) return;
+    // Told to the native window alone: QWidget::setWindowFlags would hide and
+    // show the window again, which ends its modal loop.
+    handle->setFlag(Qt::WindowStaysOnTopHint, on);
+    Qt::WindowFlags flags = windowFlags();
+    overrideWindowFlags(flags.setFlag(Qt::WindowStaysOnTopHint, on));
 }
 
 void frmMain::showHelp() {

@@ -47,6 +47,7 @@ protected:
     void mouseReleaseEvent(QMouseEvent* event) override;
     void mouseDoubleClickEvent(QMouseEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
+    void changeEvent(QEvent* event) override;
 
 private:
     void Form_Load();
@@ -70,6 +71,7 @@ private:
     void focusPlayer() override;
     bool coversScreen() override;
     void openHelpFile() override;
+    void keepOnTop(bool on) override;
     void showHelp() override;
     int askCantOpen(const std::string& path) override;
 

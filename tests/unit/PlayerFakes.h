@@ -88,6 +88,7 @@ public:
     void focusPlayer() override { ++focusCalls; }
     bool coversScreen() override { return coversTheScreen; }
     void openHelpFile() override { ++helpFileCalls; }
+    void keepOnTop(bool on) override { onTop = on; }
     void showHelp() override {
         ++helpCalls;
         if (duringHelp) duringHelp();
@@ -109,6 +110,7 @@ public:
     int focusCalls = 0;
     int helpFileCalls = 0;
     int helpCalls = 0;
+    bool onTop = true;
     std::function<void()> duringHelp;
     Point cursor{500, 400};
     bool coversTheScreen = true;

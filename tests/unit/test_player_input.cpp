@@ -290,12 +290,24 @@ TEST_F(PlayerTest, FixedSizeWindowIgnoresTheKeyTableButNotAltF4) {
     EXPECT_EQ(host.closeCalls, 1);
 }
 
-TEST_F(PlayerTest, F1OpensTheHelpFile) {
+TEST_F(PlayerTest, F1OpensTheHelpFileWhichMayComeInFrontOfTheShow) {
     setList({"a.jpg"});
     core.Vistrova();
     core.KeyUp(kF1, 0);
     EXPECT_EQ(host.helpFileCalls, 1);
     EXPECT_EQ(host.helpCalls, 0);
+    core.activationChanged(false);  // the document took the keyboard
+    EXPECT_FALSE(host.onTop);
+    core.activationChanged(true);  // back on the show
+    EXPECT_TRUE(host.onTop);
+    // The screen saver stays above whatever is active; a closed player is left as it is.
+    state.startMode = mdlPublic::kStartShow;
+    core.activationChanged(false);
+    EXPECT_TRUE(host.onTop);
+    state.startMode = mdlPublic::kStartNormal;
+    core.KeyUp(kEsc, 0);
+    core.activationChanged(false);
+    EXPECT_TRUE(host.onTop);
 }
 
 TEST_F(PlayerTest, F2PausesDuringHelpAndTheShowRunsAfterIt) {
