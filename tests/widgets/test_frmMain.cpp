@@ -1,5 +1,5 @@
 // The player window on the offscreen platform: geometry, background colour,
-// the fitted picture, the "Can't open!!" box and the help window.
+// the fitted picture, the "Can't open!!" box, the help window and keys.
 
 #include "dialogs/frmHelp.h"
 #include "platform/MpvElement.h"
@@ -162,6 +162,20 @@ TEST_F(frmMainTest, OnlyTheReleaseOfAKeyPressedHereActsOnce) {
     QTest::keyRelease(window, Qt::Key_F8);
     QTest::keyRelease(window, Qt::Key_F8);
     EXPECT_EQ(state.playList.position, 1);
+    // Another window takes the keyboard (the help document): the player lets
+    // it come in front and runs on; activated again, it is on top and its
+    // keys act.
+    QWidget other;
+    other.show();
+    other.activateWindow();
+    ASSERT_TRUE(waitFor([&] { return other.isActiveWindow(); }));
+    EXPECT_FALSE(window->flags().testFlag(Qt::WindowStaysOnTopHint));
+    EXPECT_TRUE(player.isVisible());
+    player.activateWindow();
+    ASSERT_TRUE(waitFor([&] { return player.isActiveWindow(); }));
+    EXPECT_TRUE(window->flags().testFlag(Qt::WindowStaysOnTopHint));
+    QTest::keyClick(window, Qt::Key_F8);
+    EXPECT_EQ(state.playList.position, 2);
     QTest::keyClick(window, Qt::Key_Escape);
     EXPECT_FALSE(player.isVisible());
     EXPECT_TRUE(player.core().state().closed);
