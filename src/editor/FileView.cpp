@@ -10,16 +10,38 @@
 #include <QPixmap>
 #include <QScrollBar>
 #include <QStackedLayout>
+#include <QStyledItemDelegate>
 #include <QTimer>
 #include <QTreeView>
 
 namespace editor {
+
+namespace {
+
+// Every entry keeps the icon's whole box, whatever the proportions of the
+// thumbnail drawn in it: an entry keeps the size the view placed it with (a
+// wide thumbnail would shorten it, and the view repaints only the shorter
+// place, leaving the label drawn below), and the labels of a row line up.
+class IconBoxDelegate final : public QStyledItemDelegate {
+public:
+    using QStyledItemDelegate::QStyledItemDelegate;
+
+protected:
+    void initStyleOption(QStyleOptionViewItem* option, const QModelIndex& index) const override {
+        const QSize box = option->decorationSize;  // the view's icon size
+        QStyledItemDelegate::initStyleOption(option, index);
+        if (option->features & QStyleOptionViewItem::HasDecoration) option->decorationSize = box;
+    }
+};
+
+}  // namespace
 
 FileView::FileView(QWidget* parent) : QWidget(parent) {
     m_model = new FileViewModel(this);
     m_selection = new QItemSelectionModel(m_model, this);
 
     m_listView = new QListView(this);
+    m_listView->setItemDelegate(new IconBoxDelegate(m_listView));
     m_detailView = new QTreeView(this);
     m_detailView->setRootIsDecorated(false);
     m_detailView->setUniformRowHeights(true);
