@@ -10,6 +10,7 @@
 #include <QPixmap>
 #include <QScrollBar>
 #include <QStackedLayout>
+#include <QStyle>
 #include <QStyledItemDelegate>
 #include <QTimer>
 #include <QTreeView>
@@ -33,6 +34,22 @@ protected:
         if (option->features & QStyleOptionViewItem::HasDecoration) option->decorationSize = box;
     }
 };
+
+// Wide enough for the longest type name in the view's font, as the view draws a cell.
+int typeColumnWidth(const QAbstractItemView* view) {
+    QStyleOptionViewItem option;
+    option.initFrom(view);
+    option.widget = view;
+    option.features = QStyleOptionViewItem::HasDisplay;
+    int widest = 0;
+    std::vector<std::string_view> names(media::kIconTypes.begin(), media::kIconTypes.end());
+    names.push_back(media::kTypeM3u);
+    for (std::string_view name : names) {
+        option.text = QString::fromUtf8(name.data(), qsizetype(name.size()));
+        widest = qMax(widest, view->style()->sizeFromContents(QStyle::CT_ItemViewItem, &option, QSize(), view).width());
+    }
+    return widest;
+}
 
 }  // namespace
 
@@ -61,9 +78,9 @@ FileView::FileView(QWidget* parent) : QWidget(parent) {
         v->viewport()->installEventFilter(this);
         connect(v, &QAbstractItemView::doubleClicked, this, [this] { emit doubleClicked(); });
     }
-    // Designed widths of the three columns, in pixels.
+    // Designed widths of the three columns, in pixels; the type names show whole.
     m_detailView->setColumnWidth(0, 140);
-    m_detailView->setColumnWidth(1, 100);
+    m_detailView->setColumnWidth(1, qMax(100, typeColumnWidth(m_detailView)));
     m_detailView->setColumnWidth(2, 110);
     connect(m_detailView->header(), &QHeaderView::sectionClicked, this, [this](int c) { emit columnClicked(c); });
 
