@@ -498,6 +498,11 @@ TEST_F(Browser, MissingOrUnreadableFilesShowNoPicture) {
     w.preview()->PreView(m_root + "Show/.h.gif");
     EXPECT_EQ(w.preview()->nameLabel()->text(), QStringLiteral(".h.gif"));
     EXPECT_TRUE(w.preview()->picture()->isHidden());
+    // With no picture shown yet the labels still grow to fit: each whole, on one line.
+    for (const QLabel* l : {w.preview()->nameLabel(), w.preview()->typeLabel(), w.preview()->timeLabel()}) {
+        EXPECT_GE(l->width(), l->fontMetrics().horizontalAdvance(l->text())) << l->objectName().toStdString();
+        EXPECT_LT(l->height(), 2 * l->fontMetrics().height()) << l->objectName().toStdString();
+    }
     w.preview()->PreView(m_root + "Show/notes.txt");
     EXPECT_EQ(w.preview()->nameLabel()->text(), QStringLiteral("notes.txt"));
     EXPECT_TRUE(w.preview()->typeLabel()->text().isEmpty());
