@@ -481,6 +481,16 @@ TEST_F(Browser, AClipIsFittedBeforeItPlays) {
     // Fitted with the clip's proportions, the name placed right of it.
     EXPECT_NEAR(double(w.preview()->movie()->width()) / w.preview()->movie()->height(), 320.0 / 180.0, 0.05);
     EXPECT_GT(w.preview()->nameLabel()->x(), w.preview()->movie()->x() + w.preview()->movie()->width());
+
+    // A click on the clip that played to its end plays it again, from its start.
+    auto* element = qobject_cast<platform::MpvElement*>(w.preview()->movie());
+    ASSERT_TRUE(element);
+    QSignalSpy ends(element, &platform::MpvElement::endOfStream);
+    ASSERT_TRUE(waitFor([&] { return ends.count() == 1; }, 10000));
+    QTest::mouseClick(element, Qt::LeftButton);
+    timer.restart();
+    ASSERT_TRUE(waitFor([&] { return ends.count() == 2; }, 10000));
+    EXPECT_GE(timer.elapsed(), 1500);
     w.preview()->PreClear();
     EXPECT_TRUE(w.preview()->movie()->isHidden());
     w.close();
