@@ -10,16 +10,55 @@
 #include <QPixmap>
 #include <QScrollBar>
 #include <QStackedLayout>
+#include <QStyle>
+#include <QStyledItemDelegate>
 #include <QTimer>
 #include <QTreeView>
 
 namespace editor {
+
+namespace {
+
+// Every entry keeps the icon's whole box, whatever the proportions of the
+// thumbnail drawn in it: an entry keeps the size the view placed it with (a
+// wide thumbnail would shorten it, and the view repaints only the shorter
+// place, leaving the label drawn below), and the labels of a row line up.
+class IconBoxDelegate final : public QStyledItemDelegate {
+public:
+    using QStyledItemDelegate::QStyledItemDelegate;
+
+protected:
+    void initStyleOption(QStyleOptionViewItem* option, const QModelIndex& index) const override {
+        const QSize box = option->decorationSize;  // the view's icon size
+        QStyledItemDelegate::initStyleOption(option, index);
+        if (option->features & QStyleOptionViewItem::HasDecoration) option->decorationSize = box;
+    }
+};
+
+// Wide enough for the longest type name in the view's font, as the view draws a cell.
+int typeColumnWidth(const QAbstractItemView* view) {
+    QStyleOptionViewItem option;
+    option.initFrom(view);
+    option.widget = view;
+    option.features = QStyleOptionViewItem::HasDisplay;
+    int widest = 0;
+    std::vector<std::string_view> names(media::kIconTypes.begin(), media::kIconTypes.end());
+    names.push_back(media::kTypeM3u);
+    for (std::string_view name : names) {
+        option.text = QString::fromUtf8(name.data(), qsizetype(name.size()));
+        widest = qMax(widest, view->style()->sizeFromContents(QStyle::CT_ItemViewItem, &option, QSize(), view).width());
+    }
+    return widest;
+}
+
+}  // namespace
 
 FileView::FileView(QWidget* parent) : QWidget(parent) {
     m_model = new FileViewModel(this);
     m_selection = new QItemSelectionModel(m_model, this);
 
     m_listView = new QListView(this);
+    m_listView->setItemDelegate(new IconBoxDelegate(m_listView));
     m_detailView = new QTreeView(this);
     m_detailView->setRootIsDecorated(false);
     m_detailView->setUniformRowHeights(true);
@@ -39,9 +78,9 @@ FileView::FileView(QWidget* parent) : QWidget(parent) {
         v->viewport()->installEventFilter(this);
         connect(v, &QAbstractItemView::doubleClicked, this, [this] { emit doubleClicked(); });
     }
-    // Designed widths of the three columns, in pixels.
+    // Designed widths of the three columns, in pixels; the type names show whole.
     m_detailView->setColumnWidth(0, 140);
-    m_detailView->setColumnWidth(1, 100);
+    m_detailView->setColumnWidth(1, qMax(100, typeColumnWidth(m_detailView)));
     m_detailView->setColumnWidth(2, 110);
     connect(m_detailView->header(), &QHeaderView::sectionClicked, this, [this](int c) { emit columnClicked(c); });
 

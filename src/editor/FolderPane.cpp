@@ -11,6 +11,7 @@
 #include <QAbstractItemView>
 #include <QComboBox>
 #include <QDateTime>
+#include <QHeaderView>
 #include <QItemSelectionModel>
 #include <QKeyEvent>
 #include <QTreeWidget>
@@ -57,6 +58,11 @@ FolderPane::FolderPane(QWidget* parent) : QWidget(parent) {
     tvTreeView = new QTreeWidget(this);
     tvTreeView->setObjectName(QStringLiteral("tvTreeView"));
     tvTreeView->setHeaderHidden(true);
+    // Names stay whole: the tree's one column is as wide as its widest shown
+    // node, and the tree scrolls sideways when that is wider than the tree.
+    tvTreeView->header()->setStretchLastSection(false);
+    tvTreeView->header()->setSectionResizeMode(0, QHeaderView::ResizeToContents);
+    tvTreeView->setTextElideMode(Qt::ElideNone);
     tvTreeView->setToolTip(QStringLiteral("フォルダの選択"));
     tvTreeView->installEventFilter(this);
     connect(tvTreeView, &QTreeWidget::itemExpanded, this, [this](QTreeWidgetItem* n) { tvTreeView_Expand(n); });

@@ -19,20 +19,24 @@ public:
         QObject::connect(m_element, &platform::MpvElement::naturalSizeChanged, this, [this](int w, int h) {
             if (w > 0 && h > 0) fire();
         });
-        // A clip that ended starts again from the beginning on the next click.
-        QObject::connect(m_element, &platform::MpvElement::endOfStream, this, [this](int) { m_playing = false; });
+        // The element closes a clip at its end: the next click opens it again.
+        QObject::connect(m_element, &platform::MpvElement::endOfStream, this, [this](int) {
+            m_playing = false;
+            m_ended = true;
+        });
     }
     QWidget* widget() override { return m_element; }
     bool load(const QString& path, const QString&) override {
         m_ready = nullptr;
         m_loaded = m_element->isAvailable();
-        m_playing = false;
+        m_playing = m_ended = false;
+        m_path = path;
         if (m_loaded) m_element->setFile(path.toStdString());
         return m_loaded;
     }
     void unload() override {
         m_ready = nullptr;
-        m_loaded = m_playing = false;
+        m_loaded = m_playing = m_ended = false;
         m_element->stop();
     }
     QSize naturalSize() const override { return {m_element->naturalWidth(), m_element->naturalHeight()}; }
@@ -53,6 +57,9 @@ protected:
                 m_element->pause();
                 m_playing = false;
             } else {
+                // An ended clip plays again from its start.
+                if (m_ended) m_element->setFile(m_path.toStdString());
+                m_ended = false;
                 play();
             }
             return true;
@@ -72,6 +79,8 @@ private:
     std::function<void()> m_ready;
     bool m_loaded = false;
     bool m_playing = false;
+    bool m_ended = false;
+    QString m_path;
 };
 
 }  // namespace

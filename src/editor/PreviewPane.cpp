@@ -7,9 +7,11 @@
 #include "shared/MediaTypes.h"
 
 #include <QFileInfo>
+#include <QFontMetricsF>
 #include <QFrame>
 #include <QLabel>
 #include <QPixmap>
+#include <QtMath>
 
 namespace editor {
 
@@ -202,7 +204,17 @@ void PreviewPane::placeNameRightOf(double left, double width) {
 }
 
 void PreviewPane::placeLabelsUnderName() {
-    const int w = lblName->width();
+    // The labels grow to fit their texts, up to the pane's right margin, and
+    // wrap there; a picture or clip shown left of them has already set them
+    // the room beside it.
+    int w = lblName->width();
+    int widest = 0;
+    for (const QLabel* l : {lblName, lblType, lblTime})
+        widest = qMax(widest, qCeil(QFontMetricsF(l->font()).horizontalAdvance(l->text())) + 1);
+    if (widest > w) {
+        const int room = m_scale.px(m_scale.twX(this->width()) - m_scale.twX(lblName->x()) - kPreviewMargin);
+        w = qMax(w, qMin(widest, room));
+    }
     lblName->resize(w, qMax(lblName->heightForWidth(w), lblName->fontMetrics().height()));
     lblType->setGeometry(lblName->x(), lblName->y() + lblName->height() + m_scale.pxY(30), w,
                          qMax(lblType->heightForWidth(w), lblType->fontMetrics().height()));

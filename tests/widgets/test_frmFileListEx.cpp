@@ -2,15 +2,18 @@
 // the browser and the preview pane.
 #include "editor/FileView.h"
 #include "editor/frmFileListEx.h"
+#include "platform/MpvElement.h"
 #include "shared/ListStore.h"
 #include "shared/Settings.h"
 #include "shared/mdlPublic.h"
 
 #include "FifoWatch.h"
+#include "QtWait.h"
 #include "TempDir.h"
 
 #include <QAbstractItemView>
 #include <QApplication>
+#include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QImage>
@@ -18,6 +21,9 @@
 #include <QLabel>
 #include <QMessageBox>
 #include <QMimeData>
+#include <QScrollBar>
+#include <QSignalSpy>
+#include <QTest>
 #include <QTimer>
 #include <QTreeWidget>
 
@@ -125,7 +131,7 @@ TEST_F(Editor, CloseWritesTheKeysInOrderAndTheGeometryDoesNotDrift) {
 TEST_F(Editor, StoredViewIsRestoredAndWrittenBack) {
     PutIni("MainLeft=1500\r\nMainTop=900\r\nMainWidth=10500\r\nMainHeight=9000\r\nBar1=2400\r\nBar2=6000\r\n"
            "Bar3=3300\r\nViewMode=1\r\nPATTERN=0\r\nSortKey=2\r\nSortOrder=1\r\nStatusBar=0\r\nCustomBar=0.4\r\n"
-           "Head1=1800\r\n");
+           "Head1=1800\r\nHead2=900\r\n");
     Session();
     EXPECT_EQ(Value("MainLeft"), "1500");
     EXPECT_EQ(Value("MainTop"), "900");
@@ -142,6 +148,7 @@ TEST_F(Editor, StoredViewIsRestoredAndWrittenBack) {
     EXPECT_EQ(Value("CustomBar"), "0");
     EXPECT_EQ(Value("ToolBar"), "1");
     EXPECT_EQ(Value("Head1"), "1800");
+    EXPECT_EQ(Value("Head2"), "900");
 }
 
 TEST_F(Editor, DisplayTimeAndUnitAreWrittenAsShown) {
@@ -261,6 +268,29 @@ TEST_F(Browser, OpensTheRememberedFolderAndListsItsMediaFiles) {
     EXPECT_EQ(view->nameOfRow(0), QStringLiteral(".h.gif"));
     w.close();
     EXPECT_EQ(Value("DEFPATH"), (m_root + "Show/").toStdString());
+}
+
+TEST_F(Browser, NamesShowWholeInANarrowTreeAndInTheDetails) {
+    const QString deep = QStringLiteral("日本語のとても長いフォルダの名前です");
+    ASSERT_TRUE(QDir().mkpath(m_root + "Show/Deep/" + deep));
+    PutIni("DEFPATH=" + (m_root + "Show/Deep/" + deep + "/").toStdString() + "\r\nBar1=0\r\n");
+    frmFileListEx w;
+    w.Form_Load();
+    w.show();
+    QApplication::processEvents();
+    EXPECT_DOUBLE_EQ(w.layoutNow().tree.width, 1500);  // the first splitter at its least
+    QTreeWidget* tree = w.folders()->tree();
+    QTreeWidgetItem* node = tree->currentItem();
+    ASSERT_TRUE(node);
+    EXPECT_EQ(node->text(0), deep);
+    // The deep node's name is drawn whole; the tree scrolls sideways to it.
+    EXPECT_GE(tree->visualItemRect(node).width(), tree->fontMetrics().horizontalAdvance(deep));
+    EXPECT_GT(tree->horizontalScrollBar()->maximum(), 0);
+
+    const QAbstractItemView* details = w.folders()->fileView()->currentView();
+    for (const QString& type : {QStringLiteral("ビットマップ イメージ"), QStringLiteral("QuickTime ムービー")})
+        EXPECT_GT(w.folders()->fileView()->columnWidth(1), details->fontMetrics().horizontalAdvance(type));
+    w.close();
 }
 
 TEST_F(Browser, RefreshWalksCaseSensitivelyAndRelistsWithTheNewFilter) {
@@ -451,6 +481,16 @@ TEST_F(Browser, AClipIsFittedBeforeItPlays) {
     // Fitted with the clip's proportions, the name placed right of it.
     EXPECT_NEAR(double(w.preview()->movie()->width()) / w.preview()->movie()->height(), 320.0 / 180.0, 0.05);
     EXPECT_GT(w.preview()->nameLabel()->x(), w.preview()->movie()->x() + w.preview()->movie()->width());
+
+    // A click on the clip that played to its end plays it again, from its start.
+    auto* element = qobject_cast<platform::MpvElement*>(w.preview()->movie());
+    ASSERT_TRUE(element);
+    QSignalSpy ends(element, &platform::MpvElement::endOfStream);
+    ASSERT_TRUE(waitFor([&] { return ends.count() == 1; }, 10000));
+    QTest::mouseClick(element, Qt::LeftButton);
+    timer.restart();
+    ASSERT_TRUE(waitFor([&] { return ends.count() == 2; }, 10000));
+    EXPECT_GE(timer.elapsed(), 1500);
     w.preview()->PreClear();
     EXPECT_TRUE(w.preview()->movie()->isHidden());
     w.close();
@@ -468,6 +508,11 @@ TEST_F(Browser, MissingOrUnreadableFilesShowNoPicture) {
     w.preview()->PreView(m_root + "Show/.h.gif");
     EXPECT_EQ(w.preview()->nameLabel()->text(), QStringLiteral(".h.gif"));
     EXPECT_TRUE(w.preview()->picture()->isHidden());
+    // With no picture shown yet the labels still grow to fit: each whole, on one line.
+    for (const QLabel* l : {w.preview()->nameLabel(), w.preview()->typeLabel(), w.preview()->timeLabel()}) {
+        EXPECT_GE(l->width(), l->fontMetrics().horizontalAdvance(l->text())) << l->objectName().toStdString();
+        EXPECT_LT(l->height(), 2 * l->fontMetrics().height()) << l->objectName().toStdString();
+    }
     w.preview()->PreView(m_root + "Show/notes.txt");
     EXPECT_EQ(w.preview()->nameLabel()->text(), QStringLiteral("notes.txt"));
     EXPECT_TRUE(w.preview()->typeLabel()->text().isEmpty());

@@ -2,16 +2,19 @@
 // missing ones there as file managers would.
 #include "TempDir.h"
 #include "QtWait.h"
+#include "editor/EditorIcons.h"
 #include "editor/FileView.h"
 #include "editor/FolderPane.h"
 #include "editor/ThumbnailLoader.h"
 
 #include <QAbstractItemView>
+#include <QApplication>
 #include <QCryptographicHash>
 #include <QDir>
 #include <QFileInfo>
 #include <QIcon>
 #include <QImage>
+#include <QScreen>
 #include <QUrl>
 
 #include <gtest/gtest.h>
@@ -123,4 +126,41 @@ TEST(Thumbnails, LargeIconsReadTheCacheAndWriteWhatIsMissing) {
     EXPECT_FALSE(near(centreOf("broken.png"), Qt::blue));
     EXPECT_EQ(QDir(pics).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot).size(), 5);
     EXPECT_EQ(QDir(cache + "/thumbnails/normal").entryList(QDir::Files | QDir::Hidden).size(), 3);
+}
+
+// Thumbnails arriving in a drawn view (4:3 pictures, as cameras make them)
+// leave the screen as a full repaint draws it: no label is left behind where
+// the type icon had put it.
+TEST(Thumbnails, ArrivingThumbnailsLeaveNoStaleLabels) {
+    TempDir dir;
+    const QString pics = QString::fromStdString(dir.path().string());
+    qputenv("XDG_CACHE_HOME", (pics + "/cache").toUtf8());
+    std::vector<std::pair<editor::FileRow, QIcon>> rows;
+    for (int i = 0; i < 6; ++i) {
+        const QString name = QStringLiteral("photo%1.png").arg(i);
+        savePicture(pics + "/" + name, i % 2 ? QSize(400, 300) : QSize(300, 400), Qt::blue);
+        rows.push_back({{pics + "/" + name, name, "PNG イメージ", "26/12/08 12:00"}, editor::typeIcon("PNG イメージ")});
+    }
+    editor::FileView view;
+    view.resize(300, 200);
+    view.setViewMode(editor::FileView::kLargeIcons);
+    view.show();
+    QAbstractItemView* items = view.currentView();
+    view.addRows(rows);
+    QApplication::processEvents();
+    const QModelIndex wide = items->model()->index(1, 0);
+    const QRect before = items->visualRect(wide);
+    const auto thumbnailsShown = [&] {
+        for (int r = 0; r < 6; ++r) {
+            const QIcon icon = items->model()->index(r, 0).data(Qt::DecorationRole).value<QIcon>();
+            if (!near(icon.pixmap(32).toImage().pixelColor(16, 16), Qt::blue)) return false;
+        }
+        return true;
+    };
+    ASSERT_TRUE(waitFor(thumbnailsShown));
+    QApplication::processEvents();
+    EXPECT_EQ(items->visualRect(wide), before);
+    const QImage onScreen = view.screen()->grabWindow(view.winId()).toImage();
+    const QImage repainted = view.grab().toImage();
+    EXPECT_EQ(onScreen.convertToFormat(QImage::Format_RGB32), repainted.convertToFormat(QImage::Format_RGB32));
 }
