@@ -66,26 +66,20 @@ protected:
     }
 };
 
-}  // namespace
-
-bool loadQtJapanese(QApplication& app) {
+// Without Qt's translation installed, Qt's texts stay English.
+void loadQtJapanese(QApplication& app) {
     auto* translator = new QTranslator(&app);
-    if (!translator->load(QStringLiteral("qtbase_ja"), QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
+    if (translator->load(QStringLiteral("qtbase_ja"), QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        QCoreApplication::installTranslator(translator);
+    else
         delete translator;
-        return false;
-    }
-    return QCoreApplication::installTranslator(translator);
 }
 
-QObject* installWindowShortcutsFirst(QApplication& app) {
-    auto* filter = new WindowShortcutsFirst(&app);
-    app.installEventFilter(filter);
-    return filter;
-}
+}  // namespace
 
 void prepareApplication(QApplication& app) {
     loadQtJapanese(app);
-    installWindowShortcutsFirst(app);
+    app.installEventFilter(new WindowShortcutsFirst(&app));
 }
 
 }  // namespace platform

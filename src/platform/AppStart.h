@@ -2,20 +2,13 @@
 // What both programs set up once their application object exists. GUI thread.
 
 class QApplication;
-class QObject;
 
 namespace platform {
 
-// Qt's own texts (dialogs, context menus) in Japanese, whatever the locale, as
-// the programs' own texts are; false when Qt's translation is not installed.
-bool loadQtJapanese(QApplication& app);
-
-// Lets every window's command shortcuts act whichever of its controls has the
+// Loads Qt's Japanese translation, whatever the locale, so Qt's own texts
+// (dialogs, context menus) speak Japanese as the programs' own texts do; and
+// lets every window's command shortcuts act whichever of its controls has the
 // keyboard, ahead of a focused text box's own bindings of the same key.
-// Returns the filter, owned by the application.
-QObject* installWindowShortcutsFirst(QApplication& app);
-
-// Both of the above, in the order the programs need them.
 void prepareApplication(QApplication& app);
 
 }  // namespace platform
