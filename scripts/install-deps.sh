@@ -7,7 +7,7 @@ PACKAGES=(
   build-essential cmake pkg-config git
   qt6-base-dev qt6-base-dev-tools libgl-dev qt6-image-formats-plugins
   libmpv-dev libasound2-dev libxcb1-dev libxcb-xkb-dev
-  fonts-noto-cjk
+  fonts-noto-cjk qt6-translations-l10n
   libgtest-dev libgmock-dev googletest libbenchmark-dev
   clang libclang-rt-14-dev
   xvfb xauth xdotool x11-utils x11-xserver-utils imagemagick ffmpeg desktop-file-utils

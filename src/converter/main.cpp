@@ -1,4 +1,5 @@
 #include "frmMain.h"
+#include "platform/AppStart.h"
 #include "platform/XcbSession.h"
 
 #include <QApplication>
@@ -10,6 +11,7 @@ int main(int argc, char* argv[]) {
     const bool xcbChosenHere = platform::preferXcb();
     QApplication app(argc, argv);
     if (xcbChosenHere) unsetenv("QT_QPA_PLATFORM");
+    platform::prepareApplication(app);
     QIcon icon;
     for (const char* size : {"48x48", "64x64", "128x128", "256x256"}) {
         icon.addFile(QStringLiteral(":/icons/%1/apps/tarnquill.png").arg(QLatin1String(size)));

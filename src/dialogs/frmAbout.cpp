@@ -10,6 +10,7 @@
 #include <QMouseEvent>
 #include <QPushButton>
 #include <QScreen>
+#include <QStyle>
 #include <QUrl>
 
 #include <algorithm>
@@ -66,9 +67,18 @@ frmAbout::frmAbout(QWidget* owner) : QDialog(owner) {
     cmdOK = new QPushButton(QStringLiteral("OK"), this);
     cmdOK->setGeometry(px(4005), px(2625), px(1500), px(375));
     cmdOK->setDefault(true);
+    cmdOK->setObjectName(QStringLiteral("cmdOK"));
     cmdSysInfo = new QPushButton(QStringLiteral("システム情報(&S)..."), this);
     cmdSysInfo->setGeometry(px(4020), px(3075), px(1485), px(375));
     cmdSysInfo->setObjectName(QStringLiteral("cmdSysInfo"));
+    // A caption wider than its designed button (the Japanese font runs wider)
+    // widens both buttons to the left, with some room beside the caption; the
+    // two stay one column, their right edges where they were.
+    int wanted = 0;
+    for (const QPushButton* b : {cmdOK, cmdSysInfo})
+        wanted = std::max(wanted, b->sizeHint().width() + style()->pixelMetric(QStyle::PM_ButtonMargin, nullptr, b));
+    for (QPushButton* b : {cmdOK, cmdSysInfo})
+        if (wanted > b->width()) b->setGeometry(b->geometry().adjusted(b->width() - wanted, 0, 0, 0));
 
     connect(cmdOK, &QPushButton::clicked, this, &frmAbout::cmdOK_Click);
     connect(cmdSysInfo, &QPushButton::clicked, this, &frmAbout::cmdSysInfo_Click);

@@ -128,6 +128,8 @@ private:
     void resizeHandling();
     // Makes the outer frame the stored one once the frame's margins are known.
     void fitWantedFrame();
+    void noteNormalFrame();
+    QRect restoredFrame() const;
     void splitterPress(int bar);
     void splitterMove(int bar, const QPoint& pos);
     void splitterRelease(int bar);
@@ -145,6 +147,9 @@ private:
     std::optional<QRect> m_wantedFrame;
     // The frame margins the window was last fitted to the stored frame with.
     std::optional<QMargins> m_fittedMargins;
+    // The outer frame the window last had in the normal state: the one it
+    // comes back to from maximised or minimised, and what a close then stores.
+    std::optional<QRect> m_normalFrame;
 
     QMenuBar* m_menuBar = nullptr;
     QWidget* m_client = nullptr;

@@ -139,8 +139,31 @@ bool frmFileListEx::event(QEvent* event) {
     // Back from a message box or dialog the editor takes the keyboard again,
     // also where no window manager hands it back.
     if (event->type() == QEvent::WindowUnblocked && isVisible() && !m_closing) activateWindow();
-    if (event->type() == QEvent::Move || event->type() == QEvent::Resize) fitWantedFrame();
+    if (event->type() == QEvent::Move || event->type() == QEvent::Resize) {
+        fitWantedFrame();
+        noteNormalFrame();
+    }
     return QDialog::event(event);
+}
+
+namespace {
+constexpr Qt::WindowStates kNotNormal = Qt::WindowMinimized | Qt::WindowMaximized | Qt::WindowFullScreen;
+}
+
+void frmFileListEx::noteNormalFrame() {
+    if (isVisible() && !(windowState() & kNotNormal)) m_normalFrame = frameGeometry();
+}
+
+QRect frmFileListEx::restoredFrame() const {
+    if (!(windowState() & kNotNormal)) return frameGeometry();
+    if (m_normalFrame) return *m_normalFrame;
+    // Never shown in the normal state: the stored frame it opened with, else
+    // the normal geometry inside the present frame's margins.
+    if (m_wantedFrame) return *m_wantedFrame;
+    const QRect frame = frameGeometry();
+    const QRect inner = geometry();
+    return normalGeometry().marginsAdded(QMargins(inner.left() - frame.left(), inner.top() - frame.top(),
+                                                  frame.right() - inner.right(), frame.bottom() - inner.bottom()));
 }
 
 void frmFileListEx::closeEvent(QCloseEvent* event) {
@@ -157,7 +180,9 @@ CloseView frmFileListEx::currentView() const {
     CloseView v;
     const FileView* files = m_folders->fileView();
     v.defPath = m_folders->currentFolderPath().toStdString();
-    const QRect frame = frameGeometry();
+    // Maximised or minimised, the frame the window comes back to: the next
+    // opening restores that frame and then maximises.
+    const QRect frame = restoredFrame();
     v.left = m_scale.twX(frame.x());
     v.top = m_scale.twY(frame.y());
     v.width = m_scale.twX(frame.width());

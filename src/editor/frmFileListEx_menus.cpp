@@ -236,7 +236,8 @@ void frmFileListEx::mnuCustomColor_Click() {
     const std::span<const Rgb> custom = customColours();
     for (std::size_t i = 0; i < custom.size(); ++i)
         QColorDialog::setCustomColor(static_cast<int>(i), QColor(custom[i].red, custom[i].green, custom[i].blue));
-    QColorDialog dialog(QColor(255, 255, 255), this);
+    // No colour is preselected: the dialog starts on black.
+    QColorDialog dialog(QColor(0, 0, 0), this);
     dialog.setObjectName(QStringLiteral("dlgColor"));
     // Qt's own dialog shows the preset custom colours; a desktop's native one would not.
     dialog.setOption(QColorDialog::DontUseNativeDialog);

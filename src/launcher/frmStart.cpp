@@ -18,6 +18,7 @@
 
 #include <QApplication>
 #include <QCloseEvent>
+#include <QCursor>
 #include <QElapsedTimer>
 #include <QImageReader>
 #include <QKeyEvent>
@@ -223,10 +224,17 @@ int frmStart::buttonAtPoint(QPointF pixels) const {
 
 void frmStart::startShow() {
     if (mdlPublic::publicState().playList.count == 0) {
-        mdlMessage::msgBox(kMsgSelectList, mdlMessage::kExclamation, mdlMessage::kTitleVistrova, this);
+        refuseStart();
         return;
     }
     m_actions.showSequence(this);
+}
+
+void frmStart::refuseStart() {
+    mdlMessage::msgBox(kMsgSelectList, mdlMessage::kExclamation, mdlMessage::kTitleVistrova, this);
+    // The box took the pointer off the launcher while it was up; the strip
+    // lights the button the pointer is on now, as a move there would.
+    SelectMenu(buttonAtPoint(mapFromGlobal(QCursor::pos())));
 }
 
 void frmStart::openEditor() {
@@ -257,8 +265,7 @@ void frmStart::mouseReleaseEvent(QMouseEvent* event) {
     case launcher::kButtonStart:
         mdlPublic::publicState().playList.position = 0;
         if (mdlPublic::publicState().playList.count == 0) {
-            // Refused: the lit picture stays as it is.
-            mdlMessage::msgBox(kMsgSelectList, mdlMessage::kExclamation, mdlMessage::kTitleVistrova, this);
+            refuseStart();
             return;
         }
         m_actions.showSequence(this);

@@ -79,6 +79,8 @@ private:
     void Form_Unload();
     int buttonAtPoint(QPointF pixels) const;
     void startShow();
+    // The empty list's refusal.
+    void refuseStart();
     void openEditor();
 
     Actions m_actions;

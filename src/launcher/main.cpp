@@ -2,6 +2,7 @@
 #include "frmStart.h"
 #include "platform/HostWindow.h"
 #include "platform/KeyRepeat.h"
+#include "platform/AppStart.h"
 #include "platform/XcbSession.h"
 
 #include <QApplication>
@@ -24,6 +25,7 @@ int main(int argc, char* argv[]) {
     const bool xcbChosenHere = platform::preferXcb();
     QApplication app(argc, argv);
     if (xcbChosenHere) unsetenv("QT_QPA_PLATFORM");
+    platform::prepareApplication(app);
     // A held key then comes as presses and one release, as on Windows.
     platform::enableDetectableAutoRepeat();
     if (request.inHost && request.hostWindow != 0 && !platform::hostWindowSize(request.hostWindow)) {

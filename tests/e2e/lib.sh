@@ -53,7 +53,8 @@ start_x_bare() {
 
 # Openbox with a minimal configuration of its own: new windows focused, no
 # bindings on the windows' insides (clicks and keys, Alt+F4 too, reach the
-# programs ungrabbed), one desktop.
+# programs ungrabbed), one desktop; a double click on a title bar maximises
+# and restores.
 start_wm() {
   local conf="$E2E_TMP/openbox.xml" i
   cat > "$conf" <<'XML'
@@ -66,6 +67,7 @@ start_wm() {
   <mouse>
     <context name="Titlebar">
       <mousebind button="Left" action="Drag"><action name="Move"/></mousebind>
+      <mousebind button="Left" action="DoubleClick"><action name="ToggleMaximize"/></mousebind>
     </context>
     <context name="Close">
       <mousebind button="Left" action="Click"><action name="Close"/></mousebind>

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # The file list editor in a real X server: it opens as "FileList" on the
 # remembered folder, Alt+F then C closes it, and the settings file then holds
-# the editor's keys in their order; a second session writes the same geometry.
+# the editor's keys in their order; a second session writes the same geometry,
+# and so does a session closed while maximised.
 source "$(dirname "$0")/lib.sh"
 
 start_x
@@ -42,6 +43,18 @@ drag_splitter() {
   sleep 0.3
 }
 
+# Double-clicks the title bar (maximise or restore); GEOM_BEFORE and
+# GEOM_AFTER hold the inside's place and size around it.
+toggle_maximised() {
+  local id=$1
+  settled_geometry "$id"
+  GEOM_BEFORE="$X $Y $WIDTH $HEIGHT"
+  xdotool mousemove $((X + WIDTH / 2)) $((Y - 8)) click --repeat 2 --delay 80 1
+  sleep 0.5
+  settled_geometry "$id"
+  GEOM_AFTER="$X $Y $WIDTH $HEIGHT"
+}
+
 run_once() {
   "$VISTROVA" /C &
   local pid=$!
@@ -51,6 +64,7 @@ run_once() {
   sleep 0.5
   [ "${1:-}" = preview ] && check_preview "$id"
   [ "${1:-}" = drag ] && drag_splitter "$id"
+  [ "${1:-}" = max ] && toggle_maximised "$id"
   if [ "${1:-}" = esc ]; then
     xdotool windowactivate --sync "$id" 2>/dev/null || xdotool windowfocus --sync "$id" || true
     xdotool key --window "$id" Escape
@@ -95,4 +109,19 @@ second=$(grep -E '^(Main|Bar|Head)' "$VISTROVA_HOME/VISTROVA.INI")
 # A release left of the layout bound leaves the tree at its least width.
 run_once drag
 [ "$(value_of Bar1)" = 1500 ] || fail "Bar1 after dragging to the left edge is $(value_of Bar1)"
+
+# A close while maximised stores the frame the window comes back to, with
+# WindowState 2; the next opening is maximised, and restoring it gives that frame.
+mains() { grep -E '^Main' "$VISTROVA_HOME/VISTROVA.INI" | tr -d '\r' | tr '\n' ' '; }
+normal=$(mains)
+run_once max
+[ "$(cut -d' ' -f3 <<<"$GEOM_AFTER")" = 1024 ] || fail "the double click did not maximise: $GEOM_BEFORE -> $GEOM_AFTER"
+normal_geometry=$GEOM_BEFORE
+[ "$(value_of WindowState)" = 2 ] || fail "WindowState after a maximised close is $(value_of WindowState)"
+[ "$(mains)" = "$normal" ] || fail "a maximised close stored $(mains), not $normal"
+run_once max
+[ "$(cut -d' ' -f3 <<<"$GEOM_BEFORE")" = 1024 ] || fail "the editor did not open maximised: $GEOM_BEFORE"
+[ "$GEOM_AFTER" = "$normal_geometry" ] || fail "restored to $GEOM_AFTER, not $normal_geometry"
+[ "$(value_of WindowState)" = 0 ] || fail "WindowState after a normal close is $(value_of WindowState)"
+[ "$(mains)" = "$normal" ] || fail "the restored frame drifted: $(mains) / $normal"
 echo "PASS"

@@ -3,8 +3,9 @@
 # would: "vistrova /C" opens the editor; Custom > install as screen saver,
 # confirmed with Enter, copies the program, the settings file and the lists
 # into the screen-saver folder; Custom > Options opens the key dialog, where
-# F9 is bound to the next file and stored. On a server without a window
-# manager the editor takes the keyboard back after a message box.
+# F9 is bound to the next file and stored; Ctrl+U with the keyboard in a text
+# box moves to the next list. On a server without a window manager the editor
+# takes the keyboard back after a message box.
 source "$(dirname "$0")/lib.sh"
 
 start_x
@@ -72,6 +73,20 @@ wait_no_window 'オプション' 5 || fail "OK did not close the key dialog"
 value=$(sed -n 's/^MyKeyRight=//p' "$VISTROVA_HOME/VISTROVA.INI" | tr -d '\r')
 [ "$value" = 120 ] || fail "MyKeyRight is '$value', not 120 (F9)"
 
+# The menu shortcuts act while a text box has the keyboard: Ctrl+U (next
+# list) clicked into the interval box, then into the list's title box, moves
+# two lists on and leaves the interval as it was.
+focus_editor
+window_geometry "$EDITOR"
+xdotool mousemove $((X + 370)) $((Y + 66)) click 1  # txtTime
+sleep 0.3
+xdotool key ctrl+u
+sleep 0.3
+xdotool mousemove $((X + 521)) $((Y + 293)) click 1  # txtListName
+sleep 0.3
+xdotool key ctrl+u
+sleep 0.3
+
 # File, Close ends the program.
 focus_editor
 xdotool key alt+f
@@ -79,6 +94,11 @@ sleep 0.3
 xdotool key c
 wait_exit "$PID" 10 || fail "closing the editor did not end the program"
 [ "$E2E_STATUS" = 0 ] || fail "vistrova ended with status $E2E_STATUS"
+value=$(sed -n 's/^INTERVAL=//p' "$VISTROVA_HOME/VISTROVA.INI" | tr -d '\r')
+[ "$value" = 3 ] || fail "INTERVAL is '$value' after Ctrl+U in the interval box, not 3"
+value=$(sed -n 's/^FILENUM=//p' "$VISTROVA_HOME/VISTROVA.INI" | tr -d '\r')
+[ "$value" = 2 ] || fail "FILENUM is '$value' after Ctrl+U in both text boxes, not 2"
+sed -i 's/^FILENUM=.*/FILENUM=0\r/' "$VISTROVA_HOME/VISTROVA.INI"  # the show below plays list 00
 echo "PASS"
 
 # The stored key steps a show. Key tests run in the normal mode (in the

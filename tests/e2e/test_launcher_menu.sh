@@ -72,6 +72,7 @@ eval "$(xdotool getwindowgeometry --shell "$msg")"
 [ "$WIDTH" != 432 ] || fail "the warning is another launcher"
 xdotool windowfocus --sync "$msg" key Return
 gone "$msg" || fail "the warning did not close"
+expect_pixel $PX $PY "$lit" "Start lit again once the warning closed, the pointer still on it"
 
 # --- A right click, even on a button, opens the about window.
 xdotool mousemove $((LX + 308)) $((LY + 184)) click 3

@@ -15,7 +15,7 @@ cpack --config "$BUILD_DIR/CPackConfig.cmake" -B "$out" >"$E2E_TMP/cpack.log" 2>
 deb=$(ls "$out"/vistrova_*_"$(dpkg --print-architecture)".deb 2>/dev/null | head -n1)
 [ -n "$deb" ] || fail "no vistrova_<version>_<arch>.deb in $(ls "$out")"
 depends=$(dpkg-deb -f "$deb" Depends)
-for lib in libqt6widgets6 libmpv libheif1 qt6-image-formats-plugins; do
+for lib in libqt6widgets6 libmpv libheif1 qt6-image-formats-plugins qt6-translations-l10n; do
   [[ "$depends" == *"$lib"* ]] || fail "Depends lacks $lib: $depends"
 done
 chmod 755 "$E2E_TMP" "$out"; chmod 644 "$deb"  # apt reads it as its own user

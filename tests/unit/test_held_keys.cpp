@@ -1,6 +1,8 @@
-// Held keys and the platform choice: the small rules the windows and main use.
+// Held keys, where a key goes and the platform choice: the small rules the
+// windows and main use.
 
 #include "platform/HeldKeys.h"
+#include "platform/WindowKeys.h"
 #include "platform/XcbSession.h"
 
 #include <gtest/gtest.h>
@@ -22,6 +24,18 @@ TEST(HeldKeys, FirstPressAndTheReleaseOfAKeySeenPressedCount) {
     keys.clear();                       // the window lost the keyboard
     release(5);
     EXPECT_EQ(acted, "-P--PRR--");
+}
+
+TEST(WindowKeys, TheWindowTakesItsOwnShortcutsOnly) {
+    // Qt's numbers: Ctrl 0x04000000, keypad 0x20000000, U 0x55, A 0x41, C 0x43, F5 0x01000034.
+    constexpr int kCtrl = 0x04000000;
+    const int shortcuts[] = {kCtrl | 0x55, kCtrl | 0x41, 0x01000034, kCtrl | 0x31};
+    EXPECT_TRUE(platform::windowTakesKey(kCtrl | 0x55, shortcuts));
+    EXPECT_TRUE(platform::windowTakesKey(0x01000034, shortcuts));
+    EXPECT_TRUE(platform::windowTakesKey(kCtrl | platform::kKeypadFlag | 0x31, shortcuts));  // the keypad's 1
+    EXPECT_FALSE(platform::windowTakesKey(kCtrl | 0x43, shortcuts));  // Ctrl+C stays with the text box
+    EXPECT_FALSE(platform::windowTakesKey(0x55, shortcuts));          // so does a plain U
+    EXPECT_FALSE(platform::windowTakesKey(kCtrl | 0x55, {}));
 }
 
 TEST(XcbSession, XcbWhereAnXServerIsThereAndTheUserChoseNothing) {

@@ -3,12 +3,15 @@
 // dialogs, the background colour and the screen-saver installation.
 #include "editor/EditorCommands.h"
 #include "editor/FileView.h"
+#include "editor/IntervalBar.h"
+#include "editor/ListPane.h"
 #include "editor/frmFileListEx.h"
 #include "shared/Settings.h"
 #include "shared/mdlPublic.h"
 
 #include "TempDir.h"
 
+#include <QAbstractButton>
 #include <QAction>
 #include <QAbstractItemView>
 #include <QActionGroup>
@@ -23,6 +26,7 @@
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QPointer>
+#include <QRegularExpression>
 #include <QTest>
 #include <QTimer>
 #include <QToolBar>
@@ -34,6 +38,7 @@
 #include <deque>
 #include <filesystem>
 #include <functional>
+#include <memory>
 
 // Readable failures.
 static void PrintTo(const QString& s, std::ostream* os) { *os << '"' << s.toStdString() << '"'; }
@@ -309,6 +314,19 @@ TEST_F(Menus, ButtonsMenuItemsAndShortcutsReachTheSameListCommands) {
     w.close();
 }
 
+TEST_F(Menus, TheTextBoxesContextMenusAreJapanese) {
+    frmFileListEx w;
+    w.Form_Load();
+    for (QLineEdit* box : {w.intervalBar()->box(), w.lists()->nameBox()}) {
+        const std::unique_ptr<QMenu> menu(box->createStandardContextMenu());
+        QStringList texts;
+        for (const QAction* a : menu->actions())
+            if (!a->isSeparator()) texts << a->text().section(QLatin1Char('\t'), 0, 0);
+        EXPECT_EQ(texts.filter(QRegularExpression(QStringLiteral("[A-Za-z]{3,}"))), QStringList{}) << texts.join('|').toStdString();
+        EXPECT_EQ(texts.size(), 7);
+    }
+}
+
 TEST_F(Menus, EscLeavesTheEditorOpenAndTheCustomBarLeadsWithItsButtons) {
     frmFileListEx w;
     w.Form_Load();
@@ -401,6 +419,9 @@ protected:
                                auto* dialog = qobject_cast<QColorDialog*>(modal);
                                ASSERT_TRUE(dialog);
                                m_initial = dialog->currentColor();
+                               m_texts.clear();
+                               for (const QLabel* l : dialog->findChildren<QLabel*>()) m_texts << l->text();
+                               for (const QAbstractButton* b : dialog->findChildren<QAbstractButton*>()) m_texts << b->text();
                                for (int i = 0; i < 16; ++i) m_custom[i] = QColorDialog::customColor(i);
                                // A change to a custom colour is not kept for the next opening.
                                QColorDialog::setCustomColor(0, QColor(1, 2, 3));
@@ -413,6 +434,7 @@ protected:
     }
     QColor m_initial;
     QColor m_custom[16];
+    QStringList m_texts;  // the dialog's labels and buttons
 };
 
 TEST_F(Colour, AChosenColourIsStoredAsBlueGreenRedAndTakesEffect) {
@@ -428,7 +450,10 @@ TEST_F(Colour, AChosenColourIsStoredAsBlueGreenRedAndTakesEffect) {
                          Row{QColor(255, 0, 0), "255"}}) {
         Box box;
         Choose(w, r.pick, &box);
-        EXPECT_EQ(m_initial, QColor(Qt::white));
+        EXPECT_EQ(m_initial, QColor(Qt::black)) << "nothing is preselected";
+        // Qt's own texts in the dialog are Japanese too.
+        EXPECT_TRUE(m_texts.contains(QStringLiteral("基本カラー(&B)"))) << m_texts.join('|').toStdString();
+        EXPECT_EQ(m_texts.filter(QRegularExpression(QStringLiteral("[A-Za-z]{3,}"))), QStringList{"&HTML:"});
         const auto presets = editor::customColours();
         for (int i = 0; i < 16; ++i)
             EXPECT_EQ(m_custom[i], QColor(presets[i].red, presets[i].green, presets[i].blue)) << i;

@@ -5,6 +5,7 @@
 
 #include <QLabel>
 #include <QPushButton>
+#include <QStyle>
 
 #include <gtest/gtest.h>
 
@@ -33,6 +34,15 @@ TEST(frmAbout, LabelsAndAddressesFollowTheDescription) {
     auto* pic = about.findChild<QLabel*>("picIcon");
     ASSERT_NE(pic, nullptr);
     EXPECT_FALSE(pic->pixmap().isNull());  // the compiled-in picture was found
+    // Each caption fits inside its button, with the style's margin on both
+    // sides; the right edges stay where the design has them (5505 twips).
+    for (const char* name : {"cmdOK", "cmdSysInfo"}) {
+        auto* b = about.findChild<QPushButton*>(name);
+        ASSERT_NE(b, nullptr) << name;
+        const int caption = b->fontMetrics().horizontalAdvance(QString(b->text()).remove(QLatin1Char('&')));
+        EXPECT_LE(caption + 2 * b->style()->pixelMetric(QStyle::PM_ButtonMargin, nullptr, b), b->width()) << name;
+        EXPECT_EQ(b->x() + b->width(), 367) << name;
+    }
     if (const char* out = std::getenv("VISTROVA_SHOT")) about.grab().save(QString::fromLocal8Bit(out));
 }
 

@@ -4,6 +4,7 @@
 #include "editor/FileView.h"
 #include "editor/frmFileListEx.h"
 #include "shared/ListStore.h"
+#include "shared/Settings.h"
 #include "shared/mdlPublic.h"
 
 #include "TempDir.h"
@@ -551,6 +552,49 @@ TEST_F(Lists, IntervalBoxAndSlider) {
     QTest::mouseClick(w->findChildren<QRadioButton*>().at(1), Qt::LeftButton);
     EXPECT_EQ(mdlPublic::publicState().unit, 1);
     w->close();
+}
+
+TEST_F(Lists, MenuShortcutsActWhicheverTextBoxHasTheKeyboard) {
+    // Ctrl+U, Ctrl+A and Ctrl+E are a text box's own editing keys too; in the
+    // editor they are its commands, and the boxes keep their other keys.
+    Store({}, "first");
+    mdlPublic::publicState().interval = 12;
+    auto w = Open();
+    w->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(w.get()));
+    int fileNum = 0;
+    for (QLineEdit* box : {w->intervalBar()->box(), w->lists()->nameBox()}) {
+        const QString name = box->objectName();
+        box->setFocus();
+        const QString before = box->text();
+        QTest::keyClick(box, Qt::Key_U, Qt::ControlModifier);
+        EXPECT_EQ(mdlPublic::publicState().fileNum, ++fileNum) << name.toStdString();
+        if (box == w->intervalBar()->box()) {
+            EXPECT_EQ(box->text(), before);
+        }
+        box->setFocus();
+        QTest::keyClick(box, Qt::Key_A, Qt::ControlModifier);
+        EXPECT_EQ(w->folders()->fileView()->selectedNames().size(), 4) << name.toStdString();
+        box->setFocus();
+        QTest::keyClick(box, Qt::Key_E, Qt::ControlModifier);
+        EXPECT_EQ(Names(*w).size(), 4) << name.toStdString();
+        w->menuItem("mnuEditDeleteAll")->trigger();
+        w->lists()->setChanged(false);
+    }
+    // Plain keys still edit the box that has the keyboard.
+    QLineEdit* title = w->lists()->nameBox();
+    title->setFocus();
+    title->clear();
+    QTest::keyClicks(title, QStringLiteral("abc"));
+    QTest::keyClick(title, Qt::Key_Backspace);
+    QTest::keyClick(title, Qt::Key_Left);
+    QTest::keyClicks(title, QStringLiteral("x"));
+    EXPECT_EQ(title->text(), "axb");
+    w->lists()->setChanged(false);
+    w->close();
+    const ini::Snapshot stored(TempDir::get(mdlPublic::publicState().settingsPath));
+    EXPECT_EQ(stored.read(settings::kSection, "INTERVAL"), "12");
+    EXPECT_EQ(stored.read(settings::kSection, "FILENUM"), "2");
 }
 
 TEST_F(Lists, ThePanesSelectionFeedsThePreview) {

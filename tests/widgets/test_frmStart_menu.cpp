@@ -12,6 +12,7 @@
 
 #include <QAbstractButton>
 #include <QApplication>
+#include <QCursor>
 #include <QDialog>
 #include <QWindow>
 #include <QKeyEvent>
@@ -117,17 +118,32 @@ TEST(frmStartMenu, LeftReleaseAtTheEdgePixels) {
     }
 }
 
-TEST(frmStartMenu, StartWithAnEmptyListIsRefusedAndKeepsThePicture) {
-    Launcher l(0, 3);
-    l.moveTo({236, 184});
-    ASSERT_EQ(l.form.selectedMenu(), 2);
-    ShownBox shown;
-    answerNextBox(&l.form, [&](const ShownBox& box) { shown = box; });
-    l.release({236, 184});
-    EXPECT_TRUE(isRefusal(shown)) << shown.text.toStdString();
-    EXPECT_EQ(l.log, "");
-    EXPECT_EQ(l.form.selectedMenu(), 2) << "the refusal redrew the strip";
-    EXPECT_EQ(mdlPublic::publicState().playList.position, 0);
+TEST(frmStartMenu, StartWithAnEmptyListIsRefusedAndTheStripFollowsThePointer) {
+    // The box takes the pointer off the launcher while it is up (a leave);
+    // once it closes, the button under the pointer is lit again.
+    struct Row {
+        QPointF pointerAfter;
+        int lit;
+    };
+    for (const Row& r : {Row{{236, 184}, 2}, Row{{308, 184}, 3}, Row{{5, 5}, 1}}) {
+        Launcher l(0, 3);
+        l.form.show();
+        QCursor::setPos(l.form.mapToGlobal(QPoint(236, 184)));
+        l.moveTo({236, 184});
+        ASSERT_EQ(l.form.selectedMenu(), 2);
+        ShownBox shown;
+        onNextModal(&l.form, [&](QWidget* modal) {
+            QEvent leave(QEvent::Leave);
+            QApplication::sendEvent(&l.form, &leave);
+            QCursor::setPos(l.form.mapToGlobal(r.pointerAfter.toPoint()));
+            if (auto* box = qobject_cast<QMessageBox*>(modal)) shown = answerBox(box);
+        });
+        l.release({236, 184});
+        EXPECT_TRUE(isRefusal(shown)) << shown.text.toStdString();
+        EXPECT_EQ(l.log, "");
+        EXPECT_EQ(l.form.selectedMenu(), r.lit) << r.pointerAfter.x();
+        EXPECT_EQ(mdlPublic::publicState().playList.position, 0);
+    }
 }
 
 TEST(frmStartMenu, ListShowsTheHourglassWhileTheEditorOpens) {
