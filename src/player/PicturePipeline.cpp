@@ -117,20 +117,28 @@ QFuture<FittedPicture> PicturePipeline::request(const std::string& path, QSize f
     m_entries.erase(std::remove_if(m_entries.begin(), m_entries.end(),
                                    [&](const Entry& e) { return e.path == file; }),
                     m_entries.end());
-    start(file, frame, dpr, 1);
+    start(file, frame, dpr, true);
     return m_entries.back().result;
 }
 
-void PicturePipeline::start(const QString& path, QSize frame, qreal dpr, int priority) {
+void PicturePipeline::start(const QString& path, QSize frame, qreal dpr, bool wanted) {
     auto promise = std::make_shared<QPromise<FittedPicture>>();
     auto stage = std::make_shared<std::atomic<int>>(kQueued);
     promise->start();
     m_entries.push_back(Entry{path, frame, dpr, promise->future(), stage});
-    pool().start([promise, stage, path, frame, dpr] {
+    // The picture wanted now has a worker of its own, so it never waits
+    // behind a decode ahead (as it did not when the GUI thread decoded it).
+    static QThreadPool* const shownPool = [] {
+        auto* p = new QThreadPool;
+        p->setMaxThreadCount(1);
+        return p;
+    }();
+    QThreadPool& workers = wanted ? *shownPool : pool();
+    workers.start([promise, stage, path, frame, dpr] {
         int expected = kQueued;
         if (stage->compare_exchange_strong(expected, kDecoding)) promise->addResult(decodeFitted(path, frame, dpr));
         promise->finish();
-    }, priority);
+    });
 }
 
 void PicturePipeline::prefetch(const mdlPublic::PlayList& list, QSize frame, qreal dpr) {

@@ -60,8 +60,8 @@ public:
     // Number of pictures held or under way (tests).
     std::size_t cachedCount() const { return m_entries.size(); }
 
-    // The worker threads: one, so a decode ahead takes at most one core from
-    // the picture being shown.
+    // The workers decoding ahead: one, so a decode ahead takes at most one
+    // core from the picture being shown (which has a worker of its own).
     static QThreadPool& pool();
 
 private:
@@ -74,7 +74,8 @@ private:
         std::shared_ptr<std::atomic<int>> stage;
     };
     Entry* find(const QString& path, QSize frame, qreal dpr);
-    void start(const QString& path, QSize frame, qreal dpr, int priority = 0);
+    // `wanted`: the picture to show now, not one decoded ahead.
+    void start(const QString& path, QSize frame, qreal dpr, bool wanted = false);
     static void abandon(Entry& entry);
 
     std::vector<Entry> m_entries;
