@@ -93,7 +93,7 @@ TEST(HostilePictures, EveryBombStaysWithinMemoryAndTime) {
         std::printf("%s: peak %ld MB in %lld ms\n", r.name, p.peakMb, static_cast<long long>(p.ms));
         EXPECT_GE(p.peakMb, 0) << r.name << ": the child did not answer within 30 s";
         EXPECT_LT(p.peakMb, 400) << r.name;
-        EXPECT_LT(p.ms, 10000) << r.name;
+        EXPECT_LT(p.ms, 20000) << r.name;
         EXPECT_EQ(p.shown, r.shown) << r.name;
         EXPECT_EQ(p.thumbnail, r.shown) << r.name;
         EXPECT_EQ(p.animated, r.animated) << r.name;

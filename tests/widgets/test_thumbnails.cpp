@@ -1,10 +1,12 @@
 // The large-icon view fills in thumbnails from the shared cache, making the
 // missing ones there as file managers would.
+#include "CraftedPictures.h"
 #include "TempDir.h"
 #include "QtWait.h"
 #include "editor/FileView.h"
 #include "editor/FolderPane.h"
 #include "editor/ThumbnailLoader.h"
+#include "platform/PictureDecode.h"
 
 #include <QAbstractItemView>
 #include <QCryptographicHash>
@@ -123,4 +125,17 @@ TEST(Thumbnails, LargeIconsReadTheCacheAndWriteWhatIsMissing) {
     EXPECT_FALSE(near(centreOf("broken.png"), Qt::blue));
     EXPECT_EQ(QDir(pics).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot).size(), 5);
     EXPECT_EQ(QDir(cache + "/thumbnails/normal").entryList(QDir::Files | QDir::Hidden).size(), 3);
+}
+
+TEST(Thumbnails, ALoaderGoingAwayDoesNotWaitForAPictureStillDecoding) {
+    TempDir dir;
+    const QString big = QString::fromStdString(dir.file("big.tif"));
+    ASSERT_TRUE(crafted::deflateTiff(big, 5000));
+    {
+        editor::ThumbnailLoader loader(QString::fromStdString(dir.file("cache")));
+        loader.setJobs({{big, true}});
+        ASSERT_TRUE(waitFor([] { return platform::decodesUnderWay() > 0; }));
+    }
+    EXPECT_GT(platform::decodesUnderWay(), 0) << "the loader waited for the decode";
+    EXPECT_TRUE(waitFor([] { return platform::decodesUnderWay() == 0; }, 20000));
 }
