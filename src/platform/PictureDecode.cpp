@@ -20,6 +20,7 @@
 #include <mutex>
 #include <string>
 
+#include <malloc.h>
 #include <unistd.h>
 
 namespace platform {
@@ -447,6 +448,10 @@ void limitDecoderMemory() {
     // this caps them (in thousands of bytes), behind the header check.
     if (!std::getenv("JPEGMEM"))
         setenv("JPEGMEM", std::to_string(pictures::kDecodeBudgetBytes / 1000).c_str(), 0);
+    // Picture buffers go back to the system when freed: left to itself, the
+    // allocator raises this bound after the first large free and keeps the
+    // next decode's buffers in its heap, beside the old ones.
+    mallopt(M_MMAP_THRESHOLD, 4 << 20);
 }
 
 }  // namespace platform
