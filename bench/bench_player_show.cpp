@@ -16,6 +16,7 @@
 // median step at most 20 ms and at most 0.06 x feh's, resident memory under
 // 200 MB.
 
+#include "platform/PictureDecode.h"
 #include "player/PicturePipeline.h"
 #include "player/frmMain.h"
 #include "shared/mdlPublic.h"
@@ -106,7 +107,9 @@ protected:
 };
 
 double waitPainted(PaintWatch& watch, const QElapsedTimer& clock) {
-    while (!watch.painted) QApplication::processEvents(QEventLoop::AllEvents, 5);
+    // Sleeps until events come: spinning would take the core the worker
+    // decoding the picture needs.
+    while (!watch.painted) QApplication::processEvents(QEventLoop::AllEvents | QEventLoop::WaitForMoreEvents);
     return static_cast<double>(clock.nsecsElapsed()) / 1e6;
 }
 
@@ -298,6 +301,7 @@ int main(int argc, char** argv) {
         ::setenv("QT_QPA_PLATFORM", ("offscreen:configfile=" + config).c_str(), 1);
     }
     ::setenv("VISTROVA_MPV_OPTIONS", "ao=null", 0);
+    platform::limitDecoderMemory();  // as vistrova does
     QApplication app(argc, argv);
     const bool onServer = QGuiApplication::platformName() == QLatin1String("xcb");
 #ifdef VISTROVA_BENCH_XTEST

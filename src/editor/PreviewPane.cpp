@@ -115,6 +115,7 @@ void PreviewPane::PreClear() {
     for (QLabel* l : {lblName, lblType, lblTime, lblNum}) l->clear();
     imgPre->hide();
     imgPre->clear();
+    ++m_pictureRequest;
     m_pictureNatural = QSize();
     mplPre->widget()->hide();
     mplPre->unload();
@@ -177,16 +178,19 @@ void PreviewPane::PreView(const QString& path) {
         const QSize natural = platform::pictureSize(path);
         const FitSize fit = fitted(natural);
         if (fit.ok) {
-            const QImage image = platform::decodePicture(
-                path, QSize(qMax(1, m_scale.px(fit.width)), qMax(1, m_scale.pxY(fit.height))));
-            if (!image.isNull()) {
-                m_pictureNatural = natural;
-                imgPre->setPixmap(QPixmap::fromImage(image));
-                imgPre->setGeometry(m_scale.px(boxLeft), m_scale.pxY(kPreviewMargin), m_scale.px(fit.width),
-                                    m_scale.pxY(fit.height));
-                imgPre->show();
-                placeNameRightOf(boxLeft, fit.width);
-            }
+            // Decoded on a worker, so a large picture never holds the editor;
+            // one that arrives after the selection moved on is dropped.
+            platform::decodePictureLater(path, QSize(qMax(1, m_scale.px(fit.width)), qMax(1, m_scale.pxY(fit.height))))
+                .then(this, [this, request = m_pictureRequest, natural, fit, boxLeft](QFuture<QImage> done) {
+                    if (request != m_pictureRequest || done.resultCount() == 0 || done.result().isNull()) return;
+                    m_pictureNatural = natural;
+                    imgPre->setPixmap(QPixmap::fromImage(done.result()));
+                    imgPre->setGeometry(m_scale.px(boxLeft), m_scale.pxY(kPreviewMargin), m_scale.px(fit.width),
+                                        m_scale.pxY(fit.height));
+                    imgPre->show();
+                    placeNameRightOf(boxLeft, fit.width);
+                    placeLabelsUnderName();
+                });
         }
         break;
     }

@@ -64,6 +64,7 @@ private:
     QLabel* lblTime = nullptr;
     QLabel* lblNum = nullptr;
     QSize m_pictureNatural;  // of the picture in imgPre
+    quint64 m_pictureRequest = 0;  // a decode finishing for an older one is dropped
 };
 
 }  // namespace editor

@@ -5,9 +5,9 @@
 #include "platform/PictureDecode.h"
 #include "shared/FileKinds.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
-#include <QImageReader>
 #include <QImageWriter>
 #include <QMutex>
 #include <QSet>
@@ -23,6 +23,7 @@ namespace editor {
 
 struct ThumbnailLoader::Queue {
     QMutex mutex;
+    ThumbnailLoader* owner = nullptr;  // GUI thread only; null once the loader is gone
     std::deque<Job> jobs;
     quint64 generation = 0;
     bool running = false;
@@ -41,13 +42,9 @@ constexpr auto kFlavor = thumbs::Flavor::Normal;
 // cache must not block the worker.
 QImage readCached(const QString& cachePath, thumbs::Flavor flavor, const QByteArray& uri, qint64 mtime) {
     if (!files::isOpenableFile(QFile::encodeName(cachePath).toStdString())) return {};
-    QImageReader reader(cachePath, "png");
-    const QSize size = reader.size();
-    const int most = thumbs::pixelsOf(flavor);
-    if (size.isEmpty() || size.width() > most || size.height() > most) return {};
     // The stamps are read with the image: the reader's own text lookup splits
     // keys at their first colon, which "Thumb::URI" has.
-    const QImage image = reader.read();
+    const QImage image = platform::readThumbnailPng(cachePath, thumbs::pixelsOf(flavor));
     if (image.isNull() || !thumbs::isCurrent(image.text(QStringLiteral("Thumb::URI")),
                                              image.text(QStringLiteral("Thumb::MTime")), uri, mtime))
         return {};
@@ -88,16 +85,28 @@ void writeCached(const QString& cachePath, QImage image, const QByteArray& uri,
 
 ThumbnailLoader::ThumbnailLoader(const QString& cacheRoot, QObject* parent)
     : QObject(parent), m_queue(std::make_shared<Queue>()) {
+    m_queue->owner = this;
     m_queue->root = cacheRoot.isEmpty()
                         ? thumbs::cacheRoot(qEnvironmentVariable("XDG_CACHE_HOME"), QDir::homePath())
                         : QDir::cleanPath(cacheRoot);
-    // One worker: decoding is memory-hungry and the GUI thread needs the other core.
-    m_pool.setMaxThreadCount(1);
 }
 
 ThumbnailLoader::~ThumbnailLoader() {
+    // A decode under way is not waited for: closing the editor must not wait
+    // on a large picture. It finishes alone and its result goes nowhere.
     cancel();
-    m_pool.waitForDone();
+    m_queue->owner = nullptr;
+}
+
+QThreadPool& ThumbnailLoader::pool() {
+    // One worker: decoding is memory-hungry and the GUI thread needs the other
+    // core. Never destroyed, so nothing waits for it at the end.
+    static QThreadPool* pool = [] {
+        auto* p = new QThreadPool;
+        p->setMaxThreadCount(1);
+        return p;
+    }();
+    return *pool;
 }
 
 QString ThumbnailLoader::cacheRoot() const { return m_queue->root; }
@@ -136,7 +145,7 @@ void ThumbnailLoader::startWorker() {
         m_queue->running = true;
     }
     std::shared_ptr<Queue> queue = m_queue;
-    m_pool.start([this, queue] {
+    pool().start([queue] {
         for (;;) {
             QMutexLocker lock(&queue->mutex);
             if (queue->jobs.empty()) {
@@ -152,11 +161,12 @@ void ThumbnailLoader::startWorker() {
             QImage image = loadOrMake(job, root);
             if (image.isNull()) continue;
             if (!shown.isEmpty()) image = image.scaled(shown, Qt::KeepAspectRatio, Qt::SmoothTransformation);
-            // Posted to the loader: dropped if it is gone, ignored if the list changed meanwhile.
+            // Posted to the GUI thread: dropped if the loader is gone, ignored
+            // if the list changed meanwhile.
             QMetaObject::invokeMethod(
-                this,
-                [this, queue, generation, path = job.path, image] {
-                    if (queue->generation == generation) emit thumbnailReady(path, image);
+                QCoreApplication::instance(),
+                [queue, generation, path = job.path, image] {
+                    if (queue->owner && queue->generation == generation) emit queue->owner->thumbnailReady(path, image);
                 },
                 Qt::QueuedConnection);
         }

@@ -49,9 +49,9 @@ signals:
 private:
     struct Queue;
     void startWorker();
+    static QThreadPool& pool();
 
     std::shared_ptr<Queue> m_queue;
-    QThreadPool m_pool;
 };
 
 }  // namespace editor

@@ -4,6 +4,7 @@
 
 #include <QCryptographicHash>
 #include <QDir>
+#include <QFileInfo>
 
 namespace thumbs {
 
@@ -45,8 +46,13 @@ QSize fittedSize(const QSize& natural, int box) {
 }
 
 bool isInsideCache(const QString& path, const QString& root) {
-    const QString clean = QDir::cleanPath(path);
-    return clean == root || clean.startsWith(root + QLatin1Char('/'));
+    const auto inside = [](const QString& p, const QString& r) {
+        return !p.isEmpty() && !r.isEmpty() && (p == r || p.startsWith(r + QLatin1Char('/')));
+    };
+    if (inside(QDir::cleanPath(path), QDir::cleanPath(root))) return true;
+    // Reached through a link, to the cache or to a folder of it: where the
+    // two really are decides.
+    return inside(QFileInfo(path).canonicalFilePath(), QFileInfo(root).canonicalFilePath());
 }
 
 }  // namespace thumbs

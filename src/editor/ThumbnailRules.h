@@ -37,7 +37,8 @@ bool isCurrent(const QString& uriText, const QString& mtimeText, const QByteArra
 // enlarged, at least one pixel a side. Invalid for an empty size.
 QSize fittedSize(const QSize& natural, int box);
 
-// Whether `path` lies inside the cache: thumbnails are never made of thumbnails.
+// Whether `path` lies inside the cache, also when a link leads there (or the
+// cache is reached through one): thumbnails are never made of thumbnails.
 bool isInsideCache(const QString& path, const QString& root);
 
 }  // namespace thumbs

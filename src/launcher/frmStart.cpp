@@ -8,6 +8,7 @@
 #include "editor/RunEditor.h"
 #include "platform/DesktopOpen.h"
 #include "platform/InstanceLock.h"
+#include "platform/PictureDecode.h"
 #include "platform/KeyRepeat.h"
 #include "platform/Mixer.h"
 #include "platform/SignalWatcher.h"
@@ -336,6 +337,8 @@ int frmStart::run(std::int16_t startMode, WId hostWindow) {
     if (!form.Form_Load()) return 1;
     const int code = QApplication::exec();
     form.Form_Unload();
+    lock.release();
+    platform::endLeavingDecodes(code);
     return code;
 }
 

@@ -3,6 +3,7 @@
 #include "platform/HostWindow.h"
 #include "platform/KeyRepeat.h"
 #include "platform/AppStart.h"
+#include "platform/PictureDecode.h"
 #include "platform/XcbSession.h"
 
 #include <QApplication>
@@ -22,6 +23,7 @@ int main(int argc, char* argv[]) {
         std::fprintf(stderr, "vistrova: %s\n", request.refusal.c_str());
         return launcher::kExitRefused;
     }
+    platform::limitDecoderMemory();
     const bool xcbChosenHere = platform::preferXcb();
     QApplication app(argc, argv);
     if (xcbChosenHere) unsetenv("QT_QPA_PLATFORM");

@@ -24,6 +24,8 @@ bool InstanceLock::tryAcquire() {
     return !QDir().mkpath(m_folder) || m_lock->tryLock(0) || m_lock->error() != QLockFile::LockFailedError;
 }
 
+void InstanceLock::release() { m_lock->unlock(); }
+
 QString InstanceLock::defaultFolder() {
     QString folder = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
     if (folder.isEmpty()) folder = QDir::tempPath();

@@ -21,6 +21,8 @@ public:
     // True when this process now holds the lock; false when a live process
     // holds it. A folder that cannot take the file does not refuse the start.
     bool tryAcquire();
+    // Gives the lock up now (before an end that skips destructors).
+    void release();
 
     // The per-user runtime folder and this executable's file name.
     static QString defaultFolder();

@@ -1,16 +1,27 @@
 #include "PictureDecode.h"
 
+#include "PictureRules.h"
 #include "shared/FileKinds.h"
 
 #include <libheif/heif.h>
 
 #include <QFile>
 #include <QImageReader>
+#include <QPromise>
+#include <QThreadPool>
 #include <QTransform>
 
+#include <algorithm>
+#include <atomic>
+#include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <memory>
 #include <mutex>
+#include <string>
+
+#include <malloc.h>
+#include <unistd.h>
 
 namespace platform {
 
@@ -18,26 +29,165 @@ namespace {
 // A pipe or a device named like a picture would block the reader for good.
 bool openable(const QString& path) { return files::isOpenableFile(QFile::encodeName(path).toStdString()); }
 
-// A tiny file may claim a huge picture (a decompression bomb): nothing is
-// decoded that would need more memory than this.
-constexpr qint64 kAllocationLimitBytes = 256LL * 1024 * 1024;
-constexpr int kAllocationLimitMb = static_cast<int>(kAllocationLimitBytes / (1024 * 1024));
+// Qt's own bound on the final picture, behind the budget checked from the header.
+constexpr int kAllocationLimitMb = static_cast<int>(pictures::kDecodeBudgetBytes / (1024 * 1024));
 
-void limitReader(QImageReader& reader) {
-    reader.setDecideFormatFromContent(true);
-    reader.setAllocationLimit(kAllocationLimitMb);
+std::atomic<int> g_decodesUnderWay{0};
+struct UnderWay {
+    UnderWay() { ++g_decodesUnderWay; }
+    ~UnderWay() { --g_decodesUnderWay; }
+    UnderWay(const UnderWay&) = delete;
+    UnderWay& operator=(const UnderWay&) = delete;
+};
+
+// The file's bytes for the header checks, read in blocks: walking a GIF's or
+// a JPEG's segments asks for a few bytes at a time.
+class FileSource final : public pictures::ByteSource {
+public:
+    explicit FileSource(const QString& path) : m_file(path) { m_open = m_file.open(QIODevice::ReadOnly); }
+    std::size_t readAt(std::uint64_t offset, std::uint8_t* into, std::size_t count) override {
+        std::size_t done = 0;
+        while (done < count && m_open) {
+            const std::uint64_t at = offset + done;
+            if (at < m_blockAt || at >= m_blockAt + std::uint64_t(m_block.size())) {
+                if (at > std::uint64_t(m_file.size()) || !m_file.seek(qint64(at))) break;
+                m_block = m_file.read(kBlock);
+                m_blockAt = at;
+                if (m_block.isEmpty()) break;
+            }
+            const std::size_t inBlock = std::size_t(at - m_blockAt);
+            const std::size_t n = std::min(count - done, std::size_t(m_block.size()) - inBlock);
+            std::memcpy(into + done, m_block.constData() + inBlock, n);
+            done += n;
+        }
+        return done;
+    }
+
+private:
+    static constexpr qint64 kBlock = 64 * 1024;
+    QFile m_file;
+    bool m_open = false;
+    QByteArray m_block;
+    std::uint64_t m_blockAt = 0;
+};
+
+pictures::Header headerOf(const QString& path) {
+    FileSource source(path);
+    return pictures::readHeader(source);
+}
+
+const char* qtFormatOf(pictures::Format format) {
+    switch (format) {
+    case pictures::Format::Jpeg: return "jpeg";
+    case pictures::Format::Png: return "png";
+    case pictures::Format::Gif: return "gif";
+    case pictures::Format::Bmp: return "bmp";
+    case pictures::Format::WebP: return "webp";
+    case pictures::Format::Tiff: return "tiff";
+    default: return nullptr;
+    }
+}
+
+// A PNG as the decoder is to see it: the file with its text chunks left out
+// (see pictures::keepPngChunk), streamed, so the file is never held whole.
+class PngWithoutText final : public QIODevice {
+public:
+    PngWithoutText(const QString& path, bool thumbnailKeys) : m_file(path), m_thumbnailKeys(thumbnailKeys) {}
+    bool open(OpenMode mode) override {
+        return mode == QIODevice::ReadOnly && m_file.open(QIODevice::ReadOnly) && QIODevice::open(mode);
+    }
+    bool isSequential() const override { return true; }
+
+protected:
+    qint64 readData(char* data, qint64 most) override {
+        qint64 out = 0;
+        while (out < most) {
+            if (m_pendingAt < m_pending.size()) {
+                const qint64 n = std::min<qint64>(most - out, m_pending.size() - m_pendingAt);
+                std::memcpy(data + out, m_pending.constData() + m_pendingAt, std::size_t(n));
+                m_pendingAt += n;
+                out += n;
+            } else if (m_passing > 0) {
+                const qint64 n = m_file.read(data + out, qint64(std::min<quint64>(m_passing, quint64(most - out))));
+                if (n <= 0) {
+                    m_passing = 0;
+                    m_ended = true;
+                } else {
+                    m_passing -= quint64(n);
+                    out += n;
+                }
+            } else if (m_ended) {
+                break;
+            } else {
+                nextChunk();
+            }
+        }
+        return out > 0 || !m_ended ? out : -1;
+    }
+    qint64 writeData(const char*, qint64) override { return -1; }
+
+private:
+    void nextChunk() {
+        m_pendingAt = 0;
+        if (!m_signatureDone) {
+            m_signatureDone = true;
+            m_pending = m_file.read(8);
+            return;
+        }
+        m_pending = m_file.read(8);
+        if (m_pending.size() < 8) {
+            m_ended = true;
+            return;
+        }
+        const auto* h = reinterpret_cast<const uchar*>(m_pending.constData());
+        const quint32 length = (quint32(h[0]) << 24) | (quint32(h[1]) << 16) | (quint32(h[2]) << 8) | h[3];
+        const std::string_view type(m_pending.constData() + 4, 4);
+        const QByteArray keyword = pictures::keepPngChunk(type, {}, 0, true) ? QByteArray()
+                                                                            : m_file.read(std::min<quint32>(length, 80));
+        if (pictures::keepPngChunk(type, std::string_view(keyword.constData(), std::size_t(keyword.size())), length,
+                                   m_thumbnailKeys)) {
+            m_pending += keyword;
+            m_passing = quint64(length) + 4 - quint64(keyword.size());  // the rest and the CRC
+        } else {
+            m_pending.clear();
+            if (!m_file.seek(m_file.pos() + qint64(length) + 4 - keyword.size())) m_ended = true;
+        }
+    }
+
+    QFile m_file;
+    bool m_thumbnailKeys;
+    bool m_signatureDone = false;
+    bool m_ended = false;
+    QByteArray m_pending;
+    qint64 m_pendingAt = 0;
+    quint64 m_passing = 0;
+};
+
+// A reader bound to the format the header named, so no other plugin guesses
+// at the bytes; PNGs come through the filter above.
+struct PictureReader {
+    std::unique_ptr<QIODevice> device;
+    QImageReader reader;
+};
+
+std::unique_ptr<PictureReader> readerFor(const QString& path, const pictures::Header& header,
+                                         bool thumbnailKeys = false) {
+    const char* format = qtFormatOf(header.format);
+    if (!format) return nullptr;
+    auto out = std::make_unique<PictureReader>();
+    if (header.format == pictures::Format::Png)
+        out->device = std::make_unique<PngWithoutText>(path, thumbnailKeys);
+    else
+        out->device = std::make_unique<QFile>(path);
+    if (!out->device->open(QIODevice::ReadOnly)) return nullptr;
+    out->reader.setDevice(out->device.get());
+    out->reader.setFormat(format);
+    out->reader.setDecideFormatFromContent(false);
+    out->reader.setAllocationLimit(kAllocationLimitMb);
+    return out;
 }
 
 // ---- HEIF, HEIC and AVIF, which Qt does not read, go through libheif.
-
-bool isHeifFile(const QString& path) {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) return false;
-    const QByteArray head = file.read(64);
-    if (head.size() < 12) return false;
-    return heif_check_filetype(reinterpret_cast<const uint8_t*>(head.constData()), static_cast<int>(head.size())) !=
-           heif_filetype_no;
-}
 
 struct HeifContextFree {
     void operator()(heif_context* c) const { heif_context_free(c); }
@@ -145,7 +295,7 @@ bool openHeif(const QString& path, HeifPrimary* out) {
     out->handle.reset(handle);
     const qint64 w = heif_image_handle_get_width(handle);
     const qint64 h = heif_image_handle_get_height(handle);
-    if (w <= 0 || h <= 0 || w * h * 4 > kAllocationLimitBytes) return false;
+    if (w <= 0 || h <= 0 || w * h * 4 > qint64(pictures::kDecodeBudgetBytes)) return false;
     if (hasOwnTransformation(head)) return true;
     heif_item_id exifId = 0;
     if (heif_image_handle_get_list_of_metadata_block_IDs(handle, "Exif", &exifId, 1) == 1) {
@@ -197,12 +347,14 @@ QImage decodeHeif(const QString& path, const QSize& target) {
     const int w = heif_image_get_width(raw, heif_channel_interleaved);
     const int h = heif_image_get_height(raw, heif_channel_interleaved);
     if (!pixels || w <= 0 || h <= 0) return QImage();
-    // The wrapper only borrows libheif's pixels: copy before they go.
+    // The wrapper only borrows libheif's pixels: scaled (or copied) before
+    // they go, and turned once small.
     const QImage borrowed(pixels, w, h, stride, alpha ? QImage::Format_RGBA8888 : QImage::Format_RGB888);
-    QImage image = applyOrientation(borrowed.copy(), heif.exifOrientation);
-    if (!target.isEmpty() && image.size() != target)
-        image = image.scaled(target, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
-    return image;
+    const QSize stored = orientationTurnsSideways(heif.exifOrientation) ? target.transposed() : target;
+    QImage image = target.isEmpty() || borrowed.size() == stored
+                       ? borrowed.copy()
+                       : borrowed.scaled(stored, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+    return applyOrientation(image, heif.exifOrientation);
 }
 
 bool turnsSideways(const QImageReader& reader) {
@@ -212,19 +364,29 @@ bool turnsSideways(const QImageReader& reader) {
 
 QSize pictureSize(const QString& path) {
     if (!openable(path)) return QSize();
-    if (isHeifFile(path)) return heifSize(path);
-    QImageReader reader(path);
-    limitReader(reader);
-    const QSize stored = reader.size();
-    if (!stored.isValid()) return stored;
-    return turnsSideways(reader) ? stored.transposed() : stored;
+    const UnderWay busy;
+    const pictures::Header header = headerOf(path);
+    // One that does not fit even as a single pixel is no readable picture.
+    if (!pictures::withinBudget(header, 1, 1)) return QSize();
+    if (header.format == pictures::Format::Heif) return heifSize(path);
+    const QSize stored(int(header.width), int(header.height));
+    if (stored.width() <= 0 || stored.height() <= 0) return QSize();
+    if (header.format != pictures::Format::Jpeg && header.format != pictures::Format::Tiff) return stored;
+    const auto r = readerFor(path, header);
+    return r && turnsSideways(r->reader) ? stored.transposed() : stored;
 }
 
 QImage decodePicture(const QString& path, const QSize& target) {
     if (!openable(path)) return QImage();
-    if (isHeifFile(path)) return decodeHeif(path, target);
-    QImageReader reader(path);
-    limitReader(reader);
+    const UnderWay busy;
+    const pictures::Header header = headerOf(path);
+    if (!pictures::withinBudget(header, std::uint32_t(std::max(0, target.width())),
+                                std::uint32_t(std::max(0, target.height()))))
+        return QImage();
+    if (header.format == pictures::Format::Heif) return decodeHeif(path, target);
+    const auto r = readerFor(path, header);
+    if (!r) return QImage();
+    QImageReader& reader = r->reader;
     reader.setAutoTransform(true);
     // The reader scales before it turns the picture, so it is given the
     // size in the file's own orientation.
@@ -237,10 +399,59 @@ QImage decodePicture(const QString& path, const QSize& target) {
 }
 
 bool isAnimatedPicture(const QString& path) {
-    if (!openable(path) || isHeifFile(path)) return false;
-    QImageReader reader(path);
-    limitReader(reader);
-    return reader.supportsAnimation() && reader.imageCount() > 1;
+    if (!openable(path)) return false;
+    const UnderWay busy;
+    const pictures::Header header = headerOf(path);
+    if (!pictures::mayAnimate(header)) return false;
+    const auto r = readerFor(path, header);
+    return r && r->reader.supportsAnimation() && r->reader.imageCount() > 1;
+}
+
+QImage readThumbnailPng(const QString& path, int most) {
+    if (!openable(path)) return QImage();
+    const UnderWay busy;
+    const pictures::Header header = headerOf(path);
+    if (header.format != pictures::Format::Png || header.width > std::uint32_t(most) ||
+        header.height > std::uint32_t(most))
+        return QImage();
+    const auto r = readerFor(path, header, true);
+    return r ? r->reader.read() : QImage();
+}
+
+QFuture<QImage> decodePictureLater(const QString& path, const QSize& target) {
+    // One worker, never destroyed: nothing waits for it at the end.
+    static QThreadPool* pool = [] {
+        auto* p = new QThreadPool;
+        p->setMaxThreadCount(1);
+        return p;
+    }();
+    auto promise = std::make_shared<QPromise<QImage>>();
+    promise->start();
+    QFuture<QImage> future = promise->future();
+    pool->start([promise, path, target] {
+        promise->addResult(decodePicture(path, target));
+        promise->finish();
+    });
+    return future;
+}
+
+int decodesUnderWay() { return g_decodesUnderWay.load(); }
+
+void endLeavingDecodes(int code) {
+    if (decodesUnderWay() == 0) return;
+    std::fflush(nullptr);
+    ::_exit(code);
+}
+
+void limitDecoderMemory() {
+    // libjpeg keeps a multi-scan picture's coefficients outside Qt's bound;
+    // this caps them (in thousands of bytes), behind the header check.
+    if (!std::getenv("JPEGMEM"))
+        setenv("JPEGMEM", std::to_string(pictures::kDecodeBudgetBytes / 1000).c_str(), 0);
+    // Picture buffers go back to the system when freed: left to itself, the
+    // allocator raises this bound after the first large free and keeps the
+    // next decode's buffers in its heap, beside the old ones.
+    mallopt(M_MMAP_THRESHOLD, 4 << 20);
 }
 
 }  // namespace platform

@@ -45,10 +45,9 @@ FittedPicture decodeFitted(const QString& path, QSize frame, qreal dpr) {
 }
 
 PicturePipeline::~PicturePipeline() {
+    // Waiting for a decode under way would hold the closing player (and the
+    // program) until it ends; it finishes alone and its result is dropped.
     for (Entry& e : m_entries) abandon(e);
-    // A decode under way ends before the player does, so none is left
-    // running while the program shuts down.
-    pool().waitForDone();
 }
 
 QThreadPool& PicturePipeline::pool() {
@@ -103,12 +102,39 @@ FittedPicture PicturePipeline::take(const std::string& path, QSize frame, qreal 
     return picture;
 }
 
-void PicturePipeline::start(const QString& path, QSize frame, qreal dpr) {
+QFuture<FittedPicture> PicturePipeline::request(const std::string& path, QSize frame, qreal dpr) {
+    const QString file = QString::fromStdString(path);
+    if (Entry* e = find(file, frame, dpr)) {
+        int expected = kQueued;
+        if (!e->stage->compare_exchange_strong(expected, kClaimed)) {
+            if (!e->result.isFinished()) return e->result;
+            if (e->result.resultCount() > 0 && !e->result.result().image.isNull() &&
+                stillCurrent(e->result.result(), file))
+                return e->result;
+        }
+    }
+    // Queued behind neighbours, failed before or stale: decoded again, first.
+    m_entries.erase(std::remove_if(m_entries.begin(), m_entries.end(),
+                                   [&](const Entry& e) { return e.path == file; }),
+                    m_entries.end());
+    start(file, frame, dpr, true);
+    return m_entries.back().result;
+}
+
+void PicturePipeline::start(const QString& path, QSize frame, qreal dpr, bool wanted) {
     auto promise = std::make_shared<QPromise<FittedPicture>>();
     auto stage = std::make_shared<std::atomic<int>>(kQueued);
     promise->start();
     m_entries.push_back(Entry{path, frame, dpr, promise->future(), stage});
-    pool().start([promise, stage, path, frame, dpr] {
+    // The picture wanted now has a worker of its own, so it never waits
+    // behind a decode ahead (as it did not when the GUI thread decoded it).
+    static QThreadPool* const shownPool = [] {
+        auto* p = new QThreadPool;
+        p->setMaxThreadCount(1);
+        return p;
+    }();
+    QThreadPool& workers = wanted ? *shownPool : pool();
+    workers.start([promise, stage, path, frame, dpr] {
         int expected = kQueued;
         if (stage->compare_exchange_strong(expected, kDecoding)) promise->addResult(decodeFitted(path, frame, dpr));
         promise->finish();

@@ -4,7 +4,8 @@
 // and the previous entries decoded ahead on a worker thread, animated GIFs
 // noted as such. The lookup of the file and the failure path stay with the
 // caller: Take only hands over a picture, or a null one when it cannot be
-// decoded. GUI thread only; the workers touch nothing but their own job.
+// decoded. GUI thread only; the workers touch nothing but their own job, so a
+// decode nobody waits for any more may finish after the pipeline is gone.
 
 #include "Fit.h"
 #include "shared/mdlPublic.h"
@@ -47,6 +48,11 @@ public:
     // there (waiting for it when its decode is under way), else decoded now.
     FittedPicture take(const std::string& path, QSize frame, qreal dpr);
 
+    // The same without waiting on this thread: a future that is finished when
+    // the picture was decoded ahead, else one the worker decodes before any
+    // neighbour. Take it once the future has finished.
+    QFuture<FittedPicture> request(const std::string& path, QSize frame, qreal dpr);
+
     // Starts decoding the neighbours of the list's position and drops
     // whatever is no longer wanted.
     void prefetch(const mdlPublic::PlayList& list, QSize frame, qreal dpr);
@@ -54,8 +60,8 @@ public:
     // Number of pictures held or under way (tests).
     std::size_t cachedCount() const { return m_entries.size(); }
 
-    // The worker threads: one, so a decode ahead takes at most one core from
-    // the picture being shown.
+    // The workers decoding ahead: one, so a decode ahead takes at most one
+    // core from the picture being shown (which has a worker of its own).
     static QThreadPool& pool();
 
 private:
@@ -68,7 +74,8 @@ private:
         std::shared_ptr<std::atomic<int>> stage;
     };
     Entry* find(const QString& path, QSize frame, qreal dpr);
-    void start(const QString& path, QSize frame, qreal dpr);
+    // `wanted`: the picture to show now, not one decoded ahead.
+    void start(const QString& path, QSize frame, qreal dpr, bool wanted = false);
     static void abandon(Entry& entry);
 
     std::vector<Entry> m_entries;

@@ -75,13 +75,18 @@ void PlayerCore::Vistrova() {
     const std::string name = std::filesystem::path(path).filename().string();
     if (media::isImage(media::extension(name))) {
         m_s.mediaKind = kImage;
-        if (!m_host.showImage(path)) {
+        switch (m_host.showImage(path)) {
+        case PictureStart::Failed:
             failurePath(path);
             return;
+        case PictureStart::Decoding:
+            // The display time counts from when the picture is there.
+            m_s.decoding = true;
+            return;
+        case PictureStart::Shown:
+            startDisplayTime();
+            break;
         }
-        m_s.elapsedSeconds = 0;
-        m_s.displaySeconds = mdlPublic::displaySeconds(m_public);
-        m_timers.image.setEnabled(true);
     } else {
         m_s.mediaKind = kMovie;
         m_host.hideImage();
@@ -90,6 +95,23 @@ void PlayerCore::Vistrova() {
         m_media.setFile(path);
         m_host.showMovie();
         m_media.play();
+    }
+}
+
+void PlayerCore::startDisplayTime() {
+    m_s.elapsedSeconds = 0;
+    m_s.displaySeconds = mdlPublic::displaySeconds(m_public);
+    m_timers.image.setEnabled(!m_s.paused);
+}
+
+void PlayerCore::pictureDecoded(bool shown) {
+    if (m_s.closed || !m_s.decoding) return;
+    m_s.decoding = false;
+    const auto& list = m_public.playList;
+    if (shown) {
+        startDisplayTime();
+    } else if (list.position >= 0 && list.position < list.count) {
+        failurePath(list.paths[static_cast<std::size_t>(list.position)]);
     }
 }
 
@@ -162,6 +184,7 @@ void PlayerCore::endShow() {
 void PlayerCore::CommandStop() {
     m_s.paused = false;
     if (m_s.mediaKind == kImage) {
+        m_s.decoding = false;
         m_timers.image.setEnabled(false);
         m_host.hideImage();
     } else if (m_s.mediaKind == kMovie) {
@@ -174,7 +197,7 @@ void PlayerCore::CommandPause() {
     if (m_s.closed) return;
     if (m_s.mediaKind == kImage) {
         m_s.paused = !m_s.paused;
-        m_timers.image.setEnabled(!m_s.paused);
+        m_timers.image.setEnabled(!m_s.paused && !m_s.decoding);
     } else if (m_s.mediaKind == kMovie) {
         if (m_s.paused) {
             m_s.paused = false;

@@ -40,13 +40,17 @@ struct Timers {
     ITimer& action;
 };
 
+// How showing a picture began: shown at once, not decodable, or being
+// decoded off the GUI thread (the host then calls PlayerCore::pictureDecoded).
+enum class PictureStart { Shown, Failed, Decoding };
+
 // What the window does on the core's behalf.
 class IPlayerHost {
 public:
     virtual ~IPlayerHost() = default;
-    // Hides both elements, loads the picture and shows it fitted; false when
-    // it cannot be decoded.
-    virtual bool showImage(const std::string& path) = 0;
+    // Hides both elements, loads the picture and shows it fitted. A picture
+    // still decoding is dropped by hideImage or the next showImage.
+    virtual PictureStart showImage(const std::string& path) = 0;
     virtual void hideImage() = 0;
     // Places the movie element fitted to its natural size and shows it.
     virtual void showMovie() = 0;
@@ -75,6 +79,7 @@ struct PlayerState {
     bool seeking = false;
     Point pressPoint;
     bool closed = false;  // after action 8 nothing more happens
+    bool decoding = false;  // the current picture is not there yet
 };
 
 // Positions after next and previous, wrapping at both ends.
@@ -110,6 +115,9 @@ public:
     void tmrMove_Timer();
     void tmrAction_Timer();
 
+    // The picture showImage left decoding is shown, or could not be decoded.
+    void pictureDecoded(bool shown);
+
     // From the media element.
     void endOfStream(int result);
     void mediaRefused();
@@ -128,6 +136,7 @@ public:
 
 private:
     void failurePath(const std::string& path);
+    void startDisplayTime();
     // Clears the seeking flag, the 1 ms repeat and the mute of a seek.
     void endSeeking();
     void endShow();

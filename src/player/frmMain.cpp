@@ -259,10 +259,25 @@ void frmMain::placeMovie() {
     m_mplMedia->setGeometry(r.left, r.top, r.width, r.height);
 }
 
-bool frmMain::showImage(const std::string& path) {
+PictureStart frmMain::showImage(const std::string& path) {
     hideMovie();
     hideImage();
-    FittedPicture picture = m_pipeline->take(path, m_pctFrame->size(), devicePixelRatioF());
+    const QSize frame = m_pctFrame->size();
+    const qreal dpr = devicePixelRatioF();
+    QFuture<FittedPicture> decoding = m_pipeline->request(path, frame, dpr);
+    if (decoding.isFinished())
+        return present(path, m_pipeline->take(path, frame, dpr)) ? PictureStart::Shown : PictureStart::Failed;
+    // Decoded on the worker, so keys and the window's close still answer
+    // meanwhile; a request dropped by then (hideImage) is ignored.
+    const quint64 request = m_pictureRequest;
+    decoding.then(this, [this, request, path, frame, dpr](QFuture<FittedPicture>) {
+        if (request != m_pictureRequest) return;
+        m_core->pictureDecoded(present(path, m_pipeline->take(path, frame, dpr)));
+    });
+    return PictureStart::Decoding;
+}
+
+bool frmMain::present(const std::string& path, FittedPicture picture) {
     if (picture.image.isNull()) return false;
     m_imgPct->setPicture(std::move(picture.image));
     if (picture.animated) m_imgPct->animate(QString::fromStdString(path));
@@ -277,6 +292,7 @@ void frmMain::prefetchNeighbours() {
 }
 
 void frmMain::hideImage() {
+    ++m_pictureRequest;
     m_imgPct->hide();
     m_imgPct->clear();
 }

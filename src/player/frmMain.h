@@ -20,6 +20,7 @@ class MpvElement;
 namespace player {
 
 class PicturePipeline;
+struct FittedPicture;
 class PictureView;
 class QtTimer;
 
@@ -60,9 +61,10 @@ private:
     void mplMedia_SizeChanged(int width, int height);
     void placeMovie();
     void prefetchNeighbours();
+    bool present(const std::string& path, FittedPicture picture);
 
     // IPlayerHost
-    bool showImage(const std::string& path) override;
+    PictureStart showImage(const std::string& path) override;
     void hideImage() override;
     void showMovie() override;
     void hideMovie() override;
@@ -86,6 +88,7 @@ private:
     std::unique_ptr<PlayerCore> m_core;
     std::unique_ptr<PicturePipeline> m_pipeline;
     bool m_loaded = false;
+    quint64 m_pictureRequest = 0;  // a decode finishing for an older one is dropped
     // The host's window while embedded; outlives the player's own window.
     std::unique_ptr<QWindow> m_hostWindow;
 };

@@ -3,6 +3,7 @@
 
 #include "platform/KeyRepeat.h"
 #include "platform/Mixer.h"
+#include "platform/PictureDecode.h"
 #include "player/RunPlayer.h"
 #include "shared/ListStore.h"
 #include "shared/ProgramFolder.h"
@@ -14,6 +15,7 @@
 #include <cstdio>
 
 int main(int argc, char* argv[]) {
+    platform::limitDecoderMemory();  // as vistrova does
     QApplication app(argc, argv);
     platform::enableDetectableAutoRepeat();  // as vistrova does
     auto& state = mdlPublic::publicState();
@@ -24,5 +26,6 @@ int main(int argc, char* argv[]) {
     state.volumeStep = mdlPublic::volumeStepOf(state.savedVolume);
     player::runPlayer(nullptr);
     std::printf("closed at %d\n", state.playList.position);
+    platform::endLeavingDecodes(0);
     return 0;
 }

@@ -124,4 +124,23 @@ run_once max
 [ "$GEOM_AFTER" = "$normal_geometry" ] || fail "restored to $GEOM_AFTER, not $normal_geometry"
 [ "$(value_of WindowState)" = 0 ] || fail "WindowState after a normal close is $(value_of WindowState)"
 [ "$(mains)" = "$normal" ] || fail "the restored frame drifted: $(mains) / $normal"
+# Closed while a large picture is still being made into a thumbnail: the
+# program ends at once and cleanly, leaving that decode behind.
+convert -size 6000x6000 xc:gray +noise Random -interlace JPEG -quality 95 "$SHOW/large.jpg"
+sed -i 's/^ViewMode=.*/ViewMode=0\r/' "$VISTROVA_HOME/VISTROVA.INI"
+"$VISTROVA" /C &
+pid=$!
+E2E_PIDS+=("$pid")
+id=$(wait_window FileList 15) || fail "the editor window did not appear"
+sleep 0.3
+xdotool windowactivate --sync "$id" 2>/dev/null || xdotool windowfocus --sync "$id" || true
+xdotool key --window "$id" alt+f
+sleep 0.3
+xdotool key c
+wait_no_window FileList 5 || fail "Alt+F, C did not close the editor"
+closed=$(date +%s%N)
+wait_exit "$pid" 2 || fail "the program stayed after its window closed"
+[ "$E2E_STATUS" = 0 ] || fail "the program ended with status $E2E_STATUS"
+ended=$(( ($(date +%s%N) - closed) / 1000000 ))
+[ "$ended" -le 1200 ] || fail "the program ended $ended ms after its window closed"
 echo "PASS"

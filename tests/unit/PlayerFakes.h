@@ -71,11 +71,12 @@ inline void FakeTimer::setInterval(int ms) {
 
 class FakeHost final : public IPlayerHost {
 public:
-    bool showImage(const std::string& path) override {
+    PictureStart showImage(const std::string& path) override {
         shown.push_back(path);
-        imageVisible = imageDecodes;
+        imageVisible = imageDecodes && !imageDecodesLater;
         movieVisible = false;
-        return imageDecodes;
+        if (imageDecodesLater) return PictureStart::Decoding;
+        return imageDecodes ? PictureStart::Shown : PictureStart::Failed;
     }
     void hideImage() override { imageVisible = false; }
     void showMovie() override {
@@ -104,6 +105,7 @@ public:
     std::vector<std::string> shown;
     std::string lastMoviePath;
     bool imageDecodes = true;
+    bool imageDecodesLater = false;  // showImage leaves it decoding
     bool imageVisible = false;
     bool movieVisible = false;
     int closeCalls = 0;

@@ -403,6 +403,31 @@ TEST_F(PlayerTest, UndecodablePictureAndRefusedMovieTakeTheFailurePath) {
     EXPECT_EQ(lastShown(), pathOf(2));
 }
 
+TEST_F(PlayerTest, PictureStillDecodingCountsItsTimeFromWhenItIsThere) {
+    setList({"big.jpg", "bad.jpg", "c.jpg"});
+    state.interval = 2;
+    host.imageDecodesLater = true;
+    core.Vistrova();
+    clock.advance(5000);
+    EXPECT_EQ(state.playList.position, 0);
+    core.CommandPause();
+    core.CommandPause();
+    EXPECT_FALSE(image.isEnabled());
+    core.pictureDecoded(true);
+    clock.advance(1500);
+    EXPECT_EQ(state.playList.position, 0);
+    clock.advance(1000);
+    EXPECT_EQ(state.playList.position, 1);
+    // The next one fails once decoded; a late answer for a dropped one is ignored.
+    host.answers = {5};
+    core.pictureDecoded(false);
+    EXPECT_EQ(host.asked, (std::vector<std::string>{pathOf(1)}));
+    EXPECT_EQ(state.playList.position, 2);
+    core.MouseOperation(kEnd);
+    core.pictureDecoded(false);
+    EXPECT_EQ(host.asked.size(), 1u);
+}
+
 TEST_F(PlayerTest, FailureBoxEndsAPendingPressWatch) {
     setList({"a.jpg", "missing.jpg"});
     core.Vistrova();

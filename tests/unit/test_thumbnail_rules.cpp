@@ -1,7 +1,11 @@
 #include "editor/EditorRules.h"
 #include "editor/ThumbnailRules.h"
 
+#include "TempDir.h"
+
 #include <gtest/gtest.h>
+
+#include <filesystem>
 
 using namespace thumbs;
 
@@ -30,6 +34,19 @@ TEST(ThumbnailCache, WhereAFilesThumbnailLives) {
     EXPECT_EQ(thumbnailPath("/c", Flavor::Large, "u").section('/', 0, 2), "/c/large");
     EXPECT_TRUE(isInsideCache("/c/thumbnails/normal/x.png", "/c/thumbnails"));
     EXPECT_FALSE(isInsideCache("/c/thumbnails-old/x.png", "/c/thumbnails"));
+
+    // Through links: a link to the cache's folder, and a cache root that is a link.
+    TempDir dir;
+    const std::filesystem::path real = dir.path() / "cache/thumbnails/normal";
+    std::filesystem::create_directories(real);
+    TempDir::put((real / "x.png").string(), "x");
+    std::filesystem::create_directory_symlink(real, dir.path() / "shortcut");
+    std::filesystem::create_directory_symlink(dir.path() / "cache", dir.path() / "linked");
+    const QString root = QString::fromStdString(dir.file("cache/thumbnails"));
+    EXPECT_TRUE(isInsideCache(QString::fromStdString(dir.file("shortcut/x.png")), root));
+    EXPECT_TRUE(isInsideCache(QString::fromStdString((real / "x.png").string()),
+                              QString::fromStdString(dir.file("linked/thumbnails"))));
+    EXPECT_FALSE(isInsideCache(QString::fromStdString(dir.file("shortcut")), root + "/large"));
 }
 
 TEST(ThumbnailCache, OnlyAThumbnailOfTheFileAsItIsNowCounts) {

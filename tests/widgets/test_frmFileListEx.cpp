@@ -324,7 +324,7 @@ TEST_F(Browser, PreviewShowsOnePictureOrTheSummaryOfSeveral) {
     EXPECT_EQ(w.preview()->nameLabel()->text(), QStringLiteral("a.jpg"));
     EXPECT_EQ(w.preview()->typeLabel()->text(), QStringLiteral("JPEG イメージ"));
     EXPECT_TRUE(w.preview()->timeLabel()->text().startsWith(QStringLiteral("更新日時: ")));
-    ASSERT_FALSE(w.preview()->picture()->isHidden());
+    ASSERT_TRUE(waitFor([&] { return !w.preview()->picture()->isHidden(); }));
     // A 2:1 picture fitted to the box keeps its proportions and stays inside it.
     const QSize shown = w.preview()->picture()->size();
     EXPECT_NEAR(double(shown.width()) / shown.height(), 2.0, 0.05);
@@ -438,7 +438,7 @@ TEST_F(Browser, ATitleChangeEmptiesThePane) {
     w.Form_Load();
     w.show();
     w.preview()->PreView(m_root + "Show/a.jpg");
-    ASSERT_FALSE(w.preview()->picture()->isHidden());
+    ASSERT_TRUE(waitFor([&] { return !w.preview()->picture()->isHidden(); }));
     const QString title = w.preview()->titleLabel()->text();
     w.folders()->tvRefresh(m_root);  // another folder: the title changes
     EXPECT_NE(w.preview()->titleLabel()->text(), title);
@@ -458,7 +458,7 @@ TEST_F(Browser, EveryViewModeFeedsThePreview) {
         items->selectionModel()->select(items->model()->index(1, 0), QItemSelectionModel::ClearAndSelect);
         w.folders()->lvListView_Click();
         EXPECT_EQ(w.preview()->nameLabel()->text(), QStringLiteral("a.jpg")) << mode;
-        EXPECT_FALSE(w.preview()->picture()->isHidden()) << mode;
+        EXPECT_TRUE(waitFor([&] { return !w.preview()->picture()->isHidden(); })) << mode;
     }
     w.close();
     EXPECT_EQ(Value("ViewMode"), "3");

@@ -7,6 +7,7 @@
 #include "shared/Settings.h"
 #include "shared/mdlPublic.h"
 
+#include "QtWait.h"
 #include "TempDir.h"
 
 #include <QAbstractItemView>
@@ -605,7 +606,7 @@ TEST_F(Lists, ThePanesSelectionFeedsThePreview) {
     pane->topLevelItem(0)->setSelected(true);
     w->lists()->lvList_Click();
     EXPECT_EQ(w->preview()->titleLabel()->text(), "Title");
-    EXPECT_FALSE(w->preview()->picture()->isHidden());
+    EXPECT_TRUE(waitFor([&] { return !w->preview()->picture()->isHidden(); }));
     EXPECT_EQ(w->preview()->nameLabel()->text(), "real.jpg");
     pane->topLevelItem(1)->setSelected(true);
     w->lists()->lvList_Click();

@@ -3,8 +3,10 @@
 
 #include "dialogs/frmHelp.h"
 #include "platform/MpvElement.h"
+#include "platform/PictureDecode.h"
 #include "player/frmMain.h"
 
+#include "CraftedPictures.h"
 #include "MessageBoxes.h"
 #include "QtWait.h"
 #include "TempDir.h"
@@ -111,6 +113,19 @@ TEST_F(frmMainTest, UndecodablePictureIsOfferedRetryAndIgnore) {
     EXPECT_TRUE(asked);
     EXPECT_EQ(state.playList.position, 1);
     player.close();
+}
+
+TEST_F(frmMainTest, EscEndsTheShowWhileALargePictureIsStillDecoding) {
+    const std::string big = dir.file("big.tif");
+    ASSERT_TRUE(crafted::deflateTiff(QString::fromStdString(big), 5000));
+    addPath("big.tif", big);
+    player::frmMain player(nullptr, state);
+    player.show();
+    ASSERT_TRUE(waitFor([] { return platform::decodesUnderWay() > 0; }));
+    QTest::keyClick(player.windowHandle(), Qt::Key_Escape);
+    EXPECT_FALSE(player.isVisible());
+    EXPECT_GT(platform::decodesUnderWay(), 0) << "the decode was over before the key was taken";
+    EXPECT_TRUE(waitFor([] { return platform::decodesUnderWay() == 0; }, 20000));
 }
 
 TEST_F(frmMainTest, F2PausesShowsTheHelpWindowAndOkResumes) {

@@ -1,11 +1,13 @@
 // The large-icon view fills in thumbnails from the shared cache, making the
 // missing ones there as file managers would.
+#include "CraftedPictures.h"
 #include "TempDir.h"
 #include "QtWait.h"
 #include "editor/EditorIcons.h"
 #include "editor/FileView.h"
 #include "editor/FolderPane.h"
 #include "editor/ThumbnailLoader.h"
+#include "platform/PictureDecode.h"
 
 #include <QAbstractItemView>
 #include <QApplication>
@@ -163,4 +165,17 @@ TEST(Thumbnails, ArrivingThumbnailsLeaveNoStaleLabels) {
     const QImage onScreen = view.screen()->grabWindow(view.winId()).toImage();
     const QImage repainted = view.grab().toImage();
     EXPECT_EQ(onScreen.convertToFormat(QImage::Format_RGB32), repainted.convertToFormat(QImage::Format_RGB32));
+}
+
+TEST(Thumbnails, ALoaderGoingAwayDoesNotWaitForAPictureStillDecoding) {
+    TempDir dir;
+    const QString big = QString::fromStdString(dir.file("big.tif"));
+    ASSERT_TRUE(crafted::deflateTiff(big, 5000));
+    {
+        editor::ThumbnailLoader loader(QString::fromStdString(dir.file("cache")));
+        loader.setJobs({{big, true}});
+        ASSERT_TRUE(waitFor([] { return platform::decodesUnderWay() > 0; }));
+    }
+    EXPECT_GT(platform::decodesUnderWay(), 0) << "the loader waited for the decode";
+    EXPECT_TRUE(waitFor([] { return platform::decodesUnderWay() == 0; }, 20000));
 }
