@@ -28,6 +28,9 @@ using Clock = std::chrono::steady_clock;
 constexpr auto kTimeBound = std::chrono::seconds(5);
 // Packets read before giving up on reaching a frame.
 constexpr int kMostPackets = 3000;
+// The demuxers of clips; play lists and the like are none.
+constexpr const char* kContainers =
+    "avi,mpeg,mpegts,mpegvideo,m4v,h264,hevc,mov,matroska,asf,flv,ogg,rm,nut,mxf,dv,ivf,wtv";
 // Frames bigger than this count as no picture: the decoder's own buffers
 // come on top of the frame.
 constexpr std::int64_t kMostFramePixels = std::int64_t(pictures::kDecodeBudgetBytes / 16);
@@ -96,10 +99,11 @@ QImage clipThumbnail(const QString& path, int box) {
     if (!opened) return {};
     opened->interrupt_callback = {pastDeadline, &deadline};
     AVDictionary* options = nullptr;
-    // The file alone: a play list or a reference file must not reach for
-    // other files, devices or the network.
+    // The file alone, read by the containers of clips: a play list or a
+    // reference file (HLS, concat, image sequences) must not reach for other
+    // files, devices or the network.
     av_dict_set(&options, "protocol_whitelist", "file", 0);
-    av_dict_set(&options, "format_blacklist", "hls,concat,image2,tee", 0);
+    av_dict_set(&options, "format_whitelist", kContainers, 0);
     const int openResult = avformat_open_input(&opened, name.constData(), nullptr, &options);
     av_dict_free(&options);
     if (openResult < 0) return {};  // the context is freed on failure
