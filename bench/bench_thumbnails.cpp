@@ -2,7 +2,8 @@
 // pictures: listing it with a cold and with a warm thumbnail cache (the
 // listing must not wait for thumbnails), the longest stall of the GUI thread
 // while thumbnails fill in (target under 100 ms), and thumbnails made per
-// second by the worker (decode, scale, write into the cache).
+// second by the worker (decode, scale, write into the cache), for pictures
+// and for clips (one frame a little into each).
 // The cache is a scratch folder (XDG_CACHE_HOME), never the user's.
 
 #include "editor/FileView.h"
@@ -17,6 +18,7 @@
 
 #include <benchmark/benchmark.h>
 
+#include <cstdlib>
 #include <filesystem>
 #include <string>
 
@@ -112,5 +114,45 @@ void BM_ThumbnailsMade(benchmark::State& state) {
     state.counters["perSecond"] = benchmark::Counter(made, benchmark::Counter::kIsRate);
 }
 BENCHMARK(BM_ThumbnailsMade)->Unit(benchmark::kMillisecond)->Iterations(500);
+
+// Twenty clips of 10 s, 1280 x 720 (MPEG-4 part 2, as cameras wrote them).
+struct Clips {
+    Clips() {
+        folder = Shared().root + "/clips/";
+        fs::create_directories(folder.toStdString());
+        for (int i = 0; i < 20; ++i) {
+            const std::string cmd = "ffmpeg -loglevel error -y -f lavfi -i testsrc=size=1280x720:rate=25:duration=10 "
+                                    "-c:v mpeg4 -q:v 4 '" + (folder + QStringLiteral("c%1.avi").arg(i)).toStdString() + "'";
+            if (std::system(cmd.c_str()) != 0) ok = false;
+        }
+    }
+    QString folder;
+    bool ok = true;
+};
+
+void BM_ClipThumbnailsMade(benchmark::State& state) {
+    static Clips clips;
+    if (!clips.ok) {
+        state.SkipWithError("ffmpeg made no clips");
+        return;
+    }
+    const QString cache = Shared().cache("clip-cache");
+    int made = 0, i = 0;
+    for (auto _ : state) {
+        state.PauseTiming();
+        fs::remove_all(cache.toStdString());
+        state.ResumeTiming();
+        const QImage image = editor::ThumbnailLoader::loadOrMake(
+            {clips.folder + QStringLiteral("c%1.avi").arg(i % 20), true, true}, cache);
+        if (image.isNull()) {
+            state.SkipWithError("a clip gave no thumbnail");
+            break;
+        }
+        ++made;
+        ++i;
+    }
+    state.counters["perSecond"] = benchmark::Counter(made, benchmark::Counter::kIsRate);
+}
+BENCHMARK(BM_ClipThumbnailsMade)->Unit(benchmark::kMillisecond)->Iterations(40);
 
 }  // namespace

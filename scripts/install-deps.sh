@@ -15,6 +15,7 @@ PACKAGES=(
   openbox weston xwayland qt6-wayland
   feh libxcb-xtest0-dev
   libheif-dev libheif-examples appstream dpkg-dev
+  liblcms2-dev zlib1g-dev libavformat-dev libavcodec-dev libavutil-dev libswscale-dev
 )
 
 missing=()

@@ -126,7 +126,7 @@ void FileView::requestThumbnails() {
         const FileRow& row = m_model->fileRow(r);
         const media::TypeKind kind = media::kindOfType(row.type.toStdString());
         if (kind == media::TypeKind::Picture || kind == media::TypeKind::Clip)
-            jobs.push_back({row.key, kind == media::TypeKind::Picture});
+            jobs.push_back({row.key, true, kind == media::TypeKind::Clip});
     }
     m_thumbs->setJobs(std::move(jobs));
     m_thumbs->prioritize(visiblePaths());

@@ -2,6 +2,8 @@
 
 #include "EditorRules.h"
 #include "ThumbnailRules.h"
+#include "dialogs/Version.h"
+#include "platform/ClipThumbnail.h"
 #include "platform/PictureDecode.h"
 #include "shared/FileKinds.h"
 
@@ -49,6 +51,12 @@ QImage readCached(const QString& cachePath, thumbs::Flavor flavor, const QByteAr
                                              image.text(QStringLiteral("Thumb::MTime")), uri, mtime))
         return {};
     return image;
+}
+
+// This program's folder of failures, by its version: a later one may read
+// what this one could not.
+QString failureFolder() {
+    return QStringLiteral("vistrova-%1.%2.%3").arg(version::kMajor).arg(version::kMinor).arg(version::kRevision);
 }
 
 // Each missing folder down to `folder` (the cache folder itself may be
@@ -188,11 +196,21 @@ QImage ThumbnailLoader::loadOrMake(const Job& job, const QString& cacheRoot) {
         image = readCached(thumbs::thumbnailPath(cacheRoot, large, uri), large, uri, mtime);
     }
     if (!image.isNull() || !job.mayMake) return image;
+    const QString failure = thumbs::failurePath(cacheRoot, failureFolder(), uri);
+    if (!readCached(failure, kFlavor, uri, mtime).isNull()) return {};
 
-    const QSize size = thumbs::fittedSize(platform::pictureSize(job.path), thumbs::pixelsOf(kFlavor));
-    if (!size.isValid()) return {};
-    image = platform::decodePicture(job.path, size);
-    if (image.isNull()) return {};
+    if (job.clip) {
+        image = platform::clipThumbnail(job.path, thumbs::pixelsOf(kFlavor));
+    } else {
+        const QSize size = thumbs::fittedSize(platform::pictureSize(job.path), thumbs::pixelsOf(kFlavor));
+        if (size.isValid()) image = platform::decodePicture(job.path, size);
+    }
+    if (image.isNull()) {
+        QImage mark(1, 1, QImage::Format_ARGB32);
+        mark.fill(Qt::transparent);
+        writeCached(failure, mark, uri, mtime, qint64(st.st_size));
+        return {};
+    }
     writeCached(cachePath, image, uri, mtime, qint64(st.st_size));
     return image;
 }

@@ -1,7 +1,9 @@
 #pragma once
 // Thumbnails for the file view, off the GUI thread: each file's thumbnail is
-// read from the shared cache when a current one is there, else (pictures
-// only) decoded and written there for every program that shares the cache.
+// read from the shared cache when a current one is there, else decoded (a
+// picture, or a frame of a clip) and written there for every program that
+// shares the cache. A file that gives none is recorded as such there and not
+// tried again while it stays as it is.
 // One job list at a time: a new list or a cancel drops what is left of the
 // old one, and results of an old list are never reported.
 
@@ -21,7 +23,8 @@ class ThumbnailLoader : public QObject {
 public:
     struct Job {
         QString path;
-        bool mayMake = true;  // false: a cached thumbnail only (clips)
+        bool mayMake = true;  // false: a cached thumbnail only
+        bool clip = false;    // made from a frame of the clip
     };
 
     // The cache under `cacheRoot` ("<cache>/thumbnails"); empty: the user's.
@@ -39,8 +42,8 @@ public:
     void setShownSize(const QSize& pixels);
 
     // The thumbnail of one file, read or made: what a worker runs. Null when
-    // there is none (not a regular file, a picture that does not decode, a
-    // clip without a cached one).
+    // there is none (not a regular file, a picture or clip that does not
+    // decode, now or before).
     static QImage loadOrMake(const Job& job, const QString& cacheRoot);
 
 signals:

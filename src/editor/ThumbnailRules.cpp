@@ -32,6 +32,10 @@ QString thumbnailPath(const QString& root, Flavor flavor, const QByteArray& uri)
     return root + QLatin1Char('/') + folderNameOf(flavor) + QLatin1Char('/') + thumbnailFileName(uri);
 }
 
+QString failurePath(const QString& root, const QString& program, const QByteArray& uri) {
+    return root + QStringLiteral("/fail/") + program + QLatin1Char('/') + thumbnailFileName(uri);
+}
+
 bool isCurrent(const QString& uriText, const QString& mtimeText, const QByteArray& uri, qint64 mtime) {
     bool ok = false;
     const qint64 stamped = mtimeText.toLongLong(&ok);

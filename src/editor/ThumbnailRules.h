@@ -28,6 +28,11 @@ QByteArray fileUri(const QString& absolutePath);
 QString thumbnailFileName(const QByteArray& uri);
 QString thumbnailPath(const QString& root, Flavor flavor, const QByteArray& uri);
 
+// Where `program` records that it could not make a thumbnail of the file,
+// so it is not tried again while the file stays as it is:
+// "<root>/fail/<program>/<md5>.png", stamped like a thumbnail.
+QString failurePath(const QString& root, const QString& program, const QByteArray& uri);
+
 // A cached thumbnail is the file's while its Thumb::URI is the file's URI and
 // its Thumb::MTime the file's modification time in whole seconds; a missing,
 // malformed or different value makes it stale.

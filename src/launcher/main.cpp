@@ -1,5 +1,6 @@
 #include "StartupRules.h"
 #include "frmStart.h"
+#include "platform/ColourManage.h"
 #include "platform/HostWindow.h"
 #include "platform/KeyRepeat.h"
 #include "platform/AppStart.h"
@@ -30,6 +31,8 @@ int main(int argc, char* argv[]) {
     platform::prepareApplication(app);
     // A held key then comes as presses and one release, as on Windows.
     platform::enableDetectableAutoRepeat();
+    // Pictures are decoded for the display's colours, read once here.
+    platform::setDisplayProfile(platform::readDisplayProfile());
     if (request.inHost && request.hostWindow != 0 && !platform::hostWindowSize(request.hostWindow)) {
         std::fprintf(stderr, "vistrova: no window 0x%lx on this display\n",
                      static_cast<unsigned long>(request.hostWindow));

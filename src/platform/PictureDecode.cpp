@@ -1,5 +1,6 @@
 #include "PictureDecode.h"
 
+#include "ColourManage.h"
 #include "PictureRules.h"
 #include "shared/FileKinds.h"
 
@@ -354,7 +355,7 @@ QImage decodeHeif(const QString& path, const QSize& target) {
     QImage image = target.isEmpty() || borrowed.size() == stored
                        ? borrowed.copy()
                        : borrowed.scaled(stored, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
-    return applyOrientation(image, heif.exifOrientation);
+    return toDisplayColours(applyOrientation(image, heif.exifOrientation), heif.handle.get());
 }
 
 bool turnsSideways(const QImageReader& reader) {
@@ -395,7 +396,8 @@ QImage decodePicture(const QString& path, const QSize& target) {
     if (!image.isNull() && !target.isEmpty() && image.size() != target) {
         image = image.scaled(target, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
     }
-    return image;
+    // Converted once scaled: the fewer pixels the cheaper.
+    return toDisplayColours(std::move(image), path, header.format);
 }
 
 bool isAnimatedPicture(const QString& path) {

@@ -1,6 +1,7 @@
 // Test driver of the end-to-end player test: loads the settings and the
 // current list of VISTROVA_HOME and runs the player once, as a show would.
 
+#include "platform/ColourManage.h"
 #include "platform/KeyRepeat.h"
 #include "platform/Mixer.h"
 #include "platform/PictureDecode.h"
@@ -18,6 +19,7 @@ int main(int argc, char* argv[]) {
     platform::limitDecoderMemory();  // as vistrova does
     QApplication app(argc, argv);
     platform::enableDetectableAutoRepeat();  // as vistrova does
+    platform::setDisplayProfile(platform::readDisplayProfile());  // as vistrova does
     auto& state = mdlPublic::publicState();
     mdlPublic::setPaths(state, programfolder::resolve());
     settings::loadStartup(state);

@@ -1,8 +1,9 @@
 // Feeds arbitrary bytes to the picture header checks and checks what the
 // decoders rely on: a picture judged within the budget has a size and costs
 // no more than the budget, the check never reads outside the bytes (the
-// sanitizers watch), and the text-chunk rule keeps every chunk that is no text.
+// sanitizers watch), an embedded colour profile stays bounded, and the text-chunk rule keeps every chunk that is no text.
 
+#include "platform/ColourRules.h"
 #include "platform/PictureRules.h"
 
 #include <cstddef>
@@ -28,6 +29,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         }
     }
     if (pictures::mayAnimate(h)) check(std::uint64_t(h.width) * h.height <= pictures::kAnimationPixels);
+    // The embedded colour profile is looked for in the same bytes, bounded.
+    check(colours::embeddedProfile(source, h.format).bytes.size() <= colours::kMaxProfileBytes + 82);
 
     if (size >= 4) {
         const std::string_view type(reinterpret_cast<const char*>(data), 4);

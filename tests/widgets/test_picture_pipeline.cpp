@@ -2,6 +2,7 @@
 // decoding ahead and its cache, animated GIFs; and bad files of every kind
 // handed to the real player, which must go on or offer "Can't open!!".
 
+#include "platform/ColourManage.h"
 #include "platform/PictureDecode.h"
 #include "player/PicturePipeline.h"
 #include "player/frmMain.h"
@@ -13,6 +14,8 @@
 
 #include <QApplication>
 #include <QBuffer>
+#include <QColorSpace>
+#include <QColorTransform>
 #include <QCursor>
 #include <QElapsedTimer>
 #include <QFile>
@@ -23,6 +26,8 @@
 #include <QThreadPool>
 
 #include <gtest/gtest.h>
+#include <lcms2.h>
+#include <libheif/heif.h>
 
 #include <functional>
 #include <optional>
@@ -153,6 +158,129 @@ TEST(PictureDecodeTest, DecodedAtDevicePixelsForTheScreensRatio) {
     EXPECT_EQ(p.image.size(), QSize(200, 100));
     EXPECT_DOUBLE_EQ(p.image.devicePixelRatio(), 2.0);
     EXPECT_FALSE(p.animated);
+}
+
+// Within a few units of `want`: colour conversions round differently.
+::testing::AssertionResult closeTo(QRgb got, QRgb want, int units = 4) {
+    if (std::abs(qRed(got) - qRed(want)) <= units && std::abs(qGreen(got) - qGreen(want)) <= units &&
+        std::abs(qBlue(got) - qBlue(want)) <= units)
+        return ::testing::AssertionSuccess();
+    return ::testing::AssertionFailure() << "got " << qRed(got) << "," << qGreen(got) << "," << qBlue(got)
+                                         << " want " << qRed(want) << "," << qGreen(want) << "," << qBlue(want);
+}
+
+// An Adobe RGB profile Qt does not parse (its connection space is Lab), for
+// Little CMS alone.
+QByteArray adobeProfileWithLabConnection() {
+    const cmsCIExyY white{0.3127, 0.3290, 1.0};
+    const cmsCIExyYTRIPLE primaries{{0.64, 0.33, 1.0}, {0.21, 0.71, 1.0}, {0.15, 0.06, 1.0}};
+    cmsToneCurve* curve = cmsBuildGamma(nullptr, 2.19921875);
+    cmsToneCurve* curves[3] = {curve, curve, curve};
+    cmsHPROFILE profile = cmsCreateRGBProfile(&white, &primaries, curves);
+    cmsFreeToneCurve(curve);
+    cmsSetPCS(profile, cmsSigLabData);
+    cmsUInt32Number size = 0;
+    cmsSaveProfileToMem(profile, nullptr, &size);
+    QByteArray icc(qsizetype(size), '\0');
+    cmsSaveProfileToMem(profile, icc.data(), &size);
+    cmsCloseProfile(profile);
+    return icc;
+}
+
+// A JPEG with `icc` in an APP2 segment right after its start.
+QByteArray withIccSegment(const QByteArray& jpeg, const QByteArray& icc) {
+    const QByteArray body = QByteArray("ICC_PROFILE", 12) + char(1) + char(1) + icc;
+    const int length = int(body.size()) + 2;
+    return jpeg.left(2) + "\xFF\xE2" + char(length >> 8) + char(length & 0xFF) + body + jpeg.mid(2);
+}
+
+// A HEIC of `colour` in Display P3, said by an nclx description (libheif's
+// encoder program writes none).
+bool heicOfDisplayP3(const std::string& path, QRgb colour) {
+    heif_context* context = heif_context_alloc();
+    heif_encoder* encoder = nullptr;
+    heif_image* image = nullptr;
+    heif_color_profile_nclx* nclx = heif_nclx_color_profile_alloc();
+    heif_encoding_options* options = heif_encoding_options_alloc();
+    bool ok = heif_context_get_encoder_for_format(context, heif_compression_HEVC, &encoder).code == heif_error_Ok &&
+              heif_image_create(32, 32, heif_colorspace_RGB, heif_chroma_interleaved_RGB, &image).code ==
+                  heif_error_Ok &&
+              heif_image_add_plane(image, heif_channel_interleaved, 32, 32, 8).code == heif_error_Ok;
+    if (ok) {
+        heif_encoder_set_lossy_quality(encoder, 100);
+        int stride = 0;
+        uint8_t* pixels = heif_image_get_plane(image, heif_channel_interleaved, &stride);
+        for (int y = 0; y < 32; ++y)
+            for (int x = 0; x < 32; ++x) {
+                uint8_t* p = pixels + y * stride + x * 3;
+                p[0] = uint8_t(qRed(colour)), p[1] = uint8_t(qGreen(colour)), p[2] = uint8_t(qBlue(colour));
+            }
+        nclx->color_primaries = heif_color_primaries(12);
+        nclx->transfer_characteristics = heif_transfer_characteristics(13);
+        nclx->matrix_coefficients = heif_matrix_coefficients(6);
+        nclx->full_range_flag = 1;
+        options->output_nclx_profile = nclx;
+        options->macOS_compatibility_workaround_no_nclx_profile = 0;
+        ok = heif_image_set_nclx_color_profile(image, nclx).code == heif_error_Ok &&
+             heif_context_encode_image(context, image, encoder, options, nullptr).code == heif_error_Ok &&
+             heif_context_write_to_file(context, path.c_str()).code == heif_error_Ok;
+    }
+    heif_encoding_options_free(options);
+    heif_nclx_color_profile_free(nclx);
+    if (image) heif_image_release(image);
+    if (encoder) heif_encoder_release(encoder);
+    heif_context_free(context);
+    return ok;
+}
+
+// Adobe RGB (60,160,90) is about (0,161,85) in sRGB; a picture that says
+// nothing of its colours is left exactly as it is.
+TEST(PictureDecodeTest, EmbeddedProfilesAreShownInTheDisplaysColours) {
+    TempDir dir;
+    const QRgb adobeGreen = qRgb(60, 160, 90);
+    QImage adobe(32, 32, QImage::Format_RGB32);
+    adobe.fill(adobeGreen);
+    adobe.setColorSpace(QColorSpace::AdobeRgb);
+    const QString jpeg = QString::fromStdString(dir.file("adobe.jpg"));
+    const QString png = QString::fromStdString(dir.file("adobe.png"));
+    QImageWriter jpegWriter(jpeg, "jpeg");
+    jpegWriter.setQuality(100);
+    ASSERT_TRUE(jpegWriter.write(adobe));
+    ASSERT_TRUE(adobe.save(png));
+    QImage plain = adobe;
+    plain.setColorSpace(QColorSpace());
+    const QString untagged = QString::fromStdString(dir.file("plain.png"));
+    ASSERT_TRUE(plain.save(untagged));
+    const QString lab = QString::fromStdString(dir.file("lab.jpg"));
+    QBuffer bareJpeg;
+    ASSERT_TRUE(bareJpeg.open(QIODevice::WriteOnly) && plain.save(&bareJpeg, "jpeg", 100));
+    TempDir::put(lab.toStdString(), withIccSegment(bareJpeg.data(), adobeProfileWithLabConnection()).toStdString());
+    ASSERT_FALSE(QColorSpace::fromIccProfile(adobeProfileWithLabConnection()).isValid());
+
+    const QRgb srgb = qRgb(0, 161, 85);
+    for (const QString& path : {jpeg, png, lab}) {
+        const QImage image = platform::decodePicture(path, QSize(16, 16));
+        ASSERT_EQ(image.size(), QSize(16, 16)) << path.toStdString();
+        EXPECT_TRUE(closeTo(image.pixel(8, 8), srgb)) << path.toStdString();
+    }
+    EXPECT_EQ(platform::decodePicture(untagged, QSize(16, 16)).pixel(8, 8), adobeGreen);
+
+    // With the display's profile published, pictures are converted to it.
+    platform::setDisplayProfile(QColorSpace(QColorSpace::DisplayP3).iccProfile());
+    const QRgb p3 = QColorSpace(QColorSpace::AdobeRgb).transformationToColorSpace(QColorSpace::DisplayP3).map(adobeGreen);
+    for (const QString& path : {jpeg, lab}) EXPECT_TRUE(closeTo(platform::decodePicture(path, {}).pixel(8, 8), p3));
+    EXPECT_EQ(platform::decodePicture(untagged, {}).pixel(8, 8), adobeGreen);
+    platform::setDisplayProfile({});
+
+    // A HEIC of Display P3 described by nclx rather than by a profile.
+    const std::string heic = dir.file("p3.heic");
+    ASSERT_TRUE(heicOfDisplayP3(heic, adobeGreen));
+    const QRgb fromP3 = QColorSpace(QColorSpace::DisplayP3).transformationToColorSpace(QColorSpace::SRgb).map(adobeGreen);
+    EXPECT_TRUE(closeTo(platform::decodePicture(QString::fromStdString(heic), {}).pixel(8, 8), fromP3, 6));
+    // sRGB (or unspecified) and HDR curves leave the picture as it is.
+    EXPECT_FALSE(platform::colourSpaceOfNclx(1, 13).isValid());
+    EXPECT_FALSE(platform::colourSpaceOfNclx(9, 16).isValid());
+    EXPECT_TRUE(platform::colourSpaceOfNclx(9, 1).isValid());
 }
 
 TEST(PictureDecodeTest, AnimatedGifIsNotedStillGifIsNot) {

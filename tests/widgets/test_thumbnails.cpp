@@ -12,7 +12,9 @@
 #include <QAbstractItemView>
 #include <QApplication>
 #include <QCryptographicHash>
+#include <QDateTime>
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QIcon>
 #include <QImage>
@@ -20,6 +22,8 @@
 #include <QUrl>
 
 #include <gtest/gtest.h>
+
+#include <cstdlib>
 
 #include <sys/stat.h>
 
@@ -178,4 +182,70 @@ TEST(Thumbnails, ALoaderGoingAwayDoesNotWaitForAPictureStillDecoding) {
     }
     EXPECT_GT(platform::decodesUnderWay(), 0) << "the loader waited for the decode";
     EXPECT_TRUE(waitFor([] { return platform::decodesUnderWay() == 0; }, 20000));
+}
+
+// A clip gets a frame of its own; a clip or picture that gives none is
+// recorded in the cache's failures and not tried again while it stays as it is.
+TEST(Thumbnails, ClipsGetAFrameAndFailuresAreNotTriedAgain) {
+    TempDir dir;
+    const QString home = QString::fromStdString(dir.path().string());
+    const QString cache = home + "/cache";
+    const QString clips = home + "/clips";
+    qputenv("XDG_CACHE_HOME", cache.toUtf8());
+    QDir().mkpath(clips);
+    const QString clip = clips + "/green.mpg";
+    ASSERT_EQ(std::system(("ffmpeg -loglevel error -y -f lavfi -i color=c=0x00ff00:size=320x160:rate=25:duration=2 "
+                           "-c:v mpeg1video -q:v 2 '" + clip.toStdString() + "'").c_str()),
+              0);
+    TempDir::put((clips + "/broken.avi").toStdString(), "RIFF\x10\0\0\0AVI LIST but nothing more");
+    TempDir::put((clips + "/broken.jpg").toStdString(), "\xFF\xD8\xFF\xE0 not really");
+
+    editor::FolderPane pane;
+    editor::FileView* view = pane.fileView();
+    view->setViewMode(editor::FileView::kLargeIcons);
+    pane.open(clips + "/");
+    ASSERT_EQ(view->rowCount(), 3);
+    const auto centreOf = [&](const QString& name) {
+        for (int r = 0; r < view->rowCount(); ++r)
+            if (view->nameOfRow(r) == name) {
+                const QModelIndex i = view->currentView()->model()->index(r, 0);
+                const QImage icon = i.data(Qt::DecorationRole).value<QIcon>().pixmap(32).toImage();
+                return icon.isNull() ? QColor() : icon.pixelColor(icon.width() / 2, icon.height() / 2);
+            }
+        return QColor();
+    };
+    ASSERT_TRUE(waitFor([&] { return near(centreOf("green.mpg"), Qt::green); }));
+    const QImage made(cachedPathOf(cache, clip), "png");
+    EXPECT_EQ(made.size(), QSize(128, 64));
+    EXPECT_EQ(made.text("Thumb::URI"), QUrl::fromLocalFile(clip).toString(QUrl::FullyEncoded));
+    EXPECT_EQ(made.text("Thumb::MTime"), QString::number(mtimeOf(clip)));
+    EXPECT_EQ(modeOf(cachedPathOf(cache, clip)), 0600u);
+
+    const QStringList versions = QDir(cache + "/thumbnails/fail").entryList(QDir::Dirs | QDir::NoDotAndDotDot);
+    ASSERT_EQ(versions.size(), 1);
+    EXPECT_TRUE(versions[0].startsWith("vistrova-"));
+    const QString failures = cache + "/thumbnails/fail/" + versions[0];
+    ASSERT_TRUE(waitFor([&] { return QDir(failures).entryList(QDir::Files).size() == 2; }));
+    const QString broken = clips + "/broken.avi";
+    const QImage mark(cachedPathOf(cache, broken).replace(cache + "/thumbnails/normal", failures), "png");
+    EXPECT_EQ(mark.text("Thumb::URI"), QUrl::fromLocalFile(broken).toString(QUrl::FullyEncoded));
+    EXPECT_EQ(mark.text("Thumb::MTime"), QString::number(mtimeOf(broken)));
+    EXPECT_FALSE(QFileInfo::exists(cachedPathOf(cache, broken)));
+
+    // The clip mended but stamped as before is not tried again; once it
+    // changes it is.
+    const QDateTime stamp = QFileInfo(broken).lastModified();
+    QFile::remove(broken);
+    ASSERT_TRUE(QFile::copy(clip, broken));
+    {
+        QFile f(broken);
+        ASSERT_TRUE(f.open(QIODevice::ReadWrite) && f.setFileTime(stamp, QFileDevice::FileModificationTime));
+    }
+    const QString root = cache + "/thumbnails";
+    EXPECT_TRUE(editor::ThumbnailLoader::loadOrMake({broken, true, true}, root).isNull());
+    {
+        QFile f(broken);
+        ASSERT_TRUE(f.open(QIODevice::ReadWrite) && f.setFileTime(stamp.addSecs(60), QFileDevice::FileModificationTime));
+    }
+    EXPECT_FALSE(editor::ThumbnailLoader::loadOrMake({broken, true, true}, root).isNull());
 }
