@@ -93,8 +93,6 @@ public:
         m_pos = line.next;
         return true;
     }
-    // Offset where lines start (after a byte-order mark).
-    std::size_t start() const { return m_content.substr(0, kBom.size()) == kBom ? kBom.size() : 0; }
 
 private:
     std::string_view m_content;
