@@ -145,8 +145,8 @@ void frmOptions::apply() {
     m_state.keys = {m_pending[0], m_pending[1], m_pending[2], m_pending[3]};
     std::pair<std::string_view, std::string> values[4];
     for (std::size_t i = 0; i < 4; ++i) values[i] = {keyassign::kSettingsKeys[i], std::to_string(m_pending[i])};
-    // The one writer of these keys; a failed write is not reported.
-    settings::writeMany(m_state.settingsPath, values);
+    // The keys hold for this run even when the file cannot take them.
+    if (!settings::writeMany(m_state.settingsPath, values)) mdlMessage::settingsNotStored(m_state.settingsPath, this);
     cmdApply->setEnabled(false);
 }
 

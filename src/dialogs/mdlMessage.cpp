@@ -58,4 +58,9 @@ int msgBox(const QString& text, int flags, const QString& title, QWidget* parent
     return buttons.front().second;
 }
 
+void settingsNotStored(const std::string& path, QWidget* parent) {
+    msgBox(QStringLiteral("設定ファイルに書き込めませんでした。\r\n") + QString::fromStdString(path), kExclamation + kOkOnly,
+           kTitleVistrova, parent);
+}
+
 }  // namespace mdlMessage

@@ -4,6 +4,8 @@
 
 #include <QString>
 
+#include <string>
+
 class QWidget;
 
 namespace mdlMessage {
@@ -32,5 +34,8 @@ inline const QString kTitleTarnquill = QStringLiteral("Tarnquill");
 // nothing otherwise. The text is shown literally, never as markup.
 int msgBox(const QString& text, int flags, const QString& title = kTitleVistrova, QWidget* parent = nullptr);
 
+// Tells that values could not be stored in the settings file at `path` (a
+// full disk, a read-only file): the values hold for this run only.
+void settingsNotStored(const std::string& path, QWidget* parent = nullptr);
 
 }  // namespace mdlMessage

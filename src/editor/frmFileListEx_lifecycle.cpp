@@ -224,8 +224,10 @@ bool frmFileListEx::closeSequence() {
     }
     m_closing = true;
     const std::vector<std::pair<std::string_view, std::string>> values = closeValues(currentView());
-    // A file that cannot be written loses the values; the window closes all the same.
-    settings::writeMany(mdlPublic::publicState().settingsPath, values);
+    // A file that cannot be written loses the values: the user is told, and
+    // the window closes all the same.
+    const std::string& settingsPath = mdlPublic::publicState().settingsPath;
+    if (!settings::writeMany(settingsPath, values)) mdlMessage::settingsNotStored(settingsPath, this);
     m_list->handOver();
     m_preview->PreClear();
     return true;

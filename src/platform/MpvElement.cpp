@@ -1,5 +1,7 @@
 #include "MpvElement.h"
 
+#include "shared/M3uList.h"
+
 #include <mpv/client.h>
 #include <mpv/render.h>
 
@@ -77,6 +79,15 @@ MpvElement::MpvElement(QWidget* parent) : QWidget(parent) {
     mpv_set_option_string(m_mpv, "input-default-bindings", "no");
     mpv_set_option_string(m_mpv, "input-vo-keyboard", "no");
     mpv_set_option_string(m_mpv, "load-scripts", "no");
+    // The clip plays as it is: no subtitles, audio tracks or cover pictures
+    // picked up because their names look like the clip's, and no position
+    // remembered from an earlier run.
+    mpv_set_option_string(m_mpv, "autoload-files", "no");
+    mpv_set_option_string(m_mpv, "sub-auto", "no");
+    mpv_set_option_string(m_mpv, "audio-file-auto", "no");
+    mpv_set_option_string(m_mpv, "cover-art-auto", "no");
+    mpv_set_option_string(m_mpv, "resume-playback", "no");
+    mpv_set_option_string(m_mpv, "load-auto-profiles", "no");
     mpv_set_option_string(m_mpv, "ytdl", "no");
     mpv_set_option_string(m_mpv, "pause", "yes");
     applyEnvironmentOptions(m_mpv);
@@ -254,13 +265,36 @@ void MpvElement::setFile(const std::string& path) {
     // Without its window mpv would open one of its own: the clip then plays
     // without a picture, as where no render context can be had.
     if (m_native && !ensureWindow()) mpv_set_property_string(m_mpv, "vid", "no");
+    m_source = m_path;
+    m_redirects = 0;
+    if (m3u::isList(m_path)) {
+        // mpv would follow a list into itself for good, or block on a FIFO it
+        // names: it gets the list's playable entries instead, or nothing.
+        const std::vector<std::string> entries = m3u::playable(m_path);
+        if (entries.empty()) {
+            const std::uint64_t gen = m_gen;
+            QMetaObject::invokeMethod(this, [this, gen] { if (gen == m_gen) emit refused(); }, Qt::QueuedConnection);
+            return;
+        }
+        m_source = "memory://#EXTM3U\n";
+        for (const std::string& e : entries) m_source += e + "\n";
+    }
     issueLoad();
 }
 
 void MpvElement::issueLoad() {
     m_loadIssued = true;
-    const char* cmd[] = {"loadfile", m_path.c_str(), "replace", nullptr};
+    const char* cmd[] = {"loadfile", m_source.c_str(), "replace", nullptr};
     if (mpv_command_async(m_mpv, m_gen, cmd) < 0) finishStream(true, -1);
+}
+
+std::string MpvElement::propertyText(const char* name) const {
+    if (!m_mpv) return {};
+    char* value = mpv_get_property_string(m_mpv, name);
+    if (!value) return {};
+    std::string text(value);
+    mpv_free(value);
+    return text;
 }
 
 void MpvElement::play() {
@@ -378,6 +412,15 @@ void MpvElement::handleEvent(const mpv_event& event) {
         break;
     case MPV_EVENT_END_FILE: {
         const auto* end = static_cast<const mpv_event_end_file*>(event.data);
+        // M3U lists are expanded before mpv sees them; a list of another
+        // kind that leads on and on (mpv reads some by their content) ends
+        // as an error instead of looping for good.
+        if (m_active && end && end->reason == MPV_END_FILE_REASON_REDIRECT && ++m_redirects > kMaxRedirects) {
+            const char* cmd[] = {"stop", nullptr};
+            mpv_command_async(m_mpv, 0, cmd);
+            finishStream(true, -1);
+            break;
+        }
         if (!m_active || !end || m_lastEntry < 0 || end->playlist_entry_id != m_lastEntry) break;
         switch (end->reason) {
         case MPV_END_FILE_REASON_EOF:

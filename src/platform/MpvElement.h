@@ -47,6 +47,8 @@ public:
     int naturalWidth() override { return m_naturalWidth; }
     int naturalHeight() override { return m_naturalHeight; }
     void setSeekingMute(bool on) override;
+    // A property of mpv as text ("" when it has none), for diagnostics.
+    std::string propertyText(const char* name) const;
 
 signals:
     // The loaded file (or the last entry of a play list) ended: 0 at its
@@ -96,6 +98,9 @@ private:
     bool m_draining = false;
 
     std::string m_path;
+    std::string m_source;         // what mpv loads: the path, or a list's checked entries
+    int m_redirects = 0;          // play lists mpv opened for the current file
+    static constexpr int kMaxRedirects = 8;
     std::uint64_t m_gen = 0;      // bumped by every load and stop; tags replies and reports
     bool m_renderFailed = false;  // no render context can be had: load anyway
     bool m_loadIssued = false;

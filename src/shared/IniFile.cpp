@@ -11,8 +11,12 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstdio>
+#include <functional>
 #include <iterator>
+#include <limits>
 #include <list>
+#include <map>
+#include <optional>
 #include <system_error>
 #include <unordered_map>
 
@@ -89,8 +93,6 @@ public:
         m_pos = line.next;
         return true;
     }
-    // Offset where lines start (after a byte-order mark).
-    std::size_t start() const { return m_content.substr(0, kBom.size()) == kBom ? kBom.size() : 0; }
 
 private:
     std::string_view m_content;
@@ -187,102 +189,220 @@ std::string readValue(std::string_view content, std::string_view section, std::s
 
 namespace {
 
-// The file as a list of lines for editing: many writes cost one parse and one
-// serialisation, and every untouched byte is carried over as it was.
-class Document {
+// Where written bytes go: a string in memory, or a file being written.
+class Sink {
 public:
-    explicit Document(std::string_view content) {
-        LineReader reader(content);
-        m_prefix = std::string(content.substr(0, reader.start()));
-        Line line{};
-        SectionIndex* current = nullptr;
-        while (reader.next(line)) {
-            const std::string_view raw = content.substr(line.begin, line.end - line.begin);
-            const Parsed p = classify(raw);
-            auto it = m_lines.insert(m_lines.end(),
-                                     LineRec{std::string(raw), std::string(content.substr(line.end, line.next - line.end)), 0});
-            if (p.kind == Kind::Header) {
-                auto [sec, inserted] = m_sections.try_emplace(lowerName(p.name));
-                current = inserted ? &sec->second : nullptr;
-                if (current) current->lastEntry = it;
-            } else if (current && p.kind == Kind::Key) {
-                it->nameEnd = static_cast<std::size_t>(p.name.data() + p.name.size() - raw.data());
-                current->keys.try_emplace(lowerName(p.name), it);
-                current->lastEntry = it;
-            }
-        }
-    }
+    virtual ~Sink() = default;
+    virtual bool put(std::string_view bytes) = 0;
+};
 
-    void set(std::string_view section, std::string_view key, std::string_view value) {
-        const std::string lowerKey = lowerName(key);
-        auto sec = m_sections.find(lowerName(section));
-        if (sec != m_sections.end()) {
-            auto k = sec->second.keys.find(lowerKey);
-            if (k != sec->second.keys.end()) {
-                // Keep the indentation and the key's spelling from the file.
-                LineRec& line = *k->second;
-                line.text.resize(line.nameEnd);
-                line.text += '=';
-                line.text.append(value);
-                terminate(line);
-                return;
-            }
-            terminate(*sec->second.lastEntry);
-            auto it = m_lines.insert(std::next(sec->second.lastEntry), newLine(key, value));
-            sec->second.keys.emplace(lowerKey, it);
-            sec->second.lastEntry = it;
-            return;
-        }
-        if (!m_lines.empty()) terminate(m_lines.back());
-        std::string header = "[";
-        header.append(section);
-        header += ']';
-        auto headerIt = m_lines.insert(m_lines.end(), LineRec{std::move(header), std::string(kNewLine), 0});
-        auto it = m_lines.insert(m_lines.end(), newLine(key, value));
-        SectionIndex& index = m_sections[lowerName(section)];
-        index.lastEntry = headerIt;
-        index.keys.emplace(lowerKey, it);
-        index.lastEntry = it;
-    }
-
-    std::string serialise() const {
-        std::size_t size = m_prefix.size();
-        for (const LineRec& l : m_lines) size += l.text.size() + l.eol.size();
-        std::string out;
-        out.reserve(size);
-        out += m_prefix;
-        for (const LineRec& l : m_lines) {
-            out += l.text;
-            out += l.eol;
-        }
-        return out;
+class StringSink final : public Sink {
+public:
+    explicit StringSink(std::string& out) : m_out(out) {}
+    bool put(std::string_view bytes) override {
+        m_out.append(bytes);
+        return true;
     }
 
 private:
-    struct LineRec {
-        std::string text;  // without its line end
-        std::string eol;   // "" only for an unterminated last line
-        std::size_t nameEnd;  // key lines: where the key name ends in text
+    std::string& m_out;
+};
+
+// The writes applied to a file's bytes without copying them: one pass finds
+// the few lines the writes touch, and the output is the untouched bytes
+// streamed around the changed and inserted lines. Memory stays that of the
+// edits, whatever the size of the file.
+class EditPlan {
+public:
+    EditPlan(std::string_view content, const std::vector<const Write*>& writes) : m_content(content) {
+        for (const Write* w : writes) {
+            m_sections[lowerName(trim(w->section))].keys.try_emplace(lowerName(trim(w->key)));
+        }
+        scan();
+        for (const Write* w : writes) set(trim(w->section), trim(w->key), w->value);
+    }
+
+    bool emit(Sink& sink) const {
+        std::size_t pos = 0;
+        auto ins = m_inserts.begin();
+        auto edit = m_edits.begin();
+        const auto putInserts = [&](std::size_t at) {
+            for (; ins != m_inserts.end() && ins->first <= at; ++ins) {
+                if (!sink.put(m_content.substr(pos, ins->first - pos))) return false;
+                pos = ins->first;
+                for (const NewLine& l : ins->second) {
+                    if (!sink.put(l.text) || !sink.put(kNewLine)) return false;
+                }
+            }
+            return true;
+        };
+        for (; edit != m_edits.end(); ++edit) {
+            const OrigLine& line = edit->second.line;
+            if (!putInserts(line.begin)) return false;
+            if (!sink.put(m_content.substr(pos, line.begin - pos))) return false;
+            const std::string_view text = edit->second.text ? std::string_view(*edit->second.text)
+                                                            : m_content.substr(line.begin, line.end - line.begin);
+            if (!sink.put(text)) return false;
+            const std::string_view eol = m_content.substr(line.end, line.next - line.end);
+            if (!sink.put(eol.empty() && edit->second.terminate ? kNewLine : eol)) return false;
+            pos = line.next;
+        }
+        if (!putInserts(m_content.size())) return false;
+        return sink.put(m_content.substr(pos));
+    }
+
+    std::size_t outputSizeHint() const {
+        std::size_t size = m_content.size();
+        for (const auto& [at, lines] : m_inserts)
+            for (const NewLine& l : lines) size += l.text.size() + kNewLine.size();
+        for (const auto& [at, e] : m_edits) size += (e.text ? e.text->size() : 0) + kNewLine.size();
+        return size;
+    }
+
+private:
+    struct OrigLine {
+        std::size_t begin;
+        std::size_t end;
+        std::size_t next;
+        std::size_t nameEnd;  // key lines: where the key name ends, from begin
     };
-    using LineIt = std::list<LineRec>::iterator;
-    struct SectionIndex {
-        std::unordered_map<std::string, LineIt> keys;  // first occurrence of each key
-        LineIt lastEntry;                              // the header or the last non-comment entry
+    struct OrigEdit {
+        OrigLine line;
+        std::optional<std::string> text;  // the new line without its end
+        bool terminate = false;           // an unterminated last line gets CR LF
+    };
+    struct NewLine {
+        std::string text;  // always followed by CR LF
+        std::size_t nameEnd;
+    };
+    using NewLines = std::list<NewLine>;
+    // A line of the output: one of the file's own, or one inserted at `anchor`
+    // (the offset of the original line end it follows).
+    struct LineRef {
+        bool inserted = false;
+        OrigLine orig{};
+        std::size_t anchor = 0;
+        NewLines::iterator it{};
+    };
+    struct SectionState {
+        bool present = false;
+        LineRef lastEntry;  // the header or the last non-comment entry
+        std::unordered_map<std::string, std::optional<LineRef>> keys;  // asked for; first occurrence
     };
 
-    static LineRec newLine(std::string_view key, std::string_view value) {
+    void scan() {
+        LineReader reader(m_content);
+        Line line{};
+        SectionState* current = nullptr;
+        std::string lowered;
+        while (reader.next(line)) {
+            const std::string_view raw = m_content.substr(line.begin, line.end - line.begin);
+            const Parsed p = classify(raw);
+            const OrigLine orig{line.begin, line.end, line.next,
+                                p.kind == Kind::Key ? static_cast<std::size_t>(p.name.data() + p.name.size() - raw.data()) : 0};
+            m_lastLine = orig;
+            m_hasLines = true;
+            if (p.kind == Kind::Header) {
+                lowered.assign(p.name);
+                for (char& c : lowered) c = asciiLower(c);
+                // Only the first section of a name is ever written to.
+                const auto it = m_sections.find(lowered);
+                current = it == m_sections.end() || it->second.present ? nullptr : &it->second;
+                if (current) {
+                    current->present = true;
+                    current->lastEntry = origRef(orig);
+                }
+            } else if (current && p.kind == Kind::Key) {
+                lowered.assign(p.name);
+                for (char& c : lowered) c = asciiLower(c);
+                const auto k = current->keys.find(lowered);
+                if (k != current->keys.end() && !k->second) k->second = origRef(orig);
+                current->lastEntry = origRef(orig);
+            }
+        }
+    }
+
+    static LineRef origRef(const OrigLine& l) {
+        LineRef r;
+        r.orig = l;
+        return r;
+    }
+
+    OrigEdit& editOf(const OrigLine& l) {
+        auto [it, inserted] = m_edits.try_emplace(l.begin);
+        if (inserted) it->second.line = l;
+        return it->second;
+    }
+
+    void terminate(const LineRef& r) {
+        // Inserted lines always end in CR LF; only the file's last line may not.
+        if (!r.inserted && r.orig.end == r.orig.next) editOf(r.orig).terminate = true;
+    }
+
+    LineRef insertAfter(const LineRef& after, NewLine line) {
+        LineRef r;
+        r.inserted = true;
+        r.anchor = after.inserted ? after.anchor : after.orig.next;
+        NewLines& lines = m_inserts[r.anchor];
+        const auto where = after.inserted ? std::next(after.it) : lines.begin();
+        r.it = lines.insert(where, std::move(line));
+        return r;
+    }
+
+    static NewLine newLine(std::string_view key, std::string_view value) {
         std::string text(key);
         text += '=';
         text.append(value);
-        return LineRec{std::move(text), std::string(kNewLine), key.size()};
-    }
-    static void terminate(LineRec& line) {
-        if (line.eol.empty()) line.eol = kNewLine;
+        return NewLine{std::move(text), key.size()};
     }
 
-    std::string m_prefix;  // a byte-order mark, kept as it was
-    std::list<LineRec> m_lines;
-    std::unordered_map<std::string, SectionIndex> m_sections;  // first section of each name only
+    void set(std::string_view section, std::string_view key, std::string_view value) {
+        SectionState& sec = m_sections[lowerName(section)];
+        std::optional<LineRef>& slot = sec.keys[lowerName(key)];
+        if (sec.present && slot) {
+            // Keep the indentation and the key's spelling from the file.
+            std::string text;
+            if (slot->inserted) {
+                NewLine& line = *slot->it;
+                line.text.resize(line.nameEnd);
+                line.text += '=';
+                line.text.append(value);
+                return;
+            }
+            const OrigLine& l = slot->orig;
+            text.assign(m_content.substr(l.begin, l.nameEnd));
+            text += '=';
+            text.append(value);
+            OrigEdit& e = editOf(l);
+            e.text = std::move(text);
+            e.terminate = true;
+            return;
+        }
+        if (sec.present) {
+            terminate(sec.lastEntry);
+            slot = sec.lastEntry = insertAfter(sec.lastEntry, newLine(key, value));
+            return;
+        }
+        // A new section goes at the end, after the file's last line ends.
+        NewLines& tail = m_inserts[m_content.size()];
+        if (tail.empty() && m_hasLines) terminate(origRef(m_lastLine));
+        std::string header = "[";
+        header.append(section);
+        header += ']';
+        LineRef headerRef;
+        headerRef.inserted = true;
+        headerRef.anchor = m_content.size();
+        headerRef.it = tail.insert(tail.end(), NewLine{std::move(header), 0});
+        sec.present = true;
+        slot = sec.lastEntry = insertAfter(headerRef, newLine(key, value));
+    }
+
+    std::string_view m_content;
+    std::unordered_map<std::string, SectionState> m_sections;  // the sections written to
+    std::map<std::size_t, OrigEdit> m_edits;                    // by line start
+    std::map<std::size_t, NewLines> m_inserts;                  // by anchor
+    OrigLine m_lastLine{};
+    bool m_hasLines = false;
 };
 
 // Names that would not read back as themselves are refused, so that a file
@@ -302,19 +422,30 @@ bool applyWrite(std::string& content, std::string_view section, std::string_view
 }
 
 namespace {
-// Applies the writes that can be stored; answers how many were refused.
-std::size_t applyStorable(std::string& content, const std::vector<Write>& writes) {
+// The writes that can be stored; `refused` counts the others.
+std::vector<const Write*> storableWrites(const std::vector<Write>& writes, std::size_t& refused) {
     std::vector<const Write*> storable;
     storable.reserve(writes.size());
     for (const Write& w : writes) {
         if (isWritable(trim(w.section), trim(w.key), w.value)) storable.push_back(&w);
     }
+    refused = writes.size() - storable.size();
+    return storable;
+}
+
+// Applies the writes that can be stored; answers how many were refused.
+std::size_t applyStorable(std::string& content, const std::vector<Write>& writes) {
+    std::size_t refused = 0;
+    const std::vector<const Write*> storable = storableWrites(writes, refused);
     if (!storable.empty()) {
-        Document doc(content);
-        for (const Write* w : storable) doc.set(trim(w->section), trim(w->key), w->value);
-        content = doc.serialise();
+        const EditPlan plan(content, storable);
+        std::string out;
+        out.reserve(plan.outputSizeHint());
+        StringSink sink(out);
+        plan.emit(sink);
+        content = std::move(out);
     }
-    return writes.size() - storable.size();
+    return refused;
 }
 }  // namespace
 
@@ -324,29 +455,107 @@ bool applyWrites(std::string& content, const std::vector<Write>& writes) {
 
 namespace {
 
-// Reads to the end of an open regular file; false when a read fails part-way.
+// Reads to the end of an open regular file straight into one buffer; false
+// when a read fails part-way.
 bool readAll(int fd, std::string& out, std::size_t sizeHint) {
     out.clear();
-    out.reserve(sizeHint);
-    char buf[1 << 16];
+    out.resize(sizeHint);
+    std::size_t filled = 0;
+    char more[1 << 12];
     for (;;) {
-        const ssize_t n = ::read(fd, buf, sizeof buf);
-        if (n == 0) return true;
+        // Past the size the file had, a small block tells the end from growth,
+        // so a full buffer is not reallocated just to find the end.
+        const bool full = filled == out.size();
+        const ssize_t n = full ? ::read(fd, more, sizeof more) : ::read(fd, out.data() + filled, out.size() - filled);
+        if (n == 0) break;
         if (n < 0) {
             if (errno == EINTR) continue;
+            out.clear();
             return false;
         }
-        out.append(buf, static_cast<std::size_t>(n));
+        if (full) out.append(more, static_cast<std::size_t>(n));
+        filled += static_cast<std::size_t>(n);
     }
+    out.resize(filled);
+    return true;
 }
 
 bool isMissingError(int error) { return error == ENOENT || error == ENOTDIR; }
 
-// Opens a regular file without following it into anything else: stat first so
-// a device is never opened, O_NONBLOCK so a FIFO swapped in meanwhile cannot
-// block, and fstat to check what was opened.
+// What following the links of a path found.
+enum class Resolved {
+    Ok,       // `target` holds the path without links (it may not exist)
+    Refused,  // a link another user planted in a shared folder, or a loop
+};
+
+// Whether a link may be followed, by the rule the kernel applies with
+// protected_symlinks: a link in a sticky folder that everyone may write (like
+// /tmp) is followed only when it belongs to the follower or to the folder's
+// owner. Applied by hand, as the kernel leaves it switched off on some systems
+// and never applies it to links a program reads itself.
+bool mayFollow(const std::string& folder, const struct stat& link) {
+    struct stat dir {};
+    if (::stat(folder.c_str(), &dir) != 0) return false;
+    const bool shared = (dir.st_mode & S_ISVTX) && (dir.st_mode & S_IWOTH);
+    return !shared || link.st_uid == ::geteuid() || link.st_uid == dir.st_uid;
+}
+
+std::string joined(const std::string& folder, const std::string& name) {
+    return folder == "/" ? "/" + name : folder + "/" + name;
+}
+
+// The path a read or a write lands on, with every link of every component
+// followed by hand, so that each hop of a chain is judged by mayFollow; the
+// file opened afterwards is reached without following any link.
+Resolved resolveTarget(const std::filesystem::path& file, std::filesystem::path& target) {
+    std::error_code ec;
+    const std::filesystem::path absolute = file.is_absolute() ? file : std::filesystem::current_path(ec) / file;
+    if (ec) return Resolved::Refused;
+    std::vector<std::string> pending;  // components still to walk, the next one last
+    const auto push = [&pending](const std::filesystem::path& p) {
+        std::vector<std::string> parts;
+        for (const auto& part : p.relative_path()) parts.push_back(part.string());
+        pending.insert(pending.end(), parts.rbegin(), parts.rend());
+    };
+    push(absolute);
+    std::string resolved = "/";
+    int links = 0;
+    while (!pending.empty()) {
+        const std::string part = std::move(pending.back());
+        pending.pop_back();
+        if (part.empty() || part == ".") continue;
+        if (part == "..") {
+            // `resolved` holds no link, so its parent is the real one.
+            resolved = std::filesystem::path(resolved).parent_path().string();
+            continue;
+        }
+        std::string next = joined(resolved, part);
+        struct stat st {};
+        if (::lstat(next.c_str(), &st) != 0 || !S_ISLNK(st.st_mode)) {
+            resolved = std::move(next);
+            continue;
+        }
+        if (++links > 40 || !mayFollow(resolved, st)) return Resolved::Refused;
+        const std::filesystem::path link = std::filesystem::read_symlink(next, ec);
+        if (ec) return Resolved::Refused;
+        if (link.is_absolute()) resolved = "/";
+        push(link);
+    }
+    target = resolved;
+    return Resolved::Ok;
+}
+
+// Opens a regular file without following it into anything else: the path is
+// resolved by hand first (a refused link reads as unreadable), lstat before
+// opening so a device is never opened, O_NONBLOCK so a FIFO swapped in
+// meanwhile cannot block, and fstat to check what was opened.
 int openRegular(const std::filesystem::path& file, int flags, Presence& presence, struct stat& st) {
-    if (::stat(file.c_str(), &st) != 0) {
+    std::filesystem::path target;
+    if (resolveTarget(file, target) != Resolved::Ok) {
+        presence = Presence::Unreadable;
+        return -1;
+    }
+    if (::lstat(target.c_str(), &st) != 0) {
         presence = isMissingError(errno) ? Presence::Missing : Presence::Unreadable;
         return -1;
     }
@@ -354,7 +563,7 @@ int openRegular(const std::filesystem::path& file, int flags, Presence& presence
         presence = Presence::NotRegular;
         return -1;
     }
-    const int fd = ::open(file.c_str(), flags | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
+    const int fd = ::open(target.c_str(), flags | O_NONBLOCK | O_NOFOLLOW | O_CLOEXEC | O_NOCTTY);
     if (fd < 0) {
         presence = isMissingError(errno) ? Presence::Missing : Presence::Unreadable;
         return -1;
@@ -366,21 +575,6 @@ int openRegular(const std::filesystem::path& file, int flags, Presence& presence
     }
     presence = Presence::Read;
     return fd;
-}
-
-// The file a write lands in: symbolic links followed to the end, also to a
-// target that does not exist yet. False for a loop of links.
-bool resolveTarget(const std::filesystem::path& file, std::filesystem::path& target) {
-    target = file;
-    for (int hops = 0; hops < 40; ++hops) {
-        struct stat st {};
-        if (::lstat(target.c_str(), &st) != 0 || !S_ISLNK(st.st_mode)) return true;
-        std::error_code ec;
-        const std::filesystem::path link = std::filesystem::read_symlink(target, ec);
-        if (ec) return false;
-        target = link.is_absolute() ? link : target.parent_path() / link;
-    }
-    return false;
 }
 
 // What the replacement must keep of the file it replaces.
@@ -441,7 +635,35 @@ void removeStaleTemps(const std::filesystem::path& dir, std::string_view name) {
     ::closedir(d);
 }
 
-bool replaceTarget(const std::filesystem::path& target, std::string_view content, const Existing& old) {
+// Writes to a file descriptor through a block buffer, so that the many short
+// pieces of an edit cost few system calls; long pieces go straight through.
+class FdSink final : public Sink {
+public:
+    explicit FdSink(int fd) : m_fd(fd) { m_buffer.reserve(kBlock); }
+    bool put(std::string_view bytes) override {
+        if (!m_ok) return false;
+        if (m_buffer.size() + bytes.size() > kBlock) m_ok = flush();
+        if (!m_ok) return false;
+        if (bytes.size() >= kBlock) return m_ok = writeAll(m_fd, bytes);
+        m_buffer.append(bytes);
+        return true;
+    }
+    bool flush() {
+        if (m_ok && !m_buffer.empty()) m_ok = writeAll(m_fd, m_buffer);
+        m_buffer.clear();
+        return m_ok;
+    }
+
+private:
+    static constexpr std::size_t kBlock = 1 << 16;
+    int m_fd;
+    std::string m_buffer;
+    bool m_ok = true;
+};
+
+// Writes the new content through `fill` into a temporary beside `target`,
+// then renames it over the target.
+bool replaceTarget(const std::filesystem::path& target, const std::function<bool(Sink&)>& fill, const Existing& old) {
     std::filesystem::path dir = target.parent_path();
     if (dir.empty()) dir = ".";
     const std::string name = target.filename().string();
@@ -461,13 +683,20 @@ bool replaceTarget(const std::filesystem::path& target, std::string_view content
         if (::fchown(fd, old.uid, old.gid) != 0) { /* the file becomes ours */ }
         ok = ::fchmod(fd, mode) == 0;  // chown clears set-id bits
     }
-    ok = ok && writeAll(fd, content);
+    if (ok) {
+        FdSink sink(fd);
+        ok = fill(sink) && sink.flush();
+    }
     ok = (::close(fd) == 0) && ok;
     if (ok) ok = std::rename(tmpl.c_str(), target.c_str()) == 0;
     if (!ok) ::unlink(tmpl.c_str());
     if (lockFd >= 0) ::close(lockFd);
     if (ok) removeStaleTemps(dir, name);
     return ok;
+}
+
+bool replaceTarget(const std::filesystem::path& target, std::string_view content, const Existing& old) {
+    return replaceTarget(target, [content](Sink& sink) { return sink.put(content); }, old);
 }
 
 }  // namespace
@@ -492,7 +721,7 @@ bool replaceFile(const std::filesystem::path& file, std::string_view content) {
     std::filesystem::path target;
     std::string old;
     Existing existing;
-    return resolveTarget(file, target) && loadForWriting(target, old, existing) &&
+    return resolveTarget(file, target) == Resolved::Ok && loadForWriting(target, old, existing) &&
            replaceTarget(target, content, existing);
 }
 
@@ -508,7 +737,7 @@ bool copyFile(const std::filesystem::path& from, const std::filesystem::path& to
     std::filesystem::path target;
     // Ours from now on: the copy takes the source's mode, not the old owner.
     const Existing mode{true, static_cast<mode_t>(st.st_mode & 07777), ::geteuid(), ::getegid()};
-    return read && resolveTarget(to, target) && replaceTarget(target, content, mode);
+    return read && resolveTarget(to, target) == Resolved::Ok && replaceTarget(target, content, mode);
 }
 
 std::string readProfileString(const std::filesystem::path& file, std::string_view section,
@@ -526,10 +755,14 @@ bool writeProfileBatch(const std::filesystem::path& file, const std::vector<Writ
     std::filesystem::path target;
     std::string content;
     Existing existing;
-    if (!resolveTarget(file, target) || !loadForWriting(target, content, existing)) return false;
-    const std::size_t refused = applyStorable(content, writes);
-    if (refused == writes.size()) return writes.empty() && replaceTarget(target, content, existing);
-    return replaceTarget(target, content, existing) && refused == 0;
+    if (resolveTarget(file, target) != Resolved::Ok || !loadForWriting(target, content, existing)) return false;
+    std::size_t refused = 0;
+    const std::vector<const Write*> storable = storableWrites(writes, refused);
+    if (storable.empty() && !writes.empty()) return false;
+    // The old bytes are streamed into the new file around the edits: the file
+    // is held in memory once, whatever its size.
+    const EditPlan plan(content, storable);
+    return replaceTarget(target, [&plan](Sink& sink) { return plan.emit(sink); }, existing) && refused == 0;
 }
 
 namespace {
@@ -550,29 +783,40 @@ Snapshot::Snapshot(std::string content) : m_content(std::move(content)) {
     // and each lookup a binary search.
     const std::string_view text(m_content);
     const auto offset = [&](std::string_view part) { return static_cast<std::size_t>(part.data() - text.data()); };
-    LineReader reader(text);
+    // The key lines are counted first, so the index is made once at its
+    // size: growing it step by step would hold two copies of it at the end.
+    std::size_t keyLines = 0;
+    LineReader counter(text);
     Line line{};
+    while (counter.next(line)) {
+        if (classify(text.substr(line.begin, line.end - line.begin)).kind == Kind::Key) ++keyLines;
+    }
+    m_entries.reserve(keyLines);
+    LineReader reader(text);
     while (reader.next(line)) {
         const Parsed p = classify(text.substr(line.begin, line.end - line.begin));
         if (p.kind == Kind::Header) {
             if (!m_sections.empty()) m_sections.back().endEntry = m_entries.size();
             m_sections.push_back({offset(p.name), p.name.size(), m_entries.size(), m_entries.size()});
         } else if (!m_sections.empty() && p.kind == Kind::Key) {
-            m_entries.push_back({offset(p.name), p.name.size(),
-                                 p.hasValue ? offset(p.value) : std::string::npos, p.value.size()});
+            const std::size_t limit = std::numeric_limits<std::uint32_t>::max();
+            m_entries.push_back({offset(p.name), static_cast<std::uint32_t>(std::min(p.name.size(), limit))});
         }
     }
     if (!m_sections.empty()) m_sections.back().endEntry = m_entries.size();
-    // Stable sorts keep equal names in file order: the first one found wins.
+    // Equal names stay in file order, so the first one found wins; sorting by
+    // name and then by place does that without a stable sort's buffer.
     const auto byEntryName = [this](const Entry& a, const Entry& b) {
-        return compareNames(slice(a.nameBegin, a.nameSize), slice(b.nameBegin, b.nameSize)) < 0;
+        const int c = compareNames(slice(a.nameBegin, a.nameSize), slice(b.nameBegin, b.nameSize));
+        return c != 0 ? c < 0 : a.nameBegin < b.nameBegin;
     };
     for (const Section& s : m_sections) {
-        std::stable_sort(m_entries.begin() + static_cast<std::ptrdiff_t>(s.firstEntry),
-                         m_entries.begin() + static_cast<std::ptrdiff_t>(s.endEntry), byEntryName);
+        std::sort(m_entries.begin() + static_cast<std::ptrdiff_t>(s.firstEntry),
+                  m_entries.begin() + static_cast<std::ptrdiff_t>(s.endEntry), byEntryName);
     }
-    std::stable_sort(m_sections.begin(), m_sections.end(), [this](const Section& a, const Section& b) {
-        return compareNames(slice(a.nameBegin, a.nameSize), slice(b.nameBegin, b.nameSize)) < 0;
+    std::sort(m_sections.begin(), m_sections.end(), [this](const Section& a, const Section& b) {
+        const int c = compareNames(slice(a.nameBegin, a.nameSize), slice(b.nameBegin, b.nameSize));
+        return c != 0 ? c < 0 : a.nameBegin < b.nameBegin;
     });
 }
 
@@ -594,8 +838,14 @@ std::string Snapshot::read(std::string_view section, std::string_view key) const
         return compareNames(slice(a.nameBegin, a.nameSize), name) < 0;
     });
     if (k == last || compareNames(slice(k->nameBegin, k->nameSize), key) != 0) return {};
-    if (k->valueBegin == std::string::npos) return {};
-    return finishValue(slice(k->valueBegin, k->valueSize));
+    // The value: what follows the first "=" after the name, to the line's end.
+    const std::string_view text(m_content);
+    const std::size_t after = k->nameBegin + k->nameSize;
+    const std::size_t lineEnd = std::min(text.find_first_of("\r\n", after), text.size());
+    const std::string_view rest = text.substr(after, lineEnd - after);
+    const std::size_t eq = rest.find('=');
+    if (eq == std::string_view::npos) return {};
+    return finishValue(trim(rest.substr(eq + 1)));
 }
 
 }  // namespace ini

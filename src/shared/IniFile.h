@@ -8,6 +8,7 @@
 // Every function is reentrant; none holds a file open after it returns.
 
 #include <cstddef>
+#include <cstdint>
 #include <filesystem>
 #include <string>
 #include <string_view>
@@ -92,14 +93,13 @@ public:
 
     std::string read(std::string_view section, std::string_view key) const;
 
-
 private:
-    // Offsets into m_content, so a copied or moved snapshot stays valid.
+    // Offsets into m_content, so a copied or moved snapshot stays valid. An
+    // entry keeps only where its name is; the value is found again on lookup,
+    // so the index costs 16 bytes a key line however long the file.
     struct Entry {
         std::size_t nameBegin;
-        std::size_t nameSize;
-        std::size_t valueBegin;  // npos: a key line without "="
-        std::size_t valueSize;
+        std::uint32_t nameSize;  // longer names are cut: no lookup asks for one
     };
     struct Section {
         std::size_t nameBegin;

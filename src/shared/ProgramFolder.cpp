@@ -2,6 +2,7 @@
 
 #include "mdlPublic.h"
 
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cstdlib>
@@ -15,11 +16,28 @@ std::optional<std::string> env(const char* name) {
     if (!v || !*v) return std::nullopt;
     return std::string(v);
 }
+
+// Folders of the system's own tree. Whoever runs a copy there, root included,
+// must not leave files beside it: the next user's run would pick that folder
+// for its settings and fail to write them.
+constexpr std::string_view kSystemRoots[] = {"/usr", "/bin",  "/sbin", "/lib", "/lib32", "/lib64",
+                                             "/libx32", "/opt", "/snap", "/nix", "/etc", "/boot"};
 }  // namespace
+
+bool isSystemFolder(std::string_view folder) {
+    while (folder.size() > 1 && folder.back() == '/') folder.remove_suffix(1);
+    for (std::string_view root : kSystemRoots) {
+        if (folder.substr(0, root.size()) == root && (folder.size() == root.size() || folder[root.size()] == '/'))
+            return true;
+    }
+    return false;
+}
 
 std::string choose(const Facts& f) {
     if (f.vistrovaHome) return *f.vistrovaHome;
-    if (!f.exeDir.empty() && (f.exeDirHasSettings || f.exeDirWritable)) return f.exeDir;
+    const bool ownFolder = !f.exeDir.empty() && f.exeDirOwnedByUser && !f.exeDirWritableByOthers &&
+                           !f.exeDirInstalled && !isSystemFolder(f.exeDir);
+    if (ownFolder && (f.exeDirHasSettings || f.exeDirWritable)) return f.exeDir;
     std::string base = f.xdgConfigHome ? *f.xdgConfigHome : f.home + "/.config";
     return base + "/vistrova";
 }
@@ -38,6 +56,14 @@ std::string resolve() {
         std::error_code ec;
         f.exeDirHasSettings = std::filesystem::exists(mdlPublic::settingsPathOf(f.exeDir), ec);
         f.exeDirWritable = ::access(f.exeDir.c_str(), W_OK) == 0;
+        struct stat st {};
+        if (::stat(f.exeDir.c_str(), &st) == 0) {
+            f.exeDirOwnedByUser = st.st_uid == ::geteuid();
+            f.exeDirWritableByOthers = (st.st_mode & S_IWOTH) != 0;
+        }
+        const std::filesystem::path dir(f.exeDir);
+        f.exeDirInstalled = dir.filename() == "bin" &&
+                            std::filesystem::is_directory(dir.parent_path() / "share" / "vistrova", ec);
     }
     // XDG says a relative XDG_CONFIG_HOME is to be ignored.
     if (auto xdg = env("XDG_CONFIG_HOME"); xdg && xdg->front() == '/') f.xdgConfigHome = xdg;

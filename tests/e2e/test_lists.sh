@@ -3,7 +3,8 @@
 # add files and store them (Ctrl+S, OK) into FILE00.INI byte for byte; leave a
 # changed list for the next one and answer the prompt; run an empty list (the
 # warning) and a full one (the player); store into a read-only program folder
-# (the failure box, and the list is still there to be asked about on close).
+# (the failure box, and the list is still there to be asked about on close;
+# the settings that cannot be written either are reported on closing).
 source "$(dirname "$0")/lib.sh"
 
 start_x
@@ -168,7 +169,14 @@ close_editor
 answer Escape "close prompt"
 kill -0 "$PID" 2>/dev/null || fail "Cancel closed the editor"
 close_editor
-answer n "close prompt, No"
+wait_box "close prompt, No"
+prompt=$(xdotool search --onlyvisible --name '^Vistrova!!$' | head -n1)
+xdotool key n
+for i in $(seq 50); do xdotool getwindowname "$prompt" >/dev/null 2>&1 || break; sleep 0.1; done
+# The settings cannot be written into the read-only folder either: a box
+# says so, and the window closes after it.
+wait_box "settings not written"
+xdotool key Return
 wait_exit "$PID" 10 || fail "the editor did not close after No"
 [ "$E2E_STATUS" = 0 ] || fail "vistrova ended with status $E2E_STATUS"
 unlock_home

@@ -3,6 +3,7 @@
 #include "editor/EditorRules.h"
 #include "editor/ListEditRules.h"
 #include "shared/FileKinds.h"
+#include "shared/M3uList.h"
 
 #include "TempDir.h"
 
@@ -80,6 +81,40 @@ TEST_F(OddFolder, OnlyRegularFilesOpenAndOnlyFoldersAreFolders) {
     std::sort(names.begin(), names.end());
     EXPECT_EQ(names, (std::vector<std::string>{kRawName, "dangling", "link.jpg", "loop1", "loop2", "picture.jpg",
                                                "pipe.jpg", "sock"}));
+}
+
+// A play list is expanded before the movie library sees it: entries that
+// lead back into the list, that are no regular files, or that are missing
+// are left out, and a list with nothing left plays nothing.
+TEST(PlayLists, ExpandWithoutCyclesFifosOrMissingEntries) {
+    TempDir dir;
+    const std::string clip = dir.file("clip.mpg");
+    TempDir::put(clip, "x");
+    ASSERT_EQ(::mkfifo(dir.file("pipe.mpg").c_str(), 0600), 0);
+    TempDir::put(dir.file("self.m3u"), "#EXTM3U\r\nself.m3u\r\n" + dir.file("self.m3u") + "\r\n");
+    TempDir::put(dir.file("a.m3u"), "b.m3u\n");
+    TempDir::put(dir.file("b.m3u"), "a.m3u\n");
+    TempDir::put(dir.file("pipe.m3u"), "pipe.mpg\nmissing.mpg\n" + dir.path().string() + "\n");
+    for (const char* list : {"self.m3u", "a.m3u", "b.m3u", "pipe.m3u"})
+        EXPECT_TRUE(m3u::playable(dir.file(list)).empty()) << list;
+
+    // Lists nested in place, with their own folder for relative entries;
+    // a list named twice (no cycle) plays twice.
+    fs::create_directory(dir.path() / "sub");
+    TempDir::put(dir.file("sub/inner.m3u"), "../clip.mpg\r\n# comment\r\n\r\n");
+    TempDir::put(dir.file("sub/clip.mpg"), "x");
+    TempDir::put(dir.file("mixed.m3u"), "#EXTM3U\n#EXTINF:1,Clip\n  clip.mpg  \nsub/inner.m3u\nmixed.m3u\nsub/inner.m3u\n"
+                                        "file://" + dir.file("sub/clip.mpg") + "\nhttp://host/a.mpg\nsmb://host/a.mpg\n");
+    const std::vector<std::string> expected = {clip,     dir.file("sub/../clip.mpg"), dir.file("sub/../clip.mpg"),
+                                               dir.file("sub/clip.mpg"), "http://host/a.mpg"};
+    EXPECT_EQ(m3u::playable(dir.file("mixed.m3u")), expected);
+
+    // A list is told by its name or by its first line; a FIFO is never opened.
+    TempDir::put(dir.file("text.mpg"), "#EXTM3U\nclip.mpg\n");
+    EXPECT_TRUE(m3u::isList(dir.file("text.mpg")));
+    EXPECT_TRUE(m3u::isList(dir.file("SELF.M3U8")));
+    EXPECT_FALSE(m3u::isList(clip));
+    EXPECT_FALSE(m3u::isList(dir.file("pipe.mpg")));
 }
 
 TEST(RawNames, RoundTripThroughTextAndUrlsAndAreRefusedByLists) {

@@ -13,6 +13,8 @@
 #include <unistd.h>
 
 #include <csignal>
+#include <fstream>
+#include <functional>
 #include <string>
 
 using ini::applyWrite;
@@ -341,6 +343,49 @@ TEST(IniLinks, WritesGoThroughLinksToTheirTarget) {
     EXPECT_TRUE(std::filesystem::is_symlink(dir.path() / "LOOP1.INI"));
 }
 
+// In a sticky folder everyone may write (like /tmp), a link is followed only
+// when it belongs to the follower or to the folder's owner, at every hop of a
+// chain, as the kernel's protected_symlinks has it: another user's link can
+// neither make a write land in a file of ours nor be read through.
+TEST(IniLinks, LinksOthersPlantInSharedFoldersAreNotFollowed) {
+    TempDir dir;
+    const std::filesystem::path shared = dir.path() / "shared";
+    std::filesystem::create_directory(shared);
+    ::chmod(shared.c_str(), 01777);
+    const std::string victim = dir.file("victim.ini");
+    const std::string old = "[s]\r\nk=mine\r\n";
+    TempDir::put(victim, old);
+    std::filesystem::create_symlink(victim, shared / "OWN.INI");
+    ASSERT_TRUE(ini::writeProfileString(shared / "OWN.INI", "s", "k", "own link"));
+    TempDir::put(victim, old);
+    if (::geteuid() != 0) return;  // only root can stand for two users
+
+    // Another user plants links: in the shared folder, and in a sticky
+    // folder of their own.
+    const std::filesystem::path theirs = dir.path() / "theirs";
+    std::filesystem::create_directory(theirs);
+    ::chmod(dir.path().c_str(), 0711);
+    asUnprivileged(theirs, [&] {
+        ::chmod(theirs.c_str(), 01777);
+        std::filesystem::create_symlink(victim, shared / "FILE00.INI");
+        std::filesystem::create_symlink(victim, theirs / "FILE00.INI");
+    });
+    std::filesystem::create_symlink("FILE00.INI", shared / "CHAIN.INI");  // ours, leading to theirs
+    for (const char* name : {"FILE00.INI", "CHAIN.INI"}) {
+        const std::filesystem::path link = shared / name;
+        EXPECT_FALSE(ini::writeProfileString(link, "FILELIST", "LIST000", "a|/a")) << name;
+        EXPECT_FALSE(ini::writeProfileBatch(link, {{"FILELIST", "LISTNAME", "x"}})) << name;
+        EXPECT_FALSE(ini::replaceFile(link, "x")) << name;
+        EXPECT_EQ(ini::load(link).presence, ini::Presence::Unreadable) << name;
+        EXPECT_EQ(ini::readProfileString(link, "s", "k"), "") << name;
+        EXPECT_TRUE(std::filesystem::is_symlink(link)) << name;
+    }
+    EXPECT_EQ(TempDir::get(victim), old);
+    // The owner of a sticky folder may link from it.
+    EXPECT_TRUE(ini::writeProfileString(theirs / "FILE00.INI", "s", "k", "folder owner's link"));
+    EXPECT_EQ(ini::readProfileString(victim, "s", "k"), "folder owner's link");
+}
+
 TEST(IniFiles, SuccessfulWriteRemovesOnlyItsOwnStaleTemporaries) {
     TempDir dir;
     const std::string file = dir.file("FILE00.INI");
@@ -401,6 +446,45 @@ TEST(IniFiles, HugeFilesReadWithTheSameRules) {
     EXPECT_EQ(snap.read("FILELIST", "LIST000"), "a|/a");
     EXPECT_EQ(snap.read("FILELIST", "LIST001"), "");
     EXPECT_EQ(readValue(content, "VISTROVA", "k0123456789"), "value value value value value value value value value");
+}
+
+// The peak memory `fn` adds to the process (its high-water mark, reset first).
+long peakGrowthKb(const std::function<void()>& fn) {
+    const auto field = [](std::string_view name) {
+        std::ifstream status("/proc/self/status");
+        for (std::string line; std::getline(status, line);)
+            if (line.rfind(name, 0) == 0) return std::stol(line.substr(name.size()));
+        return -1L;
+    };
+    std::ofstream("/proc/self/clear_refs") << "5";
+    const long before = field("VmRSS:");
+    fn();
+    return field("VmHWM:") - before;
+}
+
+TEST(IniFiles, HugeFilesAreHeldOnceWhenReadOrWritten) {
+    TempDir dir;
+    const std::string file = dir.file("VISTROVA.INI");
+    {
+        std::string content = "[VISTROVA]\r\nINTERVAL=7\r\n[FILE0]\r\n";
+        for (int i = 0; content.size() < (64u << 20); ++i)
+            content += "LIST" + std::to_string(i) + "=name " + std::to_string(i) + "|/home/u/Show/picture.jpg\r\n";
+        TempDir::put(file, content);
+    }
+    const long sizeKb = static_cast<long>(std::filesystem::file_size(file) / 1024);
+    const long readKb = peakGrowthKb([&] {
+        const ini::Snapshot snap = ini::Snapshot::load(file);
+        EXPECT_EQ(snap.read("VISTROVA", "INTERVAL"), "7");
+        EXPECT_EQ(snap.read("FILE0", "LIST5"), "name 5|/home/u/Show/picture.jpg");
+    });
+    EXPECT_LT(readKb, sizeKb * 3 / 2) << "read of a " << sizeKb << " kB file";
+    const long writeKb = peakGrowthKb([&] {
+        EXPECT_TRUE(ini::writeProfileBatch(file, {{"VISTROVA", "INTERVAL", "8"}, {"VISTROVA", "PAGENUM", "1"},
+                                                  {"FILE0", "LIST5", "x|/x"}, {"new", "k", "v"}}));
+    });
+    EXPECT_LT(writeKb, sizeKb * 5 / 4) << "write to a " << sizeKb << " kB file";
+    EXPECT_EQ(ini::readProfileString(file, "VISTROVA", "PAGENUM"), "1");
+    EXPECT_EQ(ini::readProfileString(file, "FILE0", "LIST5"), "x|/x");
 }
 
 TEST(TextCodec, DecodesUtf8AsIsAndShiftJisFromTheWindowsRelease) {

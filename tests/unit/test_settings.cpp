@@ -215,20 +215,51 @@ TEST(Paths, FolderWithAndWithoutTrailingSlash) {
 
 TEST(ProgramFolder, ChoiceOrder) {
     programfolder::Facts f;
-    f.exeDir = "/opt/v";
+    f.exeDir = "/home/u/show";
     f.home = "/home/u";
+    f.exeDirOwnedByUser = true;
     f.exeDirWritable = true;
-    EXPECT_EQ(programfolder::choose(f), "/opt/v");
+    EXPECT_EQ(programfolder::choose(f), "/home/u/show");
     f.vistrovaHome = "/data/show";
     EXPECT_EQ(programfolder::choose(f), "/data/show");
     f.vistrovaHome.reset();
     f.exeDirWritable = false;
     EXPECT_EQ(programfolder::choose(f), "/home/u/.config/vistrova");
     f.exeDirHasSettings = true;  // a copied program with its settings beside it, read-only
-    EXPECT_EQ(programfolder::choose(f), "/opt/v");
+    EXPECT_EQ(programfolder::choose(f), "/home/u/show");
     f.exeDirHasSettings = false;
     f.xdgConfigHome = "/cfg";
     EXPECT_EQ(programfolder::choose(f), "/cfg/vistrova");
+}
+
+// Only a folder of the user's own keeps the files beside the program: an
+// installed copy run by root must not pin later users to its folder.
+TEST(ProgramFolder, SystemSharedAndForeignFoldersAreNeverChosen) {
+    programfolder::Facts own;
+    own.home = "/root";
+    own.exeDirOwnedByUser = own.exeDirWritable = own.exeDirHasSettings = true;
+    for (const char* dir : {"/usr/bin", "/usr/local/bin", "/usr/games", "/bin", "/sbin", "/opt/vistrova/bin",
+                            "/snap/vistrova/12/usr/bin", "/usr/bin/"}) {
+        programfolder::Facts f = own;
+        f.exeDir = dir;
+        EXPECT_EQ(programfolder::choose(f), "/root/.config/vistrova") << dir;
+    }
+    EXPECT_FALSE(programfolder::isSystemFolder("/usr2/bin"));
+    EXPECT_FALSE(programfolder::isSystemFolder("/home/u/usr"));
+
+    programfolder::Facts f = own;
+    f.exeDir = "/home/u/.local/bin";
+    EXPECT_EQ(programfolder::choose(f), "/home/u/.local/bin");
+    f.exeDirInstalled = true;  // ~/.local/bin beside ~/.local/share/vistrova
+    EXPECT_EQ(programfolder::choose(f), "/root/.config/vistrova");
+    f = own;
+    f.exeDir = "/tmp";
+    f.exeDirWritableByOthers = true;
+    EXPECT_EQ(programfolder::choose(f), "/root/.config/vistrova");
+    f = own;
+    f.exeDir = "/home/alice/show";
+    f.exeDirOwnedByUser = false;  // another user's folder, though it holds the settings file
+    EXPECT_EQ(programfolder::choose(f), "/root/.config/vistrova");
 }
 
 // The one table of the saved volume's steps; the player's round trip of each

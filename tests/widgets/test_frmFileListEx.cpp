@@ -9,6 +9,7 @@
 
 #include "FifoWatch.h"
 #include "QtWait.h"
+#include "MessageBoxes.h"
 #include "TempDir.h"
 
 #include <QAbstractItemView>
@@ -162,6 +163,17 @@ TEST_F(Editor, DisplayTimeAndUnitAreWrittenAsShown) {
     EXPECT_EQ(Value("UNIT"), "1");
     EXPECT_EQ(Value("FILENUM"), "4");
     EXPECT_EQ(Value("PAGENUM"), "7");
+}
+
+TEST_F(Editor, SettingsThatCannotBeWrittenAreReportedAndTheWindowCloses) {
+    std::filesystem::create_directory(m_ini);  // stands in for a full disk or a read-only file
+    std::vector<ShownBox> boxes;
+    BoxAnswerer answer([&](const ShownBox& box) { boxes.push_back(box); });
+    Session();
+    ASSERT_EQ(boxes.size(), 1u);
+    EXPECT_EQ(boxes[0].text, QStringLiteral("設定ファイルに書き込めませんでした。\r\n") + QString::fromStdString(m_ini));
+    EXPECT_EQ(boxes[0].title, QStringLiteral("Vistrova!!"));
+    EXPECT_EQ(boxes[0].icon, QMessageBox::Warning);
 }
 
 TEST_F(Editor, CancelKeepsTheWindowOpenAndWritesNothing) {

@@ -13,6 +13,8 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
 #include <cstdlib>
 #include <functional>
 #include <string>
@@ -107,6 +109,40 @@ TEST_F(MediaTest, PlayListWithNothingPlayableIsRefused) {
     element.play();
     EXPECT_TRUE(waitFor([&] { return refusals > 0; }, 10000));
     EXPECT_EQ(endCount(), 0);
+}
+
+// Lists that would loop for good or block on a FIFO take the refusal path
+// within a bounded time; a list keeping one playable entry beside them plays.
+TEST_F(MediaTest, ListsThatLoopOrBlockAreRefused) {
+    ASSERT_EQ(::mkfifo(dir.file("pipe.mpg").c_str(), 0600), 0);
+    TempDir::put(dir.file("self.m3u"), "#EXTM3U\nself.m3u\n");
+    TempDir::put(dir.file("a.m3u"), "b.m3u\n");
+    TempDir::put(dir.file("b.m3u"), "a.m3u\n");
+    TempDir::put(dir.file("pipe.m3u"), "pipe.mpg\n");
+    TempDir::put(dir.file("looks.mpg"), "#EXTM3U\nlooks.mpg\n");  // a list by its content
+    for (const char* list : {"self.m3u", "a.m3u", "pipe.m3u", "looks.mpg"}) {
+        refusals = 0;
+        element.setFile(dir.file(list));
+        element.play();
+        EXPECT_TRUE(waitFor([&] { return refusals > 0; }, 5000)) << list;
+        EXPECT_EQ(endCount(), 0) << list;
+    }
+    TempDir::put(dir.file("some.m3u"), "self.m3u\npipe.mpg\nclip.mpg\n");
+    refusals = 0;
+    element.setFile(dir.file("some.m3u"));
+    element.play();
+    ASSERT_TRUE(waitFor([&] { return endCount() > 0; }, 10000));
+    EXPECT_EQ(ends.at(0), 0);
+    EXPECT_EQ(refusals, 0);
+}
+
+// The clip plays as it is: a subtitle file named like it is not loaded.
+TEST_F(MediaTest, FilesNamedLikeTheClipAreNotLoaded) {
+    TempDir::put(dir.file("clip.srt"), "1\n00:00:00,000 --> 00:00:05,000\nSUBTITLE\n\n");
+    element.setFile(clip);
+    element.play();
+    ASSERT_TRUE(waitFor([&] { return sizes > 0; }, 10000));
+    EXPECT_EQ(element.propertyText("track-list/count"), "1") << element.propertyText("track-list");
 }
 
 TEST_F(MediaTest, StopReportsNoEnd) {

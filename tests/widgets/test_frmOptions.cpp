@@ -98,6 +98,15 @@ TEST_F(KeyDialog, OkAppliesEvenWithoutChanges) {
     EXPECT_FALSE(dialog->isVisible());
 }
 
+TEST_F(KeyDialog, KeysThatCannotBeStoredAreReported) {
+    std::filesystem::create_directory(state.settingsPath);  // stands in for a full disk
+    QString message;
+    BoxAnswerer answer([&](const ShownBox& box) { message = box.text; });
+    button("cmdOK")->click();
+    EXPECT_TRUE(message.startsWith(QStringLiteral("設定ファイルに書き込めませんでした。\r\n")));
+    EXPECT_FALSE(dialog->isVisible());
+}
+
 TEST_F(KeyDialog, TypingNeverEditsABox) {
     QTest::keyClicks(keyBox(0), "xyz");
     EXPECT_EQ(text(0), "Z");  // each letter is a key binding, not text

@@ -254,8 +254,11 @@ TEST(frmStart, ScreenSaverModesRunAndClose) {
         EXPECT_EQ(mixer.writes, std::vector<std::uint32_t>{0x80008000});
         EXPECT_EQ(mdlPublic::publicState().volumeStep, 8);
     }
-    // Settings mode: the editor, then the end.
+    // Settings mode: the editor, then the end. Its close writes the settings
+    // into a program folder of the test's own.
     resetState(mdlPublic::kStartSettings, 0, 5);
+    TempDir home;
+    mdlPublic::setPaths(mdlPublic::publicState(), home.path().string());
     {
         FakeMixer mixer;
         frmStart form(mixer);
