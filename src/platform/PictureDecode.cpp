@@ -391,8 +391,16 @@ QImage decodePicture(const QString& path, const QSize& target) {
     reader.setAutoTransform(true);
     // The reader scales before it turns the picture, so it is given the
     // size in the file's own orientation.
-    if (!target.isEmpty()) reader.setScaledSize(turnsSideways(reader) ? target.transposed() : target);
+    // Qt scales a 1-bit picture (a one- or two-colour PNG, a GIF, a BMP) to
+    // 1 bit again, dithered to black and white: such pictures, a bit a pixel,
+    // are read whole and given their true colours before they are scaled.
+    const QImage::Format stored = reader.imageFormat();
+    const bool oneBit = stored == QImage::Format_Mono || stored == QImage::Format_MonoLSB;
+    if (!target.isEmpty() && !oneBit)
+        reader.setScaledSize(turnsSideways(reader) ? target.transposed() : target);
     QImage image = reader.read();
+    if (oneBit && !image.isNull())
+        image.convertTo(image.hasAlphaChannel() ? QImage::Format_ARGB32_Premultiplied : QImage::Format_RGB32);
     if (!image.isNull() && !target.isEmpty() && image.size() != target) {
         image = image.scaled(target, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
     }

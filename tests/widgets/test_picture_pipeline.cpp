@@ -125,6 +125,12 @@ TEST(PictureDecodeTest, PngWebpTiffHeicAndAvifDecodeTurnedAndScaled) {
         EXPECT_TRUE(near(image.pixel(5, 10), Qt::red)) << format;
         EXPECT_TRUE(near(image.pixel(35, 10), Qt::blue)) << format;
     }
+    // A one-colour PNG, which tools store as a 1-bit palette, keeps its colour when scaled.
+    const QString palette = QString::fromStdString(dir.file("palette.png"));
+    ASSERT_EQ(std::system(("convert -size 300x400 xc:orange '" + palette.toStdString() + "'").c_str()), 0);
+    const QImage flat = platform::decodePicture(palette, QSize(96, 128));
+    ASSERT_EQ(flat.size(), QSize(96, 128));
+    EXPECT_TRUE(near(flat.pixel(40, 60), QColor(255, 165, 0))) << QColor(flat.pixel(40, 60)).name().toStdString();
     const std::string jpeg = dir.file("turned.jpg");
     QImageWriter writer(QString::fromStdString(jpeg), "jpeg");
     writer.setQuality(95);
