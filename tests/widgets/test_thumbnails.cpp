@@ -66,6 +66,17 @@ unsigned modeOf(const QString& path) {
     return st.st_mode & 0777;
 }
 
+// The colour at the centre of the icon the view shows for `name`.
+QColor iconCentre(editor::FileView* view, const QString& name) {
+    for (int r = 0; r < view->rowCount(); ++r)
+        if (view->nameOfRow(r) == name) {
+            const QModelIndex i = view->currentView()->model()->index(r, 0);
+            const QImage icon = i.data(Qt::DecorationRole).value<QIcon>().pixmap(32).toImage();
+            return icon.isNull() ? QColor() : icon.pixelColor(icon.width() / 2, icon.height() / 2);
+        }
+    return QColor();
+}
+
 }  // namespace
 
 TEST(Thumbnails, LargeIconsReadTheCacheAndWriteWhatIsMissing) {
@@ -96,14 +107,7 @@ TEST(Thumbnails, LargeIconsReadTheCacheAndWriteWhatIsMissing) {
     view->setViewMode(editor::FileView::kLargeIcons);
     pane.open(pics + "/");
     ASSERT_EQ(view->rowCount(), 5);
-    const auto centreOf = [&](const QString& name) {
-        for (int r = 0; r < view->rowCount(); ++r)
-            if (view->nameOfRow(r) == name) {
-                const QModelIndex i = view->currentView()->model()->index(r, 0);
-                return i.data(Qt::DecorationRole).value<QIcon>().pixmap(32).toImage().pixelColor(16, 16);
-            }
-        return QColor();
-    };
+    const auto centreOf = [&](const QString& name) { return iconCentre(view, name); };
     ASSERT_TRUE(waitFor([&] {
         return near(centreOf("wide.png"), Qt::blue) && near(centreOf("tall.jpg"), Qt::green) &&
                near(centreOf("planted.png"), Qt::red) && near(centreOf("big.png"), Qt::red);
@@ -205,15 +209,7 @@ TEST(Thumbnails, ClipsGetAFrameAndFailuresAreNotTriedAgain) {
     view->setViewMode(editor::FileView::kLargeIcons);
     pane.open(clips + "/");
     ASSERT_EQ(view->rowCount(), 3);
-    const auto centreOf = [&](const QString& name) {
-        for (int r = 0; r < view->rowCount(); ++r)
-            if (view->nameOfRow(r) == name) {
-                const QModelIndex i = view->currentView()->model()->index(r, 0);
-                const QImage icon = i.data(Qt::DecorationRole).value<QIcon>().pixmap(32).toImage();
-                return icon.isNull() ? QColor() : icon.pixelColor(icon.width() / 2, icon.height() / 2);
-            }
-        return QColor();
-    };
+    const auto centreOf = [&](const QString& name) { return iconCentre(view, name); };
     ASSERT_TRUE(waitFor([&] { return near(centreOf("green.mpg"), Qt::green); }));
     const QImage made(cachedPathOf(cache, clip), "png");
     EXPECT_EQ(made.size(), QSize(128, 64));
