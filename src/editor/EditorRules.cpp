@@ -232,7 +232,7 @@ QString previewTimeText(const QDateTime& time) { return QStringLiteral("更新�
 
 std::vector<settings::Entry> closeValues(const CloseView& v) {
     using namespace settings;
-    // The box text as a whole number, however large; else the value in memory.
+    // The box text as a whole number, even one past 16 bits; else the value in memory.
     std::string interval = textOf(v.intervalValue);
     if (const auto n = numeric::parse(v.intervalText)) {
         const double r = numeric::roundHalfEven(*n);
