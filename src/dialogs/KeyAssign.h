@@ -1,6 +1,8 @@
 #pragma once
 // The four player keys: their names and the rule that binds a new one.
 
+#include "shared/SettingsKeys.h"
+
 #include <array>
 #include <cstdint>
 #include <string>
@@ -12,7 +14,8 @@ std::string ChrKeyCord(int keyCode);
 
 // Previous, next, pause, rewind: the order of the boxes and of the settings keys.
 using Codes = std::array<std::int16_t, 4>;
-inline constexpr const char* kSettingsKeys[4] = {"MyKeyLeft", "MyKeyRight", "MyKeyUp", "MyKeyDown"};
+inline constexpr const settings::Key<std::int16_t>* kSettingsKeys[4] = {&settings::kMyKeyLeft, &settings::kMyKeyRight,
+                                                                        &settings::kMyKeyUp, &settings::kMyKeyDown};
 
 enum class Verdict { Accepted, Reserved, Duplicate };
 

@@ -143,8 +143,8 @@ void frmOptions::txtKey_Change(int) { cmdApply->setEnabled(true); }
 
 void frmOptions::apply() {
     m_state.keys = {m_pending[0], m_pending[1], m_pending[2], m_pending[3]};
-    std::pair<std::string_view, std::string> values[4];
-    for (std::size_t i = 0; i < 4; ++i) values[i] = {keyassign::kSettingsKeys[i], std::to_string(m_pending[i])};
+    settings::Entry values[4];
+    for (std::size_t i = 0; i < 4; ++i) values[i] = settings::entry(*keyassign::kSettingsKeys[i], m_pending[i]);
     // The keys hold for this run even when the file cannot take them.
     if (!settings::writeMany(m_state.settingsPath, values)) mdlMessage::settingsNotStored(m_state.settingsPath, this);
     cmdApply->setEnabled(false);

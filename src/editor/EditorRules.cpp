@@ -28,21 +28,6 @@ double wholePixel(double twipsPerPixel) {
     return p < 1 ? 1 : p;
 }
 
-std::string twipsText(double twips) {
-    const float f = static_cast<float>(twips);
-    if (!std::isfinite(f)) return "0";
-    const double d = static_cast<double>(f);
-    if (std::nearbyint(d) == d && std::fabs(d) < 1e15) {
-        char buf[32];
-        std::snprintf(buf, sizeof buf, "%.0f", d);
-        return std::string(buf) == "-0" ? "0" : buf;
-    }
-    // Seven significant digits, the precision of a single-precision number.
-    char buf[48];
-    std::snprintf(buf, sizeof buf, "%.7g", d);
-    return buf;
-}
-
 QString listTime(const QDateTime& time) {
     // Built by hand: a format string is parsed anew for every row of a big folder.
     const QDate d = time.date();
@@ -245,84 +230,67 @@ PreviewKind kindOf(std::string_view t) {
 
 QString previewTimeText(const QDateTime& time) { return QStringLiteral("更新日時: ") + listTime(time); }
 
-static std::string intText(long v) { return std::to_string(v); }
-
-std::vector<std::pair<std::string_view, std::string>> closeValues(const CloseView& v) {
-    std::string interval = intText(v.intervalValue);
+std::vector<settings::Entry> closeValues(const CloseView& v) {
+    using namespace settings;
+    // The box text as a whole number, even one past 16 bits; else the value in memory.
+    std::string interval = textOf(v.intervalValue);
     if (const auto n = numeric::parse(v.intervalText)) {
         const double r = numeric::roundHalfEven(*n);
-        if (std::fabs(r) < 1e9) interval = intText(static_cast<long>(r));
+        if (std::fabs(r) < 1e9) interval = std::to_string(static_cast<long>(r));
     }
-    const auto flag = [](bool shown) { return std::string(shown ? "1" : "0"); };
-    const std::string values[] = {
-        v.defPath,
-        twipsText(v.left),
-        twipsText(v.top),
-        twipsText(v.width),
-        twipsText(v.height),
-        intText(v.windowState),
-        intText(v.viewMode),
-        intText(v.pattern),
-        interval,
-        intText(v.unit),
-        intText(v.fileNum),
-        intText(v.pageNum),
-        twipsText(v.bar1),
-        twipsText(v.bar2),
-        twipsText(v.bar3),
-        twipsText(v.head1),
-        twipsText(v.head2),
-        twipsText(v.head3),
-        intText(v.sortKey),
-        intText(v.sortOrder),
-        flag(v.toolBar),
-        flag(v.customBar),
-        flag(v.statusBar),
-        flag(v.preview),
+    return {
+        entry(kDefPath, v.defPath),
+        entry(kMainLeft, v.left),
+        entry(kMainTop, v.top),
+        entry(kMainWidth, v.width),
+        entry(kMainHeight, v.height),
+        entry(kWindowState, std::to_string(v.windowState)),
+        entry(kViewMode, v.viewMode),
+        entry(kPattern, v.pattern),
+        {kInterval.name, interval},
+        entry(kUnit, v.unit),
+        entry(kFileNum, v.fileNum),
+        entry(kPageNum, v.pageNum),
+        entry(kBar1, v.bar1),
+        entry(kBar2, v.bar2),
+        entry(kBar3, v.bar3),
+        entry(kHead1, v.head1),
+        entry(kHead2, v.head2),
+        entry(kHead3, v.head3),
+        entry(kSortKey, v.sortKey),
+        entry(kSortOrder, v.sortOrder),
+        entry(kToolBar, v.toolBar),
+        entry(kCustomBar, v.customBar),
+        entry(kStatusBar, v.statusBar),
+        entry(kPreview, v.preview),
     };
-    static_assert(std::size(values) == std::size(settings::kEditorCloseOrder));
-    std::vector<std::pair<std::string_view, std::string>> out;
-    for (std::size_t i = 0; i < std::size(values); ++i) out.emplace_back(settings::kEditorCloseOrder[i], values[i]);
-    return out;
-}
-
-static std::optional<std::int64_t> whole(const ini::Snapshot& file, std::string_view name, std::int64_t min,
-                                         std::int64_t max) {
-    return numeric::toWhole(file.read(settings::kSection, name), min, max);
 }
 
 OpenView readOpenView(const ini::Snapshot& file) {
+    using namespace settings;
     OpenView v;
-    const auto twips = [&](std::string_view name) -> std::optional<double> {
-        if (auto w = whole(file, name, settings::kInt32Min, settings::kInt32Max)) return static_cast<double>(*w);
-        return std::nullopt;
-    };
     // A numeric value the element refuses keeps its designed state.
-    if (auto m = whole(file, "ViewMode", 0, 3)) v.viewMode = static_cast<int>(*m);
-    if (auto m = whole(file, "PATTERN", 0, 2)) v.pattern = static_cast<int>(*m);
+    v.viewMode = value(file, kViewMode);
+    v.pattern = value(file, kPattern);
     // Shift-JIS from the Windows release decodes like every other value.
-    v.defPath = textcodec::decode(file.read(settings::kSection, "DEFPATH"));
-    v.left = twips("MainLeft");
-    v.top = twips("MainTop");
-    v.width = twips("MainWidth");
-    v.height = twips("MainHeight");
-    v.maximised = file.read(settings::kSection, "WindowState").starts_with('2');
-    v.bar1 = twips("Bar1");
-    v.bar2 = twips("Bar2");
-    v.bar3 = twips("Bar3");
-    v.head1 = twips("Head1");
-    v.head2 = twips("Head2");
-    v.head3 = twips("Head3");
-    if (auto k = whole(file, "SortKey", 0, 2)) v.sortKey = static_cast<int>(*k);
-    if (auto o = whole(file, "SortOrder", 0, 1)) v.sortOrder = static_cast<int>(*o);
-    const auto hidden = [&](std::string_view name) {
-        const auto w = whole(file, name, settings::kInt16Min, settings::kInt16Max);
-        return w && *w == 0;
-    };
-    v.toolBar = !hidden("ToolBar");
-    v.customBar = !hidden("CustomBar");
-    v.statusBar = !hidden("StatusBar");
-    v.preview = !hidden("Preview");
+    v.defPath = textcodec::decode(read(file, kDefPath));
+    v.left = read(file, kMainLeft);
+    v.top = read(file, kMainTop);
+    v.width = read(file, kMainWidth);
+    v.height = read(file, kMainHeight);
+    v.maximised = read(file, kWindowState).starts_with('2');
+    v.bar1 = read(file, kBar1);
+    v.bar2 = read(file, kBar2);
+    v.bar3 = read(file, kBar3);
+    v.head1 = read(file, kHead1);
+    v.head2 = read(file, kHead2);
+    v.head3 = read(file, kHead3);
+    v.sortKey = read(file, kSortKey);
+    v.sortOrder = read(file, kSortOrder);
+    v.toolBar = value(file, kToolBar);
+    v.customBar = value(file, kCustomBar);
+    v.statusBar = value(file, kStatusBar);
+    v.preview = value(file, kPreview);
     return v;
 }
 

@@ -4,6 +4,7 @@
 // editor stores on closing. Qt Core at most.
 
 #include "shared/IniFile.h"
+#include "shared/Settings.h"
 
 #include <QDateTime>
 #include <QRect>
@@ -25,10 +26,6 @@ namespace editor {
 QRect bringOntoScreen(const QRect& frame, const std::vector<QRect>& screens, const QRect& primary);
 // The pixel width in twips as the layout takes it: the nearest whole number.
 double wholePixel(double twipsPerPixel);
-
-// A twips value as stored: the text of a single-precision number, without a
-// fraction when it is whole ("1200", "-60", "7.5").
-std::string twipsText(double twips);
 
 // "YY/MM/DD HH:MM" of the file view's date column and the preview.
 QString listTime(const QDateTime& time);
@@ -92,32 +89,35 @@ struct CloseView {
     std::string defPath;
     double left = 0, top = 0, width = 0, height = 0;  // outer frame, twips
     int windowState = 0;                              // 0 normal, 1 minimised, 2 maximised
-    int viewMode = 3;
-    int pattern = 2;
+    std::int16_t viewMode = settings::kViewMode.fallback;
+    std::int16_t pattern = settings::kPattern.fallback;
     std::string intervalText;  // text of txtTime
-    int intervalValue = 10;    // the display time value, used when the box text is not numeric
-    int unit = 0;
-    int fileNum = 0, pageNum = 0;
+    // The display time value, used when the box text is not numeric.
+    std::int16_t intervalValue = settings::kInterval.fallback;
+    std::int16_t unit = settings::kUnit.fallback;
+    std::int16_t fileNum = 0, pageNum = 0;
     double bar1 = 0, bar2 = 0, bar3 = 0;
     double head1 = 0, head2 = 0, head3 = 0;
-    int sortKey = 0, sortOrder = 0;
-    bool toolBar = true, customBar = true, statusBar = true, preview = true;
+    std::int16_t sortKey = settings::kSortKey.fallback, sortOrder = settings::kSortOrder.fallback;
+    bool toolBar = settings::kToolBar.fallback, customBar = settings::kCustomBar.fallback;
+    bool statusBar = settings::kStatusBar.fallback, preview = settings::kPreview.fallback;
 };
-// The 24 keys in the order they are written, with their texts.
-std::vector<std::pair<std::string_view, std::string>> closeValues(const CloseView& v);
+// The keys in the order they are written, with their texts.
+std::vector<settings::Entry> closeValues(const CloseView& v);
 
 // The view settings applied on opening; a key missing, not numeric or out of
-// range is left unset.
+// range is left unset, or takes its fallback.
 struct OpenView {
-    int viewMode = 3;
-    int pattern = 2;
+    std::int16_t viewMode = settings::kViewMode.fallback;
+    std::int16_t pattern = settings::kPattern.fallback;
     std::string defPath;
     std::optional<double> left, top, width, height;
     bool maximised = false;
     std::optional<double> bar1, bar2, bar3;
     std::optional<double> head1, head2, head3;
-    std::optional<int> sortKey, sortOrder;
-    bool toolBar = true, customBar = true, statusBar = true, preview = true;
+    std::optional<std::int16_t> sortKey, sortOrder;
+    bool toolBar = settings::kToolBar.fallback, customBar = settings::kCustomBar.fallback;
+    bool statusBar = settings::kStatusBar.fallback, preview = settings::kPreview.fallback;
 };
 OpenView readOpenView(const ini::Snapshot& file);
 

@@ -223,7 +223,7 @@ bool frmFileListEx::closeSequence() {
         if (answer == mdlMessage::kYes && m_list->store() == ListPane::StoreOutcome::Failed) return false;
     }
     m_closing = true;
-    const std::vector<std::pair<std::string_view, std::string>> values = closeValues(currentView());
+    const std::vector<settings::Entry> values = closeValues(currentView());
     // A file that cannot be written loses the values: the user is told, and
     // the window closes all the same.
     const std::string& settingsPath = mdlPublic::publicState().settingsPath;

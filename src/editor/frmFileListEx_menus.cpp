@@ -246,7 +246,7 @@ void frmFileListEx::mnuCustomColor_Click() {
     const QColor chosen = dialog.selectedColor();
     const std::int32_t value = colourValue({chosen.red(), chosen.green(), chosen.blue()});
     mdlPublic::PublicState& pub = mdlPublic::publicState();
-    if (settings::write(pub.settingsPath, "BACKCOLOR", std::to_string(value))) {
+    if (settings::write(pub.settingsPath, settings::entry(settings::kBackColor, value))) {
         mdlMessage::msgBox(text(colourStoredText()), mdlMessage::kInformation + mdlMessage::kOkOnly,
                            mdlMessage::kTitleVistrova, this);
     } else {

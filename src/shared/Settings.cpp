@@ -1,38 +1,28 @@
 #include "Settings.h"
 
-#include "Numeric.h"
+#include <cmath>
+#include <cstdio>
+#include <vector>
 
 namespace settings {
-namespace {
-bool sameName(std::string_view a, std::string_view b) {
-    if (a.size() != b.size()) return false;
-    for (std::size_t i = 0; i < a.size(); ++i) {
-        const auto lower = [](char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c + 32) : c; };
-        if (lower(a[i]) != lower(b[i])) return false;
+
+std::string read(const ini::Snapshot& file, const Key<std::string_view>& key) {
+    return file.read(kSection, key.name);
+}
+
+std::string twipsText(double twips) {
+    const float f = static_cast<float>(twips);
+    if (!std::isfinite(f)) return "0";
+    const double d = static_cast<double>(f);
+    if (std::nearbyint(d) == d && std::fabs(d) < 1e15) {
+        char buf[32];
+        std::snprintf(buf, sizeof buf, "%.0f", d);
+        return std::string(buf) == "-0" ? "0" : buf;
     }
-    return true;
-}
-
-const Key& rowOf(std::string_view name) {
-    // The rows used here are constants of this file; a miss is a typo caught by the tests.
-    return *find(name);
-}
-
-template <typename T>
-void applyWhole(const ini::Snapshot& file, std::string_view name, T& target) {
-    if (const auto v = readWhole(file, rowOf(name))) target = static_cast<T>(*v);
-}
-}  // namespace
-
-const Key* find(std::string_view name) {
-    for (const Key& k : kKeys) {
-        if (sameName(k.name, name)) return &k;
-    }
-    return nullptr;
-}
-
-std::optional<std::int64_t> readWhole(const ini::Snapshot& file, const Key& key) {
-    return numeric::toWhole(file.read(kSection, key.name), key.min, key.max);
+    // Seven significant digits, the precision of a single-precision number.
+    char buf[48];
+    std::snprintf(buf, sizeof buf, "%.7g", d);
+    return buf;
 }
 
 void loadStartup(mdlPublic::PublicState& state) {
@@ -42,40 +32,33 @@ void loadStartup(mdlPublic::PublicState& state) {
 void loadStartup(mdlPublic::PublicState& s, const ini::Snapshot& file) {
     // A fixed size needs both numbers; half a size is full screen.
     s.fixedWidth = s.fixedHeight = 0;
-    if (file.read(kSection, "SIZE") == "ON") {
-        const auto h = readWhole(file, rowOf("HSIZE"));
-        const auto w = readWhole(file, rowOf("WSIZE"));
+    if (read(file, kSize) == "ON") {
+        const auto h = read(file, kHSize);
+        const auto w = read(file, kWSize);
         if (h && w) {
-            s.fixedHeight = static_cast<std::int32_t>(*h);
-            s.fixedWidth = static_cast<std::int32_t>(*w);
+            s.fixedHeight = *h;
+            s.fixedWidth = *w;
         }
     }
-    s.interval = 10;
-    applyWhole(file, "INTERVAL", s.interval);
-    applyWhole(file, "FILENUM", s.fileNum);
-    applyWhole(file, "PAGENUM", s.pageNum);
-    s.backColor = 0;
-    applyWhole(file, "BACKCOLOR", s.backColor);
-    s.keys = mdlPublic::KeyTable{};
-    applyWhole(file, "MyKeyLeft", s.keys.left);
-    applyWhole(file, "MyKeyRight", s.keys.right);
-    applyWhole(file, "MyKeyUp", s.keys.up);
-    applyWhole(file, "MyKeyDown", s.keys.down);
+    s.interval = value(file, kInterval);
+    // The list numbers stay as they are when the file has none.
+    s.fileNum = read(file, kFileNum).value_or(s.fileNum);
+    s.pageNum = read(file, kPageNum).value_or(s.pageNum);
+    s.backColor = value(file, kBackColor);
+    s.keys = {value(file, kMyKeyLeft), value(file, kMyKeyRight), value(file, kMyKeyUp), value(file, kMyKeyDown)};
     // The unit selector starts as it was left.
-    s.unit = mdlPublic::kUnitSeconds;
-    applyWhole(file, "UNIT", s.unit);
+    s.unit = value(file, kUnit);
 }
 
-bool write(const std::string& settingsPath, std::string_view key, std::string_view value) {
-    return ini::writeProfileString(settingsPath, kSection, key, value);
+bool write(const std::string& settingsPath, const Entry& written) {
+    return ini::writeProfileString(settingsPath, kSection, written.first, written.second);
 }
 
-bool writeMany(const std::string& settingsPath,
-               std::span<const std::pair<std::string_view, std::string>> values) {
+bool writeMany(const std::string& settingsPath, std::span<const Entry> values) {
     std::vector<ini::Write> writes;
     writes.reserve(values.size());
-    for (const auto& [key, value] : values) {
-        writes.push_back({std::string(kSection), std::string(key), value});
+    for (const auto& [key, text] : values) {
+        writes.push_back({std::string(kSection), std::string(key), text});
     }
     return ini::writeProfileBatch(settingsPath, writes);
 }

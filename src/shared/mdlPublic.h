@@ -2,6 +2,8 @@
 // Program-wide state of vistrova and the helpers every subsystem shares.
 // All of it lives on the GUI thread; nothing here is locked.
 
+#include "SettingsKeys.h"
+
 #include <array>
 #include <cstdint>
 #include <string>
@@ -25,10 +27,10 @@ struct PlayList {
 
 struct KeyTable {
     // Windows virtual-key codes: previous, next, pause, rewind.
-    std::int16_t left = 117;   // F6
-    std::int16_t right = 119;  // F8
-    std::int16_t up = 116;     // F5
-    std::int16_t down = 118;   // F7
+    std::int16_t left = settings::kMyKeyLeft.fallback;
+    std::int16_t right = settings::kMyKeyRight.fallback;
+    std::int16_t up = settings::kMyKeyUp.fallback;
+    std::int16_t down = settings::kMyKeyDown.fallback;
 };
 
 struct PublicState {
@@ -38,8 +40,8 @@ struct PublicState {
     PlayList playList;
     std::int16_t pageNum = 0;
     std::int16_t fileNum = 0;
-    std::int16_t interval = 10;  // display time value
-    std::int16_t unit = kUnitSeconds;
+    std::int16_t interval = settings::kInterval.fallback;  // display time value
+    std::int16_t unit = settings::kUnit.fallback;  // kUnitSeconds
     std::int32_t backColor = 0;  // 0x00BBGGRR
     std::int32_t fixedWidth = 0;
     std::int32_t fixedHeight = 0;  // 0 = full screen

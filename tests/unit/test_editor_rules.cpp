@@ -17,7 +17,7 @@ TEST(Twips, PerPixelAndText) {
     const std::pair<double, const char*> rows[] = {
         {1200, "1200"}, {-60, "-60"}, {0, "0"}, {-0.0, "0"}, {7.5, "7.5"}, {12345678, "12345678"}, {1.0 / 3, "0.3333333"},
     };
-    for (const auto& [value, text] : rows) EXPECT_EQ(twipsText(value), text) << value;
+    for (const auto& [value, text] : rows) EXPECT_EQ(settings::twipsText(value), text) << value;
 }
 
 TEST(WindowFrame, OffScreenFramesComeBackToThePrimaryScreen) {
@@ -165,14 +165,15 @@ TEST(CloseValues, AllKeysInOrderWithTheirFormats) {
     v.sortOrder = 1;
     v.customBar = false;
     v.preview = false;
-    const auto values = closeValues(v);
-    ASSERT_EQ(values.size(), std::size(settings::kEditorCloseOrder));
-    const char* expected[] = {"/home/u/Show/", "1200", "-60", "9660", "8925", "2", "1", "0", "25", "1", "3", "9",
-                              "3000", "6045", "3840", "2100", "1500", "1650", "2", "1", "1", "0", "1", "0"};
-    for (std::size_t i = 0; i < values.size(); ++i) {
-        EXPECT_EQ(values[i].first, settings::kEditorCloseOrder[i]);
-        EXPECT_EQ(values[i].second, expected[i]) << values[i].first;
-    }
+    using namespace settings;
+    const std::vector<Entry> expected = {
+        {kDefPath.name, "/home/u/Show/"}, {kMainLeft.name, "1200"}, {kMainTop.name, "-60"}, {kMainWidth.name, "9660"},
+        {kMainHeight.name, "8925"}, {kWindowState.name, "2"}, {kViewMode.name, "1"}, {kPattern.name, "0"},
+        {kInterval.name, "25"}, {kUnit.name, "1"}, {kFileNum.name, "3"}, {kPageNum.name, "9"}, {kBar1.name, "3000"},
+        {kBar2.name, "6045"}, {kBar3.name, "3840"}, {kHead1.name, "2100"}, {kHead2.name, "1500"}, {kHead3.name, "1650"},
+        {kSortKey.name, "2"}, {kSortOrder.name, "1"}, {kToolBar.name, "1"}, {kCustomBar.name, "0"},
+        {kStatusBar.name, "1"}, {kPreview.name, "0"}};
+    EXPECT_EQ(closeValues(v), expected);
 }
 
 TEST(CloseValues, IntervalIsTheBoxTextAsAWholeNumber) {
@@ -182,7 +183,8 @@ TEST(CloseValues, IntervalIsTheBoxTextAsAWholeNumber) {
         CloseView v;
         v.intervalText = text;
         v.intervalValue = 12;
-        EXPECT_EQ(closeValues(v)[8].second, stored) << text;
+        const auto values = closeValues(v);
+        EXPECT_EQ(std::ranges::find(values, settings::kInterval.name, &settings::Entry::first)->second, stored) << text;
     }
 }
 

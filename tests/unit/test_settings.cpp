@@ -9,7 +9,6 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <set>
 
 namespace {
 
@@ -150,30 +149,22 @@ TEST(StartupSettings, MissingListNumbersKeepTheCurrentOnes) {
     EXPECT_EQ(s.pageNum, 2);
 }
 
-TEST(KeyTable, EveryKeyOnceAndTheCloseOrderIsComplete) {
-    std::set<std::string> names;
-    for (const auto& k : settings::kKeys) EXPECT_TRUE(names.insert(std::string(k.name)).second) << k.name;
-    EXPECT_EQ(names.size(), 32u);
-    std::set<std::string> order;
-    for (auto name : settings::kEditorCloseOrder) {
-        EXPECT_NE(settings::find(name), nullptr) << name;
-        EXPECT_TRUE(order.insert(std::string(name)).second) << name;
-    }
-    EXPECT_EQ(order.size(), 24u);
-    EXPECT_EQ(settings::kEditorCloseOrder[0], "DEFPATH");
-    EXPECT_EQ(settings::kEditorCloseOrder[23], "Preview");
-    EXPECT_EQ(settings::find("interval"), settings::find("INTERVAL"));
-    EXPECT_EQ(settings::find("NoSuchKey"), nullptr);
-    EXPECT_EQ(settings::find("PATTERN")->defaultText, "2");
-    EXPECT_EQ(settings::find("ViewMode")->defaultText, "3");
+TEST(SettingsKeys, NumbersAreReadWithinTheirKeysRanges) {
+    using namespace settings;
+    const ini::Snapshot file("[VISTROVA]\r\nsortkey=2\r\nSortOrder=2\r\nBar1=-2147483648.4\r\nBar2=2147483648\r\n");
+    EXPECT_EQ(read(file, kSortKey), 2);
+    EXPECT_EQ(read(file, kSortOrder), std::nullopt);
+    EXPECT_EQ(read(file, kBar1), -2147483648.0);
+    EXPECT_EQ(read(file, kBar2), std::nullopt);
+    EXPECT_EQ(read(ini::Snapshot("[VISTROVA]\r\nSortKey=3\r\n"), kSortKey), std::nullopt);  // three columns
 }
 
 TEST(SettingsFile, WritesKeepOtherKeysAndTheirOrder) {
     TempDir dir;
     const std::string file = dir.file("VISTROVA.INI");
     TempDir::put(file, "[VISTROVA]\r\nINTERVAL=10\r\nFILENUM=1\r\n; mine\r\nPAGENUM=2\r\n");
-    ASSERT_TRUE(settings::write(file, "FILENUM", "3"));
-    const std::pair<std::string_view, std::string> many[] = {{"PAGENUM", "4"}, {"UNIT", "1"}};
+    ASSERT_TRUE(settings::write(file, settings::entry(settings::kFileNum, 3)));
+    const settings::Entry many[] = {settings::entry(settings::kPageNum, 4), settings::entry(settings::kUnit, 1)};
     ASSERT_TRUE(settings::writeMany(file, many));
     EXPECT_EQ(TempDir::get(file), "[VISTROVA]\r\nINTERVAL=10\r\nFILENUM=3\r\n; mine\r\nPAGENUM=4\r\nUNIT=1\r\n");
 }
@@ -183,16 +174,16 @@ TEST(SettingsFile, ARefusedValueOfTheCloseBatchFailsAlone) {
     TempDir dir;
     const std::string file = dir.file("VISTROVA.INI");
     TempDir::put(file, "[VISTROVA]\r\nDEFPATH=/home/u/old/\r\nBACKCOLOR=255\r\n");
-    std::vector<std::pair<std::string_view, std::string>> values;
-    for (std::string_view key : settings::kEditorCloseOrder) values.emplace_back(key, "7");
-    values.front().second = "/home/u/a\nb/";
+    editor::CloseView view;
+    view.defPath = "/home/u/a\nb/";
+    const auto values = editor::closeValues(view);
     EXPECT_FALSE(settings::writeMany(file, values));
     const ini::Snapshot after = ini::Snapshot::load(file);
-    EXPECT_EQ(after.read("VISTROVA", "DEFPATH"), "/home/u/old/");
-    EXPECT_EQ(after.read("VISTROVA", "BACKCOLOR"), "255");
-    for (std::string_view key : settings::kEditorCloseOrder) {
-        if (key != "DEFPATH") {
-            EXPECT_EQ(after.read("VISTROVA", key), "7") << key;
+    EXPECT_EQ(settings::read(after, settings::kDefPath), "/home/u/old/");
+    EXPECT_EQ(settings::read(after, settings::kBackColor), 255);
+    for (const auto& [key, text] : values) {
+        if (key != settings::kDefPath.name) {
+            EXPECT_EQ(after.read(settings::kSection, key), text) << key;
         }
     }
 }

@@ -45,6 +45,7 @@ static void PrintTo(const QString& s, std::ostream* os) { *os << '"' << s.toStdS
 
 using editor::Command;
 using editor::frmFileListEx;
+using namespace settings;
 namespace fs = std::filesystem;
 
 namespace {
@@ -101,8 +102,9 @@ protected:
         m_ini = pub.settingsPath;
     }
     void PutIni(const std::string& lines) { TempDir::put(m_ini, "[VISTROVA]\r\n" + lines); }
-    std::string Value(const char* key) const {
-        return ini::Snapshot(TempDir::get(m_ini)).read(settings::kSection, key);
+    template <typename T>
+    std::string Value(const Key<T>& key) const {
+        return ini::Snapshot(TempDir::get(m_ini)).read(kSection, key.name);
     }
     std::vector<bool> ModeMarks(const frmFileListEx& w) const {
         std::vector<bool> marks;
@@ -214,7 +216,7 @@ TEST_F(Menus, ViewModesKeepOneCheckMarkAndOnePressedButton) {
     w.toolButton(QStringLiteral("ViewSmall"))->trigger();
     w.show();
     w.close();
-    EXPECT_EQ(Value("ViewMode"), "1");
+    EXPECT_EQ(Value(kViewMode), "1");
 }
 
 TEST_F(Menus, EverySortCommandFlipsTheDirection) {
@@ -246,8 +248,8 @@ TEST_F(Menus, EverySortCommandFlipsTheDirection) {
     EXPECT_EQ(w.folders()->fileView()->sortColumn(), 2);
     EXPECT_EQ(w.folders()->fileView()->sortOrder(), 0);
     w.close();
-    EXPECT_EQ(Value("SortKey"), "2");
-    EXPECT_EQ(Value("SortOrder"), "0");
+    EXPECT_EQ(Value(kSortKey), "2");
+    EXPECT_EQ(Value(kSortOrder), "0");
 }
 
 TEST_F(Menus, SelectAllAndInvertWorkOnTheFileViewOnly) {
@@ -460,10 +462,10 @@ TEST_F(Colour, AChosenColourIsStoredAsBlueGreenRedAndTakesEffect) {
         EXPECT_EQ(box.text, QStringLiteral("背景色を変更しました。"));
         EXPECT_EQ(box.icon, QMessageBox::Information);
         EXPECT_EQ(box.title, QStringLiteral("Vistrova!!"));
-        EXPECT_EQ(Value("BACKCOLOR"), r.stored);
+        EXPECT_EQ(Value(kBackColor), r.stored);
         EXPECT_EQ(std::to_string(mdlPublic::publicState().backColor), r.stored);
     }
-    EXPECT_EQ(Value("INTERVAL"), "5");
+    EXPECT_EQ(Value(kInterval), "5");
     w.close();
 }
 
@@ -478,7 +480,7 @@ TEST_F(Colour, CancelChangesNothing) {
     w.menuItem(QStringLiteral("mnuCustomColor"))->trigger();
     RunUntil(script);
     EXPECT_TRUE(box.text.isEmpty());
-    EXPECT_EQ(Value("BACKCOLOR"), "255");
+    EXPECT_EQ(Value(kBackColor), "255");
     EXPECT_EQ(mdlPublic::publicState().backColor, 255);
     w.close();
 }

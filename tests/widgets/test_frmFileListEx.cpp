@@ -1,5 +1,6 @@
 // The editor window on the offscreen platform: close write-back, the prompt,
 // the browser and the preview pane.
+#include "editor/EditorRules.h"
 #include "editor/FileView.h"
 #include "editor/frmFileListEx.h"
 #include "platform/MpvElement.h"
@@ -35,6 +36,7 @@
 #include <memory>
 
 using editor::frmFileListEx;
+using namespace settings;
 
 namespace {
 
@@ -49,7 +51,8 @@ protected:
 
     std::string Ini() const { return TempDir::get(m_ini); }
     void PutIni(const std::string& lines) { TempDir::put(m_ini, "[VISTROVA]\r\n" + lines); }
-    std::string Value(const char* key) const { return ini::Snapshot(Ini()).read(settings::kSection, key); }
+    template <typename T>
+    std::string Value(const Key<T>& key) const { return ini::Snapshot(Ini()).read(kSection, key.name); }
     std::vector<std::string> KeysInFile() const {
         std::vector<std::string> keys;
         const std::string text = Ini();
@@ -104,28 +107,29 @@ protected:
 
 TEST_F(Editor, CloseWritesTheKeysInOrderAndTheGeometryDoesNotDrift) {
     Session();
-    std::vector<std::string> expected(std::begin(settings::kEditorCloseOrder), std::end(settings::kEditorCloseOrder));
+    std::vector<std::string> expected;
+    for (const auto& [key, text] : editor::closeValues({})) expected.emplace_back(key);
     EXPECT_EQ(KeysInFile(), expected);
-    EXPECT_EQ(Value("WindowState"), "0");
-    EXPECT_EQ(Value("ViewMode"), "3");
-    EXPECT_EQ(Value("PATTERN"), "2");
-    EXPECT_EQ(Value("INTERVAL"), "10");
-    EXPECT_EQ(Value("ToolBar"), "1");
-    EXPECT_EQ(Value("Preview"), "1");
-    EXPECT_EQ(Value("DEFPATH"), "/");
-    for (const char* key : {"MainLeft", "MainTop", "MainWidth", "MainHeight", "Bar1", "Bar2", "Bar3", "Head1"}) {
-        const std::string v = Value(key);
-        EXPECT_FALSE(v.empty()) << key;
-        EXPECT_EQ(v.find_first_not_of("-0123456789"), std::string::npos) << key << "=" << v;
+    EXPECT_EQ(Value(kWindowState), "0");
+    EXPECT_EQ(Value(kViewMode), "3");
+    EXPECT_EQ(Value(kPattern), "2");
+    EXPECT_EQ(Value(kInterval), "10");
+    EXPECT_EQ(Value(kToolBar), "1");
+    EXPECT_EQ(Value(kPreview), "1");
+    EXPECT_EQ(Value(kDefPath), "/");
+    for (const auto* key : {&kMainLeft, &kMainTop, &kMainWidth, &kMainHeight, &kBar1, &kBar2, &kBar3, &kHead1}) {
+        const std::string v = Value(*key);
+        EXPECT_FALSE(v.empty()) << key->name;
+        EXPECT_EQ(v.find_first_not_of("-0123456789"), std::string::npos) << key->name << "=" << v;
     }
     // The outer frame holds the designed client area, 9660 twips wide.
-    EXPECT_GE(std::stoi(Value("MainWidth")), 9660);
+    EXPECT_GE(std::stoi(Value(kMainWidth)), 9660);
 
-    const std::string geometry[] = {Value("MainLeft"), Value("MainTop"), Value("MainWidth"), Value("MainHeight"),
-                                    Value("Bar1"),     Value("Bar2"),    Value("Bar3")};
+    const std::string geometry[] = {Value(kMainLeft), Value(kMainTop), Value(kMainWidth), Value(kMainHeight),
+                                    Value(kBar1),     Value(kBar2),    Value(kBar3)};
     Session();
-    const std::string again[] = {Value("MainLeft"), Value("MainTop"), Value("MainWidth"), Value("MainHeight"),
-                                 Value("Bar1"),     Value("Bar2"),    Value("Bar3")};
+    const std::string again[] = {Value(kMainLeft), Value(kMainTop), Value(kMainWidth), Value(kMainHeight),
+                                 Value(kBar1),     Value(kBar2),    Value(kBar3)};
     for (int i = 0; i < 7; ++i) EXPECT_EQ(geometry[i], again[i]) << i;
 }
 
@@ -134,22 +138,22 @@ TEST_F(Editor, StoredViewIsRestoredAndWrittenBack) {
            "Bar3=3300\r\nViewMode=1\r\nPATTERN=0\r\nSortKey=2\r\nSortOrder=1\r\nStatusBar=0\r\nCustomBar=0.4\r\n"
            "Head1=1800\r\nHead2=900\r\n");
     Session();
-    EXPECT_EQ(Value("MainLeft"), "1500");
-    EXPECT_EQ(Value("MainTop"), "900");
-    EXPECT_EQ(Value("MainWidth"), "10500");
-    EXPECT_EQ(Value("MainHeight"), "9000");
-    EXPECT_EQ(Value("Bar1"), "2400");
-    EXPECT_EQ(Value("Bar2"), "6000");
-    EXPECT_EQ(Value("Bar3"), "3300");
-    EXPECT_EQ(Value("ViewMode"), "1");
-    EXPECT_EQ(Value("PATTERN"), "0");
-    EXPECT_EQ(Value("SortKey"), "2");
-    EXPECT_EQ(Value("SortOrder"), "1");
-    EXPECT_EQ(Value("StatusBar"), "0");
-    EXPECT_EQ(Value("CustomBar"), "0");
-    EXPECT_EQ(Value("ToolBar"), "1");
-    EXPECT_EQ(Value("Head1"), "1800");
-    EXPECT_EQ(Value("Head2"), "900");
+    EXPECT_EQ(Value(kMainLeft), "1500");
+    EXPECT_EQ(Value(kMainTop), "900");
+    EXPECT_EQ(Value(kMainWidth), "10500");
+    EXPECT_EQ(Value(kMainHeight), "9000");
+    EXPECT_EQ(Value(kBar1), "2400");
+    EXPECT_EQ(Value(kBar2), "6000");
+    EXPECT_EQ(Value(kBar3), "3300");
+    EXPECT_EQ(Value(kViewMode), "1");
+    EXPECT_EQ(Value(kPattern), "0");
+    EXPECT_EQ(Value(kSortKey), "2");
+    EXPECT_EQ(Value(kSortOrder), "1");
+    EXPECT_EQ(Value(kStatusBar), "0");
+    EXPECT_EQ(Value(kCustomBar), "0");
+    EXPECT_EQ(Value(kToolBar), "1");
+    EXPECT_EQ(Value(kHead1), "1800");
+    EXPECT_EQ(Value(kHead2), "900");
 }
 
 TEST_F(Editor, DisplayTimeAndUnitAreWrittenAsShown) {
@@ -159,10 +163,10 @@ TEST_F(Editor, DisplayTimeAndUnitAreWrittenAsShown) {
     mdlPublic::publicState().fileNum = 4;
     mdlPublic::publicState().pageNum = 7;
     Session();
-    EXPECT_EQ(Value("INTERVAL"), "150");
-    EXPECT_EQ(Value("UNIT"), "1");
-    EXPECT_EQ(Value("FILENUM"), "4");
-    EXPECT_EQ(Value("PAGENUM"), "7");
+    EXPECT_EQ(Value(kInterval), "150");
+    EXPECT_EQ(Value(kUnit), "1");
+    EXPECT_EQ(Value(kFileNum), "4");
+    EXPECT_EQ(Value(kPageNum), "7");
 }
 
 TEST_F(Editor, SettingsThatCannotBeWrittenAreReportedAndTheWindowCloses) {
@@ -212,7 +216,7 @@ TEST_F(Editor, NoWritesTheSettingsAndHandsTheUnsavedListOver) {
     w.close();
     EXPECT_FALSE(w.isVisible());
     EXPECT_EQ(TempDir::get(listFile), listBefore);
-    EXPECT_EQ(KeysInFile().size(), std::size(settings::kEditorCloseOrder));
+    EXPECT_EQ(KeysInFile().size(), editor::closeValues({}).size());
     EXPECT_EQ(pub.playList.count, 2);
     EXPECT_EQ(pub.playList.position, 0);
     EXPECT_EQ(pub.playList.titles[0], "e1.jpg");
@@ -230,8 +234,8 @@ TEST_F(Editor, HidingBarsGivesTheColumnsTheirRoom) {
     w.menuItem("mnuViewToolbar")->trigger();
     EXPECT_LT(w.layoutNow().tree.top, top);
     w.close();
-    EXPECT_EQ(Value("StatusBar"), "0");
-    EXPECT_EQ(Value("ToolBar"), "0");
+    EXPECT_EQ(Value(kStatusBar), "0");
+    EXPECT_EQ(Value(kToolBar), "0");
 }
 
 class Browser : public Editor {
@@ -279,7 +283,7 @@ TEST_F(Browser, OpensTheRememberedFolderAndListsItsMediaFiles) {
     w.folders()->lvListView_ColumnClick(0);
     EXPECT_EQ(view->nameOfRow(0), QStringLiteral(".h.gif"));
     w.close();
-    EXPECT_EQ(Value("DEFPATH"), (m_root + "Show/").toStdString());
+    EXPECT_EQ(Value(kDefPath), (m_root + "Show/").toStdString());
 }
 
 TEST_F(Browser, NamesShowWholeInANarrowTreeAndInTheDetails) {
@@ -422,9 +426,9 @@ TEST_F(Editor, HiddenPreviewStoresTheSplitterAtTheToolBarsBottom) {
         w.close();
     }
     const double bars = w_barsBottom();
-    EXPECT_EQ(Value("Preview"), "0");
-    EXPECT_EQ(std::stod(Value("Bar3")), bars);
-    PutIni("Bar3=" + Value("Bar3") + "\r\n");
+    EXPECT_EQ(Value(kPreview), "0");
+    EXPECT_EQ(std::stod(Value(kBar3)), bars);
+    PutIni("Bar3=" + Value(kBar3) + "\r\n");
     frmFileListEx w;
     w.Form_Load();
     w.show();
@@ -473,7 +477,7 @@ TEST_F(Browser, EveryViewModeFeedsThePreview) {
         EXPECT_TRUE(waitFor([&] { return !w.preview()->picture()->isHidden(); })) << mode;
     }
     w.close();
-    EXPECT_EQ(Value("ViewMode"), "3");
+    EXPECT_EQ(Value(kViewMode), "3");
 }
 
 TEST_F(Browser, AClipIsFittedBeforeItPlays) {

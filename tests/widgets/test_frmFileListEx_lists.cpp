@@ -594,8 +594,8 @@ TEST_F(Lists, MenuShortcutsActWhicheverTextBoxHasTheKeyboard) {
     w->lists()->setChanged(false);
     w->close();
     const ini::Snapshot stored(TempDir::get(mdlPublic::publicState().settingsPath));
-    EXPECT_EQ(stored.read(settings::kSection, "INTERVAL"), "12");
-    EXPECT_EQ(stored.read(settings::kSection, "FILENUM"), "2");
+    EXPECT_EQ(stored.read(settings::kSection, settings::kInterval.name), "12");
+    EXPECT_EQ(stored.read(settings::kSection, settings::kFileNum.name), "2");
 }
 
 TEST_F(Lists, ThePanesSelectionFeedsThePreview) {

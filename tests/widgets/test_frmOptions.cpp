@@ -1,5 +1,6 @@
 #include "dialogs/frmOptions.h"
 #include "shared/IniFile.h"
+#include "shared/SettingsKeys.h"
 #include "shared/mdlPublic.h"
 
 #include "MessageBoxes.h"
@@ -94,7 +95,7 @@ TEST_F(KeyDialog, CancelDropsPendingKeys) {
 
 TEST_F(KeyDialog, OkAppliesEvenWithoutChanges) {
     button("cmdOK")->click();
-    EXPECT_EQ(ini::readProfileString(state.settingsPath, "VISTROVA", "MyKeyDown"), "118");
+    EXPECT_EQ(ini::readProfileString(state.settingsPath, settings::kSection, settings::kMyKeyDown.name), "118");
     EXPECT_FALSE(dialog->isVisible());
 }
 
