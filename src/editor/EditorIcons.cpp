@@ -1,6 +1,5 @@
 #include "EditorIcons.h"
 
-#include "EditorRules.h"
 #include "shared/MediaTypes.h"
 
 #include <QHash>
@@ -38,85 +37,32 @@ QIcon themedOr(const QStringList& names, const QIcon& drawn) {
     return drawn;
 }
 
-// Today's formats: the mark of the drawn picture and the theme's names, best first.
-struct ModernLook {
-    std::string_view type;
-    const char* mark;
-    const char* themeName;
-    const char* genericName;
-};
-constexpr ModernLook kModernLooks[] = {
-    {media::kTypePng, "PNG", "image-png", "image-x-generic"},
-    {media::kTypeWebp, "WEBP", "image-webp", "image-x-generic"},
-    {media::kTypeTiff, "TIF", "image-tiff", "image-x-generic"},
-    {media::kTypeHeif, "HEIC", "image-heif", "image-x-generic"},
-    {media::kTypeAvif, "AVIF", "image-avif", "image-x-generic"},
-    {media::kTypeMp4, "MP4", "video-mp4", "video-x-generic"},
-    {media::kTypeMatroska, "MKV", "video-x-matroska", "video-x-generic"},
-    {media::kTypeWebm, "WEBM", "video-webm", "video-x-generic"},
-    {media::kTypeOggVideo, "OGV", "video-ogg", "video-x-generic"},
-    {media::kTypeMp3, "MP3", "audio-mpeg", "audio-x-generic"},
-    {media::kTypeM4a, "M4A", "audio-mp4", "audio-x-generic"},
-    {media::kTypeOggAudio, "OGG", "audio-ogg", "audio-x-generic"},
-    {media::kTypeOpus, "OPUS", "audio-x-opus+ogg", "audio-x-generic"},
-    {media::kTypeFlac, "FLAC", "audio-flac", "audio-x-generic"},
-    {media::kTypeWave, "WAV", "audio-x-wav", "audio-x-generic"},
-};
-
-const ModernLook* modernLookOf(const QString& typeName) {
-    const std::string t = typeName.toStdString();
-    for (const ModernLook& look : kModernLooks)
-        if (look.type == t) return &look;
-    return nullptr;
-}
-
-QStringList themeNamesOfType(const QString& typeName) {
-    if (const ModernLook* look = modernLookOf(typeName))
-        return {QLatin1String(look->themeName), QLatin1String(look->genericName)};
-    if (typeName.startsWith(QLatin1String("Video"))) return {QStringLiteral("video-x-msvideo"), QStringLiteral("video-x-generic")};
-    if (typeName.startsWith(QLatin1String("Movie"))) return {QStringLiteral("video-mpeg"), QStringLiteral("video-x-generic")};
-    if (typeName.startsWith(QLatin1String("Quick"))) return {QStringLiteral("video-quicktime"), QStringLiteral("video-x-generic")};
-    if (typeName.startsWith(QLatin1String("M3U"))) return {QStringLiteral("audio-x-mpegurl"), QStringLiteral("text-x-generic")};
-    if (typeName.startsWith(QLatin1String("JPEG"))) return {QStringLiteral("image-jpeg"), QStringLiteral("image-x-generic")};
-    if (typeName.startsWith(QLatin1String("GIF"))) return {QStringLiteral("image-gif"), QStringLiteral("image-x-generic")};
-    if (!typeName.isEmpty() && kindOf(typeName.toStdString()) == PreviewKind::Image) return {QStringLiteral("image-bmp"), QStringLiteral("image-x-generic")};
-    return {};
-}
+QString latin(std::string_view text) { return QString::fromLatin1(text.data(), qsizetype(text.size())); }
 
 }  // namespace
 
 QIcon typeIcon(const QString& typeName) {
     static QHash<QString, QIcon> cache;
     if (auto it = cache.constFind(typeName); it != cache.constEnd()) return *it;
-    const std::string t = typeName.toStdString();
+    const media::MediaType* type = media::typeNamed(typeName.toStdString());
     QColor colour(120, 120, 120);
     QString mark = QStringLiteral("?");
-    switch (kindOf(t)) {
-    case PreviewKind::Movie:
-        colour = QColor(180, 70, 60);
-        mark = typeName.startsWith(QLatin1String("M3U")) ? QStringLiteral("M3U")
-               : typeName.startsWith(QLatin1String("Quick")) ? QStringLiteral("QT")
-               : typeName.startsWith(QLatin1String("Video")) ? QStringLiteral("AVI")
-                                                             : QStringLiteral("MPG");
-        break;
-    case PreviewKind::Image:
-        colour = QColor(60, 120, 180);
-        mark = typeName.startsWith(QLatin1String("JPEG")) ? QStringLiteral("JPG")
-               : typeName.startsWith(QLatin1String("GIF")) ? QStringLiteral("GIF")
-                                                           : QStringLiteral("BMP");
-        break;
-    case PreviewKind::Other:
-        break;
-    }
-    if (const ModernLook* look = modernLookOf(typeName)) {
-        mark = QLatin1String(look->mark);
+    QStringList themeNames;
+    if (type) {
+        mark = latin(type->look.mark);
+        themeNames = {latin(type->look.themeName), latin(type->look.genericName)};
+        switch (type->kind) {
+        case media::TypeKind::Clip: colour = QColor(180, 70, 60); break;
+        case media::TypeKind::Picture: colour = QColor(60, 120, 180); break;
         // Sounds have no picture: a colour of their own.
-        if (media::kindOfType(t) == media::TypeKind::Sound) colour = QColor(60, 140, 80);
+        case media::TypeKind::Sound: colour = QColor(60, 140, 80); break;
+        case media::TypeKind::None: break;
+        }
     }
     QIcon drawn;
     drawn.addPixmap(tile(16, colour, QString(), true));
     drawn.addPixmap(tile(32, colour, mark, true));
-    const QIcon icon = themedOr(themeNamesOfType(typeName), drawn);
+    const QIcon icon = themedOr(themeNames, drawn);
     cache.insert(typeName, icon);
     return icon;
 }

@@ -42,10 +42,8 @@ int typeColumnWidth(const QAbstractItemView* view) {
     option.widget = view;
     option.features = QStyleOptionViewItem::HasDisplay;
     int widest = 0;
-    std::vector<std::string_view> names(media::kIconTypes.begin(), media::kIconTypes.end());
-    names.push_back(media::kTypeM3u);
-    for (std::string_view name : names) {
-        option.text = QString::fromUtf8(name.data(), qsizetype(name.size()));
+    for (const media::MediaRow& row : media::kMediaTypes) {
+        option.text = QString::fromUtf8(row.type.name.data(), qsizetype(row.type.name.size()));
         widest = qMax(widest, view->style()->sizeFromContents(QStyle::CT_ItemViewItem, &option, QSize(), view).width());
     }
     return widest;

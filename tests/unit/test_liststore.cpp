@@ -1,7 +1,6 @@
 #include "editor/ListEditRules.h"
 #include "shared/IniFile.h"
 #include "shared/ListStore.h"
-#include "shared/MediaTypes.h"
 
 #include "TempDir.h"
 #include "Unprivileged.h"
@@ -227,88 +226,6 @@ TEST(DevFName, TextBeforeTheLastDot) {
     EXPECT_EQ(liststore::DevFName("README"), "");
     EXPECT_EQ(liststore::DevFName(".hidden"), "");
     EXPECT_EQ(liststore::DevFName("ends."), "ends");
-}
-
-TEST(MediaTypes, ExtensionOfAName) {
-    const std::pair<const char*, const char*> rows[] = {
-        {"photo.JPG", "JPG"}, {"photo.jpg", "JPG"}, {"photo.Jpg", "JPG"}, {"archive.tar.gz", "GZ"},
-        {"README", ""},       {"dot.", ""},         {"/my.dir/file", "DIR/FILE"}, {"", ""},
-    };
-    for (const auto& [name, ext] : rows) EXPECT_EQ(media::extension(name), ext) << name;
-}
-
-TEST(MediaTypes, FiltersAndTypeNames) {
-    struct Row {
-        int filter;
-        const char* ext;
-        bool accepted;
-        std::string_view type;
-    };
-    const Row rows[] = {
-        {1, "AVI", false, ""},
-        {0, "JPG", false, ""},
-        {2, "AVI", true, media::kTypeVideoClip},
-        {2, "JPG", true, media::kTypeJpeg},
-        {2, "JFIF", false, ""},  // a type name, yet no filter lists it
-        {1, "JPE", true, media::kTypeJpeg},
-        {0, "M3U", true, media::kTypeM3u},
-        {0, "QT", true, media::kTypeQuickTime},
-        {0, "MPV2", true, media::kTypeMovieClip},
-        {1, "BMP", true, media::kTypeBitmap},
-        {1, "GIF", true, media::kTypeGif},
-        {2, "PE", false, ""},
-        {2, "MP", false, ""},
-        {2, "JP", false, ""},
-        {2, "", false, ""},
-        {2, "jpg", false, ""},  // callers pass upper case
-        {5, "JPG", false, ""},
-        {-1, "JPG", false, ""},
-        {1, "PNG", true, media::kTypePng},
-        {1, "WEBP", true, media::kTypeWebp},
-        {1, "TIF", true, media::kTypeTiff},
-        {1, "HEIC", true, media::kTypeHeif},
-        {2, "AVIF", true, media::kTypeAvif},
-        {0, "PNG", false, ""},
-        {0, "MP4", true, media::kTypeMp4},
-        {0, "MKV", true, media::kTypeMatroska},
-        {2, "WEBM", true, media::kTypeWebm},
-        {0, "OPUS", true, media::kTypeOpus},
-        {2, "WAV", true, media::kTypeWave},
-        {1, "MP3", false, ""},
-        {2, "M4", false, ""},
-        {2, "WEB", false, ""},
-    };
-    for (const Row& r : rows) {
-        const auto c = media::ChkFType(r.filter, r.ext);
-        EXPECT_EQ(c.accepted, r.accepted) << r.filter << " " << r.ext;
-        EXPECT_EQ(c.typeName, r.type) << r.filter << " " << r.ext;
-    }
-    // Every extension of "ALL FILES" is in one of the two others, and has a type name.
-    for (const char* ext : {"AVI", "M1V", "MP2", "MPA", "MPE", "MPEG", "MPG", "MPV", "MPV2", "M3U", "MOV", "QT",
-                            "BMP", "JPE", "JPEG", "JPG", "GIF", "MP4", "M4V", "MKV", "WEBM", "OGV", "MP3", "M4A",
-                            "OGG", "OPUS", "FLAC", "WAV", "PNG", "WEBP", "TIF", "TIFF", "HEIF", "HEIC", "AVIF"}) {
-        EXPECT_TRUE(media::ChkFType(2, ext).accepted) << ext;
-        EXPECT_NE(media::ChkFType(0, ext).accepted, media::ChkFType(1, ext).accepted) << ext;
-        EXPECT_FALSE(media::typeName(ext).empty()) << ext;
-        // What the player draws is what the editor shows as a picture.
-        const bool picture = media::kindOfType(media::typeName(ext)) == media::TypeKind::Picture;
-        EXPECT_EQ(media::ChkFType(1, ext).accepted, picture) << ext;
-    }
-    // The original lists lead, unchanged.
-    EXPECT_EQ(media::kFilterExtensions[0].substr(0, 48), "AVI,M1V,MP2,MPA,MPE,MPEG,MPG,MPV,MPV2,M3U,MOV,QT");
-    EXPECT_EQ(media::kFilterExtensions[1].substr(0, 20), "BMP,JPE,JPEG,JPG,GIF");
-    EXPECT_EQ(media::kFilterExtensions[2].substr(0, 69),
-              "AVI,M1V,MP2,MPA,MPE,MPEG,MPG,MPV,MPV2,M3U,MOV,QT,BMP,JPE,JPEG,JPG,GIF");
-    EXPECT_EQ(media::kindOfType(media::kTypeFlac), media::TypeKind::Sound);
-    EXPECT_EQ(media::kindOfType(media::kTypeM3u), media::TypeKind::Clip);
-    EXPECT_EQ(media::kindOfType("PNG"), media::TypeKind::None);
-}
-
-TEST(MediaTypes, PlayerImages) {
-    for (const char* ext : {"BMP", "JFIF", "JPEG", "JPG", "GIF", "PNG", "WEBP", "TIF", "TIFF", "HEIF", "HEIC", "AVIF"})
-        EXPECT_TRUE(media::isImage(ext)) << ext;
-    for (const char* ext : {"JPE", "AVI", "MP4", "WEBM", "FLAC", "", "jpg", "png"})
-        EXPECT_FALSE(media::isImage(ext)) << ext;
 }
 
 }  // namespace
