@@ -29,8 +29,13 @@ int main(int argc, char* argv[]) {
     const xcb_screen_t* screen = xcb_setup_roots_iterator(xcb_get_setup(connection)).data;
     xcb_change_property(connection, XCB_PROP_MODE_REPLACE, screen->root, atom->atom, XCB_ATOM_CARDINAL, 8,
                         uint32_t(bytes.size()), bytes.data());
+    // Read back before leaving: the reply comes once the server has carried
+    // out the change, so a program started next always finds the profile.
+    xcb_get_property_reply_t* back = xcb_get_property_reply(
+        connection, xcb_get_property(connection, 0, screen->root, atom->atom, XCB_ATOM_CARDINAL, 0, 0), nullptr);
+    const int failed = !back || back->bytes_after != bytes.size();
+    std::free(back);
     std::free(atom);
-    const int failed = xcb_flush(connection) <= 0;
     xcb_disconnect(connection);
     return failed;
 }
