@@ -7,7 +7,6 @@
 #include <xcb/xcb.h>
 #include <zlib.h>
 
-#include <QFile>
 #include <QGuiApplication>
 #include <QMutex>
 #include <QPointF>
@@ -32,20 +31,6 @@ Target currentTarget() {
     return g_target;
 }
 
-class FileBytes final : public pictures::ByteSource {
-public:
-    explicit FileBytes(const QString& path) : m_file(path) { m_open = m_file.open(QIODevice::ReadOnly); }
-    std::size_t readAt(std::uint64_t offset, std::uint8_t* into, std::size_t count) override {
-        if (!m_open || offset > std::uint64_t(m_file.size()) || !m_file.seek(qint64(offset))) return 0;
-        const qint64 n = m_file.read(reinterpret_cast<char*>(into), qint64(count));
-        return n > 0 ? std::size_t(n) : 0;
-    }
-
-private:
-    QFile m_file;
-    bool m_open = false;
-};
-
 // zlib data inflated, never to more than a profile may hold.
 QByteArray inflated(const std::string& deflated) {
     QByteArray out;
@@ -66,10 +51,7 @@ QByteArray inflated(const std::string& deflated) {
     return status == Z_STREAM_END ? out : QByteArray();
 }
 
-QByteArray profileInFile(const QString& path, pictures::Format format) {
-    if (format != pictures::Format::Jpeg && format != pictures::Format::Png && format != pictures::Format::WebP)
-        return {};
-    FileBytes source(path);
+QByteArray profileInFile(pictures::ByteSource& source, pictures::Format format) {
     colours::EmbeddedProfile found = colours::embeddedProfile(source, format);
     if (found.bytes.empty()) return {};
     return found.deflated ? inflated(found.bytes) : QByteArray::fromStdString(found.bytes);
@@ -163,11 +145,11 @@ void setDisplayProfile(const QByteArray& icc) {
     g_target = std::move(target);
 }
 
-QImage toDisplayColours(QImage image, const QString& path, pictures::Format format) {
+QImage toDisplayColours(QImage image, pictures::ByteSource& file, pictures::Format format) {
     if (image.isNull()) return image;
     const QColorSpace read = image.colorSpace();
     // What Qt could not parse it dropped: Little CMS may read the file's own profile.
-    return convert(std::move(image), read, read.isValid() ? QByteArray() : profileInFile(path, format));
+    return convert(std::move(image), read, read.isValid() ? QByteArray() : profileInFile(file, format));
 }
 
 QImage toDisplayColours(QImage image, const heif_image_handle* handle) {

@@ -27,10 +27,11 @@ QByteArray readDisplayProfile();
 // at start, before pictures are decoded.
 void setDisplayProfile(const QByteArray& icc);
 
-// `image` (decoded from `path`, whose header says `format`) in the display's
+// `image` (decoded from `file`, whose header says `format`) in the display's
 // colours. `image.colorSpace()` is what the decoder read; when it found none
-// the file's own profile is looked for, for Little CMS.
-QImage toDisplayColours(QImage image, const QString& path, pictures::Format format);
+// the file's own profile is looked for, for Little CMS, in the bytes the
+// header check has already read.
+QImage toDisplayColours(QImage image, pictures::ByteSource& file, pictures::Format format);
 
 // The same for a picture libheif decoded from `handle` (its ICC profile or
 // nclx description).

@@ -1,6 +1,7 @@
 #include "PictureDecode.h"
 
 #include "ColourManage.h"
+#include "FileSource.h"
 #include "PictureRules.h"
 #include "shared/FileKinds.h"
 
@@ -39,37 +40,6 @@ struct UnderWay {
     ~UnderWay() { --g_decodesUnderWay; }
     UnderWay(const UnderWay&) = delete;
     UnderWay& operator=(const UnderWay&) = delete;
-};
-
-// The file's bytes for the header checks, read in blocks: walking a GIF's or
-// a JPEG's segments asks for a few bytes at a time.
-class FileSource final : public pictures::ByteSource {
-public:
-    explicit FileSource(const QString& path) : m_file(path) { m_open = m_file.open(QIODevice::ReadOnly); }
-    std::size_t readAt(std::uint64_t offset, std::uint8_t* into, std::size_t count) override {
-        std::size_t done = 0;
-        while (done < count && m_open) {
-            const std::uint64_t at = offset + done;
-            if (at < m_blockAt || at >= m_blockAt + std::uint64_t(m_block.size())) {
-                if (at > std::uint64_t(m_file.size()) || !m_file.seek(qint64(at))) break;
-                m_block = m_file.read(kBlock);
-                m_blockAt = at;
-                if (m_block.isEmpty()) break;
-            }
-            const std::size_t inBlock = std::size_t(at - m_blockAt);
-            const std::size_t n = std::min(count - done, std::size_t(m_block.size()) - inBlock);
-            std::memcpy(into + done, m_block.constData() + inBlock, n);
-            done += n;
-        }
-        return done;
-    }
-
-private:
-    static constexpr qint64 kBlock = 64 * 1024;
-    QFile m_file;
-    bool m_open = false;
-    QByteArray m_block;
-    std::uint64_t m_blockAt = 0;
 };
 
 pictures::Header headerOf(const QString& path) {
@@ -380,7 +350,9 @@ QSize pictureSize(const QString& path) {
 QImage decodePicture(const QString& path, const QSize& target) {
     if (!openable(path)) return QImage();
     const UnderWay busy;
-    const pictures::Header header = headerOf(path);
+    // Kept open: the colour profile is looked for in the bytes already read.
+    FileSource source(path);
+    const pictures::Header header = pictures::readHeader(source);
     if (!pictures::withinBudget(header, std::uint32_t(std::max(0, target.width())),
                                 std::uint32_t(std::max(0, target.height()))))
         return QImage();
@@ -405,7 +377,7 @@ QImage decodePicture(const QString& path, const QSize& target) {
         image = image.scaled(target, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
     }
     // Converted once scaled: the fewer pixels the cheaper.
-    return toDisplayColours(std::move(image), path, header.format);
+    return toDisplayColours(std::move(image), source, header.format);
 }
 
 bool isAnimatedPicture(const QString& path) {
