@@ -1,5 +1,6 @@
 #include "M3uList.h"
 
+#include "FileKinds.h"
 #include "MediaTypes.h"
 
 #include <fcntl.h>
@@ -20,8 +21,8 @@ using FileId = std::pair<dev_t, ino_t>;
 // anything else).
 bool readHead(const std::string& path, std::size_t limit, std::string& out, FileId* id = nullptr) {
     out.clear();
+    if (!files::isOpenableFile(path)) return false;
     struct stat st {};
-    if (::stat(path.c_str(), &st) != 0 || !S_ISREG(st.st_mode)) return false;
     const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
     if (fd < 0) return false;
     if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
