@@ -1,15 +1,25 @@
 #pragma once
-// Finding and answering the message boxes a window shows. A box runs its own
-// event loop, so the answer comes from a timer that polls for it. GUI thread only.
+// Finding and answering the message boxes and other modal windows a window
+// opens. A modal window runs its own event loop, so the answers come from a
+// timer that polls for it. GUI thread only.
+
+#include "QtWait.h"
 
 #include <QApplication>
-#include <QElapsedTimer>
 #include <QMessageBox>
+#include <QPointer>
 #include <QPushButton>
+#include <QTest>
 #include <QTimer>
 
+#include <gtest/gtest.h>
+
 #include <algorithm>
+#include <deque>
 #include <functional>
+#include <optional>
+#include <type_traits>
+#include <vector>
 
 // What a box showed when it was answered.
 struct ShownBox {
@@ -28,54 +38,87 @@ inline QMessageBox* shownMessageBox() {
     return nullptr;
 }
 
+inline ShownBox shownBox(const QMessageBox* box) {
+    return {box->text(), box->windowTitle(), box->icon(), static_cast<int>(box->buttons().size())};
+}
+
 // Presses the button labelled `label` (the first button when empty) and
 // returns what the box showed.
 inline ShownBox answerBox(QMessageBox* box, const QString& label = {}) {
+    const ShownBox shown = shownBox(box);
     const QList<QAbstractButton*> buttons = box->buttons();
-    const ShownBox shown{box->text(), box->windowTitle(), box->icon(), static_cast<int>(buttons.size())};
     const auto it =
         std::find_if(buttons.begin(), buttons.end(), [&](auto* b) { return label.isEmpty() || b->text() == label; });
-    if (it != buttons.end()) (*it)->click();
+    if (it != buttons.end()) {
+        (*it)->click();
+    } else {
+        ADD_FAILURE() << "no button " << label.toStdString() << " on " << shown.text.toStdString();
+        box->reject();
+    }
     return shown;
 }
 
-// Calls `act` with the next modal window (or message box) shown within five
-// seconds while `context` lives.
-inline void onNextModal(QObject* context, std::function<void(QWidget*)> act) {
-    auto* poll = new QTimer(context);
-    QElapsedTimer started;
-    started.start();
-    QObject::connect(poll, &QTimer::timeout, poll, [poll, started, act] {
-        QWidget* modal = QApplication::activeModalWidget();
-        if (!modal) modal = shownMessageBox();
-        if (!modal && !started.hasExpired(5000)) return;
-        poll->stop();
-        poll->deleteLater();
-        if (modal) act(modal);
-    });
-    poll->start(10);
-}
-
-// Answers the next message box that way and hands what it showed to `seen`.
-inline void answerNextBox(QObject* context, std::function<void(const ShownBox&)> seen, const QString& label = {}) {
-    onNextModal(context, [seen, label](QWidget* modal) {
-        if (auto* box = qobject_cast<QMessageBox*>(modal)) seen(answerBox(box, label));
-    });
-}
-
-// Answers every box shown while it lives, the same way each time.
-class BoxAnswerer {
+// One answer: a message box's button by its label ("" for the first button)
+// or a key pressed on the box; or anything done to a modal window.
+class ModalStep {
 public:
-    explicit BoxAnswerer(std::function<void(const ShownBox&)> seen = {}, const QString& label = {}) {
-        QObject::connect(&m_poll, &QTimer::timeout, [this, seen, label] {
-            if (QMessageBox* box = shownMessageBox()) {
-                const ShownBox shown = answerBox(box, label);
-                if (seen) seen(shown);
-            }
-        });
-        m_poll.start(10);
+    ModalStep(const char* label) : m_label(QString::fromUtf8(label)) {}
+    ModalStep(Qt::Key key) : m_key(key) {}
+    template <typename F, typename = std::enable_if_t<std::is_invocable_v<F, QWidget*>>>
+    ModalStep(F act) : m_act(std::move(act)) {}
+
+    bool fits(QWidget* modal) const { return m_act || qobject_cast<QMessageBox*>(modal); }
+    void take(QWidget* modal) const {
+        if (m_act) return m_act(modal);
+        auto* box = static_cast<QMessageBox*>(modal);
+        if (!m_key) return void(answerBox(box, m_label));
+        QTest::keyClick(box->focusWidget() ? box->focusWidget() : box, *m_key);
     }
 
 private:
+    QString m_label;
+    std::optional<Qt::Key> m_key;
+    std::function<void(QWidget*)> m_act;
+};
+
+// Answers the modal windows that open while it lives, one step each in the
+// order they open, then every later one with `rest` when given; a box step
+// waits for a message box. Keeps what each box answered showed.
+class ModalScript {
+public:
+    explicit ModalScript(std::vector<ModalStep> steps = {}, std::optional<ModalStep> rest = {})
+        : m_steps(steps.begin(), steps.end()), m_rest(std::move(rest)) {
+        QObject::connect(&m_poll, &QTimer::timeout, [this] { poll(); });
+        m_poll.start(10);
+    }
+    const std::vector<ShownBox>& seen() const { return m_seen; }
+    bool done() const { return m_steps.empty(); }
+    // Runs the event loop until every step was taken; false after `ms`.
+    bool finish(int ms = 5000) const { return waitFor([this] { return done(); }, ms); }
+
+private:
+    void poll() {
+        QWidget* modal = QApplication::activeModalWidget();
+        if (!modal) modal = shownMessageBox();
+        if (!modal || modal == m_last) return;
+        const ModalStep* step = !m_steps.empty() ? &m_steps.front() : m_rest ? &*m_rest : nullptr;
+        if (!step || !step->fits(modal)) return;
+        m_last = modal;
+        if (auto* box = qobject_cast<QMessageBox*>(modal)) m_seen.push_back(shownBox(box));
+        // Answered from the box's own loop, so a box the answer opens is found too.
+        QTimer::singleShot(0, modal, [modal, step = *step] { step.take(modal); });
+        if (!m_steps.empty()) m_steps.pop_front();
+    }
+
     QTimer m_poll;
+    std::deque<ModalStep> m_steps;
+    std::optional<ModalStep> m_rest;
+    std::vector<ShownBox> m_seen;
+    QPointer<QWidget> m_last;
+};
+
+// Answers every message box the same way while it lives.
+class BoxAnswerer : public ModalScript {
+public:
+    explicit BoxAnswerer(const char* label = "") : ModalScript({}, ModalStep(label)) {}
 };

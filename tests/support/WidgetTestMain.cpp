@@ -9,6 +9,8 @@
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
     platform::prepareApplication(app);
+    // A test's last window closing must not end the event loops of the next.
+    QApplication::setQuitOnLastWindowClosed(false);
     ::testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();
 }

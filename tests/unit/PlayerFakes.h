@@ -1,9 +1,10 @@
 #pragma once
-// Fakes of the player window, the media element, the mixer and a clock for
+// Fakes of the player window, the media element and a clock for
 // the player's rule tests.
 
 #include "player/PlayerCore.h"
 
+#include "FakeMixer.h"
 #include "TempDir.h"
 
 #include <gtest/gtest.h>
@@ -163,13 +164,6 @@ public:
 
 private:
     FakeHost& m_host;
-};
-
-class FakeMixer final : public platform::IMixer {
-public:
-    std::uint32_t volume() override { return writes.empty() ? 0 : writes.back(); }
-    void setVolume(std::uint32_t v) override { writes.push_back(v); }
-    std::vector<std::uint32_t> writes;
 };
 
 class PlayerTest : public ::testing::Test {

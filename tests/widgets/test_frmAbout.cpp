@@ -48,11 +48,11 @@ TEST(frmAbout, LabelsAndAddressesFollowTheDescription) {
 
 TEST(frmAbout, SystemInformationIsNotAvailable) {
     frmAbout about;
-    ShownBox shown;
-    answerNextBox(&about, [&](const ShownBox& box) { shown = box; });
+    const ModalScript boxes({""});
     about.findChild<QPushButton*>("cmdSysInfo")->click();
-    EXPECT_EQ(shown.text, "現時点ではｼｽﾃﾑ情報を使用できません");
-    EXPECT_EQ(shown.title, "Vistrova!!");
+    ASSERT_EQ(boxes.seen().size(), 1u);
+    EXPECT_EQ(boxes.seen()[0].text, "現時点ではｼｽﾃﾑ情報を使用できません");
+    EXPECT_EQ(boxes.seen()[0].title, "Vistrova!!");
 }
 
 }  // namespace

@@ -88,13 +88,13 @@ TEST_F(frmMainTest, FullScreenPlayerCoversThePrimaryScreen) {
 TEST_F(frmMainTest, MissingFileAsksAndAbortEndsTheShow) {
     addPath("gone.jpg", dir.file("gone.jpg"));
     player::frmMain player(nullptr, state);
-    ShownBox shown;
-    answerNextBox(&player, [&](const ShownBox& box) { shown = box; }, QString::fromUtf8("中止(&A)"));
+    const ModalScript boxes({"中止(&A)"});
     QTimer::singleShot(8000, &player, [&] { player.done(99); });
     const int result = player.exec();
-    EXPECT_EQ(shown.text, QString::fromStdString(dir.file("gone.jpg")) + QStringLiteral(" Can't open!!"));
-    EXPECT_EQ(shown.title, QStringLiteral("Vistrova!!"));
-    EXPECT_EQ(shown.buttons, 3);
+    ASSERT_EQ(boxes.seen().size(), 1u);
+    EXPECT_EQ(boxes.seen()[0].text, QString::fromStdString(dir.file("gone.jpg")) + QStringLiteral(" Can't open!!"));
+    EXPECT_EQ(boxes.seen()[0].title, QStringLiteral("Vistrova!!"));
+    EXPECT_EQ(boxes.seen()[0].buttons, 3);
     EXPECT_NE(result, 99) << "Abort closed the player";
     EXPECT_EQ(player.core().state().lastClickAction, player::kEnd);
 }
@@ -105,12 +105,11 @@ TEST_F(frmMainTest, UndecodablePictureIsOfferedRetryAndIgnore) {
     addPath("bad.jpg", bad);
     addPicture("good.bmp", 20, 20, Qt::green);
     player::frmMain player(nullptr, state);
-    bool asked = false;
-    const auto seen = [&](const ShownBox& box) { asked = box.title == QStringLiteral("Vistrova!!"); };
-    answerNextBox(&player, seen, QString::fromUtf8("無視(&I)"));
+    const ModalScript boxes({"無視(&I)"});
     player.show();
     ASSERT_TRUE(waitFor([&] { return player.imgPct()->isVisible(); }));
-    EXPECT_TRUE(asked);
+    ASSERT_EQ(boxes.seen().size(), 1u);
+    EXPECT_EQ(boxes.seen()[0].title, QStringLiteral("Vistrova!!"));
     EXPECT_EQ(state.playList.position, 1);
     player.close();
 }
@@ -139,13 +138,13 @@ TEST_F(frmMainTest, F2PausesShowsTheHelpWindowAndOkResumes) {
     ASSERT_TRUE(waitFor([&] { return player.imgPct()->isVisible(); }));
     QString info;
     bool pausedDuringHelp = false;
-    onNextModal(&player, [&](QWidget* modal) {
+    const ModalScript script({[&](QWidget* modal) {
         auto* help = qobject_cast<frmHelp*>(modal);
         if (!help) return;
         info = help->lblInfo()->text();
         pausedDuringHelp = player.core().state().paused;
         help->cmdOK()->click();
-    });
+    }});
     QTest::keyClick(&player, Qt::Key_F2);
     EXPECT_EQ(info, QStringLiteral("2/3 b.bmp"));
     EXPECT_TRUE(pausedDuringHelp);

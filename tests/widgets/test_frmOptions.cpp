@@ -10,7 +10,6 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTest>
-#include <QTimer>
 
 #include <gtest/gtest.h>
 
@@ -31,13 +30,10 @@ protected:
 
     // Presses a key in box i and returns the text of the message box it raised ("" for none).
     QString press(int i, Qt::Key key, Qt::KeyboardModifiers mods = Qt::NoModifier) {
-        QString message;
-        QTimer::singleShot(0, [&] {
-            if (QMessageBox* box = shownMessageBox()) message = answerBox(box).text;
-        });
+        const BoxAnswerer boxes;
         QTest::keyClick(keyBox(i), key, mods);
         QApplication::processEvents();
-        return message;
+        return boxes.seen().empty() ? QString() : boxes.seen()[0].text;
     }
 
     TempDir dir;
@@ -101,10 +97,10 @@ TEST_F(KeyDialog, OkAppliesEvenWithoutChanges) {
 
 TEST_F(KeyDialog, KeysThatCannotBeStoredAreReported) {
     std::filesystem::create_directory(state.settingsPath);  // stands in for a full disk
-    QString message;
-    BoxAnswerer answer([&](const ShownBox& box) { message = box.text; });
+    const BoxAnswerer boxes;
     button("cmdOK")->click();
-    EXPECT_TRUE(message.startsWith(QStringLiteral("設定ファイルに書き込めませんでした。\r\n")));
+    ASSERT_EQ(boxes.seen().size(), 1u);
+    EXPECT_TRUE(boxes.seen()[0].text.startsWith(QStringLiteral("設定ファイルに書き込めませんでした。\r\n")));
     EXPECT_FALSE(dialog->isVisible());
 }
 

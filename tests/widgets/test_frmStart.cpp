@@ -2,20 +2,19 @@
 // QRegion, the closing paths that set the volume back, the start modes.
 
 #include "launcher/frmStart.h"
-#include "platform/Mixer.h"
 #include "shared/mdlPublic.h"
 
+#include "FakeMixer.h"
 #include "MessageBoxes.h"
+#include "QtWait.h"
 #include "TempDir.h"
 
 #include <gtest/gtest.h>
 
 #include <QApplication>
-#include <QElapsedTimer>
 #include <QKeyEvent>
 #include <QAbstractButton>
 #include <QMouseEvent>
-#include <QTimer>
 #include <QRandomGenerator>
 
 #include <vector>
@@ -23,17 +22,6 @@
 using launcher::frmStart;
 
 namespace {
-
-class FakeMixer final : public platform::IMixer {
-public:
-    std::uint32_t volume() override { return level; }
-    void setVolume(std::uint32_t v) override {
-        level = v;
-        writes.push_back(v);
-    }
-    std::uint32_t level = 0;
-    std::vector<std::uint32_t> writes;
-};
 
 // Every pixel of the scanned width is in the region exactly when it differs
 // from the top-left pixel; nothing right of that width is.
@@ -55,31 +43,6 @@ void expectOutline(const QImage& picture, const QRegion& region) {
         }
     }
 }
-
-void pumpUntil(const std::function<bool()>& done) {
-    QElapsedTimer timer;
-    timer.start();
-    while (!done() && timer.elapsed() < 3000) QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
-}
-
-// Ends whatever modal window the start mode opened (the player, its failure
-// box, the editor), as a user would, so the start-up path can run to its end.
-class ModalEnder {
-public:
-    ModalEnder() {
-        QObject::connect(&m_timer, &QTimer::timeout, [] {
-            if (QMessageBox* box = shownMessageBox()) {
-                answerBox(box);  // Abort on "Can't open!!", OK elsewhere
-            } else if (QWidget* modal = QApplication::activeModalWidget()) {
-                modal->close();
-            }
-        });
-        m_timer.start(50);
-    }
-
-private:
-    QTimer m_timer;
-};
 
 void resetState(std::int16_t mode, std::int16_t count, std::uint32_t saved) {
     auto& s = mdlPublic::publicState();
@@ -176,10 +139,10 @@ TEST(frmStart, UnreadablePictureEndsWithTheStartFailure) {
         resetState(mdlPublic::kStartShow, 2, 9);
         FakeMixer mixer;
         frmStart form(mixer, QString::fromStdString(path));
-        ShownBox shown;
-        answerNextBox(&form, [&](const ShownBox& box) { shown = box; });
+        const ModalScript boxes({""});
         EXPECT_FALSE(form.Form_Load());
-        EXPECT_EQ(shown.text + '|' + shown.title, QStringLiteral("起動に失敗しました。|Vistrova!!"));
+        ASSERT_EQ(boxes.seen().size(), 1u);
+        EXPECT_EQ(boxes.seen()[0].text + '|' + boxes.seen()[0].title, QStringLiteral("起動に失敗しました。|Vistrova!!"));
         EXPECT_FALSE(form.isVisible());
         EXPECT_TRUE(mixer.writes.empty());
         QCoreApplication::processEvents();
@@ -243,14 +206,19 @@ TEST(frmStart, ButtonsLightUnderTheMouseAndExitCloses) {
 
 TEST(frmStart, ScreenSaverModesRunAndClose) {
     // Show mode with a list: the show sequence sets the step, then the end.
-    ModalEnder ender;
+    // Ends whatever modal window the start mode opens (the player, its failure
+    // box, the editor) as a user would, so the start-up path runs to its end.
+    const ModalScript ender({}, [](QWidget* modal) {
+        if (auto* box = qobject_cast<QMessageBox*>(modal)) answerBox(box);  // Abort on "Can't open!!"
+        else modal->close();
+    });
     resetState(mdlPublic::kStartShow, 3, 0x80008000);
     {
         FakeMixer mixer;
         frmStart form(mixer);
         ASSERT_TRUE(form.Form_Load());
         EXPECT_FALSE(form.isVisible());
-        pumpUntil([&] { return !mixer.writes.empty(); });
+        waitFor([&] { return !mixer.writes.empty(); });
         EXPECT_EQ(mixer.writes, std::vector<std::uint32_t>{0x80008000});
         EXPECT_EQ(mdlPublic::publicState().volumeStep, 8);
     }
@@ -263,17 +231,10 @@ TEST(frmStart, ScreenSaverModesRunAndClose) {
         FakeMixer mixer;
         frmStart form(mixer);
         ASSERT_TRUE(form.Form_Load());
-        pumpUntil([&] { return !mixer.writes.empty(); });
+        waitFor([&] { return !mixer.writes.empty(); });
         EXPECT_EQ(mixer.writes, std::vector<std::uint32_t>{5});
         EXPECT_FALSE(form.isVisible());
     }
 }
 
 }  // namespace
-
-int main(int argc, char** argv) {
-    QApplication app(argc, argv);
-    QApplication::setQuitOnLastWindowClosed(false);
-    ::testing::InitGoogleTest(&argc, argv);
-    return RUN_ALL_TESTS();
-}

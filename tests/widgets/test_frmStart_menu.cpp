@@ -3,9 +3,9 @@
 // the refusal of an empty list, the pointer while the editor opens.
 
 #include "launcher/frmStart.h"
-#include "platform/Mixer.h"
 #include "shared/mdlPublic.h"
 
+#include "FakeMixer.h"
 #include "MessageBoxes.h"
 
 #include <gtest/gtest.h>
@@ -25,13 +25,6 @@
 using launcher::frmStart;
 
 namespace {
-
-class FakeMixer final : public platform::IMixer {
-public:
-    std::uint32_t volume() override { return 0; }
-    void setVolume(std::uint32_t v) override { writes.push_back(v); }
-    std::vector<std::uint32_t> writes;
-};
 
 // The launcher with every action recorded as one letter: S show, L editor,
 // A about, H help; the show records the position it starts at.
@@ -84,9 +77,11 @@ struct Launcher {
     }
 };
 
-bool isRefusal(const ShownBox& box) {
-    return box.text == QStringLiteral("ファイルリストを選択してください。") && box.title == QStringLiteral("Vistrova!!") &&
-           box.icon == QMessageBox::Warning;
+// The one box shown was the refusal of an empty list.
+bool isRefused(const ModalScript& boxes) {
+    const auto& seen = boxes.seen();
+    return seen.size() == 1 && seen[0].text == QStringLiteral("ファイルリストを選択してください。") &&
+           seen[0].title == QStringLiteral("Vistrova!!") && seen[0].icon == QMessageBox::Warning;
 }
 
 TEST(frmStartMenu, LeftReleaseAtTheEdgePixels) {
@@ -131,15 +126,14 @@ TEST(frmStartMenu, StartWithAnEmptyListIsRefusedAndTheStripFollowsThePointer) {
         QCursor::setPos(l.form.mapToGlobal(QPoint(236, 184)));
         l.moveTo({236, 184});
         ASSERT_EQ(l.form.selectedMenu(), 2);
-        ShownBox shown;
-        onNextModal(&l.form, [&](QWidget* modal) {
+        const ModalScript boxes({[&](QWidget* modal) {
             QEvent leave(QEvent::Leave);
             QApplication::sendEvent(&l.form, &leave);
             QCursor::setPos(l.form.mapToGlobal(r.pointerAfter.toPoint()));
-            if (auto* box = qobject_cast<QMessageBox*>(modal)) shown = answerBox(box);
-        });
+            if (auto* box = qobject_cast<QMessageBox*>(modal)) answerBox(box);
+        }});
         l.release({236, 184});
-        EXPECT_TRUE(isRefusal(shown)) << shown.text.toStdString();
+        EXPECT_TRUE(isRefused(boxes));
         EXPECT_EQ(l.log, "");
         EXPECT_EQ(l.form.selectedMenu(), r.lit) << r.pointerAfter.x();
         EXPECT_EQ(mdlPublic::publicState().playList.position, 0);
@@ -199,10 +193,9 @@ TEST(frmStartMenu, KeysContinueAtTheCurrentEntry) {
 
 TEST(frmStartMenu, SKeyWithAnEmptyListIsRefused) {
     Launcher l(0, 0);
-    ShownBox shown;
-    answerNextBox(&l.form, [&](const ShownBox& box) { shown = box; });
+    const ModalScript boxes({""});
     l.sendKey(QEvent::KeyPress, Qt::Key_S, QStringLiteral("s"));
-    EXPECT_TRUE(isRefusal(shown)) << shown.text.toStdString();
+    EXPECT_TRUE(isRefused(boxes));
     EXPECT_EQ(l.log, "");
 }
 
@@ -252,10 +245,3 @@ TEST(frmStartMenu, TerminationClosesModalWindowsInsideAHostWindow) {
 }
 
 }  // namespace
-
-int main(int argc, char** argv) {
-    QApplication app(argc, argv);
-    QApplication::setQuitOnLastWindowClosed(false);
-    ::testing::InitGoogleTest(&argc, argv);
-    return RUN_ALL_TESTS();
-}

@@ -71,8 +71,11 @@ protected:
 
 private:
     // Each box with its first (default) button, noting the window's state under it.
-    BoxAnswerer m_answerer{[this](const ShownBox& box) {
-        boxes.push_back({box.title, box.text, box.icon, buttonsEnabled(), waitCursor()});
+    ModalScript m_answerer{{}, [this](QWidget* modal) {
+        if (auto* box = qobject_cast<QMessageBox*>(modal)) {
+            boxes.push_back({box->windowTitle(), box->text(), box->icon(), buttonsEnabled(), waitCursor()});
+            answerBox(box);
+        }
     }};
 };
 
