@@ -82,11 +82,12 @@ private:
 };
 
 // Answers the modal windows that open while it lives, one step each in the
-// order they open, then every later one with `rest` when given; a box step
-// waits for a message box. Keeps what each box answered showed.
+// order they open, then every later one with `rest` (by default a message
+// box's first button); a box step waits for a message box. Keeps what each
+// box answered showed, so a test can tell the boxes it did not expect.
 class ModalScript {
 public:
-    explicit ModalScript(std::vector<ModalStep> steps = {}, std::optional<ModalStep> rest = {})
+    explicit ModalScript(std::vector<ModalStep> steps = {}, ModalStep rest = "")
         : m_steps(steps.begin(), steps.end()), m_rest(std::move(rest)) {
         QObject::connect(&m_poll, &QTimer::timeout, [this] { poll(); });
         m_poll.start(10);
@@ -101,8 +102,8 @@ private:
         QWidget* modal = QApplication::activeModalWidget();
         if (!modal) modal = shownMessageBox();
         if (!modal || modal == m_last) return;
-        const ModalStep* step = !m_steps.empty() ? &m_steps.front() : m_rest ? &*m_rest : nullptr;
-        if (!step || !step->fits(modal)) return;
+        const ModalStep* step = !m_steps.empty() ? &m_steps.front() : &m_rest;
+        if (!step->fits(modal)) return;
         m_last = modal;
         if (auto* box = qobject_cast<QMessageBox*>(modal)) m_seen.push_back(shownBox(box));
         // Answered from the box's own loop, so a box the answer opens is found too.
@@ -112,13 +113,7 @@ private:
 
     QTimer m_poll;
     std::deque<ModalStep> m_steps;
-    std::optional<ModalStep> m_rest;
+    ModalStep m_rest;
     std::vector<ShownBox> m_seen;
     QPointer<QWidget> m_last;
-};
-
-// Answers every message box the same way while it lives.
-class BoxAnswerer : public ModalScript {
-public:
-    explicit BoxAnswerer(const char* label = "") : ModalScript({}, ModalStep(label)) {}
 };

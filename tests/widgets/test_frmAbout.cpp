@@ -48,7 +48,7 @@ TEST(frmAbout, LabelsAndAddressesFollowTheDescription) {
 
 TEST(frmAbout, SystemInformationIsNotAvailable) {
     frmAbout about;
-    const ModalScript boxes({""});
+    const ModalScript boxes;
     about.findChild<QPushButton*>("cmdSysInfo")->click();
     ASSERT_EQ(boxes.seen().size(), 1u);
     EXPECT_EQ(boxes.seen()[0].text, "現時点ではｼｽﾃﾑ情報を使用できません");

@@ -2,16 +2,12 @@
 // the browser and the preview pane.
 #include "editor/EditorRules.h"
 #include "editor/FileView.h"
-#include "editor/frmFileListEx.h"
 #include "platform/MpvElement.h"
-#include "shared/ListStore.h"
-#include "shared/Settings.h"
-#include "shared/mdlPublic.h"
 
+#include "EditorFixture.h"
 #include "FifoWatch.h"
-#include "QtWait.h"
 #include "MessageBoxes.h"
-#include "TempDir.h"
+#include "QtWait.h"
 
 #include <QAbstractItemView>
 #include <QApplication>
@@ -19,14 +15,12 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <QImage>
-#include <QKeyEvent>
 #include <QLabel>
 #include <QMessageBox>
 #include <QMimeData>
 #include <QScrollBar>
 #include <QSignalSpy>
 #include <QTest>
-#include <QTimer>
 #include <QTreeWidget>
 
 #include <gtest/gtest.h>
@@ -40,19 +34,8 @@ using namespace settings;
 
 namespace {
 
-class Editor : public ::testing::Test {
+class Editor : public EditorTest {
 protected:
-    void SetUp() override {
-        auto& pub = mdlPublic::publicState();
-        pub = mdlPublic::PublicState{};
-        mdlPublic::setPaths(pub, m_home.path().string());
-        m_ini = pub.settingsPath;
-    }
-
-    std::string Ini() const { return TempDir::get(m_ini); }
-    void PutIni(const std::string& lines) { TempDir::put(m_ini, "[VISTROVA]\r\n" + lines); }
-    template <typename T>
-    std::string Value(const Key<T>& key) const { return ini::Snapshot(Ini()).read(kSection, key.name); }
     std::vector<std::string> KeysInFile() const {
         std::vector<std::string> keys;
         const std::string text = Ini();
@@ -68,41 +51,10 @@ protected:
     }
     // Opens, shows and closes one editor session.
     void Session() {
-        frmFileListEx w;
-        w.Form_Load();
-        w.show();
-        QApplication::processEvents();
+        frmFileListEx& w = Open();
         w.close();
         EXPECT_FALSE(w.isVisible());
     }
-    // Answers the next message box with `key` once it shows.
-    static void AnswerNextBox(int key) {
-        auto* timer = new QTimer;
-        QObject::connect(timer, &QTimer::timeout, [timer, key] {
-            if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
-                QWidget* target = box->focusWidget() ? box->focusWidget() : box;
-                QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier,
-                                key == Qt::Key_Escape ? QString() : QString(QChar(key).toLower()));
-                QApplication::sendEvent(target, &press);
-                QKeyEvent release(QEvent::KeyRelease, key, Qt::NoModifier);
-                QApplication::sendEvent(target, &release);
-                timer->stop();
-                timer->deleteLater();
-            }
-        });
-        timer->start(20);
-    }
-
-    // Bottom of the two tool bars in twips, as laid out by a fresh window.
-    static double w_barsBottom() {
-        frmFileListEx w;
-        w.Form_Load();
-        return w.layoutNow().web.top;
-    }
-
-    TempDir m_home;
-    TempDir m_files;
-    std::string m_ini;
 };
 
 TEST_F(Editor, CloseWritesTheKeysInOrderAndTheGeometryDoesNotDrift) {
@@ -171,24 +123,25 @@ TEST_F(Editor, DisplayTimeAndUnitAreWrittenAsShown) {
 
 TEST_F(Editor, SettingsThatCannotBeWrittenAreReportedAndTheWindowCloses) {
     std::filesystem::create_directory(m_ini);  // stands in for a full disk or a read-only file
-    std::vector<ShownBox> boxes;
-    BoxAnswerer answer([&](const ShownBox& box) { boxes.push_back(box); });
+    const ModalScript boxes;
     Session();
-    ASSERT_EQ(boxes.size(), 1u);
-    EXPECT_EQ(boxes[0].text, QStringLiteral("設定ファイルに書き込めませんでした。\r\n") + QString::fromStdString(m_ini));
-    EXPECT_EQ(boxes[0].title, QStringLiteral("Vistrova!!"));
-    EXPECT_EQ(boxes[0].icon, QMessageBox::Warning);
+    ASSERT_EQ(boxes.seen().size(), 1u);
+    const ShownBox& box = boxes.seen()[0];
+    EXPECT_EQ(box.text, QStringLiteral("設定ファイルに書き込めませんでした。\r\n") + QString::fromStdString(m_ini));
+    EXPECT_EQ(box.title, QStringLiteral("Vistrova!!"));
+    EXPECT_EQ(box.icon, QMessageBox::Warning);
 }
 
 TEST_F(Editor, CancelKeepsTheWindowOpenAndWritesNothing) {
     PutIni("PAGENUM=0\r\n");
     const std::string before = Ini();
-    frmFileListEx w;
-    w.Form_Load();
-    w.show();
+    frmFileListEx& w = Open();
     w.lists()->setChanged(true);
-    AnswerNextBox(Qt::Key_Escape);
-    w.close();
+    {
+        const ModalScript boxes({Qt::Key_Escape});
+        w.close();
+        EXPECT_EQ(boxes.seen().size(), 1u);
+    }
     EXPECT_TRUE(w.isVisible());
     EXPECT_TRUE(w.lists()->changed());
     EXPECT_EQ(Ini(), before);
@@ -198,24 +151,19 @@ TEST_F(Editor, CancelKeepsTheWindowOpenAndWritesNothing) {
 
 TEST_F(Editor, NoWritesTheSettingsAndHandsTheUnsavedListOver) {
     auto& pub = mdlPublic::publicState();
-    const std::string listFile = liststore::listFilePath(pub.listPrefix, 0, 0);
-    std::vector<liststore::Entry> entries;
-    for (int i = 0; i < 3; ++i)
-        entries.push_back({"e" + std::to_string(i) + ".jpg", "/x/e" + std::to_string(i) + ".jpg"});
-    ASSERT_TRUE(liststore::writeListFile(listFile, "Mine", entries));
-    const std::string listBefore = TempDir::get(listFile);
+    Store(Entries(3), "Mine");
+    const std::string listBefore = TempDir::get(ListFile(0, 0));
     pub.playList.position = 2;
 
-    frmFileListEx w;
-    w.Form_Load();
-    w.show();
+    frmFileListEx& w = Open();
     ASSERT_EQ(w.lists()->listView()->topLevelItemCount(), 3);
     delete w.lists()->listView()->takeTopLevelItem(0);
     w.lists()->setChanged(true);
-    AnswerNextBox(Qt::Key_N);
+    const ModalScript boxes({Qt::Key_N});
     w.close();
     EXPECT_FALSE(w.isVisible());
-    EXPECT_EQ(TempDir::get(listFile), listBefore);
+    EXPECT_EQ(boxes.seen().size(), 1u);
+    EXPECT_EQ(TempDir::get(ListFile(0, 0)), listBefore);
     EXPECT_EQ(KeysInFile().size(), editor::closeValues({}).size());
     EXPECT_EQ(pub.playList.count, 2);
     EXPECT_EQ(pub.playList.position, 0);
@@ -224,9 +172,7 @@ TEST_F(Editor, NoWritesTheSettingsAndHandsTheUnsavedListOver) {
 }
 
 TEST_F(Editor, HidingBarsGivesTheColumnsTheirRoom) {
-    frmFileListEx w;
-    w.Form_Load();
-    w.show();
+    frmFileListEx& w = Open();
     const double before = w.layoutNow().tree.height;
     w.menuItem("mnuViewStatusBar")->trigger();
     EXPECT_GT(w.layoutNow().tree.height, before);
@@ -241,9 +187,8 @@ TEST_F(Editor, HidingBarsGivesTheColumnsTheirRoom) {
 class Browser : public Editor {
 protected:
     void SetUp() override {
-        Editor::SetUp();
+        EditorTest::SetUp();
         namespace fs = std::filesystem;
-        m_root = QString::fromStdString(m_files.path().string()) + "/";
         fs::create_directories(m_files.path() / "Show" / "Deep");
         fs::create_directories(m_files.path() / "Show" / ".hidden");
         QImage(200, 100, QImage::Format_RGB32).save(m_root + "Show/a.jpg");
@@ -252,14 +197,10 @@ protected:
             TempDir::put(m_files.file(std::string("Show/") + n), "x");
         PutIni("DEFPATH=" + (m_root + "Show/").toStdString() + "\r\n");
     }
-    QString m_root;
 };
 
 TEST_F(Browser, OpensTheRememberedFolderAndListsItsMediaFiles) {
-    frmFileListEx w;
-    w.Form_Load();
-    w.show();
-    QApplication::processEvents();
+    frmFileListEx& w = Open();
     EXPECT_EQ(w.folders()->currentFolderPath(), m_root + "Show/");
     ASSERT_TRUE(w.folders()->tree()->currentItem());
     EXPECT_EQ(w.folders()->tree()->currentItem()->text(0), QStringLiteral("Show"));
@@ -290,10 +231,7 @@ TEST_F(Browser, NamesShowWholeInANarrowTreeAndInTheDetails) {
     const QString deep = QStringLiteral("日本語のとても長いフォルダの名前です");
     ASSERT_TRUE(QDir().mkpath(m_root + "Show/Deep/" + deep));
     PutIni("DEFPATH=" + (m_root + "Show/Deep/" + deep + "/").toStdString() + "\r\nBar1=0\r\n");
-    frmFileListEx w;
-    w.Form_Load();
-    w.show();
-    QApplication::processEvents();
+    frmFileListEx& w = Open();
     EXPECT_DOUBLE_EQ(w.layoutNow().tree.width, 1500);  // the first splitter at its least
     QTreeWidget* tree = w.folders()->tree();
     QTreeWidgetItem* node = tree->currentItem();
@@ -310,9 +248,7 @@ TEST_F(Browser, NamesShowWholeInANarrowTreeAndInTheDetails) {
 }
 
 TEST_F(Browser, RefreshWalksCaseSensitivelyAndRelistsWithTheNewFilter) {
-    frmFileListEx w;
-    w.Form_Load();
-    w.show();
+    frmFileListEx& w = Open();
     w.folders()->setFilter(0);  // movies only; the folder is not listed again yet
     EXPECT_EQ(w.folders()->fileView()->rowCount(), 4);
     w.folders()->tvTreeView_Click();
@@ -328,10 +264,7 @@ TEST_F(Browser, RefreshWalksCaseSensitivelyAndRelistsWithTheNewFilter) {
 }
 
 TEST_F(Browser, PreviewShowsOnePictureOrTheSummaryOfSeveral) {
-    frmFileListEx w;
-    w.Form_Load();
-    w.show();
-    QApplication::processEvents();
+    frmFileListEx& w = Open();
     editor::FileView* view = w.folders()->fileView();
     QAbstractItemView* items = view->currentView();
     items->selectionModel()->select(items->model()->index(1, 0),
@@ -380,9 +313,7 @@ TEST_F(Browser, DateColumnSortsByItsTextAndExpansionReadsOnce) {
     setTime("c.avi", QDate(2010, 5, 1));
     setTime(".h.gif", QDate(2005, 5, 1));
     PutIni("DEFPATH=" + (m_root + "Show/").toStdString() + "\r\nSortKey=2\r\nSortOrder=0\r\n");
-    frmFileListEx w;
-    w.Form_Load();
-    w.show();
+    frmFileListEx& w = Open();
     QStringList names;
     for (int i = 0; i < w.folders()->fileView()->rowCount(); ++i) names << w.folders()->fileView()->nameOfRow(i);
     // "00/05/01" sorts before "05/..", "10/.." and "99/..".
@@ -419,28 +350,21 @@ TEST(FileViewSort, IsStableByColumnTextAndTheSelectionFollows) {
 
 TEST_F(Editor, HiddenPreviewStoresTheSplitterAtTheToolBarsBottom) {
     {
-        frmFileListEx w;
-        w.Form_Load();
-        w.show();
+        frmFileListEx& w = Open();
         w.menuItem("mnuViewPre")->trigger();
         w.close();
     }
-    const double bars = w_barsBottom();
+    const double bars = Load().layoutNow().web.top;  // the tool bars' bottom, laid out afresh
     EXPECT_EQ(Value(kPreview), "0");
     EXPECT_EQ(std::stod(Value(kBar3)), bars);
     PutIni("Bar3=" + Value(kBar3) + "\r\n");
-    frmFileListEx w;
-    w.Form_Load();
-    w.show();
+    frmFileListEx& w = Open();
     EXPECT_DOUBLE_EQ(w.layoutNow().cols.webHeight, 0);
     w.close();
 }
 
 TEST_F(Editor, ShrinkingBelowTheLeastSizeSnapsBack) {
-    frmFileListEx w;
-    w.Form_Load();
-    w.show();
-    QApplication::processEvents();
+    frmFileListEx& w = Open();
     w.resize(100, 100);
     QApplication::processEvents();
     EXPECT_GE(w.frameGeometry().width() * 15, 4680);
@@ -450,9 +374,7 @@ TEST_F(Editor, ShrinkingBelowTheLeastSizeSnapsBack) {
 }
 
 TEST_F(Browser, ATitleChangeEmptiesThePane) {
-    frmFileListEx w;
-    w.Form_Load();
-    w.show();
+    frmFileListEx& w = Open();
     w.preview()->PreView(m_root + "Show/a.jpg");
     ASSERT_TRUE(waitFor([&] { return !w.preview()->picture()->isHidden(); }));
     const QString title = w.preview()->titleLabel()->text();
@@ -464,9 +386,7 @@ TEST_F(Browser, ATitleChangeEmptiesThePane) {
 }
 
 TEST_F(Browser, EveryViewModeFeedsThePreview) {
-    frmFileListEx w;
-    w.Form_Load();
-    w.show();
+    frmFileListEx& w = Open();
     for (int mode = 0; mode < 4; ++mode) {
         w.menuItem(QStringLiteral("mnuListViewMode(%1)").arg(mode))->trigger();
         QAbstractItemView* items = w.folders()->fileView()->currentView();
@@ -485,15 +405,10 @@ TEST_F(Browser, AClipIsFittedBeforeItPlays) {
     const std::string cmd = "ffmpeg -loglevel error -y -f lavfi -i testsrc=size=320x180:rate=25:duration=2 "
                             "-c:v mpeg1video -q:v 4 '" + clip + "'";
     ASSERT_EQ(std::system(cmd.c_str()), 0);
-    frmFileListEx w;
-    w.Form_Load();
-    w.show();
+    frmFileListEx& w = Open();
     w.preview()->PreView(m_root + "Show/clip.mpg");
     EXPECT_EQ(w.preview()->typeLabel()->text(), QStringLiteral("Movie Clip"));
-    QElapsedTimer timer;
-    timer.start();
-    while (w.preview()->movie()->isHidden() && timer.elapsed() < 10000) QApplication::processEvents(QEventLoop::AllEvents, 20);
-    ASSERT_FALSE(w.preview()->movie()->isHidden());
+    ASSERT_TRUE(waitFor([&] { return !w.preview()->movie()->isHidden(); }, 10000));
     // Fitted with the clip's proportions, the name placed right of it.
     EXPECT_NEAR(double(w.preview()->movie()->width()) / w.preview()->movie()->height(), 320.0 / 180.0, 0.05);
     EXPECT_GT(w.preview()->nameLabel()->x(), w.preview()->movie()->x() + w.preview()->movie()->width());
@@ -504,7 +419,8 @@ TEST_F(Browser, AClipIsFittedBeforeItPlays) {
     QSignalSpy ends(element, &platform::MpvElement::endOfStream);
     ASSERT_TRUE(waitFor([&] { return ends.count() == 1; }, 10000));
     QTest::mouseClick(element, Qt::LeftButton);
-    timer.restart();
+    QElapsedTimer timer;
+    timer.start();
     ASSERT_TRUE(waitFor([&] { return ends.count() == 2; }, 10000));
     EXPECT_GE(timer.elapsed(), 1500);
     w.preview()->PreClear();
@@ -513,9 +429,7 @@ TEST_F(Browser, AClipIsFittedBeforeItPlays) {
 }
 
 TEST_F(Browser, MissingOrUnreadableFilesShowNoPicture) {
-    frmFileListEx w;
-    w.Form_Load();
-    w.show();
+    frmFileListEx& w = Open();
     w.preview()->PreView(m_root + "Show/gone.gif");
     EXPECT_TRUE(w.preview()->nameLabel()->text().isEmpty());
     EXPECT_TRUE(w.preview()->timeLabel()->text().isEmpty());

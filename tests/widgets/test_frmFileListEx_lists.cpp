@@ -3,12 +3,10 @@
 #include "editor/EditorRules.h"
 #include "editor/FileView.h"
 #include "editor/frmFileListEx.h"
-#include "shared/ListStore.h"
-#include "shared/Settings.h"
-#include "shared/mdlPublic.h"
 
+#include "EditorFixture.h"
+#include "MessageBoxes.h"
 #include "QtWait.h"
-#include "TempDir.h"
 
 #include <QAbstractItemView>
 #include <QApplication>
@@ -20,12 +18,9 @@
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QMimeData>
-#include <QPointer>
-#include <QPushButton>
 #include <QRadioButton>
 #include <QSlider>
 #include <QTest>
-#include <QTimer>
 #include <QTreeWidget>
 #include <QUrl>
 
@@ -33,71 +28,18 @@
 
 #include <cerrno>
 #include <cstring>
-#include <deque>
 #include <filesystem>
 
 using editor::frmFileListEx;
 
 namespace {
 
-// Answers the message boxes that open, in order, by the label of a button,
-// and keeps their texts and icons.
-class Boxes {
-public:
-    struct Seen {
-        QString text;
-        QMessageBox::Icon icon;
-    };
-    explicit Boxes(std::initializer_list<const char*> answers) {
-        for (const char* a : answers) m_answers.push_back(QString::fromUtf8(a));
-        QObject::connect(&m_timer, &QTimer::timeout, [this] { poll(); });
-        m_timer.start(10);
-    }
-    const std::vector<Seen>& seen() const { return m_seen; }
-    bool done() const { return m_answers.empty(); }
-
-private:
-    void poll() {
-        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
-        if (!box || box == m_last) return;
-        m_last = box;
-        m_seen.push_back({box->text(), box->icon()});
-        const QString wanted = m_answers.empty() ? QStringLiteral("OK") : m_answers.front();
-        if (!m_answers.empty()) m_answers.pop_front();
-        for (QAbstractButton* b : box->buttons())
-            if (b->text() == wanted) {
-                QTimer::singleShot(0, b, &QAbstractButton::click);
-                return;
-            }
-        ADD_FAILURE() << "no button " << wanted.toStdString() << " on " << box->text().toStdString();
-        QTimer::singleShot(0, box, &QMessageBox::reject);
-    }
-    QTimer m_timer;
-    std::deque<QString> m_answers;
-    std::vector<Seen> m_seen;
-    QPointer<QMessageBox> m_last;
-};
-
-class Lists : public ::testing::Test {
+class Lists : public EditorTest {
 protected:
     void SetUp() override {
-        auto& pub = mdlPublic::publicState();
-        pub = mdlPublic::PublicState{};
-        mdlPublic::setPaths(pub, m_home.path().string());
-        m_root = QString::fromStdString(m_files.path().string()) + "/";
+        EditorTest::SetUp();
         for (const char* n : {"a.jpg", "b.gif", "c.avi", "d.bmp"}) TempDir::put(m_files.file(n), "x");
-        TempDir::put(pub.settingsPath, "[VISTROVA]\r\nDEFPATH=" + m_root.toStdString() + "\r\n");
-    }
-    std::unique_ptr<frmFileListEx> Open() {
-        auto w = std::make_unique<frmFileListEx>();
-        w->Form_Load();
-        w->show();
-        QApplication::processEvents();
-        return w;
-    }
-    static std::string ListFile(int page, int list) {
-        const auto& pub = mdlPublic::publicState();
-        return liststore::listFilePath(pub.listPrefix, page, list);
+        PutIni("DEFPATH=" + m_root.toStdString() + "\r\n");
     }
     static QStringList Names(const frmFileListEx& w) {
         QStringList out;
@@ -114,60 +56,47 @@ protected:
                 v->selectionModel()->select(i, QItemSelectionModel::Select | QItemSelectionModel::Rows);
         }
     }
-    static void Store(const std::vector<liststore::Entry>& entries, const std::string& name = "T", int page = 0,
-                      int list = 0) {
-        ASSERT_TRUE(liststore::writeListFile(ListFile(page, list), name, entries));
-    }
-    static std::vector<liststore::Entry> Entries(int n) {
-        std::vector<liststore::Entry> out;
-        for (int i = 0; i < n; ++i) out.push_back({"e" + std::to_string(i) + ".jpg", "/x/e" + std::to_string(i) + ".jpg"});
-        return out;
-    }
-
-    TempDir m_home;
-    TempDir m_files;
-    QString m_root;
 };
 
 TEST_F(Lists, AddsFromTheFileViewAndTheirFlag) {
-    auto w = Open();
-    ASSERT_EQ(w->folders()->fileView()->rowCount(), 4);
-    EXPECT_FALSE(w->lists()->changed());
-    SelectFiles(*w, {});
-    w->menuItem("mnuEditAdd")->trigger();  // nothing selected: no change at all
-    EXPECT_EQ(w->lists()->listView()->topLevelItemCount(), 0);
-    EXPECT_FALSE(w->lists()->changed());
+    frmFileListEx& w = Open();
+    ASSERT_EQ(w.folders()->fileView()->rowCount(), 4);
+    EXPECT_FALSE(w.lists()->changed());
+    SelectFiles(w, {});
+    w.menuItem("mnuEditAdd")->trigger();  // nothing selected: no change at all
+    EXPECT_EQ(w.lists()->listView()->topLevelItemCount(), 0);
+    EXPECT_FALSE(w.lists()->changed());
 
-    SelectFiles(*w, {"c.avi", "a.jpg"});
-    w->menuItem("mnuEditAdd")->trigger();
-    EXPECT_EQ(Names(*w), QStringList({"a.jpg", "c.avi"}));  // in the file view's order
-    EXPECT_EQ(w->lists()->listView()->topLevelItem(1)->text(1), m_root + "c.avi");
-    EXPECT_FALSE(w->lists()->listView()->topLevelItem(0)->icon(0).isNull());
-    EXPECT_TRUE(w->lists()->changed());
+    SelectFiles(w, {"c.avi", "a.jpg"});
+    w.menuItem("mnuEditAdd")->trigger();
+    EXPECT_EQ(Names(w), QStringList({"a.jpg", "c.avi"}));  // in the file view's order
+    EXPECT_EQ(w.lists()->listView()->topLevelItem(1)->text(1), m_root + "c.avi");
+    EXPECT_FALSE(w.lists()->listView()->topLevelItem(0)->icon(0).isNull());
+    EXPECT_TRUE(w.lists()->changed());
 
-    w->lists()->setChanged(false);
-    w->menuItem("mnuEditAddAll")->trigger();
-    EXPECT_EQ(w->lists()->listView()->topLevelItemCount(), 6);
-    EXPECT_TRUE(w->lists()->changed());
+    w.lists()->setChanged(false);
+    w.menuItem("mnuEditAddAll")->trigger();
+    EXPECT_EQ(w.lists()->listView()->topLevelItemCount(), 6);
+    EXPECT_TRUE(w.lists()->changed());
 
     // The double-click adds the focused entry, the same file again.
-    w->lists()->setChanged(false);
-    QAbstractItemView* v = w->folders()->fileView()->currentView();
+    w.lists()->setChanged(false);
+    QAbstractItemView* v = w.folders()->fileView()->currentView();
     v->selectionModel()->setCurrentIndex(v->model()->index(3, 0), QItemSelectionModel::NoUpdate);
-    w->folders()->lvListView_DblClick();
-    EXPECT_EQ(Names(*w).last(), "d.bmp");
-    EXPECT_TRUE(w->lists()->changed());
+    w.folders()->lvListView_DblClick();
+    EXPECT_EQ(Names(w).last(), "d.bmp");
+    EXPECT_TRUE(w.lists()->changed());
 
     // Select all and invert work on the file view, never on the list pane.
-    w->lists()->listView()->topLevelItem(0)->setSelected(true);
-    w->menuItem("mnuEditDSelectAll")->trigger();
-    EXPECT_EQ(w->folders()->fileView()->selectedNames().size(), 4);
-    SelectFiles(*w, {"a.jpg"});
-    w->menuItem("mnuEditInvertSelection")->trigger();
-    EXPECT_EQ(w->folders()->fileView()->selectedNames(), QStringList({"b.gif", "c.avi", "d.bmp"}));
-    EXPECT_EQ(w->lists()->listView()->selectedItems().size(), 1);
-    w->lists()->setChanged(false);
-    w->close();
+    w.lists()->listView()->topLevelItem(0)->setSelected(true);
+    w.menuItem("mnuEditDSelectAll")->trigger();
+    EXPECT_EQ(w.folders()->fileView()->selectedNames().size(), 4);
+    SelectFiles(w, {"a.jpg"});
+    w.menuItem("mnuEditInvertSelection")->trigger();
+    EXPECT_EQ(w.folders()->fileView()->selectedNames(), QStringList({"b.gif", "c.avi", "d.bmp"}));
+    EXPECT_EQ(w.lists()->listView()->selectedItems().size(), 1);
+    w.lists()->setChanged(false);
+    w.close();
 }
 
 TEST_F(Lists, DropsTakeLocalNormalFilesOfTheFilter) {
@@ -176,319 +105,319 @@ TEST_F(Lists, DropsTakeLocalNormalFilesOfTheFilter) {
     TempDir::put(m_files.file(".hidden.jpg"), "x");
     TempDir::put(m_files.file("A.JPG"), "x");
     TempDir::put(m_files.file("bar|name.jpg"), "x");
-    auto w = Open();
+    frmFileListEx& w = Open();
     QMimeData none;
     none.setText(QStringLiteral("not files"));
-    w->lists()->lvList_OLEDragDrop(&none);
-    EXPECT_FALSE(w->lists()->changed());
+    w.lists()->lvList_OLEDragDrop(&none);
+    EXPECT_FALSE(w.lists()->changed());
 
     QMimeData folderOnly;
     folderOnly.setUrls({QUrl::fromLocalFile(m_root + "folder.jpg")});
-    w->lists()->lvList_OLEDragDrop(&folderOnly);
-    EXPECT_EQ(w->lists()->listView()->topLevelItemCount(), 0);
-    EXPECT_TRUE(w->lists()->changed());  // a drop marks the list even when nothing was taken
+    w.lists()->lvList_OLEDragDrop(&folderOnly);
+    EXPECT_EQ(w.lists()->listView()->topLevelItemCount(), 0);
+    EXPECT_TRUE(w.lists()->changed());  // a drop marks the list even when nothing was taken
 
     QMimeData mixed;
     mixed.setUrls({QUrl::fromLocalFile(m_root + "A.JPG"), QUrl::fromLocalFile(m_root + ".hidden.jpg"),
                    QUrl::fromLocalFile(m_root + "missing.jpg"), QUrl(QStringLiteral("https://example.org/x.jpg")),
                    QUrl::fromLocalFile(m_root + "bar|name.jpg"), QUrl::fromLocalFile(m_root + "c.avi")});
     {
-        Boxes boxes({"OK"});
-        w->lists()->lvList_OLEDragDrop(&mixed);
+        const ModalScript boxes({"OK"});
+        w.lists()->lvList_OLEDragDrop(&mixed);
         ASSERT_EQ(boxes.seen().size(), 1u);
         EXPECT_EQ(boxes.seen()[0].text,
                   QStringLiteral("このファイル名はファイルリストに登録できません。\r\nbar|name.jpg"));
         EXPECT_EQ(boxes.seen()[0].icon, QMessageBox::Warning);
     }
-    EXPECT_EQ(Names(*w), QStringList({"A.JPG", "c.avi"}));
+    EXPECT_EQ(Names(w), QStringList({"A.JPG", "c.avi"}));
 
     // A real drop on the pane's viewport, as a file manager delivers it.
     QMimeData fromOutside;
     fromOutside.setUrls({QUrl::fromLocalFile(m_root + "b.gif")});
-    QWidget* viewport = w->lists()->listView()->viewport();
+    QWidget* viewport = w.lists()->listView()->viewport();
     QDragEnterEvent enter(QPoint(5, 5), Qt::CopyAction, &fromOutside, Qt::LeftButton, Qt::NoModifier);
     QApplication::sendEvent(viewport, &enter);
     EXPECT_TRUE(enter.isAccepted());
     QDropEvent drop(QPointF(5, 5), Qt::CopyAction, &fromOutside, Qt::LeftButton, Qt::NoModifier);
     QApplication::sendEvent(viewport, &drop);
-    EXPECT_EQ(Names(*w), QStringList({"A.JPG", "c.avi", "b.gif"}));
+    EXPECT_EQ(Names(w), QStringList({"A.JPG", "c.avi", "b.gif"}));
 
     // With "MOVIE FILES" a picture is refused.
-    w->folders()->setFilter(0);
+    w.folders()->setFilter(0);
     QMimeData picture;
     picture.setUrls({QUrl::fromLocalFile(m_root + "A.JPG")});
-    w->lists()->lvList_OLEDragDrop(&picture);
-    EXPECT_EQ(w->lists()->listView()->topLevelItemCount(), 3);
-    w->lists()->setChanged(false);
-    w->close();
+    w.lists()->lvList_OLEDragDrop(&picture);
+    EXPECT_EQ(w.lists()->listView()->topLevelItemCount(), 3);
+    w.lists()->setChanged(false);
+    w.close();
 }
 
 TEST_F(Lists, NamesThatAreNotUtf8AreListedButRefused) {
     TempDir::put(m_files.file("bad\xff.jpg"), "x");
-    auto w = Open();
-    ASSERT_EQ(w->folders()->fileView()->rowCount(), 5);
+    frmFileListEx& w = Open();
+    ASSERT_EQ(w.folders()->fileView()->rowCount(), 5);
     int bad = -1;
     for (int r = 0; r < 5; ++r)
-        if (editor::holdsRawBytes(w->folders()->fileView()->nameOfRow(r))) bad = r;
+        if (editor::holdsRawBytes(w.folders()->fileView()->nameOfRow(r))) bad = r;
     ASSERT_GE(bad, 0);
     // The key leads back to the file itself, also as a dragged URL.
-    EXPECT_EQ(editor::toRawName(w->folders()->fileView()->keyOfRow(bad)), m_files.file("bad\xff.jpg"));
-    QAbstractItemView* v = w->folders()->fileView()->currentView();
+    EXPECT_EQ(editor::toRawName(w.folders()->fileView()->keyOfRow(bad)), m_files.file("bad\xff.jpg"));
+    QAbstractItemView* v = w.folders()->fileView()->currentView();
     std::unique_ptr<QMimeData> dragged(v->model()->mimeData({v->model()->index(bad, 0)}));
 
     const QString refused =
         QStringLiteral("このファイル名はファイルリストに登録できません。\r\nbad\uFFFD.jpg");
     {
-        Boxes boxes({"OK", "OK"});
-        w->menuItem("mnuEditAddAll")->trigger();
-        w->lists()->lvList_OLEDragDrop(dragged.get());
+        const ModalScript boxes({"OK", "OK"});
+        w.menuItem("mnuEditAddAll")->trigger();
+        w.lists()->lvList_OLEDragDrop(dragged.get());
         ASSERT_EQ(boxes.seen().size(), 2u);
         EXPECT_EQ(boxes.seen()[0].text, refused);
         EXPECT_EQ(boxes.seen()[1].text, refused);
         EXPECT_EQ(boxes.seen()[0].icon, QMessageBox::Warning);
     }
-    EXPECT_EQ(Names(*w), QStringList({"a.jpg", "b.gif", "c.avi", "d.bmp"}));
-    w->lists()->setChanged(false);
-    w->close();
+    EXPECT_EQ(Names(w), QStringList({"a.jpg", "b.gif", "c.avi", "d.bmp"}));
+    w.lists()->setChanged(false);
+    w.close();
 }
 
 TEST_F(Lists, ThePaneStopsAt256) {
     Store(Entries(254));
-    auto w = Open();
-    ASSERT_EQ(w->lists()->listView()->topLevelItemCount(), 254);
+    frmFileListEx& w = Open();
+    ASSERT_EQ(w.lists()->listView()->topLevelItemCount(), 254);
     QList<QUrl> urls;
     for (int i = 0; i < 1000; ++i) urls << QUrl::fromLocalFile(m_root + "a.jpg");
     QMimeData many;
     many.setUrls(urls);
-    Boxes boxes({"OK"});
-    w->lists()->lvList_OLEDragDrop(&many);
-    EXPECT_EQ(w->lists()->listView()->topLevelItemCount(), 256);
+    const ModalScript boxes({"OK"});
+    w.lists()->lvList_OLEDragDrop(&many);
+    EXPECT_EQ(w.lists()->listView()->topLevelItemCount(), 256);
     ASSERT_EQ(boxes.seen().size(), 1u);
     EXPECT_EQ(boxes.seen()[0].text, QStringLiteral("ファイルリストに登録できるのは256ファイルまでです。"));
-    w->lists()->setChanged(false);
-    w->close();
+    w.lists()->setChanged(false);
+    w.close();
 }
 
 TEST_F(Lists, DeletesAndMoves) {
     Store(Entries(4));
-    auto w = Open();
-    QTreeWidget* pane = w->lists()->listView();
+    frmFileListEx& w = Open();
+    QTreeWidget* pane = w.lists()->listView();
     pane->topLevelItem(1)->setSelected(true);
     pane->topLevelItem(3)->setSelected(true);
-    w->menuItem("mnuEditDelete")->trigger();
-    EXPECT_EQ(Names(*w), QStringList({"e0.jpg", "e2.jpg"}));
-    EXPECT_TRUE(w->lists()->changed());
+    w.menuItem("mnuEditDelete")->trigger();
+    EXPECT_EQ(Names(w), QStringList({"e0.jpg", "e2.jpg"}));
+    EXPECT_TRUE(w.lists()->changed());
 
-    w->lists()->setChanged(false);
+    w.lists()->setChanged(false);
     pane->clearSelection();
-    w->menuItem("mnuEditDelete")->trigger();  // nothing selected
-    EXPECT_FALSE(w->lists()->changed());
+    w.menuItem("mnuEditDelete")->trigger();  // nothing selected
+    EXPECT_FALSE(w.lists()->changed());
 
     // Moves: the ends stay put without a change; a move takes the icon along
     // and leaves the moved entry the only selected one.
     pane->setCurrentItem(pane->topLevelItem(0));
-    w->menuItem("mnuEditUp")->trigger();
-    EXPECT_FALSE(w->lists()->changed());
+    w.menuItem("mnuEditUp")->trigger();
+    EXPECT_FALSE(w.lists()->changed());
     pane->setCurrentItem(pane->topLevelItem(1));
-    w->menuItem("mnuEditDown")->trigger();
-    EXPECT_FALSE(w->lists()->changed());
+    w.menuItem("mnuEditDown")->trigger();
+    EXPECT_FALSE(w.lists()->changed());
     const QIcon icon = pane->topLevelItem(1)->icon(0);
     pane->topLevelItem(0)->setSelected(true);
-    w->menuItem("mnuEditUp")->trigger();
-    EXPECT_EQ(Names(*w), QStringList({"e2.jpg", "e0.jpg"}));
+    w.menuItem("mnuEditUp")->trigger();
+    EXPECT_EQ(Names(w), QStringList({"e2.jpg", "e0.jpg"}));
     EXPECT_EQ(pane->topLevelItem(0)->text(1), "/x/e2.jpg");
     EXPECT_EQ(pane->topLevelItem(0)->icon(0).cacheKey(), icon.cacheKey());
     EXPECT_EQ(pane->selectedItems(), QList<QTreeWidgetItem*>({pane->topLevelItem(0)}));
     EXPECT_EQ(pane->currentItem(), pane->topLevelItem(0));
     EXPECT_EQ(pane->selectionMode(), QAbstractItemView::ExtendedSelection);
-    EXPECT_TRUE(w->lists()->changed());
+    EXPECT_TRUE(w.lists()->changed());
 
-    w->lists()->setChanged(false);
+    w.lists()->setChanged(false);
     pane->setCurrentItem(pane->topLevelItem(1));
-    w->lists()->lvList_DblClick();
-    EXPECT_EQ(Names(*w), QStringList({"e2.jpg"}));
-    EXPECT_TRUE(w->lists()->changed());
+    w.lists()->lvList_DblClick();
+    EXPECT_EQ(Names(w), QStringList({"e2.jpg"}));
+    EXPECT_TRUE(w.lists()->changed());
 
-    w->menuItem("mnuEditDeleteAll")->trigger();
-    w->lists()->setChanged(false);
-    w->menuItem("mnuEditDeleteAll")->trigger();  // already empty, still a change
-    EXPECT_TRUE(w->lists()->changed());
-    w->lists()->lvList_DblClick();  // nothing to remove
+    w.menuItem("mnuEditDeleteAll")->trigger();
+    w.lists()->setChanged(false);
+    w.menuItem("mnuEditDeleteAll")->trigger();  // already empty, still a change
+    EXPECT_TRUE(w.lists()->changed());
+    w.lists()->lvList_DblClick();  // nothing to remove
     EXPECT_EQ(pane->topLevelItemCount(), 0);
-    w->lists()->setChanged(false);
-    w->close();
+    w.lists()->setChanged(false);
+    w.close();
 }
 
 TEST_F(Lists, StoreWritesTheWholeListOrNothing) {
-    auto w = Open();
-    SelectFiles(*w, {"a.jpg", "c.avi"});
-    w->menuItem("mnuEditAdd")->trigger();
-    w->lists()->nameBox()->setText(QStringLiteral("旅"));
+    frmFileListEx& w = Open();
+    SelectFiles(w, {"a.jpg", "c.avi"});
+    w.menuItem("mnuEditAdd")->trigger();
+    w.lists()->nameBox()->setText(QStringLiteral("旅"));
     {
-        Boxes boxes({"キャンセル"});
-        w->menuItem("mnuFileSave")->trigger();
+        const ModalScript boxes({"キャンセル"});
+        w.menuItem("mnuFileSave")->trigger();
         ASSERT_EQ(boxes.seen().size(), 1u);
         EXPECT_EQ(boxes.seen()[0].text, QStringLiteral("PAGE 1 / LIST 1 に登録します。"));
         EXPECT_EQ(boxes.seen()[0].icon, QMessageBox::Question);
     }
     EXPECT_FALSE(std::filesystem::exists(ListFile(0, 0)));
-    EXPECT_TRUE(w->lists()->changed());
+    EXPECT_TRUE(w.lists()->changed());
     {
-        Boxes boxes({"OK"});
-        w->menuItem("mnuFileSave")->trigger();
+        const ModalScript boxes({"OK"});
+        w.menuItem("mnuFileSave")->trigger();
     }
-    EXPECT_FALSE(w->lists()->changed());
+    EXPECT_FALSE(w.lists()->changed());
     std::string expected = "[FILELIST]\r\nLISTNAME=旅\r\nLIST000=a.jpg|" + (m_root + "a.jpg").toStdString() +
                            "\r\nLIST001=c.avi|" + (m_root + "c.avi").toStdString() + "\r\n";
     for (int i = 2; i < 256; ++i) expected += liststore::entryKey(i) + "=|\r\n";
     EXPECT_EQ(TempDir::get(ListFile(0, 0)), expected);
-    w->close();
+    w.close();
 }
 
 TEST_F(Lists, AFailingStoreKeepsTheEditsAndTheWindow) {
     // A list file that is a folder cannot be replaced, whoever runs the test.
     std::filesystem::create_directories(ListFile(0, 0));
-    auto w = Open();
-    SelectFiles(*w, {"a.jpg"});
-    w->menuItem("mnuEditAdd")->trigger();
+    frmFileListEx& w = Open();
+    SelectFiles(w, {"a.jpg"});
+    w.menuItem("mnuEditAdd")->trigger();
     {
-        Boxes boxes({"OK", "OK"});
-        w->menuItem("mnuFileSave")->trigger();
+        const ModalScript boxes({"OK", "OK"});
+        w.menuItem("mnuFileSave")->trigger();
         ASSERT_EQ(boxes.seen().size(), 2u);
         EXPECT_TRUE(boxes.seen()[1].text.startsWith(QStringLiteral("ファイルリストを保存できませんでした。\r\n")));
         EXPECT_GT(boxes.seen()[1].text.size(), 22);
         EXPECT_EQ(boxes.seen()[1].icon, QMessageBox::Critical);
     }
-    EXPECT_TRUE(w->lists()->changed());
-    EXPECT_EQ(w->lists()->listView()->topLevelItemCount(), 1);
+    EXPECT_TRUE(w.lists()->changed());
+    EXPECT_EQ(w.lists()->listView()->topLevelItemCount(), 1);
 
     // The leave prompt's Yes with a failing store stays on the list.
     {
-        Boxes boxes({"はい(&Y)", "OK", "OK"});
-        w->menuItem("mnuFileListNext")->trigger();
+        const ModalScript boxes({"はい(&Y)", "OK", "OK"});
+        w.menuItem("mnuFileListNext")->trigger();
         EXPECT_EQ(boxes.seen().size(), 3u);
     }
     EXPECT_EQ(mdlPublic::publicState().fileNum, 0);
-    EXPECT_EQ(w->lists()->listView()->topLevelItemCount(), 1);
+    EXPECT_EQ(w.lists()->listView()->topLevelItemCount(), 1);
 
     // So does the close prompt's Yes.
     {
-        Boxes boxes({"はい(&Y)", "OK", "OK"});
-        w->close();
+        const ModalScript boxes({"はい(&Y)", "OK", "OK"});
+        w.close();
         EXPECT_EQ(boxes.seen().size(), 3u);
     }
-    EXPECT_TRUE(w->isVisible());
-    EXPECT_TRUE(w->lists()->changed());
-    w->lists()->setChanged(false);
-    w->close();
-    EXPECT_FALSE(w->isVisible());
+    EXPECT_TRUE(w.isVisible());
+    EXPECT_TRUE(w.lists()->changed());
+    w.lists()->setChanged(false);
+    w.close();
+    EXPECT_FALSE(w.isVisible());
 }
 
 TEST_F(Lists, NavigationLoadsAndAsksBeforeLeaving) {
     Store({{"x.gif", "/p/x.gif"}, {"y.txt", "/p/y.txt"}}, "ninth", 0, 9);
-    auto w = Open();
-    EXPECT_EQ(w->lists()->listView()->headerItem()->text(0), "Page 1 / File 1");
-    w->menuItem("mnuFileListBack")->trigger();
-    EXPECT_EQ(w->lists()->listView()->headerItem()->text(0), "Page 1 / File 10");
-    EXPECT_EQ(Names(*w), QStringList({"x.gif", "y.txt"}));
-    EXPECT_EQ(w->lists()->nameBox()->text(), "ninth");
-    EXPECT_FALSE(w->lists()->changed());
-    EXPECT_TRUE(w->lists()->listView()->topLevelItem(1)->data(0, Qt::UserRole + 1).toString().isEmpty());
+    frmFileListEx& w = Open();
+    EXPECT_EQ(w.lists()->listView()->headerItem()->text(0), "Page 1 / File 1");
+    w.menuItem("mnuFileListBack")->trigger();
+    EXPECT_EQ(w.lists()->listView()->headerItem()->text(0), "Page 1 / File 10");
+    EXPECT_EQ(Names(w), QStringList({"x.gif", "y.txt"}));
+    EXPECT_EQ(w.lists()->nameBox()->text(), "ninth");
+    EXPECT_FALSE(w.lists()->changed());
+    EXPECT_TRUE(w.lists()->listView()->topLevelItem(1)->data(0, Qt::UserRole + 1).toString().isEmpty());
 
-    w->lists()->lvList_ColumnClick();
-    EXPECT_EQ(w->lists()->listView()->headerItem()->text(0), "Page 2 / File 1");
-    w->menuItem("mnuFilePageBack")->trigger();
-    w->menuItem("mnuFilePageBack")->trigger();
-    EXPECT_EQ(w->lists()->listView()->headerItem()->text(0), "Page 10 / File 1");
-    w->menuItem("mnuFileListBack")->trigger();
-    w->lists()->lvList_ColumnClick();
-    EXPECT_EQ(w->lists()->listView()->headerItem()->text(0), "Page 1 / File 1");
-    w->menuItem("mnuFilePageNext")->trigger();
-    w->menuItem("mnuFileListNext")->trigger();
+    w.lists()->lvList_ColumnClick();
+    EXPECT_EQ(w.lists()->listView()->headerItem()->text(0), "Page 2 / File 1");
+    w.menuItem("mnuFilePageBack")->trigger();
+    w.menuItem("mnuFilePageBack")->trigger();
+    EXPECT_EQ(w.lists()->listView()->headerItem()->text(0), "Page 10 / File 1");
+    w.menuItem("mnuFileListBack")->trigger();
+    w.lists()->lvList_ColumnClick();
+    EXPECT_EQ(w.lists()->listView()->headerItem()->text(0), "Page 1 / File 1");
+    w.menuItem("mnuFilePageNext")->trigger();
+    w.menuItem("mnuFileListNext")->trigger();
     EXPECT_EQ(mdlPublic::publicState().pageNum, 1);
     EXPECT_EQ(mdlPublic::publicState().fileNum, 1);
 
     // Leaving a changed list: Cancel stays, No goes without storing, Yes then
     // Cancel at the store's own prompt also goes.
-    w->lists()->nameBox()->setText(QStringLiteral("edited"));
-    EXPECT_TRUE(w->lists()->changed());
+    w.lists()->nameBox()->setText(QStringLiteral("edited"));
+    EXPECT_TRUE(w.lists()->changed());
     {
-        Boxes boxes({"キャンセル"});
-        w->menuItem("mnuFileListNext")->trigger();
+        const ModalScript boxes({"キャンセル"});
+        w.menuItem("mnuFileListNext")->trigger();
         ASSERT_EQ(boxes.seen().size(), 1u);
         EXPECT_EQ(boxes.seen()[0].text, QStringLiteral("ファイルリストは変更されています。\r\n変更点を保存しますか？"));
     }
     EXPECT_EQ(mdlPublic::publicState().fileNum, 1);
-    EXPECT_EQ(w->lists()->nameBox()->text(), "edited");
+    EXPECT_EQ(w.lists()->nameBox()->text(), "edited");
     {
-        Boxes boxes({"いいえ(&N)"});
-        w->menuItem("mnuFileListNext")->trigger();
+        const ModalScript boxes({"いいえ(&N)"});
+        w.menuItem("mnuFileListNext")->trigger();
     }
     EXPECT_EQ(mdlPublic::publicState().fileNum, 2);
     EXPECT_FALSE(std::filesystem::exists(ListFile(1, 1)));
-    w->lists()->nameBox()->setText(QStringLiteral("again"));
+    w.lists()->nameBox()->setText(QStringLiteral("again"));
     {
-        Boxes boxes({"はい(&Y)", "キャンセル"});
-        w->menuItem("mnuFileListNext")->trigger();
+        const ModalScript boxes({"はい(&Y)", "キャンセル"});
+        w.menuItem("mnuFileListNext")->trigger();
         EXPECT_EQ(boxes.seen().size(), 2u);
     }
     EXPECT_EQ(mdlPublic::publicState().fileNum, 3);
     EXPECT_FALSE(std::filesystem::exists(ListFile(1, 2)));
-    w->lists()->nameBox()->setText(QStringLiteral("kept"));
+    w.lists()->nameBox()->setText(QStringLiteral("kept"));
     {
-        Boxes boxes({"はい(&Y)", "OK"});
-        w->menuItem("mnuFileListNext")->trigger();
+        const ModalScript boxes({"はい(&Y)", "OK"});
+        w.menuItem("mnuFileListNext")->trigger();
     }
     EXPECT_EQ(liststore::readListFile(ListFile(1, 3)).name, "kept");
-    w->close();
+    w.close();
 }
 
 TEST_F(Lists, DeletingTheListFile) {
     Store(Entries(2), "");
-    auto w = Open();
+    frmFileListEx& w = Open();
     {
-        Boxes boxes({"キャンセル"});
-        w->menuItem("mnuFileDelete")->trigger();
+        const ModalScript boxes({"キャンセル"});
+        w.menuItem("mnuFileDelete")->trigger();
         ASSERT_EQ(boxes.seen().size(), 1u);
         EXPECT_EQ(boxes.seen()[0].text, QStringLiteral("PAGE 1 / LIST 1 を削除します。"));
         EXPECT_EQ(boxes.seen()[0].icon, QMessageBox::Warning);
     }
     EXPECT_TRUE(std::filesystem::exists(ListFile(0, 0)));
     {
-        Boxes boxes({"OK"});
-        w->menuItem("mnuFileDelete")->trigger();
+        const ModalScript boxes({"OK"});
+        w.menuItem("mnuFileDelete")->trigger();
     }
     EXPECT_FALSE(std::filesystem::exists(ListFile(0, 0)));
-    EXPECT_EQ(w->lists()->listView()->topLevelItemCount(), 0);
-    EXPECT_FALSE(w->lists()->changed());  // the title was empty already
+    EXPECT_EQ(w.lists()->listView()->topLevelItemCount(), 0);
+    EXPECT_FALSE(w.lists()->changed());  // the title was empty already
 
     // Nothing left to delete: the system's description, the pane as it was.
-    w->menuItem("mnuEditAddAll")->trigger();
-    w->lists()->nameBox()->setText(QStringLiteral("t"));
+    w.menuItem("mnuEditAddAll")->trigger();
+    w.lists()->nameBox()->setText(QStringLiteral("t"));
     {
-        Boxes boxes({"OK", "OK"});
-        w->menuItem("mnuFileDelete")->trigger();
+        const ModalScript boxes({"OK", "OK"});
+        w.menuItem("mnuFileDelete")->trigger();
         ASSERT_EQ(boxes.seen().size(), 2u);
         EXPECT_EQ(boxes.seen()[1].text, QString::fromLocal8Bit(std::strerror(ENOENT)));
         EXPECT_EQ(boxes.seen()[1].icon, QMessageBox::NoIcon);
     }
-    EXPECT_EQ(w->lists()->listView()->topLevelItemCount(), 4);
-    EXPECT_EQ(w->lists()->nameBox()->text(), "t");
-    w->lists()->setChanged(false);
-    w->close();
+    EXPECT_EQ(w.lists()->listView()->topLevelItemCount(), 4);
+    EXPECT_EQ(w.lists()->nameBox()->text(), "t");
+    w.lists()->setChanged(false);
+    w.close();
 }
 
 TEST_F(Lists, RunHandsThePaneOverOrWarns) {
-    auto w = Open();
+    frmFileListEx& w = Open();
     int shows = 0;
     QWidget* owner = nullptr;
-    w->setShowSequence([&](QWidget* o) {
+    w.setShowSequence([&](QWidget* o) {
         ++shows;
         owner = o;
     });
     {
-        Boxes boxes({"OK"});
-        w->menuItem("mnuFileRun")->trigger();
+        const ModalScript boxes({"OK"});
+        w.menuItem("mnuFileRun")->trigger();
         ASSERT_EQ(boxes.seen().size(), 1u);
         EXPECT_EQ(boxes.seen()[0].text, QStringLiteral("ファイルリストを選択してください。"));
     }
@@ -496,24 +425,24 @@ TEST_F(Lists, RunHandsThePaneOverOrWarns) {
 
     auto& pl = mdlPublic::publicState().playList;
     pl.position = 5;
-    w->menuItem("mnuEditAddAll")->trigger();
-    w->menuItem("mnuFileRun")->trigger();
+    w.menuItem("mnuEditAddAll")->trigger();
+    w.menuItem("mnuFileRun")->trigger();
     EXPECT_EQ(shows, 1);
-    EXPECT_EQ(owner, w.get());
+    EXPECT_EQ(owner, &w);
     EXPECT_EQ(pl.count, 4);
     EXPECT_EQ(pl.position, 0);
     EXPECT_EQ(pl.titles[0], "a.jpg");  // with its extension, unsaved edits included
     EXPECT_EQ(pl.paths[3], (m_root + "d.bmp").toStdString());
     EXPECT_FALSE(std::filesystem::exists(ListFile(0, 0)));
-    w->lists()->setChanged(false);
-    w->close();
+    w.lists()->setChanged(false);
+    w.close();
 }
 
 TEST_F(Lists, IntervalBoxAndSlider) {
     mdlPublic::publicState().interval = 150;  // a hand-edited value stays as read
-    auto w = Open();
-    QLineEdit* box = w->intervalBar()->box();
-    QSlider* slider = w->intervalBar()->slider();
+    frmFileListEx& w = Open();
+    QLineEdit* box = w.intervalBar()->box();
+    QSlider* slider = w.intervalBar()->slider();
     EXPECT_EQ(box->text(), "150");
     EXPECT_EQ(slider->value(), 99);
     EXPECT_EQ(mdlPublic::publicState().interval, 150);
@@ -548,11 +477,11 @@ TEST_F(Lists, IntervalBoxAndSlider) {
     slider->setValue(42);
     EXPECT_EQ(box->text(), "42");
     EXPECT_EQ(mdlPublic::publicState().interval, 42);
-    EXPECT_FALSE(w->lists()->changed());  // the interval never marks the list
+    EXPECT_FALSE(w.lists()->changed());  // the interval never marks the list
 
-    QTest::mouseClick(w->findChildren<QRadioButton*>().at(1), Qt::LeftButton);
+    QTest::mouseClick(w.findChildren<QRadioButton*>().at(1), Qt::LeftButton);
     EXPECT_EQ(mdlPublic::publicState().unit, 1);
-    w->close();
+    w.close();
 }
 
 TEST_F(Lists, MenuShortcutsActWhicheverTextBoxHasTheKeyboard) {
@@ -560,30 +489,30 @@ TEST_F(Lists, MenuShortcutsActWhicheverTextBoxHasTheKeyboard) {
     // editor they are its commands, and the boxes keep their other keys.
     Store({}, "first");
     mdlPublic::publicState().interval = 12;
-    auto w = Open();
-    w->activateWindow();
-    ASSERT_TRUE(QTest::qWaitForWindowActive(w.get()));
+    frmFileListEx& w = Open();
+    w.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&w));
     int fileNum = 0;
-    for (QLineEdit* box : {w->intervalBar()->box(), w->lists()->nameBox()}) {
+    for (QLineEdit* box : {w.intervalBar()->box(), w.lists()->nameBox()}) {
         const QString name = box->objectName();
         box->setFocus();
         const QString before = box->text();
         QTest::keyClick(box, Qt::Key_U, Qt::ControlModifier);
         EXPECT_EQ(mdlPublic::publicState().fileNum, ++fileNum) << name.toStdString();
-        if (box == w->intervalBar()->box()) {
+        if (box == w.intervalBar()->box()) {
             EXPECT_EQ(box->text(), before);
         }
         box->setFocus();
         QTest::keyClick(box, Qt::Key_A, Qt::ControlModifier);
-        EXPECT_EQ(w->folders()->fileView()->selectedNames().size(), 4) << name.toStdString();
+        EXPECT_EQ(w.folders()->fileView()->selectedNames().size(), 4) << name.toStdString();
         box->setFocus();
         QTest::keyClick(box, Qt::Key_E, Qt::ControlModifier);
-        EXPECT_EQ(Names(*w).size(), 4) << name.toStdString();
-        w->menuItem("mnuEditDeleteAll")->trigger();
-        w->lists()->setChanged(false);
+        EXPECT_EQ(Names(w).size(), 4) << name.toStdString();
+        w.menuItem("mnuEditDeleteAll")->trigger();
+        w.lists()->setChanged(false);
     }
     // Plain keys still edit the box that has the keyboard.
-    QLineEdit* title = w->lists()->nameBox();
+    QLineEdit* title = w.lists()->nameBox();
     title->setFocus();
     title->clear();
     QTest::keyClicks(title, QStringLiteral("abc"));
@@ -591,29 +520,28 @@ TEST_F(Lists, MenuShortcutsActWhicheverTextBoxHasTheKeyboard) {
     QTest::keyClick(title, Qt::Key_Left);
     QTest::keyClicks(title, QStringLiteral("x"));
     EXPECT_EQ(title->text(), "axb");
-    w->lists()->setChanged(false);
-    w->close();
-    const ini::Snapshot stored(TempDir::get(mdlPublic::publicState().settingsPath));
-    EXPECT_EQ(stored.read(settings::kSection, settings::kInterval.name), "12");
-    EXPECT_EQ(stored.read(settings::kSection, settings::kFileNum.name), "2");
+    w.lists()->setChanged(false);
+    w.close();
+    EXPECT_EQ(Value(settings::kInterval), "12");
+    EXPECT_EQ(Value(settings::kFileNum), "2");
 }
 
 TEST_F(Lists, ThePanesSelectionFeedsThePreview) {
     QImage(60, 30, QImage::Format_RGB32).save(m_root + "real.jpg");
     Store({{"real.jpg", (m_root + "real.jpg").toStdString()}, {"b.gif", (m_root + "b.gif").toStdString()}}, "Title");
-    auto w = Open();
-    QTreeWidget* pane = w->lists()->listView();
+    frmFileListEx& w = Open();
+    QTreeWidget* pane = w.lists()->listView();
     pane->topLevelItem(0)->setSelected(true);
-    w->lists()->lvList_Click();
-    EXPECT_EQ(w->preview()->titleLabel()->text(), "Title");
-    EXPECT_TRUE(waitFor([&] { return !w->preview()->picture()->isHidden(); }));
-    EXPECT_EQ(w->preview()->nameLabel()->text(), "real.jpg");
+    w.lists()->lvList_Click();
+    EXPECT_EQ(w.preview()->titleLabel()->text(), "Title");
+    EXPECT_TRUE(waitFor([&] { return !w.preview()->picture()->isHidden(); }));
+    EXPECT_EQ(w.preview()->nameLabel()->text(), "real.jpg");
     pane->topLevelItem(1)->setSelected(true);
-    w->lists()->lvList_Click();
-    EXPECT_TRUE(w->preview()->picture()->isHidden());
-    EXPECT_FALSE(w->preview()->summaryLabel()->isHidden());  // several selected: the summary
-    EXPECT_TRUE(pane->hasFocus() || !w->isActiveWindow());
-    w->close();
+    w.lists()->lvList_Click();
+    EXPECT_TRUE(w.preview()->picture()->isHidden());
+    EXPECT_FALSE(w.preview()->summaryLabel()->isHidden());  // several selected: the summary
+    EXPECT_TRUE(pane->hasFocus() || !w.isActiveWindow());
+    w.close();
 }
 
 TEST_F(Lists, OddListFilesLoadAsFarAsTheyReadAndStayUntouched) {
@@ -637,18 +565,18 @@ TEST_F(Lists, OddListFilesLoadAsFarAsTheyReadAndStayUntouched) {
     for (const Row& r : rows) {
         const std::string bytes = "[FILELIST]\r\n" + r.body;
         TempDir::put(ListFile(0, 0), bytes);
-        auto w = Open();
-        EXPECT_EQ(Names(*w), r.names) << r.body.substr(0, 60);
-        EXPECT_EQ(w->lists()->nameBox()->text(), r.title) << r.body.substr(0, 60);
-        EXPECT_FALSE(w->lists()->changed());
+        frmFileListEx& w = Open();
+        EXPECT_EQ(Names(w), r.names) << r.body.substr(0, 60);
+        EXPECT_EQ(w.lists()->nameBox()->text(), r.title) << r.body.substr(0, 60);
+        EXPECT_FALSE(w.lists()->changed());
         if (r.names.size() == 1 && r.body.find("x|y|z") != std::string::npos) {
-            EXPECT_EQ(w->lists()->listView()->topLevelItem(0)->text(1), "/x|y|z.jpg");
+            EXPECT_EQ(w.lists()->listView()->topLevelItem(0)->text(1), "/x|y|z.jpg");
         }
         // Moving away and back and closing leave the file as it was.
-        w->menuItem("mnuFileListNext")->trigger();
-        w->menuItem("mnuFileListBack")->trigger();
-        EXPECT_EQ(Names(*w), r.names);
-        w->close();
+        w.menuItem("mnuFileListNext")->trigger();
+        w.menuItem("mnuFileListBack")->trigger();
+        EXPECT_EQ(Names(w), r.names);
+        w.close();
         EXPECT_EQ(TempDir::get(ListFile(0, 0)), bytes);
     }
 }

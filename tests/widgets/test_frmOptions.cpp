@@ -30,7 +30,7 @@ protected:
 
     // Presses a key in box i and returns the text of the message box it raised ("" for none).
     QString press(int i, Qt::Key key, Qt::KeyboardModifiers mods = Qt::NoModifier) {
-        const BoxAnswerer boxes;
+        const ModalScript boxes;
         QTest::keyClick(keyBox(i), key, mods);
         QApplication::processEvents();
         return boxes.seen().empty() ? QString() : boxes.seen()[0].text;
@@ -97,7 +97,7 @@ TEST_F(KeyDialog, OkAppliesEvenWithoutChanges) {
 
 TEST_F(KeyDialog, KeysThatCannotBeStoredAreReported) {
     std::filesystem::create_directory(state.settingsPath);  // stands in for a full disk
-    const BoxAnswerer boxes;
+    const ModalScript boxes;
     button("cmdOK")->click();
     ASSERT_EQ(boxes.seen().size(), 1u);
     EXPECT_TRUE(boxes.seen()[0].text.startsWith(QStringLiteral("設定ファイルに書き込めませんでした。\r\n")));

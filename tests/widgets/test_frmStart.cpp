@@ -139,7 +139,7 @@ TEST(frmStart, UnreadablePictureEndsWithTheStartFailure) {
         resetState(mdlPublic::kStartShow, 2, 9);
         FakeMixer mixer;
         frmStart form(mixer, QString::fromStdString(path));
-        const ModalScript boxes({""});
+        const ModalScript boxes;
         EXPECT_FALSE(form.Form_Load());
         ASSERT_EQ(boxes.seen().size(), 1u);
         EXPECT_EQ(boxes.seen()[0].text + '|' + boxes.seen()[0].title, QStringLiteral("起動に失敗しました。|Vistrova!!"));

@@ -193,7 +193,7 @@ TEST(frmStartMenu, KeysContinueAtTheCurrentEntry) {
 
 TEST(frmStartMenu, SKeyWithAnEmptyListIsRefused) {
     Launcher l(0, 0);
-    const ModalScript boxes({""});
+    const ModalScript boxes;
     l.sendKey(QEvent::KeyPress, Qt::Key_S, QStringLiteral("s"));
     EXPECT_TRUE(isRefused(boxes));
     EXPECT_EQ(l.log, "");

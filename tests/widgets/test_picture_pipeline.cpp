@@ -475,7 +475,7 @@ TEST_P(BadInputTest, ShowGoesOnToTheNextPicture) {
 
     player::frmMain player(nullptr, state);
     // Answers Ignore to every "Can't open!!" box while the test runs.
-    const BoxAnswerer ignore("無視(&I)");
+    const ModalScript ignore({}, "無視(&I)");
     player.show();
     // A picture that decodes partly is shown and stays; the F8 step moves on.
     if (waitFor([&] { return player.imgPct()->isVisible() || state.playList.position == 1; }, 10000) &&
