@@ -6,10 +6,9 @@
 #include "editor/IntervalBar.h"
 #include "editor/ListPane.h"
 #include "editor/frmFileListEx.h"
-#include "shared/Settings.h"
-#include "shared/mdlPublic.h"
 
-#include "TempDir.h"
+#include "EditorFixture.h"
+#include "MessageBoxes.h"
 
 #include <QAbstractButton>
 #include <QAction>
@@ -25,17 +24,14 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QMessageBox>
-#include <QPointer>
 #include <QRegularExpression>
 #include <QTest>
-#include <QTimer>
 #include <QToolBar>
 #include <QTreeWidget>
 
 #include <gtest/gtest.h>
 
 #include <cstdlib>
-#include <deque>
 #include <filesystem>
 #include <functional>
 #include <memory>
@@ -52,60 +48,8 @@ namespace {
 
 QString Text(std::string_view s) { return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size())); }
 
-// Handles the modal windows that open while a command runs, one step per
-// window in the order they appear.
-class ModalScript {
-public:
-    using Step = std::function<void(QWidget*)>;
-    explicit ModalScript(std::vector<Step> steps) : m_steps(steps.begin(), steps.end()) {
-        QObject::connect(&m_timer, &QTimer::timeout, [this] {
-            QWidget* modal = QApplication::activeModalWidget();
-            if (!modal || modal == m_last || m_steps.empty()) return;
-            m_last = modal;
-            Step step = std::move(m_steps.front());
-            m_steps.pop_front();
-            step(modal);
-        });
-        m_timer.start(20);
-    }
-    bool done() const { return m_steps.empty(); }
-
-private:
-    std::deque<Step> m_steps;
-    QPointer<QWidget> m_last;
-    QTimer m_timer;
-};
-
-struct Box {
-    QString text;
-    QMessageBox::Icon icon = QMessageBox::NoIcon;
-    QString title;
-};
-
-// Records a message box and answers it with OK (Enter) or Cancel (Esc).
-ModalScript::Step Answer(Box* seen, bool ok = true) {
-    return [seen, ok](QWidget* w) {
-        auto* box = qobject_cast<QMessageBox*>(w);
-        if (!box) return;
-        if (seen) *seen = {box->text(), box->icon(), box->windowTitle()};
-        QWidget* target = box->focusWidget() ? box->focusWidget() : box;
-        QTest::keyClick(target, ok ? Qt::Key_Return : Qt::Key_Escape);
-    };
-}
-
-class Menus : public ::testing::Test {
+class Menus : public EditorTest {
 protected:
-    void SetUp() override {
-        auto& pub = mdlPublic::publicState();
-        pub = mdlPublic::PublicState{};
-        mdlPublic::setPaths(pub, m_home.path().string());
-        m_ini = pub.settingsPath;
-    }
-    void PutIni(const std::string& lines) { TempDir::put(m_ini, "[VISTROVA]\r\n" + lines); }
-    template <typename T>
-    std::string Value(const Key<T>& key) const {
-        return ini::Snapshot(TempDir::get(m_ini)).read(kSection, key.name);
-    }
     std::vector<bool> ModeMarks(const frmFileListEx& w) const {
         std::vector<bool> marks;
         for (const char* key : {"ViewLarge", "ViewSmall", "ViewList", "ViewDetails"})
@@ -113,17 +57,10 @@ protected:
         for (int m = 0; m < 4; ++m) marks.push_back(w.menuItem(QStringLiteral("mnuListViewMode(%1)").arg(m))->isChecked());
         return marks;
     }
-    static void RunUntil(const ModalScript& script) {
-        for (int i = 0; i < 500 && !script.done(); ++i) QTest::qWait(10);
-    }
-
-    TempDir m_home;
-    std::string m_ini;
 };
 
 TEST_F(Menus, TheMenuBarHoldsEveryItemInOrderWithCaptionShortcutAndCheckMark) {
-    frmFileListEx w;
-    w.Form_Load();
+    frmFileListEx& w = Load();
     QStringList topCaptions;
     for (QAction* a : w.menuBar()->actions()) topCaptions << a->text();
     EXPECT_EQ(topCaptions, (QStringList{"ファイル(&F)", "編集(&E)", "表示(&V)", "カスタム(&C)", "ヘルプ(&H)"}));
@@ -168,8 +105,7 @@ TEST_F(Menus, TheMenuBarHoldsEveryItemInOrderWithCaptionShortcutAndCheckMark) {
 }
 
 TEST_F(Menus, TheToolBarsHoldTheirButtonsWithKeysTooltipsAndIcons) {
-    frmFileListEx w;
-    w.Form_Load();
+    frmFileListEx& w = Load();
     const QList<QAction*> main = w.toolBar()->actions();
     ASSERT_EQ(main.size(), 22);
     const auto table = editor::toolBarTable();
@@ -190,8 +126,7 @@ TEST_F(Menus, TheToolBarsHoldTheirButtonsWithKeysTooltipsAndIcons) {
 }
 
 TEST_F(Menus, ViewModesKeepOneCheckMarkAndOnePressedButton) {
-    frmFileListEx w;
-    w.Form_Load();
+    frmFileListEx& w = Load();
     EXPECT_EQ(ModeMarks(w), (std::vector<bool>{false, false, false, true, false, false, false, true}));
 
     w.menuItem(QStringLiteral("mnuListViewMode(2)"))->trigger();  // "一覧(&L)"
@@ -220,15 +155,10 @@ TEST_F(Menus, ViewModesKeepOneCheckMarkAndOnePressedButton) {
 }
 
 TEST_F(Menus, EverySortCommandFlipsTheDirection) {
-    TempDir files;
-    const QString folder = QString::fromStdString(files.path().string()) + "/";
     // Names and types sort differently: a.jpg (JPEG), b.avi (Video), c.bmp (bitmap).
-    for (const char* n : {"a.jpg", "b.avi", "c.bmp"}) TempDir::put(files.file(n), "x");
-    PutIni("DEFPATH=" + folder.toStdString() + "\r\nSortKey=0\r\nSortOrder=0\r\n");
-    frmFileListEx w;
-    w.Form_Load();
-    w.show();
-    QApplication::processEvents();
+    for (const char* n : {"a.jpg", "b.avi", "c.bmp"}) TempDir::put(m_files.file(n), "x");
+    PutIni("DEFPATH=" + m_root.toStdString() + "\r\nSortKey=0\r\nSortOrder=0\r\n");
+    frmFileListEx& w = Open();
     const auto names = [&] {
         QStringList out;
         for (int i = 0; i < w.folders()->fileView()->rowCount(); ++i) out << w.folders()->fileView()->nameOfRow(i);
@@ -253,15 +183,10 @@ TEST_F(Menus, EverySortCommandFlipsTheDirection) {
 }
 
 TEST_F(Menus, SelectAllAndInvertWorkOnTheFileViewOnly) {
-    TempDir files;
-    const QString folder = QString::fromStdString(files.path().string()) + "/";
-    for (const char* n : {"a.jpg", "b.avi", "c.bmp"}) TempDir::put(files.file(n), "x");
-    PutIni("DEFPATH=" + folder.toStdString() + "\r\nSortKey=0\r\nSortOrder=0\r\n");
+    for (const char* n : {"a.jpg", "b.avi", "c.bmp"}) TempDir::put(m_files.file(n), "x");
+    PutIni("DEFPATH=" + m_root.toStdString() + "\r\nSortKey=0\r\nSortOrder=0\r\n");
     TempDir::put(m_home.file("FILE00.INI"), "[FILELIST]\r\nLIST000=x|/x.jpg\r\n");
-    frmFileListEx w;
-    w.Form_Load();
-    w.show();
-    QApplication::processEvents();
+    frmFileListEx& w = Open();
     ASSERT_EQ(w.folders()->fileView()->rowCount(), 3);
     ASSERT_EQ(w.lists()->listView()->topLevelItemCount(), 1);
     w.lists()->listView()->topLevelItem(0)->setSelected(true);
@@ -282,8 +207,7 @@ TEST_F(Menus, SelectAllAndInvertWorkOnTheFileViewOnly) {
 }
 
 TEST_F(Menus, ButtonsMenuItemsAndShortcutsReachTheSameListCommands) {
-    frmFileListEx w;
-    w.Form_Load();
+    frmFileListEx& w = Load();
     std::vector<Command> ran;
     const Command listCommands[] = {Command::ListNext,   Command::ListBack,      Command::PageNext, Command::PageBack,
                                     Command::FileDelete, Command::FileRun,       Command::EditAdd,  Command::EditAddAll,
@@ -317,8 +241,7 @@ TEST_F(Menus, ButtonsMenuItemsAndShortcutsReachTheSameListCommands) {
 }
 
 TEST_F(Menus, TheTextBoxesContextMenusAreJapanese) {
-    frmFileListEx w;
-    w.Form_Load();
+    frmFileListEx& w = Load();
     for (QLineEdit* box : {w.intervalBar()->box(), w.lists()->nameBox()}) {
         const std::unique_ptr<QMenu> menu(box->createStandardContextMenu());
         QStringList texts;
@@ -330,9 +253,7 @@ TEST_F(Menus, TheTextBoxesContextMenusAreJapanese) {
 }
 
 TEST_F(Menus, EscLeavesTheEditorOpenAndTheCustomBarLeadsWithItsButtons) {
-    frmFileListEx w;
-    w.Form_Load();
-    w.show();
+    frmFileListEx& w = Open();
     QTest::keyClick(&w, Qt::Key_Escape);
     EXPECT_TRUE(w.isVisible());
     const QList<QAction*> bar = w.customBar()->actions();
@@ -343,9 +264,7 @@ TEST_F(Menus, EscLeavesTheEditorOpenAndTheCustomBarLeadsWithItsButtons) {
 }
 
 TEST_F(Menus, APaneActsOnlyOnTheReleaseOfAKeyPressedInTheEditor) {
-    frmFileListEx w;
-    w.Form_Load();
-    w.show();
+    frmFileListEx& w = Open();
     w.activateWindow();
     ASSERT_TRUE(QTest::qWaitForWindowActive(&w));
     w.lists()->listView()->setFocus();
@@ -360,9 +279,7 @@ TEST_F(Menus, APaneActsOnlyOnTheReleaseOfAKeyPressedInTheEditor) {
 }
 
 TEST_F(Menus, AKeyOfNoButtonDoesNothing) {
-    frmFileListEx w;
-    w.Form_Load();
-    w.show();
+    frmFileListEx& w = Open();
     bool boxShown = false;
     ModalScript script{{[&boxShown](QWidget* modal) {
         boxShown = true;
@@ -380,22 +297,17 @@ TEST_F(Menus, AKeyOfNoButtonDoesNothing) {
 }
 
 TEST_F(Menus, TheStoreButtonAsksBeforeStoring) {
-    frmFileListEx w;
-    w.Form_Load();
-    w.show();
-    Box box;
-    ModalScript script{{Answer(&box, false)}};
+    frmFileListEx& w = Open();
+    const ModalScript boxes({Qt::Key_Escape});
     w.toolButton(QStringLiteral("FileSave"))->trigger();
-    RunUntil(script);
-    EXPECT_EQ(box.text, QStringLiteral("PAGE 1 / LIST 1 に登録します。"));
+    ASSERT_EQ(boxes.seen().size(), 1u);
+    EXPECT_EQ(boxes.seen()[0].text, QStringLiteral("PAGE 1 / LIST 1 に登録します。"));
     EXPECT_FALSE(fs::exists(m_home.file("FILE00.INI")));
     w.close();
 }
 
 TEST_F(Menus, AboutAndKeyDialogOpenOverTheEditor) {
-    frmFileListEx w;
-    w.Form_Load();
-    w.show();
+    frmFileListEx& w = Open();
     QStringList titles;
     const auto closeIt = [&titles, &w](QWidget* dialog) {
         titles << dialog->windowTitle();
@@ -407,7 +319,7 @@ TEST_F(Menus, AboutAndKeyDialogOpenOverTheEditor) {
         w.menuItem(QStringLiteral("mnuHelpAbout"))->trigger();
         w.menuItem(QStringLiteral("mnuCustomOption"))->trigger();
         w.toolButton(QStringLiteral("Option"))->trigger();
-        RunUntil(script);
+        script.finish();
     }
     EXPECT_EQ(titles, (QStringList{"バージョン情報", "オプション", "オプション"}));
     w.close();
@@ -415,8 +327,8 @@ TEST_F(Menus, AboutAndKeyDialogOpenOverTheEditor) {
 
 class Colour : public Menus {
 protected:
-    // Opens the colour dialog, checks its presets, then picks `pick` (or cancels).
-    void Choose(frmFileListEx& w, QColor pick, Box* box) {
+    // Opens the colour dialog, notes what it offers, picks `pick`; returns the box shown then.
+    ShownBox Choose(frmFileListEx& w, QColor pick) {
         ModalScript script{{[this, pick](QWidget* modal) {
                                auto* dialog = qobject_cast<QColorDialog*>(modal);
                                ASSERT_TRUE(dialog);
@@ -430,9 +342,10 @@ protected:
                                dialog->setCurrentColor(pick);
                                dialog->accept();
                            },
-                           Answer(box)}};
+                           Qt::Key_Return}};
         w.toolButton(QStringLiteral("Color"))->trigger();
-        RunUntil(script);
+        EXPECT_EQ(script.seen().size(), 1u);
+        return script.seen().empty() ? ShownBox{} : script.seen()[0];
     }
     QColor m_initial;
     QColor m_custom[16];
@@ -441,17 +354,14 @@ protected:
 
 TEST_F(Colour, AChosenColourIsStoredAsBlueGreenRedAndTakesEffect) {
     PutIni("INTERVAL=5\r\n");
-    frmFileListEx w;
-    w.Form_Load();
-    w.show();
+    frmFileListEx& w = Open();
     struct Row {
         QColor pick;
         const char* stored;
     };
     for (const Row& r : {Row{QColor(0, 0, 255), "16711680"}, Row{Qt::black, "0"}, Row{Qt::white, "16777215"},
                          Row{QColor(255, 0, 0), "255"}}) {
-        Box box;
-        Choose(w, r.pick, &box);
+        const ShownBox box = Choose(w, r.pick);
         EXPECT_EQ(m_initial, QColor(Qt::black)) << "nothing is preselected";
         // Qt's own texts in the dialog are Japanese too.
         EXPECT_TRUE(m_texts.contains(QStringLiteral("基本カラー(&B)"))) << m_texts.join('|').toStdString();
@@ -472,26 +382,20 @@ TEST_F(Colour, AChosenColourIsStoredAsBlueGreenRedAndTakesEffect) {
 TEST_F(Colour, CancelChangesNothing) {
     PutIni("BACKCOLOR=255\r\n");
     mdlPublic::publicState().backColor = 255;
-    frmFileListEx w;
-    w.Form_Load();
-    w.show();
-    Box box;
-    ModalScript script{{[](QWidget* modal) { modal->close(); }}};
+    frmFileListEx& w = Open();
+    const ModalScript script({[](QWidget* modal) { modal->close(); }});
     w.menuItem(QStringLiteral("mnuCustomColor"))->trigger();
-    RunUntil(script);
-    EXPECT_TRUE(box.text.isEmpty());
+    EXPECT_TRUE(script.done());
+    EXPECT_TRUE(script.seen().empty());
     EXPECT_EQ(Value(kBackColor), "255");
     EXPECT_EQ(mdlPublic::publicState().backColor, 255);
     w.close();
 }
 
 TEST_F(Colour, AFailedWriteIsReportedAndTheColourStillHoldsForThisRun) {
-    frmFileListEx w;
-    w.Form_Load();
-    w.show();
+    frmFileListEx& w = Open();
     mdlPublic::publicState().settingsPath = m_home.file("missing/VISTROVA.INI");
-    Box box;
-    Choose(w, QColor(0, 255, 0), &box);
+    const ShownBox box = Choose(w, QColor(0, 255, 0));
     EXPECT_TRUE(box.text.startsWith(QStringLiteral("背景色を設定ファイルに保存できませんでした。\r\n")));
     EXPECT_TRUE(box.text.endsWith(QStringLiteral("missing/VISTROVA.INI")));
     EXPECT_EQ(box.icon, QMessageBox::Warning);
@@ -517,21 +421,18 @@ protected:
     }
     // Runs the installation from the custom bar, answering the confirmation
     // with OK or Cancel; returns the message shown afterwards (if any).
-    Box Run(bool ok, bool expectMessage) {
-        frmFileListEx w;
-        w.Form_Load();
-        w.show();
-        Box prompt, after;
-        std::vector<ModalScript::Step> steps{Answer(&prompt, ok)};
-        if (expectMessage) steps.push_back(Answer(&after));
-        ModalScript script(steps);
+    ShownBox Run(bool ok, bool expectMessage) {
+        frmFileListEx& w = Open();
+        const ModalScript boxes({ok ? Qt::Key_Return : Qt::Key_Escape}, Qt::Key_Return);
         w.toolButton(QStringLiteral("Screen"))->trigger();
-        RunUntil(script);
-        EXPECT_TRUE(script.done());
-        EXPECT_EQ(prompt.text, Text(editor::installPrompt()));
-        EXPECT_EQ(prompt.icon, QMessageBox::Question);
+        const std::vector<ShownBox>& seen = boxes.seen();
+        EXPECT_EQ(seen.size(), expectMessage ? 2u : 1u);
+        if (!seen.empty()) {
+            EXPECT_EQ(seen[0].text, Text(editor::installPrompt()));
+            EXPECT_EQ(seen[0].icon, QMessageBox::Question);
+        }
         w.close();
-        return after;
+        return seen.size() > 1 ? seen[1] : ShownBox{};
     }
     std::vector<std::string> Installed() const {
         std::vector<std::string> names;
@@ -571,7 +472,7 @@ TEST_F(Install, CancelCopiesNothing) {
 TEST_F(Install, FailuresAreReportedWithTheirMessages) {
     // No settings file: only the program is copied.
     {
-        const Box box = Run(true, true);
+        const ShownBox box = Run(true, true);
         EXPECT_TRUE(box.text.startsWith(QStringLiteral("設定ファイルが作成されていません。\r\n")));
         EXPECT_EQ(box.icon, QMessageBox::Critical);
         EXPECT_EQ(Installed(), std::vector<std::string>{"VISTROVA.SCR"});
@@ -581,7 +482,7 @@ TEST_F(Install, FailuresAreReportedWithTheirMessages) {
     for (const char* n : {"00", "03"}) TempDir::put(m_home.file(std::string("FILE") + n + ".INI"), n);
     fs::create_directories(m_target + "/FILE03.INI/inner");
     {
-        const Box box = Run(true, true);
+        const ShownBox box = Run(true, true);
         EXPECT_EQ(box.text, QStringLiteral("ファイルをコピーできませんでした。\r\n") + QString::fromStdString(m_home.file("FILE03.INI")));
         EXPECT_EQ(box.icon, QMessageBox::Critical);
         EXPECT_EQ(TempDir::get(m_target + "/FILE00.INI"), "00");
@@ -591,7 +492,7 @@ TEST_F(Install, FailuresAreReportedWithTheirMessages) {
     fs::create_directories(m_data + "/vistrova");
     TempDir::put(m_target, "a file");
     {
-        const Box box = Run(true, true);
+        const ShownBox box = Run(true, true);
         EXPECT_EQ(box.text, QStringLiteral("Windowsディレクトリの取得に失敗しました。"));
         EXPECT_EQ(box.icon, QMessageBox::Critical);
         EXPECT_EQ(TempDir::get(m_target), "a file");
@@ -600,7 +501,7 @@ TEST_F(Install, FailuresAreReportedWithTheirMessages) {
     fs::remove(m_target);
     fs::create_directories(m_userHome + "/.xscreensaver");
     {
-        const Box box = Run(true, true);
+        const ShownBox box = Run(true, true);
         EXPECT_EQ(box.text.section(QStringLiteral("\r\n"), 1), QString::fromStdString(m_userHome + "/.xscreensaver"));
         EXPECT_EQ(box.icon, QMessageBox::Warning);
         EXPECT_TRUE(fs::exists(m_target + "/VISTROVA.SCR"));
