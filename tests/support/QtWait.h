@@ -17,3 +17,8 @@ inline bool waitFor(const std::function<bool()>& done, int ms = 5000) {
     }
     return true;
 }
+
+// Runs the event loop for `ms` milliseconds, for what must not happen meanwhile.
+inline void pumpFor(int ms) {
+    waitFor([] { return false; }, ms);
+}

@@ -4,10 +4,10 @@
 
 #include "player/frmMain.h"
 
+#include "QtWait.h"
 #include "TempDir.h"
 
 #include <QApplication>
-#include <QElapsedTimer>
 
 #include <gtest/gtest.h>
 
@@ -31,10 +31,7 @@ TEST(frmMainHiDpiTest, PictureIsSharpAtTheScreensPixelRatio) {
     state.playList.count = 1;
     player::frmMain player(nullptr, state);
     player.show();
-    QElapsedTimer t;
-    t.start();
-    while (!player.imgPct()->isVisible() && t.elapsed() < 5000) QApplication::processEvents(QEventLoop::AllEvents, 20);
-    ASSERT_TRUE(player.imgPct()->isVisible());
+    ASSERT_TRUE(waitFor([&] { return player.imgPct()->isVisible(); }));
     EXPECT_EQ(player.imgPct()->geometry(), QRect(0, 0, 200, 150));
 
     const QImage shot = player.imgPct()->grab().toImage();

@@ -22,10 +22,6 @@
 
 namespace {
 
-void pump(int ms) {
-    waitFor([] { return false; }, ms);
-}
-
 class MediaTest : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -61,14 +57,14 @@ TEST_F(MediaTest, ClipPlaysToItsEndWithResultZero) {
     ASSERT_GE(sizes, 1);
     EXPECT_EQ(element.naturalWidth(), 320);
     EXPECT_EQ(element.naturalHeight(), 180);
-    pump(300);
+    pumpFor(300);
     EXPECT_EQ(endCount(), 1);
 }
 
 TEST_F(MediaTest, LoadedClipStaysPausedUntilPlay) {
     element.setFile(clip);
     ASSERT_TRUE(waitFor([&] { return element.duration() > 0; }, 10000));
-    pump(1500);
+    pumpFor(1500);
     EXPECT_EQ(endCount(), 0);
     EXPECT_LT(element.position(), 0.5);
     element.play();
@@ -97,7 +93,7 @@ TEST_F(MediaTest, PlayListPlaysThroughThenEndsOnce) {
     ASSERT_TRUE(waitFor([&] { return endCount() > 0; }, 15000));
     EXPECT_GE(t.elapsed(), 1500) << "both entries were played";
     EXPECT_EQ(ends.at(0), 0);
-    pump(500);
+    pumpFor(500);
     EXPECT_EQ(endCount(), 1);
     EXPECT_EQ(refusals, 0);
 }
@@ -150,7 +146,7 @@ TEST_F(MediaTest, StopReportsNoEnd) {
     element.play();
     ASSERT_TRUE(waitFor([&] { return sizes > 0; }, 10000));
     element.stop();
-    pump(2000);
+    pumpFor(2000);
     EXPECT_EQ(endCount(), 0);
     EXPECT_EQ(refusals, 0);
 }

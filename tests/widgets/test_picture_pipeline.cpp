@@ -17,7 +17,6 @@
 #include <QColorSpace>
 #include <QColorTransform>
 #include <QCursor>
-#include <QElapsedTimer>
 #include <QFile>
 #include <QImageWriter>
 #include <QKeyEvent>

@@ -10,7 +10,6 @@
 #include <QCoreApplication>
 #include <QDBusConnection>
 #include <QDBusConnectionInterface>
-#include <QElapsedTimer>
 #include <QProcess>
 
 #include <gtest/gtest.h>
@@ -81,12 +80,12 @@ TEST_F(OnBusTest, HeldWhileTheShowRunsAndGivenBackAfter) {
     ASSERT_TRUE(waitFor([&] { return saver.calls.size() == 1; })) << saver.calls.join(',').toStdString();
     EXPECT_EQ(saver.calls[0], QStringLiteral("Inhibit test_screensaver_inhibit Slideshow"));
     // The answer arrives before the show ends.
-    waitFor([] { return false; }, 200);
+    pumpFor(200);
     hold.inhibit(QStringLiteral("again"));  // already held: no second request
     hold.release();
     ASSERT_TRUE(waitFor([&] { return saver.calls.size() >= 2; })) << saver.calls.join(',').toStdString();
     EXPECT_EQ(saver.calls[1], QStringLiteral("UnInhibit 42"));
-    waitFor([] { return false; }, 200);
+    pumpFor(200);
     EXPECT_EQ(saver.calls.size(), 2);
 }
 
@@ -106,9 +105,9 @@ TEST(ScreenSaverInhibitNoServiceTest, AMissingServiceIsNoError) {
     platform::ScreenSaverInhibit hold;
     hold.inhibit(QStringLiteral("Slideshow"));
     EXPECT_TRUE(hold.requested());
-    waitFor([] { return false; }, 300);
+    pumpFor(300);
     hold.release();  // no cookie came: nothing to give back, nothing breaks
-    waitFor([] { return false; }, 100);
+    pumpFor(100);
 }
 
 }  // namespace
