@@ -83,11 +83,11 @@ void BM_EditorList10000(benchmark::State& state) {
         state.PauseTiming();
         floor += Seconds([] { ScanOnce(Shared().files); });
         w.folders()->tree()->setCurrentItem(parent);
-        w.folders()->tvTreeView_Click();
+        w.folders()->activate();
         state.ResumeTiming();
         listed += Seconds([&] {
             w.folders()->tree()->setCurrentItem(folder);
-            w.folders()->tvTreeView_Click();
+            w.folders()->activate();
             QApplication::processEvents();
         });
     }

@@ -112,21 +112,11 @@ constexpr Rgb kCustom[16] = {
     {255, 0, 0},   {255, 0, 255}, {255, 255, 0}, {255, 255, 255},
 };
 
-ButtonAction dispatch(std::span<const ButtonRow> table, std::string_view key) {
-    if (key.empty()) return {};
-    for (const ButtonRow& b : table)
-        if (b.kind != B::Separator && b.key == key) return {b.command, b.arrange};
-    return {};
-}
-
 }  // namespace
 
 std::span<const MenuRow> menuTable() { return kMenu; }
 std::span<const ButtonRow> toolBarTable() { return kToolBar; }
 std::span<const ButtonRow> customBarTable() { return kCustomBar; }
-
-ButtonAction toolBarDispatch(std::string_view key) { return dispatch(kToolBar, key); }
-ButtonAction customBarDispatch(std::string_view key) { return dispatch(kCustomBar, key); }
 
 int viewModeOf(Command command) {
     switch (command) {

@@ -1,7 +1,8 @@
 #pragma once
 // The editor's command surface as data: the menu bar, the two tool bars, the
-// dispatch of a tool bar button by its key, the sort direction rule, the
-// colour value and the messages of the screen-saver installation. No widgets.
+// sort direction rule, the colour value and the messages of the screen-saver
+// installation. No widgets. A tool bar button runs the menu item of its
+// command: the window gives both one QAction.
 
 #include "ScreenSaver.h"
 
@@ -64,16 +65,6 @@ struct ButtonRow {
 // tbToolBar: 22 buttons, separators included; tbCustomBar: 4.
 std::span<const ButtonRow> toolBarTable();
 std::span<const ButtonRow> customBarTable();
-
-// What a click on a tool bar button does: the command of the first button
-// whose key equals `key`; nothing for an unknown key or a separator.
-struct ButtonAction {
-    Command command = Command::None;
-    bool arrange = false;
-    bool operator==(const ButtonAction&) const = default;
-};
-ButtonAction toolBarDispatch(std::string_view key);
-ButtonAction customBarDispatch(std::string_view key);
 
 // The view mode 0..3 a command selects, or -1.
 int viewModeOf(Command command);

@@ -4,9 +4,11 @@
 #include "EditorIcons.h"
 #include "EditorRules.h"
 #include "FileView.h"
+#include "TwipsScale.h"
 #include "platform/Volumes.h"
 #include "shared/FileKinds.h"
 #include "shared/MediaTypes.h"
+#include "shared/Numeric.h"
 
 #include <QAbstractItemView>
 #include <QComboBox>
@@ -74,7 +76,7 @@ FolderPane::FolderPane(QWidget* parent) : QWidget(parent) {
     connect(lvListView, &FileView::clicked, this, [this] { lvListView_Click(); });
     connect(lvListView, &FileView::keyReleased, this, [this] { lvListView_Click(); });
     connect(lvListView, &FileView::gotFocus, this, [this] { showNodeTitle(); });
-    connect(lvListView, &FileView::columnClicked, this, [this](int c) { lvListView_ColumnClick(c); });
+    connect(lvListView, &FileView::columnClicked, this, [this](int c) { sortBy(c); });
     connect(lvListView, &FileView::doubleClicked, this, [this] { lvListView_DblClick(); });
 }
 
@@ -86,6 +88,45 @@ void FolderPane::place(const QRect& drive, const QRect& type, const QRect& tree,
     cboType->setGeometry(type.translated(-origin));
     tvTreeView->setGeometry(tree.translated(-origin));
     lvListView->setGeometry(files.translated(-origin));
+}
+
+void FolderPane::restore(const OpenView& v, const TwipsScale& scale) {
+    lvListView->setViewMode(v.viewMode);
+    setFilter(v.pattern);
+    open(QString::fromStdString(v.defPath));
+    const std::optional<double> heads[] = {v.head1, v.head2, v.head3};
+    for (int i = 0; i < 3; ++i)
+        if (heads[i]) lvListView->setColumnWidth(i, scale.px(*heads[i]));
+    if (v.sortKey) lvListView->setSort(*v.sortKey, lvListView->sortOrder());
+    if (v.sortOrder) lvListView->setSort(lvListView->sortColumn(), *v.sortOrder);
+}
+
+void FolderPane::store(CloseView& v, const TwipsScale& scale) const {
+    v.defPath = m_folderPath.toStdString();
+    v.viewMode = static_cast<std::int16_t>(lvListView->viewMode());
+    v.pattern = static_cast<std::int16_t>(filter());
+    // Whole twips: a pixel is more than one twip, so the width reopens at the same pixel.
+    const auto head = [&](int column) { return numeric::roundHalfEven(scale.twX(lvListView->columnWidth(column))); };
+    v.head1 = head(0);
+    v.head2 = head(1);
+    v.head3 = head(2);
+    v.sortKey = static_cast<std::int16_t>(lvListView->sortColumn());
+    v.sortOrder = static_cast<std::int16_t>(lvListView->sortOrder());
+}
+
+int FolderPane::viewMode() const { return lvListView->viewMode(); }
+void FolderPane::setViewMode(int mode) { lvListView->setViewMode(mode); }
+void FolderPane::arrangeAlongLeft() { lvListView->setArrangement(kArrangeLeft); }
+
+void FolderPane::refresh() {
+    // A copy: the walk changes the current folder as it goes.
+    const QString path = m_folderPath;
+    tvRefresh(path);
+}
+
+void FolderPane::activate() {
+    tvTreeView->setFocus();
+    tvTreeView_Click();
 }
 
 int FolderPane::filter() const { return cboType->currentIndex(); }
@@ -211,7 +252,7 @@ void FolderPane::lvListView_Click() {
     lvListView->setFocusToView();
 }
 
-void FolderPane::lvListView_ColumnClick(int column) {
+void FolderPane::sortBy(int column) {
     const SortState next = sortAfter({lvListView->sortColumn(), lvListView->sortOrder()}, column);
     lvListView->setSort(next.column, next.order);
 }

@@ -1,5 +1,6 @@
 #include "IntervalBar.h"
 
+#include "EditorRules.h"
 #include "IntervalRules.h"
 
 #include <QKeyEvent>
@@ -109,9 +110,10 @@ void IntervalBar::showValues(int interval, int unit) {
     m_live = true;
 }
 
-QString IntervalBar::text() const { return txtTime->text(); }
-
-int IntervalBar::unit() const { return optTime[0]->isChecked() ? 0 : 1; }
+void IntervalBar::store(CloseView& v) const {
+    v.intervalText = txtTime->text().toStdString();
+    v.unit = optTime[0]->isChecked() ? 0 : 1;  // 0 seconds, 1 minutes
+}
 
 void IntervalBar::txtTime_Change() {
     if (!m_live) return;

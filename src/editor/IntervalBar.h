@@ -14,6 +14,8 @@ class QSlider;
 
 namespace editor {
 
+struct CloseView;
+
 class IntervalBar : public QWidget {
     Q_OBJECT
 public:
@@ -22,8 +24,8 @@ public:
     // The opening: shows the stored value as read (even outside the slider's
     // range) and the unit; from then on edits are reported.
     void showValues(int interval, int unit);
-    QString text() const;
-    int unit() const;  // 0 seconds, 1 minutes
+    // Its part of the view stored on closing: the box's text and the unit.
+    void store(CloseView& v) const;
 
     QLineEdit* box() const { return txtTime; }
     QSlider* slider() const { return sldTime; }

@@ -59,23 +59,23 @@ protected:
             auto* e = static_cast<QDropEvent*>(event);
             e->setDropAction(Qt::CopyAction);
             e->accept();
-            m_owner->lvList_OLEDragDrop(e->mimeData());
+            m_owner->addDropped(e->mimeData());
             return true;
         }
         case QEvent::MouseButtonRelease:
             // The view updates its selection on the release first.
             if (watched == m_list->viewport())
-                QMetaObject::invokeMethod(m_owner, [o = m_owner] { o->lvList_Click(); }, Qt::QueuedConnection);
+                QMetaObject::invokeMethod(m_owner, [o = m_owner] { o->reportSelection(); }, Qt::QueuedConnection);
             break;
         case QEvent::MouseButtonDblClick:
             if (watched == m_list->viewport()) {
-                m_owner->lvList_DblClick();
+                m_owner->removeCurrent();
                 return true;
             }
             break;
         case QEvent::KeyRelease:
             // A held key acts once (the window drops releases of keys pressed elsewhere).
-            if (watched == m_list && !static_cast<QKeyEvent*>(event)->isAutoRepeat()) m_owner->lvList_Click();
+            if (watched == m_list && !static_cast<QKeyEvent*>(event)->isAutoRepeat()) m_owner->reportSelection();
             break;
         case QEvent::FocusIn:
             if (watched == m_list) m_owner->lvList_GotFocus();
@@ -156,7 +156,7 @@ void ListPane::addEntries(AddKind kind, const QList<PaneEntry>& candidates) {
     if (kind != AddKind::ViewDoubleClick) emit previewStale();
 }
 
-void ListPane::lvList_OLEDragDrop(const QMimeData* dropped) {
+void ListPane::addDropped(const QMimeData* dropped) {
     if (!dropped || !dropped->hasUrls()) return;
     QList<PaneEntry> candidates;
     for (const QUrl& url : dropped->urls()) {
@@ -183,7 +183,7 @@ void ListPane::removeAll() {
     emit previewStale();
 }
 
-void ListPane::lvList_DblClick() {
+void ListPane::removeCurrent() {
     const DeletePlan plan =
         planDeleteCurrent(lvList->topLevelItemCount(), lvList->indexOfTopLevelItem(lvList->currentItem()));
     removeRows(plan.remove);
@@ -203,7 +203,7 @@ void ListPane::moveCurrent(bool up) {
     m_changed = true;
 }
 
-void ListPane::lvList_Click() {
+void ListPane::reportSelection() {
     emit titleWanted(txtListName->text());
     QStringList names;
     QString path;

@@ -39,18 +39,20 @@ public:
     void handOver() const;
 
     void addEntries(AddKind kind, const QList<PaneEntry>& candidates);
+    // Adds the local files a drop carries that the type filter accepts.
+    void addDropped(const QMimeData* dropped);
     void removeSelected();
     void removeAll();
+    // Removes the entry with the focus (what a double-click does).
+    void removeCurrent();
     void moveCurrent(bool up);
-
-    void lvList_OLEDragDrop(const QMimeData* dropped);
-    void lvList_Click();
-    void lvList_DblClick();
-    void lvList_ColumnClick();
+    // Reports the title and the selection for the preview, and takes the keyboard.
+    void reportSelection();
 
     // Places the title box and the list, in the window's client coordinates.
     void place(const QRect& name, const QRect& list, int firstColumnPixels);
 
+    // For tests: the elements themselves.
     QTreeWidget* listView() const { return lvList; }
     QLineEdit* nameBox() const { return txtListName; }
 
@@ -70,6 +72,7 @@ private:
     void appendEntry(const PaneEntry& e);
     void removeRows(const QList<int>& rows);
     void lvList_GotFocus();
+    void lvList_ColumnClick();
     void txtListName_Change();
 
     bool m_changed = false;

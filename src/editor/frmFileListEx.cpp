@@ -3,7 +3,6 @@
 // tool bar buttons are built from the command table (frmFileListEx_menus.cpp).
 #include "frmFileListEx.h"
 
-#include "FileView.h"
 #include "FolderPane.h"
 #include "IntervalBar.h"
 #include "ListPane.h"
@@ -42,7 +41,7 @@ frmFileListEx::frmFileListEx(QWidget* owner) : QDialog(owner) {
     m_client = new QWidget(this);
     buildMenus();
     buildToolBars();
-    bindListCommands();
+    bindCommands();
     buildPanes();
     buildSplitters();
     buildStatusBar();

@@ -1,8 +1,9 @@
 #pragma once
 // The file list editor window. It composes the folder browser, the list pane,
-// the preview pane and the interval bar, owns the opening and the close,
-// the menu and tool bar commands, the stored view and the splitters, and
-// wires the panes together. Built afresh at each opening; GUI thread only.
+// the preview pane and the interval bar, orders the opening and the close
+// (each pane reads and stores its own part of the view), owns the commands,
+// the bars and the splitters, and wires the panes together. Built afresh at
+// each opening; GUI thread only.
 
 #include "EditorCommands.h"
 #include "EditorLayout.h"
@@ -28,6 +29,7 @@ class QMenuBar;
 class QStatusBar;
 class QTimer;
 class QToolBar;
+class QToolButton;
 
 namespace editor {
 
@@ -50,16 +52,13 @@ public:
     IntervalBar* intervalBar() const { return m_interval; }
     const Layout& layoutNow() const { return m_layout; }
 
-    // The command surface: menu items by element name, buttons by key.
+    // The command surface: one action per command, by its menu element name,
+    // shared by the menu item and the tool bar button; the buttons by key.
     QMenuBar* menuBar() const { return m_menuBar; }
     QAction* menuItem(const QString& name) const { return m_items.value(name); }
-    QAction* toolButton(const QString& key) const { return m_buttons.value(key); }
+    QToolButton* toolButton(const QString& key) const { return m_buttons.value(key); }
     QToolBar* toolBar() const { return tbToolBar; }
     QToolBar* customBar() const { return tbCustomBar; }
-    void tbToolBar_ButtonClick(const QString& key);
-    void tbCustomBar_ButtonClick(const QString& key);
-    // Replaces the handler of a list command (list editing, navigation, store, delete, run).
-    void setCommandHandler(Command command, std::function<void()> handler);
     // The show the run command starts over this window.
     void setShowSequence(std::function<void(QWidget*)> show) { m_showSequence = std::move(show); }
 
@@ -83,38 +82,16 @@ private:
     void buildSplitters();
     void buildStatusBar();
     void buildCommandButtons();
-    void bindListCommands();
+    void bindCommands();
     void wirePanes();
 
     // Commands.
-    void runCommand(Command command, bool arrange = false);
+    QAction* commandAction(Command command) const;
     void mnuListViewMode_Click(int mode);
-    void mnuViewToolbar_Click();
-    void mnuViewCustombar_Click();
-    void mnuViewStatusBar_Click();
-    void mnuViewPre_Click();
-    void mnuViewRefresh_Click();
-    void mnuEditDSelectAll_Click();
-    void mnuEditInvertSelection_Click();
-    void mnuHelpContents_Click();
-    void mnuHelpAbout_Click();
-    void mnuCustomOption_Click();
     void mnuCustomScreen_Click();
     void mnuCustomColor_Click();
-    void mnuFileSave_Click();
-    void mnuFileDelete_Click();
-    void mnuFileRun_Click();
-    void mnuFileListNext_Click();
-    void mnuFileListBack_Click();
-    void mnuFilePageNext_Click();
-    void mnuFilePageBack_Click();
-    void mnuEditAdd_Click();
-    void mnuEditAddAll_Click();
-    void mnuEditDelete_Click();
-    void mnuEditDeleteAll_Click();
-    void mnuEditUp_Click();
-    void mnuEditDown_Click();
-    void toggleElement(QWidget* element, QAction* item);
+    // Shows or hides a bar or the preview as its toggle now says.
+    void toggleElement(QWidget* element, const QAction* item);
     void syncViewModeMarks();
 
     // Lifecycle.
@@ -159,12 +136,11 @@ private:
     QAction* mnuViewPre = nullptr;
     QAction* mnuListViewMode[4] = {};
     QActionGroup* m_modeGroup = nullptr;
-    QHash<QString, QAction*> m_items;    // menu items by element name
-    QHash<QString, QAction*> m_buttons;  // tool bar buttons by key
-    std::map<Command, std::function<void()>> m_listCommands;
+    QHash<QString, QAction*> m_items;        // menu items by element name
+    std::map<Command, QAction*> m_commands;  // the same actions by command
+    QHash<QString, QToolButton*> m_buttons;  // tool bar buttons by key
 
     QToolBar* tbToolBar = nullptr;
-    QAction* m_viewButtons[4] = {};
     QToolBar* tbCustomBar = nullptr;
     IntervalBar* m_interval = nullptr;
     PreviewPane* m_preview = nullptr;

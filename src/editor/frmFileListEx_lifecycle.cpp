@@ -1,7 +1,6 @@
 // Opening, activation, repaint, the View toggles and the close sequence.
 #include "frmFileListEx.h"
 
-#include "FileView.h"
 #include "FolderPane.h"
 #include "IntervalBar.h"
 #include "ListPane.h"
@@ -18,7 +17,6 @@
 #include <QScreen>
 #include <QStatusBar>
 #include <QToolBar>
-#include <QTreeWidget>
 
 namespace editor {
 
@@ -29,11 +27,9 @@ void frmFileListEx::Form_Load() {
     // 1. The title sits 50 screen pixels below the top of the pane.
     m_preview->setTitleTop(50);
 
-    // 2.-4. View mode, type filter, and the remembered folder, else the tree of the current drive.
-    FileView* files = m_folders->fileView();
-    files->setViewMode(v.viewMode);
-    m_folders->setFilter(v.pattern);
-    m_folders->open(QString::fromStdString(v.defPath));
+    // 2.-4. and 9. View mode, type filter, the remembered folder (else the
+    // tree of the current drive), then column widths and sorting.
+    m_folders->restore(v, m_scale);
 
     // 5.-6. Outer frame and state.
     QRect frame = frameGeometry();
@@ -54,15 +50,10 @@ void frmFileListEx::Form_Load() {
     }
     if (v.maximised) setWindowState(windowState() | Qt::WindowMaximized);
 
-    // 7.-9. Splitters, column widths, sorting.
+    // 7.-8. Splitters.
     if (v.bar1) m_cols.split0Left = *v.bar1;
     if (v.bar2) m_cols.split1Left = *v.bar2;
     if (v.bar3) m_feedbackTop = *v.bar3;
-    const std::optional<double> heads[] = {v.head1, v.head2, v.head3};
-    for (int i = 0; i < 3; ++i)
-        if (heads[i]) files->setColumnWidth(i, m_scale.px(*heads[i]));
-    if (v.sortKey) files->setSort(*v.sortKey, files->sortOrder());
-    if (v.sortOrder) files->setSort(files->sortColumn(), *v.sortOrder);
 
     // 10.-11. Bars and preview.
     const std::pair<QWidget*, QAction*> bars[] = {
@@ -89,16 +80,15 @@ void frmFileListEx::Form_Load() {
 }
 
 void frmFileListEx::syncViewModeMarks() {
-    const int mode = m_folders->fileView()->viewMode();
+    // The mode's button carries the same action, so it follows.
+    const int mode = m_folders->viewMode();
     if (!mnuListViewMode[mode]->isChecked()) mnuListViewMode[mode]->setChecked(true);
-    if (!m_viewButtons[mode]->isChecked()) m_viewButtons[mode]->setChecked(true);
 }
 
 void frmFileListEx::changeEvent(QEvent* event) {
     QDialog::changeEvent(event);
     if (event->type() == QEvent::ActivationChange && isActiveWindow() && m_loaded && !m_closing) {
-        m_folders->tree()->setFocus();
-        m_folders->tvTreeView_Click();
+        m_folders->activate();
     } else if (event->type() == QEvent::WindowStateChange) {
         resizeHandling();
     }
@@ -110,27 +100,20 @@ void frmFileListEx::paintEvent(QPaintEvent* event) {
 }
 
 void frmFileListEx::mnuListViewMode_Click(int mode) {
-    m_folders->fileView()->setViewMode(mode);
+    m_folders->setViewMode(mode);
     syncViewModeMarks();
 }
 
-void frmFileListEx::toggleElement(QWidget* element, QAction* item) {
-    if (item->isChecked()) {
+void frmFileListEx::toggleElement(QWidget* element, const QAction* item) {
+    // The trigger has already turned the check mark over.
+    if (!item->isChecked()) {
         element->hide();
-        item->setChecked(false);
     } else {
         element->show();
-        item->setChecked(true);
         if (element == m_preview) m_preview->PreClear();
     }
     SizeControls(m_cols.split0Left, 0);
 }
-
-void frmFileListEx::mnuViewToolbar_Click() { toggleElement(tbToolBar, mnuViewToolbar); }
-void frmFileListEx::mnuViewCustombar_Click() { toggleElement(tbCustomBar, mnuViewCustombar); }
-void frmFileListEx::mnuViewStatusBar_Click() { toggleElement(sbStatusBar, mnuViewStatusBar); }
-void frmFileListEx::mnuViewPre_Click() { toggleElement(m_preview, mnuViewPre); }
-void frmFileListEx::mnuViewRefresh_Click() { m_folders->tvRefresh(m_folders->currentFolderPath()); }
 
 // Esc leaves the editor open: it closes only through its menu and the close box.
 void frmFileListEx::reject() {}
@@ -178,8 +161,8 @@ void frmFileListEx::closeEvent(QCloseEvent* event) {
 CloseView frmFileListEx::currentView() const {
     const mdlPublic::PublicState& pub = mdlPublic::publicState();
     CloseView v;
-    const FileView* files = m_folders->fileView();
-    v.defPath = m_folders->currentFolderPath().toStdString();
+    m_folders->store(v, m_scale);
+    m_interval->store(v);
     // Maximised or minimised, the frame the window comes back to: the next
     // opening restores that frame and then maximises.
     const QRect frame = restoredFrame();
@@ -188,28 +171,19 @@ CloseView frmFileListEx::currentView() const {
     v.width = m_scale.twX(frame.width());
     v.height = m_scale.twY(frame.height());
     v.windowState = isMinimized() ? 1 : isMaximized() ? 2 : 0;
-    v.viewMode = files->viewMode();
-    v.pattern = m_folders->filter();
-    v.intervalText = m_interval->text().toStdString();
     v.intervalValue = pub.interval;
-    v.unit = m_interval->unit();
     v.fileNum = pub.fileNum;
     v.pageNum = pub.pageNum;
     v.bar1 = m_cols.split0Left;
     v.bar2 = m_cols.split1Left;
     v.bar3 = m_layout.splitUD.top;
-    v.head1 = m_scale.twX(files->columnWidth(0));
-    v.head2 = m_scale.twX(files->columnWidth(1));
-    v.head3 = m_scale.twX(files->columnWidth(2));
-    v.sortKey = files->sortColumn();
-    v.sortOrder = files->sortOrder();
     v.toolBar = !tbToolBar->isHidden();
     v.customBar = !tbCustomBar->isHidden();
     v.statusBar = !sbStatusBar->isHidden();
     v.preview = !m_preview->isHidden();
     // Whole twips at any screen resolution; a pixel is more than one twip, so
     // the rounded value still reopens at the same pixel.
-    for (double* t : {&v.left, &v.top, &v.width, &v.height, &v.bar1, &v.bar2, &v.bar3, &v.head1, &v.head2, &v.head3})
+    for (double* t : {&v.left, &v.top, &v.width, &v.height, &v.bar1, &v.bar2, &v.bar3})
         *t = numeric::roundHalfEven(*t);
     return v;
 }

@@ -1,10 +1,9 @@
 // The editor's command surface: the menu bar and the tool bar buttons built
-// from the command table, their dispatch, the view modes, sorting, help,
-// about, the key dialog, the screen-saver installation and the background colour.
+// from the command table as one action per command, the handlers of the
+// commands, the screen-saver installation and the background colour.
 #include "frmFileListEx.h"
 
 #include "EditorIcons.h"
-#include "FileView.h"
 #include "FolderPane.h"
 #include "ListPane.h"
 #include "dialogs/frmAbout.h"
@@ -22,7 +21,9 @@
 #include <QFileInfo>
 #include <QMenu>
 #include <QMenuBar>
+#include <QStatusBar>
 #include <QToolBar>
+#include <QToolButton>
 
 #include <filesystem>
 #include <span>
@@ -75,23 +76,15 @@ void frmFileListEx::buildMenus() {
         a->setEnabled(row.enabled);
         if (!row.shortcut.empty()) a->setShortcut(QKeySequence(text(row.shortcut)));
         m_items.insert(name, a);
-        const Command command = row.command;
+        if (row.command != Command::None) m_commands.emplace(row.command, a);
         if (row.kind == MenuKind::Check) {
             a->setCheckable(true);
             a->setChecked(true);
-            // The toggle decides from the check mark as it was before the click.
-            connect(a, &QAction::triggered, this, [this, a, command] {
-                a->setChecked(!a->isChecked());
-                runCommand(command);
-            });
-            continue;
-        }
-        if (row.kind == MenuKind::Mode) {
+        } else if (row.kind == MenuKind::Mode) {
             a->setCheckable(true);
             m_modeGroup->addAction(a);
-            mnuListViewMode[viewModeOf(command)] = a;
+            mnuListViewMode[viewModeOf(row.command)] = a;
         }
-        connect(a, &QAction::triggered, this, [this, command] { runCommand(command); });
     }
     mnuViewToolbar = menuItem(QStringLiteral("mnuViewToolbar"));
     mnuViewCustombar = menuItem(QStringLiteral("mnuViewCustombar"));
@@ -99,119 +92,77 @@ void frmFileListEx::buildMenus() {
     mnuViewPre = menuItem(QStringLiteral("mnuViewPre"));
 }
 
+QAction* frmFileListEx::commandAction(Command command) const {
+    const auto it = m_commands.find(command);
+    return it == m_commands.end() ? nullptr : it->second;
+}
+
+// A button carries its command's menu item, so the check marks and the
+// enabling stay in one place; the action gains the button's icon and tool tip.
 void frmFileListEx::buildCommandButtons() {
-    auto* viewGroup = new QActionGroup(this);
-    const auto add = [&](QToolBar* bar, std::span<const ButtonRow> table, void (frmFileListEx::*click)(const QString&)) {
+    const auto add = [&](QToolBar* bar, std::span<const ButtonRow> table) {
         for (const ButtonRow& row : table) {
             if (row.kind == ButtonKind::Separator) {
                 bar->addSeparator();
                 continue;
             }
-            const QString key = text(row.key);
-            QAction* a = bar->addAction(commandIcon(row.icon), text(row.tooltip));
-            a->setObjectName(key);
+            QAction* a = commandAction(row.command);
+            a->setIcon(commandIcon(row.icon));
+            a->setIconVisibleInMenu(false);
             a->setToolTip(text(row.tooltip));
-            m_buttons.insert(key, a);
-            if (row.kind == ButtonKind::Group) {
-                a->setCheckable(true);
-                viewGroup->addAction(a);
-                m_viewButtons[viewModeOf(row.command)] = a;
-            }
-            connect(a, &QAction::triggered, this, [this, click, key] { (this->*click)(key); });
+            bar->addAction(a);
+            auto* button = qobject_cast<QToolButton*>(bar->widgetForAction(a));
+            const QString key = text(row.key);
+            button->setObjectName(key);
+            m_buttons.insert(key, button);
+            // The button runs the action first, then arranges.
+            if (row.arrange) connect(button, &QToolButton::clicked, this, [this] { m_folders->arrangeAlongLeft(); });
         }
     };
-    add(tbToolBar, toolBarTable(), &frmFileListEx::tbToolBar_ButtonClick);
-    add(tbCustomBar, customBarTable(), &frmFileListEx::tbCustomBar_ButtonClick);
+    add(tbToolBar, toolBarTable());
+    add(tbCustomBar, customBarTable());
 }
 
-// The one place where the list commands meet their handlers (list editing,
-// list and page navigation, store, delete and run); the tests replace them.
-void frmFileListEx::bindListCommands() {
-    m_listCommands = {
-        {Command::ListNext, [this] { mnuFileListNext_Click(); }},
-        {Command::ListBack, [this] { mnuFileListBack_Click(); }},
-        {Command::PageNext, [this] { mnuFilePageNext_Click(); }},
-        {Command::PageBack, [this] { mnuFilePageBack_Click(); }},
-        {Command::FileSave, [this] { mnuFileSave_Click(); }},
-        {Command::FileDelete, [this] { mnuFileDelete_Click(); }},
-        {Command::FileRun, [this] { mnuFileRun_Click(); }},
-        {Command::EditAdd, [this] { mnuEditAdd_Click(); }},
-        {Command::EditAddAll, [this] { mnuEditAddAll_Click(); }},
-        {Command::EditDelete, [this] { mnuEditDelete_Click(); }},
-        {Command::EditDeleteAll, [this] { mnuEditDeleteAll_Click(); }},
-        {Command::EditUp, [this] { mnuEditUp_Click(); }},
-        {Command::EditDown, [this] { mnuEditDown_Click(); }},
+// The one place where the commands meet their handlers.
+void frmFileListEx::bindCommands() {
+    const std::pair<Command, std::function<void()>> handlers[] = {
+        {Command::ListNext, [this] { m_list->step(Step::NextList); }},
+        {Command::ListBack, [this] { m_list->step(Step::PrevList); }},
+        {Command::PageNext, [this] { m_list->step(Step::NextPage); }},
+        {Command::PageBack, [this] { m_list->step(Step::PrevPage); }},
+        {Command::FileSave, [this] { m_list->store(); }},
+        {Command::FileDelete, [this] { m_list->deleteListFile(); }},
+        {Command::FileRun, [this] { m_list->run(); }},
+        {Command::FileClose, [this] { close(); }},
+        {Command::EditAdd, [this] { m_list->addEntries(AddKind::Selected, m_folders->fileRows(true)); }},
+        {Command::EditAddAll, [this] { m_list->addEntries(AddKind::All, m_folders->fileRows(false)); }},
+        {Command::EditDelete, [this] { m_list->removeSelected(); }},
+        {Command::EditDeleteAll, [this] { m_list->removeAll(); }},
+        {Command::EditUp, [this] { m_list->moveCurrent(true); }},
+        {Command::EditDown, [this] { m_list->moveCurrent(false); }},
+        {Command::EditSelectAll, [this] { m_folders->selectAll(); }},
+        {Command::EditInvertSelection, [this] { m_folders->invertSelection(); }},
+        {Command::ViewToolbar, [this] { toggleElement(tbToolBar, mnuViewToolbar); }},
+        {Command::ViewCustombar, [this] { toggleElement(tbCustomBar, mnuViewCustombar); }},
+        {Command::ViewStatusBar, [this] { toggleElement(sbStatusBar, mnuViewStatusBar); }},
+        {Command::ViewPre, [this] { toggleElement(m_preview, mnuViewPre); }},
+        {Command::ViewLarge, [this] { mnuListViewMode_Click(0); }},
+        {Command::ViewSmall, [this] { mnuListViewMode_Click(1); }},
+        {Command::ViewList, [this] { mnuListViewMode_Click(2); }},
+        {Command::ViewDetails, [this] { mnuListViewMode_Click(3); }},
+        {Command::SortByName, [this] { m_folders->sortBy(0); }},
+        {Command::SortByType, [this] { m_folders->sortBy(1); }},
+        {Command::SortByDate, [this] { m_folders->sortBy(2); }},
+        {Command::ViewRefresh, [this] { m_folders->refresh(); }},
+        {Command::CustomScreen, [this] { mnuCustomScreen_Click(); }},
+        {Command::CustomColor, [this] { mnuCustomColor_Click(); }},
+        {Command::CustomOption, [this] { dialogs::frmOptions::showModal(this); }},
+        // A missing help document shows nothing from here.
+        {Command::HelpContents, [] { platform::openHelpDocument(); }},
+        {Command::HelpAbout, [this] { dialogs::frmAbout::showModal(this); }},
     };
+    for (const auto& [command, handler] : handlers) connect(commandAction(command), &QAction::triggered, this, handler);
 }
-
-void frmFileListEx::setCommandHandler(Command command, std::function<void()> handler) {
-    m_listCommands[command] = std::move(handler);
-}
-
-void frmFileListEx::runCommand(Command command, bool arrange) {
-    if (const int mode = viewModeOf(command); mode >= 0) {
-        mnuListViewMode_Click(mode);
-        if (arrange) m_folders->fileView()->setArrangement(kArrangeLeft);
-        return;
-    }
-    if (const int column = sortColumnOf(command); column >= 0) {
-        m_folders->lvListView_ColumnClick(column);
-        return;
-    }
-    switch (command) {
-    case Command::FileClose: close(); return;
-    case Command::EditSelectAll: mnuEditDSelectAll_Click(); return;
-    case Command::EditInvertSelection: mnuEditInvertSelection_Click(); return;
-    case Command::ViewToolbar: mnuViewToolbar_Click(); return;
-    case Command::ViewCustombar: mnuViewCustombar_Click(); return;
-    case Command::ViewStatusBar: mnuViewStatusBar_Click(); return;
-    case Command::ViewPre: mnuViewPre_Click(); return;
-    case Command::ViewRefresh: mnuViewRefresh_Click(); return;
-    case Command::CustomScreen: mnuCustomScreen_Click(); return;
-    case Command::CustomColor: mnuCustomColor_Click(); return;
-    case Command::CustomOption: mnuCustomOption_Click(); return;
-    case Command::HelpContents: mnuHelpContents_Click(); return;
-    case Command::HelpAbout: mnuHelpAbout_Click(); return;
-    default: break;
-    }
-    if (const auto it = m_listCommands.find(command); it != m_listCommands.end() && it->second) it->second();
-}
-
-void frmFileListEx::tbToolBar_ButtonClick(const QString& key) {
-    const ButtonAction action = toolBarDispatch(key.toStdString());
-    runCommand(action.command, action.arrange);
-}
-
-void frmFileListEx::tbCustomBar_ButtonClick(const QString& key) {
-    const ButtonAction action = customBarDispatch(key.toStdString());
-    runCommand(action.command, action.arrange);
-}
-
-void frmFileListEx::mnuEditDSelectAll_Click() { m_folders->selectAll(); }
-void frmFileListEx::mnuEditInvertSelection_Click() { m_folders->invertSelection(); }
-
-void frmFileListEx::mnuEditAdd_Click() { m_list->addEntries(AddKind::Selected, m_folders->fileRows(true)); }
-void frmFileListEx::mnuEditAddAll_Click() { m_list->addEntries(AddKind::All, m_folders->fileRows(false)); }
-void frmFileListEx::mnuEditDelete_Click() { m_list->removeSelected(); }
-void frmFileListEx::mnuEditDeleteAll_Click() { m_list->removeAll(); }
-void frmFileListEx::mnuEditUp_Click() { m_list->moveCurrent(true); }
-void frmFileListEx::mnuEditDown_Click() { m_list->moveCurrent(false); }
-void frmFileListEx::mnuFileListNext_Click() { m_list->step(Step::NextList); }
-void frmFileListEx::mnuFileListBack_Click() { m_list->step(Step::PrevList); }
-void frmFileListEx::mnuFilePageNext_Click() { m_list->step(Step::NextPage); }
-void frmFileListEx::mnuFilePageBack_Click() { m_list->step(Step::PrevPage); }
-void frmFileListEx::mnuFileSave_Click() { m_list->store(); }
-void frmFileListEx::mnuFileDelete_Click() { m_list->deleteListFile(); }
-void frmFileListEx::mnuFileRun_Click() { m_list->run(); }
-
-void frmFileListEx::mnuHelpContents_Click() {
-    // A missing help document shows nothing from here.
-    platform::openHelpDocument();
-}
-
-void frmFileListEx::mnuHelpAbout_Click() { dialogs::frmAbout::showModal(this); }
-
-void frmFileListEx::mnuCustomOption_Click() { dialogs::frmOptions::showModal(this); }
 
 void frmFileListEx::mnuCustomScreen_Click() {
     if (mdlMessage::msgBox(text(installPrompt()), mdlMessage::kQuestion + mdlMessage::kOkCancel, mdlMessage::kTitleVistrova, this) != mdlMessage::kOk) return;

@@ -219,9 +219,9 @@ TEST_F(Browser, OpensTheRememberedFolderAndListsItsMediaFiles) {
     EXPECT_TRUE(view->selectedNames().isEmpty());
 
     // Sorting flips the direction on every column click.
-    w.folders()->lvListView_ColumnClick(0);
+    w.folders()->sortBy(0);
     EXPECT_EQ(view->nameOfRow(0), QStringLiteral("c.avi"));
-    w.folders()->lvListView_ColumnClick(0);
+    w.folders()->sortBy(0);
     EXPECT_EQ(view->nameOfRow(0), QStringLiteral(".h.gif"));
     w.close();
     EXPECT_EQ(Value(kDefPath), (m_root + "Show/").toStdString());
@@ -251,7 +251,7 @@ TEST_F(Browser, RefreshWalksCaseSensitivelyAndRelistsWithTheNewFilter) {
     frmFileListEx& w = Open();
     w.folders()->setFilter(0);  // movies only; the folder is not listed again yet
     EXPECT_EQ(w.folders()->fileView()->rowCount(), 4);
-    w.folders()->tvTreeView_Click();
+    w.folders()->activate();
     EXPECT_EQ(w.folders()->fileView()->rowCount(), 4);
     w.menuItem("mnuViewRefresh")->trigger();
     EXPECT_EQ(w.folders()->fileView()->rowCount(), 1);
@@ -269,7 +269,7 @@ TEST_F(Browser, PreviewShowsOnePictureOrTheSummaryOfSeveral) {
     QAbstractItemView* items = view->currentView();
     items->selectionModel()->select(items->model()->index(1, 0),
                                     QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
-    w.folders()->lvListView_Click();
+    emit w.folders()->fileView()->clicked();
     EXPECT_EQ(w.preview()->nameLabel()->text(), QStringLiteral("a.jpg"));
     EXPECT_EQ(w.preview()->typeLabel()->text(), QStringLiteral("JPEG イメージ"));
     EXPECT_TRUE(w.preview()->timeLabel()->text().startsWith(QStringLiteral("更新日時: ")));
@@ -283,7 +283,7 @@ TEST_F(Browser, PreviewShowsOnePictureOrTheSummaryOfSeveral) {
     EXPECT_GT(w.preview()->nameLabel()->x(), w.preview()->picture()->x() + w.preview()->picture()->width());
 
     view->selectAllRows();
-    w.folders()->lvListView_Click();
+    emit w.folders()->fileView()->clicked();
     EXPECT_TRUE(w.preview()->picture()->isHidden());
     EXPECT_EQ(w.preview()->summaryLabel()->text(),
               QStringLiteral("4 個のオブジェクトを選択\r\n\r\n.h.gif\r\na.jpg\r\nb.BMP\r\nc.avi"));
@@ -326,7 +326,7 @@ TEST_F(Browser, DateColumnSortsByItsTextAndExpansionReadsOnce) {
     const int before = show->childCount();
     w.folders()->tree()->collapseItem(parent);
     w.folders()->tree()->expandItem(parent);
-    w.folders()->tvTreeView_Expand(parent);
+    emit w.folders()->tree()->itemExpanded(parent);
     EXPECT_EQ(show->childCount(), before);
     w.close();
 }
@@ -392,7 +392,7 @@ TEST_F(Browser, EveryViewModeFeedsThePreview) {
         QAbstractItemView* items = w.folders()->fileView()->currentView();
         // The icon views select the name cell alone.
         items->selectionModel()->select(items->model()->index(1, 0), QItemSelectionModel::ClearAndSelect);
-        w.folders()->lvListView_Click();
+        emit w.folders()->fileView()->clicked();
         EXPECT_EQ(w.preview()->nameLabel()->text(), QStringLiteral("a.jpg")) << mode;
         EXPECT_TRUE(waitFor([&] { return !w.preview()->picture()->isHidden(); })) << mode;
     }

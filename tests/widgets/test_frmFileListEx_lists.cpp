@@ -12,6 +12,7 @@
 #include <QApplication>
 #include <QDragEnterEvent>
 #include <QDropEvent>
+#include <QHeaderView>
 #include <QImage>
 #include <QItemSelectionModel>
 #include <QLabel>
@@ -83,7 +84,7 @@ TEST_F(Lists, AddsFromTheFileViewAndTheirFlag) {
     w.lists()->setChanged(false);
     QAbstractItemView* v = w.folders()->fileView()->currentView();
     v->selectionModel()->setCurrentIndex(v->model()->index(3, 0), QItemSelectionModel::NoUpdate);
-    w.folders()->lvListView_DblClick();
+    emit w.folders()->fileView()->doubleClicked();
     EXPECT_EQ(Names(w).last(), "d.bmp");
     EXPECT_TRUE(w.lists()->changed());
 
@@ -108,12 +109,12 @@ TEST_F(Lists, DropsTakeLocalNormalFilesOfTheFilter) {
     frmFileListEx& w = Open();
     QMimeData none;
     none.setText(QStringLiteral("not files"));
-    w.lists()->lvList_OLEDragDrop(&none);
+    w.lists()->addDropped(&none);
     EXPECT_FALSE(w.lists()->changed());
 
     QMimeData folderOnly;
     folderOnly.setUrls({QUrl::fromLocalFile(m_root + "folder.jpg")});
-    w.lists()->lvList_OLEDragDrop(&folderOnly);
+    w.lists()->addDropped(&folderOnly);
     EXPECT_EQ(w.lists()->listView()->topLevelItemCount(), 0);
     EXPECT_TRUE(w.lists()->changed());  // a drop marks the list even when nothing was taken
 
@@ -123,7 +124,7 @@ TEST_F(Lists, DropsTakeLocalNormalFilesOfTheFilter) {
                    QUrl::fromLocalFile(m_root + "bar|name.jpg"), QUrl::fromLocalFile(m_root + "c.avi")});
     {
         const ModalScript boxes({"OK"});
-        w.lists()->lvList_OLEDragDrop(&mixed);
+        w.lists()->addDropped(&mixed);
         ASSERT_EQ(boxes.seen().size(), 1u);
         EXPECT_EQ(boxes.seen()[0].text,
                   QStringLiteral("このファイル名はファイルリストに登録できません。\r\nbar|name.jpg"));
@@ -146,7 +147,7 @@ TEST_F(Lists, DropsTakeLocalNormalFilesOfTheFilter) {
     w.folders()->setFilter(0);
     QMimeData picture;
     picture.setUrls({QUrl::fromLocalFile(m_root + "A.JPG")});
-    w.lists()->lvList_OLEDragDrop(&picture);
+    w.lists()->addDropped(&picture);
     EXPECT_EQ(w.lists()->listView()->topLevelItemCount(), 3);
     w.lists()->setChanged(false);
     w.close();
@@ -170,7 +171,7 @@ TEST_F(Lists, NamesThatAreNotUtf8AreListedButRefused) {
     {
         const ModalScript boxes({"OK", "OK"});
         w.menuItem("mnuEditAddAll")->trigger();
-        w.lists()->lvList_OLEDragDrop(dragged.get());
+        w.lists()->addDropped(dragged.get());
         ASSERT_EQ(boxes.seen().size(), 2u);
         EXPECT_EQ(boxes.seen()[0].text, refused);
         EXPECT_EQ(boxes.seen()[1].text, refused);
@@ -190,7 +191,7 @@ TEST_F(Lists, ThePaneStopsAt256) {
     QMimeData many;
     many.setUrls(urls);
     const ModalScript boxes({"OK"});
-    w.lists()->lvList_OLEDragDrop(&many);
+    w.lists()->addDropped(&many);
     EXPECT_EQ(w.lists()->listView()->topLevelItemCount(), 256);
     ASSERT_EQ(boxes.seen().size(), 1u);
     EXPECT_EQ(boxes.seen()[0].text, QStringLiteral("ファイルリストに登録できるのは256ファイルまでです。"));
@@ -234,7 +235,7 @@ TEST_F(Lists, DeletesAndMoves) {
 
     w.lists()->setChanged(false);
     pane->setCurrentItem(pane->topLevelItem(1));
-    w.lists()->lvList_DblClick();
+    w.lists()->removeCurrent();
     EXPECT_EQ(Names(w), QStringList({"e2.jpg"}));
     EXPECT_TRUE(w.lists()->changed());
 
@@ -242,7 +243,7 @@ TEST_F(Lists, DeletesAndMoves) {
     w.lists()->setChanged(false);
     w.menuItem("mnuEditDeleteAll")->trigger();  // already empty, still a change
     EXPECT_TRUE(w.lists()->changed());
-    w.lists()->lvList_DblClick();  // nothing to remove
+    w.lists()->removeCurrent();  // nothing to remove
     EXPECT_EQ(pane->topLevelItemCount(), 0);
     w.lists()->setChanged(false);
     w.close();
@@ -324,13 +325,13 @@ TEST_F(Lists, NavigationLoadsAndAsksBeforeLeaving) {
     EXPECT_FALSE(w.lists()->changed());
     EXPECT_TRUE(w.lists()->listView()->topLevelItem(1)->data(0, Qt::UserRole + 1).toString().isEmpty());
 
-    w.lists()->lvList_ColumnClick();
+    emit w.lists()->listView()->header()->sectionClicked(0);
     EXPECT_EQ(w.lists()->listView()->headerItem()->text(0), "Page 2 / File 1");
     w.menuItem("mnuFilePageBack")->trigger();
     w.menuItem("mnuFilePageBack")->trigger();
     EXPECT_EQ(w.lists()->listView()->headerItem()->text(0), "Page 10 / File 1");
     w.menuItem("mnuFileListBack")->trigger();
-    w.lists()->lvList_ColumnClick();
+    emit w.lists()->listView()->header()->sectionClicked(0);
     EXPECT_EQ(w.lists()->listView()->headerItem()->text(0), "Page 1 / File 1");
     w.menuItem("mnuFilePageNext")->trigger();
     w.menuItem("mnuFileListNext")->trigger();
@@ -532,12 +533,12 @@ TEST_F(Lists, ThePanesSelectionFeedsThePreview) {
     frmFileListEx& w = Open();
     QTreeWidget* pane = w.lists()->listView();
     pane->topLevelItem(0)->setSelected(true);
-    w.lists()->lvList_Click();
+    w.lists()->reportSelection();
     EXPECT_EQ(w.preview()->titleLabel()->text(), "Title");
     EXPECT_TRUE(waitFor([&] { return !w.preview()->picture()->isHidden(); }));
     EXPECT_EQ(w.preview()->nameLabel()->text(), "real.jpg");
     pane->topLevelItem(1)->setSelected(true);
-    w.lists()->lvList_Click();
+    w.lists()->reportSelection();
     EXPECT_TRUE(w.preview()->picture()->isHidden());
     EXPECT_FALSE(w.preview()->summaryLabel()->isHidden());  // several selected: the summary
     EXPECT_TRUE(pane->hasFocus() || !w.isActiveWindow());
