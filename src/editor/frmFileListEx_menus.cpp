@@ -43,6 +43,28 @@ std::string runningProgramPath() {
     return std::filesystem::read_symlink("/proc/self/exe", ec).string();
 }
 
+// Keeps a tool bar button's icon. The action it shares with a menu item
+// carries none, so the menu keeps the width of one without icons; the
+// button takes the action's state on every change and then its icon again.
+class ButtonIcon : public QObject {
+public:
+    ButtonIcon(QToolButton* button, QIcon icon) : QObject(button), m_icon(std::move(icon)) {
+        button->setIcon(m_icon);
+        button->installEventFilter(this);
+    }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() != QEvent::ActionChanged) return false;
+        watched->event(event);
+        static_cast<QToolButton*>(watched)->setIcon(m_icon);
+        return true;
+    }
+
+private:
+    QIcon m_icon;
+};
+
 }  // namespace
 
 void frmFileListEx::buildMenus() {
@@ -98,7 +120,7 @@ QAction* frmFileListEx::commandAction(Command command) const {
 }
 
 // A button carries its command's menu item, so the check marks and the
-// enabling stay in one place; the action gains the button's icon and tool tip.
+// enabling stay in one place; the action gains the button's tool tip.
 void frmFileListEx::buildCommandButtons() {
     const auto add = [&](QToolBar* bar, std::span<const ButtonRow> table) {
         for (const ButtonRow& row : table) {
@@ -107,11 +129,10 @@ void frmFileListEx::buildCommandButtons() {
                 continue;
             }
             QAction* a = commandAction(row.command);
-            a->setIcon(commandIcon(row.icon));
-            a->setIconVisibleInMenu(false);
             a->setToolTip(text(row.tooltip));
             bar->addAction(a);
             auto* button = qobject_cast<QToolButton*>(bar->widgetForAction(a));
+            new ButtonIcon(button, commandIcon(row.icon));
             const QString key = text(row.key);
             button->setObjectName(key);
             m_buttons.insert(key, button);
