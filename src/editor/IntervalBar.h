@@ -27,6 +27,7 @@ public:
     // Its part of the view stored on closing: the box's text and the unit.
     void store(CloseView& v) const;
 
+    // For tests: the elements themselves.
     QLineEdit* box() const { return txtTime; }
     QSlider* slider() const { return sldTime; }
 

@@ -38,6 +38,7 @@ public:
     // Places the title, its line and the preview box as laid out.
     void applyLayout(const Layout& layout);
 
+    // For tests: the elements themselves.
     QLabel* titleLabel() const { return lblFolder; }
     QLabel* nameLabel() const { return lblName; }
     QLabel* typeLabel() const { return lblType; }
