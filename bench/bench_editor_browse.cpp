@@ -9,6 +9,7 @@
 
 #include "editor/FileView.h"
 #include "editor/frmFileListEx.h"
+#include "shared/mdlPublic.h"
 
 #include <QApplication>
 #include <QTreeWidget>
@@ -70,7 +71,8 @@ void BM_FloorList10000(benchmark::State& state) { Floor(Shared().files, state); 
 BENCHMARK(BM_FloorList10000)->Unit(benchmark::kMillisecond);
 
 void BM_EditorList10000(benchmark::State& state) {
-    editor::frmFileListEx w;
+    mdlPublic::PublicState pub;
+    editor::frmFileListEx w(pub);
     w.Form_Load();
     w.show();
     // The walk to the folder is set up once; what is timed is the click on
@@ -133,7 +135,8 @@ void BM_FloorFolders2000(benchmark::State& state) {
 BENCHMARK(BM_FloorFolders2000)->Unit(benchmark::kMillisecond);
 
 void BM_EditorWalkInto2000(benchmark::State& state) {
-    editor::frmFileListEx w;
+    mdlPublic::PublicState pub;
+    editor::frmFileListEx w(pub);
     w.Form_Load();
     w.show();
     const QString folder = QString::fromStdString(Shared().folders) + "/";

@@ -6,6 +6,7 @@
 
 #include "editor/FileView.h"
 #include "editor/frmFileListEx.h"
+#include "platform/AppStart.h"
 #include "shared/ListStore.h"
 #include "shared/mdlPublic.h"
 
@@ -44,12 +45,11 @@ struct Home {
     Home() {
         std::string tmpl = (std::filesystem::temp_directory_path() / "vistrova-bench-XXXXXX").string();
         path = ::mkdtemp(tmpl.data());
-        auto& pub = mdlPublic::publicState();
-        pub = mdlPublic::PublicState{};
         mdlPublic::setPaths(pub, path);
     }
     ~Home() { std::filesystem::remove_all(path); }
     std::string path;
+    mdlPublic::PublicState pub;
 };
 
 std::vector<liststore::Entry> FullList(int variant) {
@@ -61,8 +61,8 @@ std::vector<liststore::Entry> FullList(int variant) {
     return entries;
 }
 
-std::unique_ptr<editor::frmFileListEx> openEditor() {
-    auto w = std::make_unique<editor::frmFileListEx>();
+std::unique_ptr<editor::frmFileListEx> openEditor(mdlPublic::PublicState& pub) {
+    auto w = std::make_unique<editor::frmFileListEx>(pub);
     w->Form_Load();
     w->show();
     QApplication::processEvents();
@@ -71,9 +71,9 @@ std::unique_ptr<editor::frmFileListEx> openEditor() {
 
 void BM_StoreFullList(benchmark::State& state) {
     Home home;
-    const auto& pub = mdlPublic::publicState();
+    const auto& pub = home.pub;
     liststore::writeListFile(liststore::listFilePath(pub.listPrefix, 0, 0), "full", FullList(0));
-    auto w = openEditor();
+    auto w = openEditor(home.pub);
     double worst = 0;
     for (auto _ : state) {
         QElapsedTimer t;
@@ -90,10 +90,10 @@ BENCHMARK(BM_StoreFullList)->Unit(benchmark::kMillisecond);
 
 void BM_ReloadFullList(benchmark::State& state) {
     Home home;
-    const auto& pub = mdlPublic::publicState();
+    const auto& pub = home.pub;
     liststore::writeListFile(liststore::listFilePath(pub.listPrefix, 0, 0), "first", FullList(0));
     liststore::writeListFile(liststore::listFilePath(pub.listPrefix, 0, 1), "second", FullList(1));
-    auto w = openEditor();
+    auto w = openEditor(home.pub);
     double worst = 0;
     bool forward = true;
     for (auto _ : state) {
@@ -118,10 +118,10 @@ void BM_AddTenThousandSelected(benchmark::State& state) {
     std::filesystem::create_directories(folder);
     for (int i = 0; i < 10000; ++i) std::ofstream(folder + "p" + std::to_string(i) + ".jpg") << 'x';
     {
-        std::ofstream ini(mdlPublic::publicState().settingsPath, std::ios::binary);
+        std::ofstream ini(home.pub.settingsPath, std::ios::binary);
         ini << "[VISTROVA]\r\nDEFPATH=" << folder << "\r\nPreview=0\r\n";
     }
-    auto w = openEditor();
+    auto w = openEditor(home.pub);
     if (w->folders()->fileView()->rowCount() != 10000) {
         state.SkipWithError("the file view did not list the folder");
         return;
@@ -149,6 +149,7 @@ int main(int argc, char** argv) {
     // Offscreen unless a display was asked for; benchmarks never need one.
     if (!std::getenv("QT_QPA_PLATFORM")) ::setenv("QT_QPA_PLATFORM", "offscreen", 1);
     QApplication app(argc, argv);
+    platform::prepareApplication(app);  // as the programs do
     AnswerBoxes answer;
     app.installEventFilter(&answer);
     ::benchmark::Initialize(&argc, argv);

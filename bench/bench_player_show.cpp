@@ -16,6 +16,7 @@
 // median step at most 20 ms and at most 0.06 x feh's, resident memory under
 // 200 MB.
 
+#include "platform/AppStart.h"
 #include "platform/PictureDecode.h"
 #include "player/PicturePipeline.h"
 #include "player/frmMain.h"
@@ -307,6 +308,7 @@ int main(int argc, char** argv) {
     ::setenv("VISTROVA_MPV_OPTIONS", "ao=null", 0);
     platform::limitDecoderMemory();  // as vistrova does
     QApplication app(argc, argv);
+    platform::prepareApplication(app);  // as the programs do
     const bool onServer = QGuiApplication::platformName() == QLatin1String("xcb");
 #ifdef VISTROVA_BENCH_XTEST
     ServerProbe probe;

@@ -85,8 +85,8 @@ frmOptions::frmOptions(mdlPublic::PublicState& state, QWidget* owner) : QDialog(
     Form_Load();
 }
 
-void frmOptions::showModal(QWidget* owner) {
-    frmOptions dialog(mdlPublic::publicState(), owner);
+void frmOptions::showModal(mdlPublic::PublicState& state, QWidget* owner) {
+    frmOptions dialog(state, owner);
     dialog.exec();
 }
 

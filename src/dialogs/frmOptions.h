@@ -23,7 +23,7 @@ public:
     explicit frmOptions(mdlPublic::PublicState& state, QWidget* owner = nullptr);
 
     // Shows the dialog modally over `owner`; it is discarded on closing.
-    static void showModal(QWidget* owner);
+    static void showModal(mdlPublic::PublicState& state, QWidget* owner);
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;

@@ -21,13 +21,11 @@ namespace {
 
 constexpr int kTypeRole = Qt::UserRole + 1;
 
-ListPos currentPos() {
-    const mdlPublic::PublicState& pub = mdlPublic::publicState();
+ListPos currentPos(const mdlPublic::PublicState& pub) {
     return {pub.pageNum, pub.fileNum};
 }
 
-std::string currentListFile() {
-    const mdlPublic::PublicState& pub = mdlPublic::publicState();
+std::string currentListFile(const mdlPublic::PublicState& pub) {
     return liststore::listFilePath(pub.listPrefix, pub.pageNum, pub.fileNum);
 }
 
@@ -91,7 +89,7 @@ private:
     QTreeWidget* m_list;
 };
 
-ListPane::ListPane(QWidget* parent) : QWidget(parent) {
+ListPane::ListPane(mdlPublic::PublicState& state, QWidget* parent) : QWidget(parent), m_state(state) {
     txtListName = new QLineEdit(this);
     txtListName->setObjectName(QStringLiteral("txtListName"));
     txtListName->setToolTip(QStringLiteral("ファイルリストのタイトル"));
@@ -224,9 +222,9 @@ void ListPane::txtListName_Change() { m_changed = true; }
 // ---- the list file ----
 
 void ListPane::loadCurrent() {
-    lvList->headerItem()->setText(0, headerText(currentPos()));
+    lvList->headerItem()->setText(0, headerText(currentPos(m_state)));
     lvList->clear();
-    const liststore::ListFile file = liststore::readListFile(currentListFile());
+    const liststore::ListFile file = liststore::readListFile(currentListFile(m_state));
     // Setting the title marks the list changed; the load clears it below.
     txtListName->setText(QString::fromStdString(file.name));
     lvList->setUpdatesEnabled(false);
@@ -236,10 +234,10 @@ void ListPane::loadCurrent() {
 }
 
 ListPane::StoreOutcome ListPane::store() {
-    if (mdlMessage::msgBox(storePrompt(currentPos()), mdlMessage::kQuestion + mdlMessage::kOkCancel,
+    if (mdlMessage::msgBox(storePrompt(currentPos(m_state)), mdlMessage::kQuestion + mdlMessage::kOkCancel,
                            mdlMessage::kTitleVistrova, window()) != mdlMessage::kOk)
         return StoreOutcome::Declined;
-    const std::string error = storeList(currentListFile(), txtListName->text(), entries());
+    const std::string error = storeList(currentListFile(m_state), txtListName->text(), entries());
     if (!error.empty()) {
         // The list stays in the pane and stays marked changed.
         mdlMessage::msgBox(storeFailedText(error), mdlMessage::kCritical + mdlMessage::kOkOnly,
@@ -266,10 +264,9 @@ bool ListPane::leave() {
 
 void ListPane::step(Step to) {
     if (!leave()) return;
-    const ListPos next = stepTo(currentPos(), to);
-    mdlPublic::PublicState& pub = mdlPublic::publicState();
-    pub.pageNum = static_cast<std::int16_t>(next.page);
-    pub.fileNum = static_cast<std::int16_t>(next.list);
+    const ListPos next = stepTo(currentPos(m_state), to);
+    m_state.pageNum = static_cast<std::int16_t>(next.page);
+    m_state.fileNum = static_cast<std::int16_t>(next.list);
     loadCurrent();
     emit previewStale();
 }
@@ -277,10 +274,10 @@ void ListPane::step(Step to) {
 void ListPane::lvList_ColumnClick() { step(Step::HeaderClick); }
 
 void ListPane::deleteListFile() {
-    if (mdlMessage::msgBox(deletePrompt(currentPos()), mdlMessage::kExclamation + mdlMessage::kOkCancel,
+    if (mdlMessage::msgBox(deletePrompt(currentPos(m_state)), mdlMessage::kExclamation + mdlMessage::kOkCancel,
                            mdlMessage::kTitleVistrova, window()) != mdlMessage::kOk)
         return;
-    const std::string error = liststore::deleteListFile(currentListFile());
+    const std::string error = liststore::deleteListFile(currentListFile(m_state));
     if (!error.empty()) {
         mdlMessage::msgBox(QString::fromLocal8Bit(error.c_str()), mdlMessage::kOkOnly, mdlMessage::kTitleVistrova,
                            window());
@@ -299,13 +296,13 @@ void ListPane::handOver() const {
         const QTreeWidgetItem* it = lvList->topLevelItem(i);
         handed.push_back({it->text(0).toStdString(), it->text(1).toStdString()});
     }
-    liststore::handOver(mdlPublic::publicState().playList, handed);
+    liststore::handOver(m_state.playList, handed);
 }
 
 void ListPane::run() {
     emit previewStale();
     handOver();
-    if (mdlPublic::publicState().playList.count == 0) {
+    if (m_state.playList.count == 0) {
         mdlMessage::msgBox(kRunWarning, mdlMessage::kExclamation + mdlMessage::kOkOnly, mdlMessage::kTitleVistrova,
                            window());
         return;

@@ -13,6 +13,10 @@ class QLineEdit;
 class QMimeData;
 class QTreeWidget;
 
+namespace mdlPublic {
+struct PublicState;
+}
+
 namespace editor {
 
 class ListPane : public QWidget {
@@ -20,7 +24,8 @@ class ListPane : public QWidget {
 public:
     enum class StoreOutcome { Stored, Declined, Failed };
 
-    explicit ListPane(QWidget* parent = nullptr);
+    // `state` holds the current page and list, and takes the handed-over entries.
+    explicit ListPane(mdlPublic::PublicState& state, QWidget* parent = nullptr);
 
     bool changed() const { return m_changed; }
     void setChanged(bool changed) { m_changed = changed; }
@@ -75,6 +80,7 @@ private:
     void lvList_ColumnClick();
     void txtListName_Change();
 
+    mdlPublic::PublicState& m_state;
     bool m_changed = false;
     int m_filter = 0;
     QTreeWidget* lvList = nullptr;

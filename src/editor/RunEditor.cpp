@@ -4,9 +4,9 @@
 
 namespace editor {
 
-void runEditor(QWidget* owner, std::function<void(QWidget*)> showSequence) {
+void runEditor(mdlPublic::PublicState& state, QWidget* owner, std::function<void(QWidget*)> showSequence) {
     // Every opening builds the window afresh; nothing of it survives the close.
-    frmFileListEx window(owner);
+    frmFileListEx window(state, owner);
     window.setWindowModality(Qt::ApplicationModal);
     window.setShowSequence(std::move(showSequence));
     window.Form_Load();

@@ -7,6 +7,10 @@
 
 class QWidget;
 
+namespace mdlPublic {
+struct PublicState;
+}
+
 namespace editor {
-void runEditor(QWidget* owner, std::function<void(QWidget*)> showSequence);
+void runEditor(mdlPublic::PublicState& state, QWidget* owner, std::function<void(QWidget*)> showSequence);
 }

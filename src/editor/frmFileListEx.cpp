@@ -28,7 +28,7 @@ constexpr double kDesignedClientWidth = 9660;
 constexpr double kDesignedClientHeight = 8580;
 }  // namespace
 
-frmFileListEx::frmFileListEx(QWidget* owner) : QDialog(owner) {
+frmFileListEx::frmFileListEx(mdlPublic::PublicState& state, QWidget* owner) : QDialog(owner), m_state(state) {
     setObjectName(QStringLiteral("frmFileListEx"));
     setWindowTitle(QStringLiteral("FileList"));
     setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowMinMaxButtonsHint |
@@ -76,7 +76,7 @@ void frmFileListEx::buildToolBars() {
 void frmFileListEx::buildPanes() {
     m_preview = new PreviewPane(m_scale, m_client);
     m_folders = new FolderPane(m_client);
-    m_list = new ListPane(m_client);
+    m_list = new ListPane(m_state, m_client);
     m_list->setFilter(m_folders->filter());
 }
 
@@ -140,9 +140,9 @@ void frmFileListEx::wirePanes() {
         if (m_showSequence) m_showSequence(this);
     });
     connect(m_interval, &IntervalBar::intervalChanged, this,
-            [](int value) { mdlPublic::publicState().interval = static_cast<std::int16_t>(value); });
+            [this](int value) { m_state.interval = static_cast<std::int16_t>(value); });
     connect(m_interval, &IntervalBar::unitChanged, this,
-            [](int unit) { mdlPublic::publicState().unit = static_cast<std::int16_t>(unit); });
+            [this](int unit) { m_state.unit = static_cast<std::int16_t>(unit); });
 }
 
 }  // namespace editor

@@ -31,6 +31,10 @@ class QTimer;
 class QToolBar;
 class QToolButton;
 
+namespace mdlPublic {
+struct PublicState;
+}
+
 namespace editor {
 
 // Heights of the tool bars and of the heading strip, in pixels.
@@ -40,7 +44,7 @@ inline constexpr int kTitlesPixels = 24;
 class frmFileListEx : public QDialog {
     Q_OBJECT
 public:
-    explicit frmFileListEx(QWidget* owner = nullptr);
+    explicit frmFileListEx(mdlPublic::PublicState& state, QWidget* owner = nullptr);
     ~frmFileListEx() override;
 
     // Runs the opening sequence; call once before showing.
@@ -111,6 +115,8 @@ private:
     void splitterMove(int bar, const QPoint& pos);
     void splitterRelease(int bar);
 
+    // The program's state, which the opening reads and the close hands the list to.
+    mdlPublic::PublicState& m_state;
     TwipsScale m_scale;
     Columns m_cols;
     Layout m_layout;

@@ -21,7 +21,7 @@
 namespace editor {
 
 void frmFileListEx::Form_Load() {
-    const mdlPublic::PublicState& pub = mdlPublic::publicState();
+    const mdlPublic::PublicState& pub = m_state;
     const OpenView v = readOpenView(ini::Snapshot::load(pub.settingsPath));
 
     // 1. The title sits 50 screen pixels below the top of the pane.
@@ -159,7 +159,7 @@ void frmFileListEx::closeEvent(QCloseEvent* event) {
 }
 
 CloseView frmFileListEx::currentView() const {
-    const mdlPublic::PublicState& pub = mdlPublic::publicState();
+    const mdlPublic::PublicState& pub = m_state;
     CloseView v;
     m_folders->store(v, m_scale);
     m_interval->store(v);
@@ -200,7 +200,7 @@ bool frmFileListEx::closeSequence() {
     const std::vector<settings::Entry> values = closeValues(currentView());
     // A file that cannot be written loses the values: the user is told, and
     // the window closes all the same.
-    const std::string& settingsPath = mdlPublic::publicState().settingsPath;
+    const std::string& settingsPath = m_state.settingsPath;
     if (!settings::writeMany(settingsPath, values)) mdlMessage::settingsNotStored(settingsPath, this);
     m_list->handOver();
     m_preview->PreClear();

@@ -177,7 +177,7 @@ void frmFileListEx::bindCommands() {
         {Command::ViewRefresh, [this] { m_folders->refresh(); }},
         {Command::CustomScreen, [this] { mnuCustomScreen_Click(); }},
         {Command::CustomColor, [this] { mnuCustomColor_Click(); }},
-        {Command::CustomOption, [this] { dialogs::frmOptions::showModal(this); }},
+        {Command::CustomOption, [this] { dialogs::frmOptions::showModal(m_state, this); }},
         // A missing help document shows nothing from here.
         {Command::HelpContents, [] { platform::openHelpDocument(); }},
         {Command::HelpAbout, [this] { dialogs::frmAbout::showModal(this); }},
@@ -187,7 +187,7 @@ void frmFileListEx::bindCommands() {
 
 void frmFileListEx::mnuCustomScreen_Click() {
     if (mdlMessage::msgBox(text(installPrompt()), mdlMessage::kQuestion + mdlMessage::kOkCancel, mdlMessage::kTitleVistrova, this) != mdlMessage::kOk) return;
-    const mdlPublic::PublicState& pub = mdlPublic::publicState();
+    const mdlPublic::PublicState& pub = m_state;
     const std::string target = screensaver::targetFolder();
     QApplication::setOverrideCursor(Qt::WaitCursor);
     const screensaver::Result result = screensaver::install(runningProgramPath(), pub.settingsPath, pub.listPrefix, target);
@@ -217,7 +217,7 @@ void frmFileListEx::mnuCustomColor_Click() {
     if (dialog.exec() != QDialog::Accepted) return;
     const QColor chosen = dialog.selectedColor();
     const std::int32_t value = colourValue({chosen.red(), chosen.green(), chosen.blue()});
-    mdlPublic::PublicState& pub = mdlPublic::publicState();
+    mdlPublic::PublicState& pub = m_state;
     if (settings::write(pub.settingsPath, settings::entry(settings::kBackColor, value))) {
         mdlMessage::msgBox(text(colourStoredText()), mdlMessage::kInformation + mdlMessage::kOkOnly,
                            mdlMessage::kTitleVistrova, this);

@@ -25,12 +25,12 @@ void moveCursor(const QScreen* screen, Point (*target)(int, int)) {
 }
 }  // namespace
 
-void showSequence(QWidget* owner, WId hostWindow) {
+void showSequence(mdlPublic::PublicState& state, QWidget* owner, WId hostWindow) {
     if (hostWindow != 0) {
-        mdlPublic::publicState().volumeStep = mdlPublic::volumeStepOf(mdlPublic::publicState().savedVolume);
+        state.volumeStep = mdlPublic::volumeStepOf(state.savedVolume);
         // The host owns the window; a hidden launcher would make a poor owner
         // for a child of someone else's window.
-        player::frmMain player(nullptr);
+        player::frmMain player(nullptr, state);
         const std::optional<QSize> size = platform::hostWindowSize(hostWindow);
         if (!size || !player.embedInto(hostWindow, *size)) {
             // Gone since start-up checked it: nothing to show in.
@@ -51,9 +51,8 @@ void showSequence(QWidget* owner, WId hostWindow) {
     const QScreen* screen = QGuiApplication::primaryScreen();
     // The corner keeps the pointer out of the picture until the user moves it.
     moveCursor(screen, &showCursorCorner);
-    auto& state = mdlPublic::publicState();
     state.volumeStep = mdlPublic::volumeStepOf(state.savedVolume);
-    player::runPlayer(owner);
+    player::runPlayer(state, owner);
     moveCursor(QGuiApplication::primaryScreen(), &showCursorCentre);
 }
 

@@ -8,8 +8,12 @@
 
 class QWidget;
 
+namespace mdlPublic {
+struct PublicState;
+}
+
 namespace launcher {
-void showSequence(QWidget* owner, WId hostWindow = 0);
+void showSequence(mdlPublic::PublicState& state, QWidget* owner, WId hostWindow = 0);
 
 
 }  // namespace launcher

@@ -7,29 +7,19 @@
 #include "dialogs/mdlMessage.h"
 #include "editor/RunEditor.h"
 #include "platform/DesktopOpen.h"
-#include "platform/InstanceLock.h"
-#include "platform/PictureDecode.h"
 #include "platform/KeyRepeat.h"
 #include "platform/Mixer.h"
-#include "platform/SignalWatcher.h"
-#include "shared/ListStore.h"
-#include "shared/ProgramFolder.h"
-#include "shared/Settings.h"
 #include "shared/mdlPublic.h"
 
 #include <QApplication>
 #include <QCloseEvent>
 #include <QCursor>
-#include <QElapsedTimer>
 #include <QImageReader>
 #include <QKeyEvent>
 #include <QPainter>
 #include <QScreen>
 #include <QTimer>
 
-#include <cstdio>
-#include <cstdlib>
-#include <ctime>
 #include <memory>
 #include <vector>
 
@@ -40,22 +30,10 @@ namespace launcher {
 
 namespace {
 
-const QString kMsgAlreadyRunning = QStringLiteral("[VistrovA!!]は既に起動されています。");
 const QString kMsgStartFailed = QStringLiteral("起動に失敗しました。");
 const QString kMsgSelectList = QStringLiteral("ファイルリストを選択してください。");
 
 const char* const kButtonNames[4] = {"NoSelect", "Start", "List", "Exit"};
-
-// Settings, then the current list into the play list.
-void LoadInitial(mdlPublic::PublicState& state) {
-    settings::loadStartup(state);
-    liststore::loadPlayList(state);
-}
-
-bool reportStartup() {
-    const char* value = std::getenv("VISTROVA_REPORT_STARTUP");
-    return value && value[0] == '1';
-}
 
 }  // namespace
 
@@ -95,8 +73,8 @@ std::optional<QRegion> frmStart::CreatePctRgnX(const QImage& picture) {
     return region;
 }
 
-frmStart::frmStart(platform::IMixer& mixer, const QString& picture, QWidget* parent)
-    : QWidget(parent, Qt::Window | Qt::FramelessWindowHint), m_mixer(mixer) {
+frmStart::frmStart(mdlPublic::PublicState& state, platform::IMixer& mixer, const QString& picture, QWidget* parent)
+    : QWidget(parent, Qt::Window | Qt::FramelessWindowHint), m_state(state), m_mixer(mixer) {
     initLauncherResources();
     // A held key acts once; a key that closed a box over the launcher does not act here.
     new platform::HeldKeyFilter(this, platform::HeldKeyFilter::Presses::Once);
@@ -106,12 +84,12 @@ frmStart::frmStart(platform::IMixer& mixer, const QString& picture, QWidget* par
         if (owner && owner->isVisible()) owner->activateWindow();
     };
     m_actions.showSequence = [this, regainKeyboard](QWidget* owner) {
-        launcher::showSequence(owner, m_hostWindow);
+        launcher::showSequence(m_state, owner, m_hostWindow);
         regainKeyboard(owner);
     };
-    m_actions.runEditor = [regainKeyboard](QWidget* owner) {
+    m_actions.runEditor = [this, regainKeyboard](QWidget* owner) {
         // The editor's run command starts a show of its own, never inside a host window.
-        editor::runEditor(owner, [](QWidget* editorWindow) { launcher::showSequence(editorWindow); });
+        editor::runEditor(m_state, owner, [this](QWidget* editorWindow) { launcher::showSequence(m_state, editorWindow); });
         regainKeyboard(owner);
     };
     m_actions.showAbout = [](QWidget* owner) { dialogs::frmAbout::showModal(owner); };
@@ -143,7 +121,7 @@ bool frmStart::Form_Load() {
         move(area.center() - QPoint(kWidth / 2, kHeight / 2));
     }
 
-    if (mdlPublic::publicState().startMode == mdlPublic::kStartNormal) {
+    if (m_state.startMode == mdlPublic::kStartNormal) {
         show();
         // Take the keyboard at once, also where no window manager hands it over.
         activateWindow();
@@ -156,15 +134,14 @@ bool frmStart::Form_Load() {
 }
 
 void frmStart::runStartMode() {
-    auto& state = mdlPublic::publicState();
     hide();
-    if (state.startMode == mdlPublic::kStartShow) {
-        if (state.playList.count != 0) {
+    if (m_state.startMode == mdlPublic::kStartShow) {
+        if (m_state.playList.count != 0) {
             m_actions.showSequence(this);
         } else {
             mdlMessage::msgBox(kMsgSelectList, mdlMessage::kExclamation);
         }
-    } else if (state.startMode == mdlPublic::kStartSettings) {
+    } else if (m_state.startMode == mdlPublic::kStartSettings) {
         m_actions.runEditor(this);
     }
     close();
@@ -181,16 +158,6 @@ void frmStart::paintEvent(QPaintEvent*) {
     painter.drawImage(0, 0, m_picture);
     const QImage& strip = m_buttons[static_cast<std::size_t>(m_selected - 1)];
     if (!strip.isNull()) painter.drawImage(kButtonStripAt, strip);
-    if (!m_exposed) {
-        m_exposed = true;
-        if (reportStartup()) {
-            // Wall-clock time of the first picture, for the start-up benchmark.
-            timespec now{};
-            clock_gettime(CLOCK_REALTIME, &now);
-            std::fprintf(stderr, "vistrova: first expose at %lld.%06ld\n", static_cast<long long>(now.tv_sec),
-                         now.tv_nsec / 1000);
-        }
-    }
 }
 
 void frmStart::keyPressEvent(QKeyEvent* event) {
@@ -224,7 +191,7 @@ int frmStart::buttonAtPoint(QPointF pixels) const {
 }
 
 void frmStart::startShow() {
-    if (mdlPublic::publicState().playList.count == 0) {
+    if (m_state.playList.count == 0) {
         refuseStart();
         return;
     }
@@ -264,8 +231,8 @@ void frmStart::mouseReleaseEvent(QMouseEvent* event) {
     if (event->button() != Qt::LeftButton) return;
     switch (buttonAtPoint(event->position())) {
     case launcher::kButtonStart:
-        mdlPublic::publicState().playList.position = 0;
-        if (mdlPublic::publicState().playList.count == 0) {
+        m_state.playList.position = 0;
+        if (m_state.playList.count == 0) {
             refuseStart();
             return;
         }
@@ -293,7 +260,7 @@ void frmStart::closeEvent(QCloseEvent* event) {
 void frmStart::Form_Unload() {
     if (m_unloaded) return;
     m_unloaded = true;
-    m_mixer.setVolume(mdlPublic::publicState().savedVolume);
+    m_mixer.setVolume(m_state.savedVolume);
     QCoreApplication::quit();
 }
 
@@ -306,40 +273,6 @@ void frmStart::closeModalWindows() {
         QWidget* modal = QApplication::activeModalWidget();
         if (!modal || !modal->close()) break;
     }
-}
-
-int frmStart::run(std::int16_t startMode, WId hostWindow) {
-    // One copy per executable name; the screen-saver modes give way silently.
-    platform::InstanceLock lock(platform::InstanceLock::defaultFolder(), platform::InstanceLock::executableName());
-    if (!lock.tryAcquire()) {
-        if (startMode == mdlPublic::kStartNormal) mdlMessage::msgBox(kMsgAlreadyRunning, mdlMessage::kExclamation);
-        return 0;
-    }
-
-    auto& state = mdlPublic::publicState();
-    state.startMode = startMode;
-    mdlPublic::setPaths(state, programfolder::resolve());
-    platform::IMixer& mixer = platform::systemMixer();
-    state.savedVolume = mixer.volume();
-    LoadInitial(state);
-
-    // The program ends only through the launcher's close, so the volume is
-    // always set back; a hidden launcher must not end it early either.
-    QApplication::setQuitOnLastWindowClosed(false);
-    frmStart form(mixer);
-    form.setHostWindow(hostWindow);
-    platform::SignalWatcher watcher;
-    QObject::connect(&watcher, &platform::SignalWatcher::terminationRequested, &form, [&form](int) {
-        closeModalWindows();
-        form.close();
-        form.Form_Unload();  // also when a modal window refused the close
-    });
-    if (!form.Form_Load()) return 1;
-    const int code = QApplication::exec();
-    form.Form_Unload();
-    lock.release();
-    platform::endLeavingDecodes(code);
-    return code;
 }
 
 }  // namespace launcher

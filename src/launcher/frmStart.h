@@ -1,6 +1,7 @@
 #pragma once
-// The launcher: a frameless window in the outline of its picture, and the
-// program's start-up and end around it. GUI thread only.
+// The launcher: a frameless window in the outline of its picture, whose
+// buttons and keys open the show, the editor and the about window; its close
+// ends the program. GUI thread only.
 
 
 #include <QImage>
@@ -12,6 +13,9 @@
 #include <functional>
 #include <optional>
 
+namespace mdlPublic {
+struct PublicState;
+}
 namespace platform {
 class IMixer;
 }
@@ -25,11 +29,6 @@ public:
     static constexpr int kHeight = 224;
     static constexpr QPoint kButtonStripAt{206, 154};
 
-    // Start-up after the command line has been read, up to the end of the
-    // program; returns the exit code. Needs the application object. A host
-    // window (not 0) carries the show of start mode 1 instead of the screen.
-    static int run(std::int16_t startMode, WId hostWindow = 0);
-
     // What the buttons and keys open; the real windows unless a test gives others.
     struct Actions {
         std::function<void(QWidget*)> showSequence;
@@ -38,20 +37,25 @@ public:
         std::function<void()> openHelp;
     };
     void setActions(Actions actions) { m_actions = std::move(actions); }
+    // A host window (not 0) carries the show of start mode 1 instead of the screen.
     void setHostWindow(WId hostWindow) { m_hostWindow = hostWindow; }
 
     // Closes the modal windows open over the launcher, the topmost first, as
     // a termination signal asks; child windows of a host's window included.
     static void closeModalWindows();
 
+    // `state` is the program's, handed on to every window opened from here;
     // `mixer` gets the saved volume back when the launcher closes; `picture`
     // names the artwork (the compiled-in one unless a test gives another).
-    explicit frmStart(platform::IMixer& mixer, const QString& picture = kPicturePath, QWidget* parent = nullptr);
+    frmStart(mdlPublic::PublicState& state, platform::IMixer& mixer, const QString& picture = kPicturePath,
+             QWidget* parent = nullptr);
     ~frmStart() override;
 
     // Size, outline and the start mode's first step. False (after the
     // failure message) when the outline cannot be built.
     bool Form_Load();
+    // Sets the saved volume back and ends the event loop; only the first call acts.
+    void Form_Unload();
 
     // Draws button strip picture `index` (1 none lit, 2 Start, 3 List, 4 Exit).
     void SelectMenu(int index);
@@ -76,7 +80,6 @@ protected:
 
 private:
     void runStartMode();
-    void Form_Unload();
     int buttonAtPoint(QPointF pixels) const;
     void startShow();
     // The empty list's refusal.
@@ -86,12 +89,12 @@ private:
     Actions m_actions;
     WId m_hostWindow = 0;
 
+    mdlPublic::PublicState& m_state;
     platform::IMixer& m_mixer;
     QImage m_picture;
     std::array<QImage, 4> m_buttons;
     int m_selected = 1;
     bool m_unloaded = false;
-    bool m_exposed = false;
 };
 
 }  // namespace launcher

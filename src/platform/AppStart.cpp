@@ -10,6 +10,7 @@
 #include <QTranslator>
 #include <QWidget>
 
+#include <clocale>
 #include <vector>
 
 namespace platform {
@@ -78,6 +79,9 @@ void loadQtJapanese(QApplication& app) {
 }  // namespace
 
 void prepareApplication(QApplication& app) {
+    // The application object took the user's locale; libmpv refuses to start
+    // unless numbers are formatted the C way.
+    std::setlocale(LC_NUMERIC, "C");
     loadQtJapanese(app);
     app.installEventFilter(new WindowShortcutsFirst(&app));
 }

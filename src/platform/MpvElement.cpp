@@ -14,7 +14,6 @@
 
 #include <xcb/xcb.h>
 
-#include <clocale>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -51,8 +50,6 @@ void applyEnvironmentOptions(mpv_handle* mpv) {
 MpvElement::MpvElement(QWidget* parent) : QWidget(parent) {
     setFocusPolicy(Qt::NoFocus);
     setAttribute(Qt::WA_OpaquePaintEvent);
-    // libmpv refuses to start unless numbers are formatted the C way.
-    std::setlocale(LC_NUMERIC, "C");
     m_mpv = mpv_create();
     if (!m_mpv) return;
     m_native = useNativeWindow();

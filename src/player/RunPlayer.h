@@ -4,6 +4,10 @@
 
 class QWidget;
 
+namespace mdlPublic {
+struct PublicState;
+}
+
 namespace player {
-void runPlayer(QWidget* owner);
+void runPlayer(mdlPublic::PublicState& state, QWidget* owner);
 }

@@ -27,7 +27,7 @@ class QtTimer;
 class frmMain final : public QDialog, private IPlayerHost {
     Q_OBJECT
 public:
-    explicit frmMain(QWidget* owner = nullptr, mdlPublic::PublicState& state = mdlPublic::publicState());
+    frmMain(QWidget* owner, mdlPublic::PublicState& state);
     ~frmMain() override;
 
     QWidget* pctFrame() const { return m_pctFrame; }

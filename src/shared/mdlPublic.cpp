@@ -3,11 +3,6 @@
 #include "FileKinds.h"
 
 namespace mdlPublic {
-PublicState& publicState() {
-    static PublicState state;
-    return state;
-}
-
 std::string settingsPathOf(std::string_view folder) { return files::joinPath(folder, kSettingsFileName); }
 std::string listPrefixOf(std::string_view folder) { return files::joinPath(folder, kListFileStem); }
 

@@ -1,6 +1,7 @@
 #pragma once
 // Program-wide state of vistrova and the helpers every subsystem shares.
-// All of it lives on the GUI thread; nothing here is locked.
+// The program's start-up owns the one instance and hands it to each window;
+// all of it lives on the GUI thread, nothing here is locked.
 
 #include "SettingsKeys.h"
 
@@ -49,9 +50,6 @@ struct PublicState {
     std::uint32_t savedVolume = 0;
     std::int16_t volumeStep = 0;
 };
-
-// The one instance of the running program.
-PublicState& publicState();
 
 // Settings file path and list file prefix of a program folder.
 std::string settingsPathOf(std::string_view folder);

@@ -21,8 +21,6 @@
 class EditorTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        auto& pub = mdlPublic::publicState();
-        pub = mdlPublic::PublicState{};
         mdlPublic::setPaths(pub, m_home.path().string());
         m_ini = pub.settingsPath;
     }
@@ -30,7 +28,7 @@ protected:
     // A new editor window (the one before it goes), loaded but not shown.
     editor::frmFileListEx& Load() {
         m_window.reset();
-        m_window = std::make_unique<editor::frmFileListEx>();
+        m_window = std::make_unique<editor::frmFileListEx>(pub);
         m_window->Form_Load();
         return *m_window;
     }
@@ -49,11 +47,9 @@ protected:
         return ini::Snapshot(Ini()).read(settings::kSection, key.name);
     }
 
-    static std::string ListFile(int page, int list) {
-        return liststore::listFilePath(mdlPublic::publicState().listPrefix, page, list);
-    }
-    static void Store(const std::vector<liststore::Entry>& entries, const std::string& name = "T", int page = 0,
-                      int list = 0) {
+    std::string ListFile(int page, int list) const { return liststore::listFilePath(pub.listPrefix, page, list); }
+    void Store(const std::vector<liststore::Entry>& entries, const std::string& name = "T", int page = 0,
+               int list = 0) {
         ASSERT_TRUE(liststore::writeListFile(ListFile(page, list), name, entries));
     }
     // Entries e0.jpg, e1.jpg, ... of files that need not be there.
@@ -67,6 +63,7 @@ protected:
     TempDir m_files;
     const QString m_root = QString::fromStdString(m_files.path().string()) + "/";  // m_files, as the editor names it
     std::string m_ini;
+    mdlPublic::PublicState pub;  // the state the windows are given
 
 private:
     std::unique_ptr<editor::frmFileListEx> m_window;

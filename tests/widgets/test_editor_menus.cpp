@@ -361,7 +361,7 @@ TEST_F(Colour, AChosenColourIsStoredAsBlueGreenRedAndTakesEffect) {
         EXPECT_EQ(box.icon, QMessageBox::Information);
         EXPECT_EQ(box.title, QStringLiteral("Vistrova!!"));
         EXPECT_EQ(Value(kBackColor), r.stored);
-        EXPECT_EQ(std::to_string(mdlPublic::publicState().backColor), r.stored);
+        EXPECT_EQ(std::to_string(pub.backColor), r.stored);
     }
     EXPECT_EQ(Value(kInterval), "5");
     w.close();
@@ -369,25 +369,25 @@ TEST_F(Colour, AChosenColourIsStoredAsBlueGreenRedAndTakesEffect) {
 
 TEST_F(Colour, CancelChangesNothing) {
     PutIni("BACKCOLOR=255\r\n");
-    mdlPublic::publicState().backColor = 255;
+    pub.backColor = 255;
     frmFileListEx& w = Open();
     const ModalScript script({[](QWidget* modal) { modal->close(); }});
     w.menuItem(QStringLiteral("mnuCustomColor"))->trigger();
     EXPECT_TRUE(script.done());
     EXPECT_TRUE(script.seen().empty());
     EXPECT_EQ(Value(kBackColor), "255");
-    EXPECT_EQ(mdlPublic::publicState().backColor, 255);
+    EXPECT_EQ(pub.backColor, 255);
     w.close();
 }
 
 TEST_F(Colour, AFailedWriteIsReportedAndTheColourStillHoldsForThisRun) {
     frmFileListEx& w = Open();
-    mdlPublic::publicState().settingsPath = m_home.file("missing/VISTROVA.INI");
+    pub.settingsPath = m_home.file("missing/VISTROVA.INI");
     const ShownBox box = Choose(w, QColor(0, 255, 0));
     EXPECT_TRUE(box.text.startsWith(QStringLiteral("背景色を設定ファイルに保存できませんでした。\r\n")));
     EXPECT_TRUE(box.text.endsWith(QStringLiteral("missing/VISTROVA.INI")));
     EXPECT_EQ(box.icon, QMessageBox::Warning);
-    EXPECT_EQ(mdlPublic::publicState().backColor, 65280);
+    EXPECT_EQ(pub.backColor, 65280);
     EXPECT_FALSE(fs::exists(m_home.file("missing")));
 }
 

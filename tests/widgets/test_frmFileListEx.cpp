@@ -110,10 +110,10 @@ TEST_F(Editor, StoredViewIsRestoredAndWrittenBack) {
 
 TEST_F(Editor, DisplayTimeAndUnitAreWrittenAsShown) {
     // A display time above the slider's range is kept, not cut to 99.
-    mdlPublic::publicState().interval = 150;
-    mdlPublic::publicState().unit = mdlPublic::kUnitMinutes;
-    mdlPublic::publicState().fileNum = 4;
-    mdlPublic::publicState().pageNum = 7;
+    pub.interval = 150;
+    pub.unit = mdlPublic::kUnitMinutes;
+    pub.fileNum = 4;
+    pub.pageNum = 7;
     Session();
     EXPECT_EQ(Value(kInterval), "150");
     EXPECT_EQ(Value(kUnit), "1");
@@ -150,7 +150,6 @@ TEST_F(Editor, CancelKeepsTheWindowOpenAndWritesNothing) {
 }
 
 TEST_F(Editor, NoWritesTheSettingsAndHandsTheUnsavedListOver) {
-    auto& pub = mdlPublic::publicState();
     Store(Entries(3), "Mine");
     const std::string listBefore = TempDir::get(ListFile(0, 0));
     pub.playList.position = 2;

@@ -298,7 +298,7 @@ TEST_F(Lists, AFailingStoreKeepsTheEditsAndTheWindow) {
         w.menuItem("mnuFileListNext")->trigger();
         EXPECT_EQ(boxes.seen().size(), 3u);
     }
-    EXPECT_EQ(mdlPublic::publicState().fileNum, 0);
+    EXPECT_EQ(pub.fileNum, 0);
     EXPECT_EQ(w.lists()->listView()->topLevelItemCount(), 1);
 
     // So does the close prompt's Yes.
@@ -335,8 +335,8 @@ TEST_F(Lists, NavigationLoadsAndAsksBeforeLeaving) {
     EXPECT_EQ(w.lists()->listView()->headerItem()->text(0), "Page 1 / File 1");
     w.menuItem("mnuFilePageNext")->trigger();
     w.menuItem("mnuFileListNext")->trigger();
-    EXPECT_EQ(mdlPublic::publicState().pageNum, 1);
-    EXPECT_EQ(mdlPublic::publicState().fileNum, 1);
+    EXPECT_EQ(pub.pageNum, 1);
+    EXPECT_EQ(pub.fileNum, 1);
 
     // Leaving a changed list: Cancel stays, No goes without storing, Yes then
     // Cancel at the store's own prompt also goes.
@@ -348,13 +348,13 @@ TEST_F(Lists, NavigationLoadsAndAsksBeforeLeaving) {
         ASSERT_EQ(boxes.seen().size(), 1u);
         EXPECT_EQ(boxes.seen()[0].text, QStringLiteral("ファイルリストは変更されています。\r\n変更点を保存しますか？"));
     }
-    EXPECT_EQ(mdlPublic::publicState().fileNum, 1);
+    EXPECT_EQ(pub.fileNum, 1);
     EXPECT_EQ(w.lists()->nameBox()->text(), "edited");
     {
         const ModalScript boxes({"いいえ(&N)"});
         w.menuItem("mnuFileListNext")->trigger();
     }
-    EXPECT_EQ(mdlPublic::publicState().fileNum, 2);
+    EXPECT_EQ(pub.fileNum, 2);
     EXPECT_FALSE(std::filesystem::exists(ListFile(1, 1)));
     w.lists()->nameBox()->setText(QStringLiteral("again"));
     {
@@ -362,7 +362,7 @@ TEST_F(Lists, NavigationLoadsAndAsksBeforeLeaving) {
         w.menuItem("mnuFileListNext")->trigger();
         EXPECT_EQ(boxes.seen().size(), 2u);
     }
-    EXPECT_EQ(mdlPublic::publicState().fileNum, 3);
+    EXPECT_EQ(pub.fileNum, 3);
     EXPECT_FALSE(std::filesystem::exists(ListFile(1, 2)));
     w.lists()->nameBox()->setText(QStringLiteral("kept"));
     {
@@ -424,7 +424,7 @@ TEST_F(Lists, RunHandsThePaneOverOrWarns) {
     }
     EXPECT_EQ(shows, 0);
 
-    auto& pl = mdlPublic::publicState().playList;
+    auto& pl = pub.playList;
     pl.position = 5;
     w.menuItem("mnuEditAddAll")->trigger();
     w.menuItem("mnuFileRun")->trigger();
@@ -440,13 +440,13 @@ TEST_F(Lists, RunHandsThePaneOverOrWarns) {
 }
 
 TEST_F(Lists, IntervalBoxAndSlider) {
-    mdlPublic::publicState().interval = 150;  // a hand-edited value stays as read
+    pub.interval = 150;  // a hand-edited value stays as read
     frmFileListEx& w = Open();
     QLineEdit* box = w.intervalBar()->box();
     QSlider* slider = w.intervalBar()->slider();
     EXPECT_EQ(box->text(), "150");
     EXPECT_EQ(slider->value(), 99);
-    EXPECT_EQ(mdlPublic::publicState().interval, 150);
+    EXPECT_EQ(pub.interval, 150);
 
     box->setFocus();
     box->selectAll();
@@ -459,29 +459,29 @@ TEST_F(Lists, IntervalBoxAndSlider) {
     EXPECT_EQ(box->text(), "73");
     QTest::keyClicks(box, QStringLiteral("1"));  // a third digit
     EXPECT_EQ(box->text(), "73");
-    EXPECT_EQ(mdlPublic::publicState().interval, 73);
+    EXPECT_EQ(pub.interval, 73);
     QTest::keyClick(box, Qt::Key_Backspace);
     QTest::keyClick(box, Qt::Key_Backspace);
     EXPECT_EQ(box->text(), "0");
     EXPECT_EQ(slider->value(), 0);
-    EXPECT_EQ(mdlPublic::publicState().interval, 0);
+    EXPECT_EQ(pub.interval, 0);
 
     box->setText(QStringLiteral("5."));
-    EXPECT_EQ(mdlPublic::publicState().interval, 5);
+    EXPECT_EQ(pub.interval, 5);
 
     // A paste outside the range is held to it.
     box->setText(QStringLiteral("250"));
     EXPECT_EQ(box->text(), "99");
     EXPECT_EQ(slider->value(), 99);
-    EXPECT_EQ(mdlPublic::publicState().interval, 99);
+    EXPECT_EQ(pub.interval, 99);
 
     slider->setValue(42);
     EXPECT_EQ(box->text(), "42");
-    EXPECT_EQ(mdlPublic::publicState().interval, 42);
+    EXPECT_EQ(pub.interval, 42);
     EXPECT_FALSE(w.lists()->changed());  // the interval never marks the list
 
     QTest::mouseClick(w.findChildren<QRadioButton*>().at(1), Qt::LeftButton);
-    EXPECT_EQ(mdlPublic::publicState().unit, 1);
+    EXPECT_EQ(pub.unit, 1);
     w.close();
 }
 
@@ -489,7 +489,7 @@ TEST_F(Lists, MenuShortcutsActWhicheverTextBoxHasTheKeyboard) {
     // Ctrl+U, Ctrl+A and Ctrl+E are a text box's own editing keys too; in the
     // editor they are its commands, and the boxes keep their other keys.
     Store({}, "first");
-    mdlPublic::publicState().interval = 12;
+    pub.interval = 12;
     frmFileListEx& w = Open();
     w.activateWindow();
     ASSERT_TRUE(QTest::qWaitForWindowActive(&w));
@@ -499,7 +499,7 @@ TEST_F(Lists, MenuShortcutsActWhicheverTextBoxHasTheKeyboard) {
         box->setFocus();
         const QString before = box->text();
         QTest::keyClick(box, Qt::Key_U, Qt::ControlModifier);
-        EXPECT_EQ(mdlPublic::publicState().fileNum, ++fileNum) << name.toStdString();
+        EXPECT_EQ(pub.fileNum, ++fileNum) << name.toStdString();
         if (box == w.intervalBar()->box()) {
             EXPECT_EQ(box->text(), before);
         }

@@ -2,6 +2,7 @@
 // device pixels, so one-pixel detail survives instead of being blurred by a
 // decode at logical size and a stretch.
 
+#include "platform/AppStart.h"
 #include "player/frmMain.h"
 
 #include "QtWait.h"
@@ -52,6 +53,7 @@ TEST(frmMainHiDpiTest, PictureIsSharpAtTheScreensPixelRatio) {
 int main(int argc, char** argv) {
     qputenv("QT_SCALE_FACTOR", "2");
     QApplication app(argc, argv);
+    platform::prepareApplication(app);
     ::testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();
 }

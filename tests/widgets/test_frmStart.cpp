@@ -44,13 +44,12 @@ void expectOutline(const QImage& picture, const QRegion& region) {
     }
 }
 
-void resetState(std::int16_t mode, std::int16_t count, std::uint32_t saved) {
-    auto& s = mdlPublic::publicState();
+mdlPublic::PublicState stateOf(std::int16_t mode, std::int16_t count, std::uint32_t saved) {
+    mdlPublic::PublicState s;
     s.startMode = mode;
     s.playList.count = count;
-    s.playList.position = 0;
     s.savedVolume = saved;
-    s.volumeStep = 0;
+    return s;
 }
 
 TEST(LauncherArtwork, PictureAndButtonStripsAreThere) {
@@ -118,9 +117,9 @@ TEST(CreatePctRgnX, MissingOrBrokenPictureFails) {
 }
 
 TEST(frmStart, NormalStartShowsTheShapedLauncher) {
-    resetState(mdlPublic::kStartNormal, 0, 0x12345678);
+    auto state = stateOf(mdlPublic::kStartNormal, 0, 0x12345678);
     FakeMixer mixer;
-    frmStart form(mixer);
+    frmStart form(state, mixer);
     ASSERT_TRUE(form.Form_Load());
     EXPECT_TRUE(form.isVisible());
     EXPECT_EQ(form.size(), QSize(432, 224));
@@ -136,9 +135,9 @@ TEST(frmStart, UnreadablePictureEndsWithTheStartFailure) {
     const std::string broken = dir.file("launcher.png");
     TempDir::put(broken, "not a picture");
     for (const std::string& path : {broken, dir.file("missing.png")}) {
-        resetState(mdlPublic::kStartShow, 2, 9);
+        auto state = stateOf(mdlPublic::kStartShow, 2, 9);
         FakeMixer mixer;
-        frmStart form(mixer, QString::fromStdString(path));
+        frmStart form(state, mixer, QString::fromStdString(path));
         const ModalScript boxes;
         EXPECT_FALSE(form.Form_Load());
         ASSERT_EQ(boxes.seen().size(), 1u);
@@ -166,10 +165,10 @@ TEST(frmStart, ClosingKeysSetTheVolumeBack) {
         {Qt::Key_X, Qt::NoModifier, QStringLiteral("x"), false},
     };
     for (const Press& p : presses) {
-        resetState(mdlPublic::kStartNormal, 0, 0x80008000);
+        auto state = stateOf(mdlPublic::kStartNormal, 0, 0x80008000);
         FakeMixer mixer;
         mixer.level = 0x10001000;  // as if a show had turned it down
-        frmStart form(mixer);
+        frmStart form(state, mixer);
         ASSERT_TRUE(form.Form_Load());
         QKeyEvent event(QEvent::KeyPress, p.key, p.modifiers, p.text);
         QApplication::sendEvent(&form, &event);
@@ -183,9 +182,9 @@ TEST(frmStart, ClosingKeysSetTheVolumeBack) {
 }
 
 TEST(frmStart, ButtonsLightUnderTheMouseAndExitCloses) {
-    resetState(mdlPublic::kStartNormal, 0, 77);
+    auto state = stateOf(mdlPublic::kStartNormal, 0, 77);
     FakeMixer mixer;
-    frmStart form(mixer);
+    frmStart form(state, mixer);
     ASSERT_TRUE(form.Form_Load());
     const auto move = [&](QPointF p) {
         QMouseEvent event(QEvent::MouseMove, p, form.mapToGlobal(p), Qt::NoButton, Qt::NoButton, Qt::NoModifier);
@@ -212,24 +211,24 @@ TEST(frmStart, ScreenSaverModesRunAndClose) {
         if (auto* box = qobject_cast<QMessageBox*>(modal)) answerBox(box);  // Abort on "Can't open!!"
         else modal->close();
     });
-    resetState(mdlPublic::kStartShow, 3, 0x80008000);
+    auto state = stateOf(mdlPublic::kStartShow, 3, 0x80008000);
     {
         FakeMixer mixer;
-        frmStart form(mixer);
+        frmStart form(state, mixer);
         ASSERT_TRUE(form.Form_Load());
         EXPECT_FALSE(form.isVisible());
         waitFor([&] { return !mixer.writes.empty(); });
         EXPECT_EQ(mixer.writes, std::vector<std::uint32_t>{0x80008000});
-        EXPECT_EQ(mdlPublic::publicState().volumeStep, 8);
+        EXPECT_EQ(state.volumeStep, 8);
     }
     // Settings mode: the editor, then the end. Its close writes the settings
     // into a program folder of the test's own.
-    resetState(mdlPublic::kStartSettings, 0, 5);
+    state = stateOf(mdlPublic::kStartSettings, 0, 5);
     TempDir home;
-    mdlPublic::setPaths(mdlPublic::publicState(), home.path().string());
+    mdlPublic::setPaths(state, home.path().string());
     {
         FakeMixer mixer;
-        frmStart form(mixer);
+        frmStart form(state, mixer);
         ASSERT_TRUE(form.Form_Load());
         waitFor([&] { return !mixer.writes.empty(); });
         EXPECT_EQ(mixer.writes, std::vector<std::uint32_t>{5});

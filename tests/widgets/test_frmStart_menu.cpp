@@ -30,21 +30,20 @@ namespace {
 // A about, H help; the show records the position it starts at.
 struct Launcher {
     FakeMixer mixer;
-    frmStart form{mixer};
+    mdlPublic::PublicState state;
+    frmStart form{state, mixer};
     std::string log;
     std::vector<int> startPositions;
     Qt::CursorShape editorCursor = Qt::ArrowCursor;
 
     explicit Launcher(std::int16_t count, std::int16_t position) {
-        auto& s = mdlPublic::publicState();
-        s.startMode = mdlPublic::kStartNormal;
-        s.playList.count = count;
-        s.playList.position = position;
+        state.playList.count = count;
+        state.playList.position = position;
         frmStart::Actions actions;
         actions.showSequence = [this](QWidget* owner) {
             EXPECT_EQ(owner, &form);
             log += 'S';
-            startPositions.push_back(mdlPublic::publicState().playList.position);
+            startPositions.push_back(state.playList.position);
         };
         actions.runEditor = [this](QWidget* owner) {
             EXPECT_EQ(owner, &form);
@@ -104,7 +103,7 @@ TEST(frmStartMenu, LeftReleaseAtTheEdgePixels) {
         l.moveTo(r.at);
         l.release(r.at);
         EXPECT_EQ(l.log, r.log) << r.at.x() << "," << r.at.y();
-        EXPECT_EQ(mdlPublic::publicState().playList.position, r.positionAfter) << r.at.x() << "," << r.at.y();
+        EXPECT_EQ(l.state.playList.position, r.positionAfter) << r.at.x() << "," << r.at.y();
         EXPECT_EQ(l.form.selectedMenu(), 1) << r.at.x() << "," << r.at.y();
         if (!l.startPositions.empty()) {
             EXPECT_EQ(l.startPositions, std::vector<int>{0});
@@ -136,7 +135,7 @@ TEST(frmStartMenu, StartWithAnEmptyListIsRefusedAndTheStripFollowsThePointer) {
         EXPECT_TRUE(isRefused(boxes));
         EXPECT_EQ(l.log, "");
         EXPECT_EQ(l.form.selectedMenu(), r.lit) << r.pointerAfter.x();
-        EXPECT_EQ(mdlPublic::publicState().playList.position, 0);
+        EXPECT_EQ(l.state.playList.position, 0);
     }
 }
 
@@ -161,7 +160,7 @@ TEST(frmStartMenu, OtherButtonsAndTheRightClickAnywhere) {
     l.release({236, 184}, Qt::MiddleButton);
     EXPECT_EQ(l.log, "AAA");
     EXPECT_TRUE(l.form.isVisible());
-    EXPECT_EQ(mdlPublic::publicState().playList.position, 2);
+    EXPECT_EQ(l.state.playList.position, 2);
     EXPECT_TRUE(l.mixer.writes.empty());
 }
 
