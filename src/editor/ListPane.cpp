@@ -239,11 +239,9 @@ ListPane::StoreOutcome ListPane::store() {
     if (mdlMessage::msgBox(storePrompt(currentPos()), mdlMessage::kQuestion + mdlMessage::kOkCancel,
                            mdlMessage::kTitleVistrova, window()) != mdlMessage::kOk)
         return StoreOutcome::Declined;
-    const std::string error = storeList(currentListFile(), txtListName->text(), entries());
-    if (!error.empty()) {
+    if (const auto stored = storeList(currentListFile(), txtListName->text(), entries()); !stored) {
         // The list stays in the pane and stays marked changed.
-        mdlMessage::msgBox(storeFailedText(error), mdlMessage::kCritical + mdlMessage::kOkOnly,
-                           mdlMessage::kTitleVistrova, window());
+        mdlMessage::show(stored.failure(), mdlMessage::kTitleVistrova, window());
         return StoreOutcome::Failed;
     }
     m_changed = false;
@@ -280,10 +278,8 @@ void ListPane::deleteListFile() {
     if (mdlMessage::msgBox(deletePrompt(currentPos()), mdlMessage::kExclamation + mdlMessage::kOkCancel,
                            mdlMessage::kTitleVistrova, window()) != mdlMessage::kOk)
         return;
-    const std::string error = liststore::deleteListFile(currentListFile());
-    if (!error.empty()) {
-        mdlMessage::msgBox(QString::fromLocal8Bit(error.c_str()), mdlMessage::kOkOnly, mdlMessage::kTitleVistrova,
-                           window());
+    if (const auto deleted = liststore::deleteListFile(currentListFile()); !deleted) {
+        mdlMessage::show(deleted.failure(), mdlMessage::kTitleVistrova, window());
         return;
     }
     lvList->clear();
