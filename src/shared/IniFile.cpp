@@ -3,7 +3,6 @@
 #include "TextCodec.h"
 
 #include <algorithm>
-#include <cerrno>
 #include <iterator>
 #include <limits>
 #include <list>
@@ -159,18 +158,6 @@ std::string readValue(std::string_view content, std::string_view section, std::s
 
 namespace {
 
-class StringSink final : public Sink {
-public:
-    explicit StringSink(std::string& out) : m_out(out) {}
-    bool put(std::string_view bytes) override {
-        m_out.append(bytes);
-        return true;
-    }
-
-private:
-    std::string& m_out;
-};
-
 // The writes applied to a file's bytes without copying them: one pass finds
 // the few lines the writes touch, and the output is the untouched bytes
 // streamed around the changed and inserted lines. Memory stays that of the
@@ -185,16 +172,16 @@ public:
         for (const Write* w : writes) set(trim(w->section), trim(w->key), w->value);
     }
 
-    bool emit(Sink& sink) const {
+    bool emit(const Put& put) const {
         std::size_t pos = 0;
         auto ins = m_inserts.begin();
         auto edit = m_edits.begin();
         const auto putInserts = [&](std::size_t at) {
             for (; ins != m_inserts.end() && ins->first <= at; ++ins) {
-                if (!sink.put(m_content.substr(pos, ins->first - pos))) return false;
+                if (!put(m_content.substr(pos, ins->first - pos))) return false;
                 pos = ins->first;
                 for (const NewLine& l : ins->second) {
-                    if (!sink.put(l.text) || !sink.put(kNewLine)) return false;
+                    if (!put(l.text) || !put(kNewLine)) return false;
                 }
             }
             return true;
@@ -202,16 +189,16 @@ public:
         for (; edit != m_edits.end(); ++edit) {
             const OrigLine& line = edit->second.line;
             if (!putInserts(line.begin)) return false;
-            if (!sink.put(m_content.substr(pos, line.begin - pos))) return false;
+            if (!put(m_content.substr(pos, line.begin - pos))) return false;
             const std::string_view text = edit->second.text ? std::string_view(*edit->second.text)
                                                             : m_content.substr(line.begin, line.end - line.begin);
-            if (!sink.put(text)) return false;
+            if (!put(text)) return false;
             const std::string_view eol = m_content.substr(line.end, line.next - line.end);
-            if (!sink.put(eol.empty() && edit->second.terminate ? kNewLine : eol)) return false;
+            if (!put(eol.empty() && edit->second.terminate ? kNewLine : eol)) return false;
             pos = line.next;
         }
         if (!putInserts(m_content.size())) return false;
-        return sink.put(m_content.substr(pos));
+        return put(m_content.substr(pos));
     }
 
     std::size_t outputSizeHint() const {
@@ -404,8 +391,10 @@ std::size_t applyStorable(std::string& content, const std::vector<Write>& writes
         const EditPlan plan(content, storable);
         std::string out;
         out.reserve(plan.outputSizeHint());
-        StringSink sink(out);
-        plan.emit(sink);
+        plan.emit([&out](std::string_view bytes) {
+            out.append(bytes);
+            return true;
+        });
         content = std::move(out);
     }
     return refused;
@@ -416,31 +405,17 @@ bool applyWrites(std::string& content, const std::vector<Write>& writes) {
     return applyStorable(content, writes) == 0;
 }
 
-
-std::string readProfileString(const std::filesystem::path& file, std::string_view section,
-                              std::string_view key) {
-    return readValue(loadFile(file), section, key);
-}
-
-errors::Outcome<> writeProfileString(const std::filesystem::path& file, std::string_view section,
-                                     std::string_view key, std::string_view value) {
-    return writeProfileBatch(file, {Write{std::string(section), std::string(key), std::string(value)}});
-}
-
-errors::Outcome<> writeProfileBatch(const std::filesystem::path& file, const std::vector<Write>& writes) {
-    const errors::Outcome<PendingReplace> pending = PendingReplace::open(file);
-    if (!pending) return pending.failure();
+std::size_t refusedWrites(const std::vector<Write>& writes) {
     std::size_t refused = 0;
-    const std::vector<const Write*> storable = storableWrites(writes, refused);
-    // A value the file cannot hold is an invalid argument, whether it fails alone or all fail.
-    if (storable.empty() && !writes.empty()) return errors::systemFailure(EINVAL);
-    // The old bytes are streamed into the new file around the edits: the file
-    // is held in memory once, whatever its size.
-    const EditPlan plan(pending->content(), storable);
-    const errors::Outcome<> replaced = pending->commit([&plan](Sink& sink) { return plan.emit(sink); });
-    if (replaced && refused != 0) return errors::systemFailure(EINVAL);
-    return replaced;
+    storableWrites(writes, refused);
+    return refused;
 }
+
+bool streamWrites(std::string_view content, const std::vector<Write>& writes, const Put& put) {
+    std::size_t refused = 0;
+    return EditPlan(content, storableWrites(writes, refused)).emit(put);
+}
+
 
 namespace {
 // Names ordered by their ASCII-folded bytes, so equal means namesEqual.
@@ -496,8 +471,6 @@ Snapshot::Snapshot(std::string content) : m_content(std::move(content)) {
         return c != 0 ? c < 0 : a.nameBegin < b.nameBegin;
     });
 }
-
-Snapshot Snapshot::load(const std::filesystem::path& file) { return Snapshot(loadFile(file)); }
 
 std::string_view Snapshot::slice(std::size_t begin, std::size_t size) const {
     return std::string_view(m_content).substr(begin, size);

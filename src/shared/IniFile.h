@@ -5,8 +5,9 @@
 // made with: a read answers at most 511 bytes, a write changes only the line it
 // concerns and keeps every other byte. All functions work on bytes; decoding to
 // text is TextCodec's job, so a caller that copies values copies them unchanged.
-// Every function is reentrant; none holds a file open after it returns. This
-// unit holds the text rules; reading and replacing files is IniFileIo's.
+// Every function is reentrant; none holds a file open after it returns. The
+// text rules are IniFile.cpp's; reading and replacing files, and the profile
+// calls that do, are IniFileIo.cpp's.
 
 #include "IniFileIo.h"
 #include "Outcome.h"
@@ -42,6 +43,12 @@ bool applyWrite(std::string& content, std::string_view section, std::string_view
 // Several writes in order, with one parse. A refused write fails alone: the
 // others are applied, and false tells that one or more were refused.
 bool applyWrites(std::string& content, const std::vector<Write>& writes);
+
+// For writing a file: how many of `writes` applyWrites would refuse, and
+// `content` with the others applied, streamed through `put` without copying
+// the old bytes (memory stays that of the edits). False when `put` refused.
+std::size_t refusedWrites(const std::vector<Write>& writes);
+bool streamWrites(std::string_view content, const std::vector<Write>& writes, const Put& put);
 
 // The two profile calls. readProfileString never fails (missing gives "").
 std::string readProfileString(const std::filesystem::path& file, std::string_view section,

@@ -1,5 +1,7 @@
 #include "IniFileIo.h"
 
+#include "IniFile.h"
+
 #include <dirent.h>
 #include <fcntl.h>
 #include <sys/file.h>
@@ -197,10 +199,10 @@ void removeStaleTemps(const std::filesystem::path& dir, std::string_view name) {
 
 // Writes to a file descriptor through a block buffer, so that the many short
 // pieces of an edit cost few system calls; long pieces go straight through.
-class FdSink final : public Sink {
+class FdSink {
 public:
     explicit FdSink(int fd) : m_fd(fd) { m_buffer.reserve(kBlock); }
-    bool put(std::string_view bytes) override {
+    bool put(std::string_view bytes) {
         if (m_error != 0) return false;
         if (m_buffer.size() + bytes.size() > kBlock && !flush()) return false;
         if (bytes.size() >= kBlock) return (m_error = writeAll(m_fd, bytes)) == 0;
@@ -225,7 +227,7 @@ private:
 // Writes the new content through `fill` into a temporary beside `target`,
 // then renames it over the target. The reason is that of the first call that
 // failed; EINVAL when `fill` gave up without a write failing.
-errors::Outcome<> replaceTarget(const std::filesystem::path& target, const std::function<bool(Sink&)>& fill,
+errors::Outcome<> replaceTarget(const std::filesystem::path& target, const std::function<bool(const Put&)>& fill,
                                 const Existing& old) {
     std::filesystem::path dir = target.parent_path();
     if (dir.empty()) dir = ".";
@@ -253,7 +255,7 @@ errors::Outcome<> replaceTarget(const std::filesystem::path& target, const std::
     }
     if (ok) {
         FdSink sink(fd);
-        ok = fill(sink) && sink.flush();
+        ok = fill([&sink](std::string_view bytes) { return sink.put(bytes); }) && sink.flush();
         if (!ok) error = sink.error() != 0 ? sink.error() : EINVAL;
     }
     ok = check(::close(fd) == 0) && ok;
@@ -312,14 +314,14 @@ errors::Outcome<PendingReplace> PendingReplace::open(const std::filesystem::path
     return pending;
 }
 
-errors::Outcome<> PendingReplace::commit(const std::function<bool(Sink&)>& fill) const {
+errors::Outcome<> PendingReplace::commit(const std::function<bool(const Put&)>& fill) const {
     return replaceTarget(m_target, fill, m_existing);
 }
 
 errors::Outcome<> replaceFile(const std::filesystem::path& file, std::string_view content) {
     const errors::Outcome<PendingReplace> pending = PendingReplace::open(file);
     if (!pending) return pending.failure();
-    return pending->commit([content](Sink& sink) { return sink.put(content); });
+    return pending->commit([content](const Put& put) { return put(content); });
 }
 
 errors::Outcome<> copyFile(const std::filesystem::path& from, const std::filesystem::path& to) {
@@ -336,7 +338,33 @@ errors::Outcome<> copyFile(const std::filesystem::path& from, const std::filesys
     if (error != 0) return errors::systemFailure(error);
     // Ours from now on: the copy takes the source's mode, not the old owner.
     const Existing mode{true, static_cast<mode_t>(st.st_mode & 07777), ::geteuid(), ::getegid()};
-    return replaceTarget(target.value(), [&content](Sink& sink) { return sink.put(content); }, mode);
+    return replaceTarget(target.value(), [&content](const Put& put) { return put(content); }, mode);
+}
+
+Snapshot Snapshot::load(const std::filesystem::path& file) { return Snapshot(loadFile(file)); }
+
+std::string readProfileString(const std::filesystem::path& file, std::string_view section,
+                              std::string_view key) {
+    return readValue(loadFile(file), section, key);
+}
+
+errors::Outcome<> writeProfileString(const std::filesystem::path& file, std::string_view section,
+                                     std::string_view key, std::string_view value) {
+    return writeProfileBatch(file, {Write{std::string(section), std::string(key), std::string(value)}});
+}
+
+errors::Outcome<> writeProfileBatch(const std::filesystem::path& file, const std::vector<Write>& writes) {
+    const errors::Outcome<PendingReplace> pending = PendingReplace::open(file);
+    if (!pending) return pending.failure();
+    // A value the file cannot hold is an invalid argument, whether it fails alone or all fail.
+    const std::size_t refused = refusedWrites(writes);
+    if (refused != 0 && refused == writes.size()) return errors::systemFailure(EINVAL);
+    // The old bytes are streamed into the new file around the edits: the file
+    // is held in memory once, whatever its size.
+    const errors::Outcome<> replaced =
+        pending->commit([&](const Put& put) { return streamWrites(pending->content(), writes, put); });
+    if (replaced && refused != 0) return errors::systemFailure(EINVAL);
+    return replaced;
 }
 
 }  // namespace ini

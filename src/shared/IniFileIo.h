@@ -48,13 +48,8 @@ errors::Outcome<> replaceFile(const std::filesystem::path& file, std::string_vie
 // untouched.
 errors::Outcome<> copyFile(const std::filesystem::path& from, const std::filesystem::path& to);
 
-// Where written bytes go: a string in memory, or the file being written.
-// put() answers false once the bytes can no longer be taken.
-class Sink {
-public:
-    virtual ~Sink() = default;
-    virtual bool put(std::string_view bytes) = 0;
-};
+// Takes the next bytes of a file being written; false once it can take no more.
+using Put = std::function<bool(std::string_view bytes)>;
 
 // A file about to be replaced: its links followed, the bytes it holds read.
 // A missing file holds nothing; one that is not a regular file, cannot be
@@ -66,9 +61,9 @@ public:
 
     const std::string& content() const { return m_content; }
 
-    // Writes what `fill` puts into the sink to a temporary beside the file
-    // and renames it over the file.
-    errors::Outcome<> commit(const std::function<bool(Sink&)>& fill) const;
+    // Writes what `fill` puts to a temporary beside the file and renames it
+    // over the file.
+    errors::Outcome<> commit(const std::function<bool(const Put&)>& fill) const;
 
     // What the replacement keeps of the file it replaces.
     struct Existing {
