@@ -54,7 +54,7 @@ void BM_ConvertHundredFullListsIntoNewFiles(benchmark::State& state) {
         folder.removeLists();
         state.ResumeTiming();
         const auto result = converter::ChgINI(folder.paths, [](int i) { benchmark::DoNotOptimize(i); });
-        if (result.listsWritten != converter::kListCount) state.SkipWithError("not every list was written");
+        if (!result || result->listsWritten != converter::kListCount) state.SkipWithError("not every list was written");
     }
 }
 BENCHMARK(BM_ConvertHundredFullListsIntoNewFiles)->Unit(benchmark::kMillisecond);
@@ -64,7 +64,7 @@ void BM_ConvertHundredFullListsIntoExistingFiles(benchmark::State& state) {
     converter::ChgINI(folder.paths);
     for (auto _ : state) {
         const auto result = converter::ChgINI(folder.paths);
-        if (result.listsWritten != converter::kListCount) state.SkipWithError("not every list was written");
+        if (!result || result->listsWritten != converter::kListCount) state.SkipWithError("not every list was written");
     }
 }
 BENCHMARK(BM_ConvertHundredFullListsIntoExistingFiles)->Unit(benchmark::kMillisecond);
@@ -76,7 +76,7 @@ void BM_ConvertHundredFullListsFrom17MBSettings(benchmark::State& state) {
         folder.removeLists();
         state.ResumeTiming();
         const auto result = converter::ChgINI(folder.paths);
-        if (result.listsWritten != converter::kListCount) state.SkipWithError("not every list was written");
+        if (!result || result->listsWritten != converter::kListCount) state.SkipWithError("not every list was written");
     }
     state.counters["settings_MB"] = static_cast<double>(folder.settingsBytes) / 1e6;
 }

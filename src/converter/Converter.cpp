@@ -57,12 +57,12 @@ int barWidth(int index, int trackPixels) {
 
 std::string percentText(int index) { return std::to_string(index + 1) + "%"; }
 
-Result ChgINI(const Paths& paths, const ProgressFn& progress) {
-    Result result;
+errors::Outcome<Report> ChgINI(const Paths& paths, const ProgressFn& progress) {
+    Report report;
     std::string content;
     switch (readSettings(paths.settingsFile, content)) {
-    case Presence::Missing: result.outcome = Outcome::SettingsMissing; return result;
-    case Presence::Unreadable: result.outcome = Outcome::SettingsUnreadable; return result;
+    case Presence::Missing: return kSettingsMissing;
+    case Presence::Unreadable: return kSettingsUnreadable;
     case Presence::Read: break;
     }
     const ini::Snapshot settings(std::move(content));
@@ -83,23 +83,23 @@ Result ChgINI(const Paths& paths, const ProgressFn& progress) {
             writes.push_back({std::string(kNewSection), std::string(kNameKey), settings.read(section, kNameKey)});
             const std::string file = listFileOf(paths.listPrefix, i);
             if (ini::writeProfileBatch(file, writes)) {
-                ++result.listsWritten;
+                ++report.listsWritten;
             } else {
-                result.unwritable.push_back(file);
+                report.unwritable.push_back(file);
             }
         }
         if (progress) progress(i);
     }
-    return result;
+    return report;
 }
 
-std::string unwritableMessage(const std::vector<std::string>& files) {
+errors::Failure unwritableMessage(const std::vector<std::string>& files) {
     std::string text = "次のファイルに書き込めませんでした。";
     for (const std::string& f : files) {
         text += "\r\n";
         text += f;
     }
-    return text;
+    return {text, mdlMessage::kCritical};
 }
 
 }  // namespace converter

@@ -6,6 +6,9 @@
 // Values are copied as the bytes the INI engine reads (Shift-JIS stays
 // Shift-JIS), cut to the reader's 511 bytes.
 
+#include "dialogs/MessageFlags.h"
+#include "shared/Outcome.h"
+
 #include <functional>
 #include <string>
 #include <string_view>
@@ -39,14 +42,12 @@ int barWidth(int index, int trackPixels = kTrackPixels);
 // "1%" ... "100%" after list `index`.
 std::string percentText(int index);
 
-enum class Outcome {
-    Finished,            // every list handled (some files may not have been writable)
-    SettingsMissing,     // no settings file: nothing was touched
-    SettingsUnreadable,  // it exists but cannot be read: nothing was touched
-};
+// The two failures before any list is touched, as their boxes show them.
+inline const errors::Failure kSettingsMissing{"[Vistrova.INI]が見つかりません。", mdlMessage::kExclamation};
+inline const errors::Failure kSettingsUnreadable{"[Vistrova.INI]を読み込めませんでした。", mdlMessage::kCritical};
 
-struct Result {
-    Outcome outcome = Outcome::Finished;
+// A conversion that handled every list (some files may not have been writable).
+struct Report {
     int listsWritten = 0;
     std::vector<std::string> unwritable;  // list files that could not be written, in list order
 };
@@ -57,11 +58,12 @@ using ProgressFn = std::function<void(int index)>;
 // The conversion. The settings file is read once; each list file that gets
 // entries is written as one atomic replace, so an interrupted run leaves every
 // list file either as it was or fully converted. Keys of an existing list file
-// that the old section does not have stay as they were.
-Result ChgINI(const Paths& paths, const ProgressFn& progress = {});
+// that the old section does not have stay as they were. Fails with
+// kSettingsMissing or kSettingsUnreadable, having touched nothing.
+errors::Outcome<Report> ChgINI(const Paths& paths, const ProgressFn& progress = {});
 
-// The report of list files that could not be written: the message line, CR LF,
-// then one file per line.
-std::string unwritableMessage(const std::vector<std::string>& files);
+// The box telling of list files that could not be written: the message line,
+// CR LF, then one file per line.
+errors::Failure unwritableMessage(const std::vector<std::string>& files);
 
 }  // namespace converter

@@ -25,8 +25,6 @@ const QString kTitle = QStringLiteral("Tarnquell");
 const QString kInfo = QStringLiteral(
     "[Vistrova!! Ver1.01]以前で作成した[INIファイル]を[Vistrova!! Ver1.02]以降でも使用できるように変換します。"
     "変換には時間がかかることがあります。");
-const QString kSettingsMissing = QStringLiteral("[Vistrova.INI]が見つかりません。");
-const QString kSettingsUnreadable = QStringLiteral("[Vistrova.INI]を読み込めませんでした。");
 const QString kFinished = QStringLiteral("変換が終了しました。");
 
 QRect rectOf(const converter::PixelRect& r) { return QRect(r.left, r.top, r.width, r.height); }
@@ -168,27 +166,19 @@ void frmMain::ChgINI() {
     setButtonsEnabled(false);
     setCursor(Qt::WaitCursor);
 
-    const converter::Result result = converter::ChgINI(m_paths, [this](int i) { showProgress(i); });
+    const auto result = converter::ChgINI(m_paths, [this](int i) { showProgress(i); });
 
     setButtonsEnabled(true);
     unsetCursor();
     m_busy = false;
 
-    switch (result.outcome) {
-    case converter::Outcome::SettingsMissing:
-        mdlMessage::msgBox(kSettingsMissing, mdlMessage::kExclamation, mdlMessage::kTitleTarnquill, this);
+    if (!result) {
+        mdlMessage::show(result.failure(), mdlMessage::kTitleTarnquill, this);
         return;
-    case converter::Outcome::SettingsUnreadable:
-        mdlMessage::msgBox(kSettingsUnreadable, mdlMessage::kCritical, mdlMessage::kTitleTarnquill, this);
-        return;
-    case converter::Outcome::Finished:
-        break;
     }
-    if (!result.unwritable.empty()) {
-        // Qt 6 decodes file names as UTF-8, as fromStdString does.
-        const QString message = QString::fromStdString(converter::unwritableMessage(result.unwritable));
-        mdlMessage::msgBox(message, mdlMessage::kCritical, mdlMessage::kTitleTarnquill, this);
-    }
+    // Qt 6 decodes file names as UTF-8, as show does.
+    if (!result->unwritable.empty())
+        mdlMessage::show(converter::unwritableMessage(result->unwritable), mdlMessage::kTitleTarnquill, this);
     mdlMessage::msgBox(kFinished, mdlMessage::kInformation, mdlMessage::kTitleTarnquill, this);
 }
 

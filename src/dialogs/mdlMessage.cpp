@@ -58,6 +58,10 @@ int msgBox(const QString& text, int flags, const QString& title, QWidget* parent
     return buttons.front().second;
 }
 
+int show(const errors::Failure& failure, const QString& title, QWidget* parent) {
+    return msgBox(QString::fromStdString(failure.text), failure.flags, title, parent);
+}
+
 void settingsNotStored(const std::string& path, QWidget* parent) {
     msgBox(QStringLiteral("設定ファイルに書き込めませんでした。\r\n") + QString::fromStdString(path), kExclamation + kOkOnly,
            kTitleVistrova, parent);

@@ -2,6 +2,9 @@
 // Message boxes as the design gives them: a flag sum in, an answer code out.
 // GUI thread only.
 
+#include "MessageFlags.h"
+#include "shared/Outcome.h"
+
 #include <QString>
 
 #include <string>
@@ -10,22 +13,6 @@ class QWidget;
 
 namespace mdlMessage {
 
-// Flags: one icon plus one button set, added (kQuestion + kOkCancel == 33).
-// The values are the design's, so a flag sum kept in a rule table still reads.
-enum Flags : int {
-    kOkOnly = 0,
-    kOkCancel = 1,
-    kAbortRetryIgnore = 2,
-    kYesNoCancel = 3,
-    kYesNo = 4,
-    kRetryCancel = 5,
-    kCritical = 16,
-    kQuestion = 32,
-    kExclamation = 48,
-    kInformation = 64,
-};
-enum Answer { kOk = 1, kCancel = 2, kAbort = 3, kRetry = 4, kIgnore = 5, kYes = 6, kNo = 7 };
-
 inline const QString kTitleVistrova = QStringLiteral("Vistrova!!");
 inline const QString kTitleTarnquill = QStringLiteral("Tarnquill");
 
@@ -33,6 +20,9 @@ inline const QString kTitleTarnquill = QStringLiteral("Tarnquill");
 // default; Esc answers Cancel where there is one (OK in an OK-only box) and
 // nothing otherwise. The text is shown literally, never as markup.
 int msgBox(const QString& text, int flags, const QString& title = kTitleVistrova, QWidget* parent = nullptr);
+
+// Shows a failure's text in the box its flags give.
+int show(const errors::Failure& failure, const QString& title = kTitleVistrova, QWidget* parent = nullptr);
 
 // Tells that values could not be stored in the settings file at `path` (a
 // full disk, a read-only file): the values hold for this run only.

@@ -159,25 +159,25 @@ std::string_view installPrompt() {
 std::string_view colourStoredText() { return "背景色を変更しました。"; }
 std::string_view colourNotStoredText() { return "背景色を設定ファイルに保存できませんでした。"; }
 
-std::optional<Message> installMessage(const screensaver::Result& result) {
+errors::Outcome<> installOutcome(const screensaver::Result& result) {
     constexpr int kFailed = mdlMessage::kCritical + mdlMessage::kOkOnly;
     using R = screensaver::Result;
     switch (result.status) {
-    case R::Done: return std::nullopt;
-    case R::NoTarget: return Message{"Windowsディレクトリの取得に失敗しました。", kFailed};
-    case R::CopyFailed: return Message{"ファイルをコピーできませんでした。\r\n" + result.path, kFailed};
+    case R::Done: return {};
+    case R::NoTarget: return errors::Failure{"Windowsディレクトリの取得に失敗しました。", kFailed};
+    case R::CopyFailed: return errors::Failure{"ファイルをコピーできませんでした。\r\n" + result.path, kFailed};
     case R::NoSettings:
-        return Message{"設定ファイルが作成されていません。\r\n"
-                       "設定ファイルを作成してから再度実行するか、スクリーンセーバーの設定を実行して設定ファイルを作成してください。",
-                       kFailed};
+        return errors::Failure{"設定ファイルが作成されていません。\r\n"
+                               "設定ファイルを作成してから再度実行するか、スクリーンセーバーの設定を実行して設定ファイルを作成してください。",
+                               kFailed};
     }
-    return std::nullopt;
+    return {};
 }
 
-std::optional<Message> registrationMessage(screensaver::Registration registration, std::string_view configPath) {
+errors::Outcome<> registrationOutcome(screensaver::Registration registration, std::string_view configPath) {
     using R = screensaver::Registration;
-    if (registration != R::Refused) return std::nullopt;
-    return Message{"xscreensaverの設定ファイルに登録できませんでした。\r\n" + std::string(configPath), mdlMessage::kExclamation + mdlMessage::kOkOnly};
+    if (registration != R::Refused) return {};
+    return errors::Failure{"xscreensaverの設定ファイルに登録できませんでした。\r\n" + std::string(configPath), mdlMessage::kExclamation + mdlMessage::kOkOnly};
 }
 
 }  // namespace editor

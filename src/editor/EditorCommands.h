@@ -5,9 +5,9 @@
 // command: the window gives both one QAction.
 
 #include "ScreenSaver.h"
+#include "shared/Outcome.h"
 
 #include <cstdint>
-#include <optional>
 #include <span>
 #include <string>
 #include <string_view>
@@ -98,16 +98,10 @@ std::string_view colourStoredText();
 // Shown in its place when the settings file could not be written.
 std::string_view colourNotStoredText();
 
-struct Message {
-    std::string text;
-    int flags;
-    bool operator==(const Message&) const = default;
-};
-// The message for the outcome of an installation; nothing when it succeeded.
-std::optional<Message> installMessage(const screensaver::Result& result);
-// The message for a registration in the xscreensaver configuration at
-// `configPath`; nothing when it was added, already there or there is no
-// configuration.
-std::optional<Message> registrationMessage(screensaver::Registration registration, std::string_view configPath);
+// An installation as the user learns of it: a failure is the box to show.
+errors::Outcome<> installOutcome(const screensaver::Result& result);
+// A registration in the xscreensaver configuration at `configPath`: a failure
+// unless it was added, already there or there is no configuration.
+errors::Outcome<> registrationOutcome(screensaver::Registration registration, std::string_view configPath);
 
 }  // namespace editor

@@ -1,12 +1,10 @@
 #include "ListEditRules.h"
 
 #include "EditorRules.h"
+#include "dialogs/mdlMessage.h"
 #include "shared/FileKinds.h"
 #include "shared/MediaTypes.h"
 
-
-#include <cerrno>
-#include <cstring>
 #include <filesystem>
 
 namespace editor {
@@ -132,19 +130,13 @@ QString deletePrompt(ListPos pos) {
     return QStringLiteral("PAGE %1 / LIST %2 を削除します。").arg(pos.page + 1).arg(pos.list + 1);
 }
 
-std::string storeList(const std::string& file, const QString& listName, const QList<PaneEntry>& entries) {
+errors::Outcome<> storeList(const std::string& file, const QString& listName, const QList<PaneEntry>& entries) {
     std::vector<liststore::Entry> out;
     out.reserve(std::size_t(entries.size()));
-    for (const PaneEntry& e : entries) {
-        out.push_back({e.name.toStdString(), e.path.toStdString()});
-        if (!liststore::isStorable(out.back())) return std::strerror(EINVAL);
-    }
-    const std::string name = listName.toStdString();
-    if (name.find_first_of(std::string_view("\r\n\0", 3)) != std::string::npos) return std::strerror(EINVAL);
-    errno = 0;
-    if (liststore::writeListFile(file, listName.toStdString(), out)) return {};
-    // The last failing system call of the replace tells why.
-    return errno != 0 ? std::string(std::strerror(errno)) : std::string(std::strerror(EINVAL));
+    for (const PaneEntry& e : entries) out.push_back({e.name.toStdString(), e.path.toStdString()});
+    const errors::Outcome<> stored = liststore::writeListFile(file, listName.toStdString(), out);
+    if (stored) return {};
+    return errors::Failure{storeFailedText(stored.failure().text).toStdString(), mdlMessage::kCritical + mdlMessage::kOkOnly};
 }
 
 QString storeFailedText(const std::string& description) {

@@ -1,7 +1,7 @@
 #pragma once
 // Rules of the list pane and of moving between the 100 lists, without a
 // window: what an add or a drop takes, where a move goes, the texts of the
-// header and the prompts, and the store with its error description. Qt Core at most.
+// header and the prompts, and the store with its failure box. Qt Core at most.
 
 #include "shared/ListStore.h"
 
@@ -87,9 +87,9 @@ QString headerText(ListPos pos);   // "Page 3 / File 10"
 QString storePrompt(ListPos pos);  // "PAGE 3 / LIST 10 に登録します。"
 QString deletePrompt(ListPos pos); // "PAGE 3 / LIST 10 を削除します。"
 
-// Stores the list as one atomic replace. Empty on success, else the
-// system's description of the error (the file is then as it was).
-std::string storeList(const std::string& file, const QString& listName, const QList<PaneEntry>& entries);
+// Stores the list as one atomic replace. A failure (the file as it was) is
+// the box to show: storeFailedText with the system's reason, critical.
+errors::Outcome<> storeList(const std::string& file, const QString& listName, const QList<PaneEntry>& entries);
 
 // The store failure message: the fixed text, CR LF, the description.
 QString storeFailedText(const std::string& description);

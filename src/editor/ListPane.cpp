@@ -237,11 +237,9 @@ ListPane::StoreOutcome ListPane::store() {
     if (mdlMessage::msgBox(storePrompt(currentPos(m_state)), mdlMessage::kQuestion + mdlMessage::kOkCancel,
                            mdlMessage::kTitleVistrova, window()) != mdlMessage::kOk)
         return StoreOutcome::Declined;
-    const std::string error = storeList(currentListFile(m_state), txtListName->text(), entries());
-    if (!error.empty()) {
+    if (const auto stored = storeList(currentListFile(m_state), txtListName->text(), entries()); !stored) {
         // The list stays in the pane and stays marked changed.
-        mdlMessage::msgBox(storeFailedText(error), mdlMessage::kCritical + mdlMessage::kOkOnly,
-                           mdlMessage::kTitleVistrova, window());
+        mdlMessage::show(stored.failure(), mdlMessage::kTitleVistrova, window());
         return StoreOutcome::Failed;
     }
     m_changed = false;
@@ -277,10 +275,8 @@ void ListPane::deleteListFile() {
     if (mdlMessage::msgBox(deletePrompt(currentPos(m_state)), mdlMessage::kExclamation + mdlMessage::kOkCancel,
                            mdlMessage::kTitleVistrova, window()) != mdlMessage::kOk)
         return;
-    const std::string error = liststore::deleteListFile(currentListFile(m_state));
-    if (!error.empty()) {
-        mdlMessage::msgBox(QString::fromLocal8Bit(error.c_str()), mdlMessage::kOkOnly, mdlMessage::kTitleVistrova,
-                           window());
+    if (const auto deleted = liststore::deleteListFile(currentListFile(m_state)); !deleted) {
+        mdlMessage::show(deleted.failure(), mdlMessage::kTitleVistrova, window());
         return;
     }
     lvList->clear();

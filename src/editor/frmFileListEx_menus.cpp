@@ -192,15 +192,15 @@ void frmFileListEx::mnuCustomScreen_Click() {
     QApplication::setOverrideCursor(Qt::WaitCursor);
     const screensaver::Result result = screensaver::install(runningProgramPath(), pub.settingsPath, pub.listPrefix, target);
     QApplication::restoreOverrideCursor();
-    if (const auto message = installMessage(result)) {
-        mdlMessage::msgBox(text(message->text), message->flags, mdlMessage::kTitleVistrova, this);
+    if (const auto installed = installOutcome(result); !installed) {
+        mdlMessage::show(installed.failure(), mdlMessage::kTitleVistrova, this);
         return;
     }
     const std::string config = QDir::homePath().toStdString() + "/.xscreensaver";
     const screensaver::Registration registration =
         screensaver::registerProgram(config, target + "/" + std::string(screensaver::kProgramName));
-    if (const auto message = registrationMessage(registration, config))
-        mdlMessage::msgBox(text(message->text), message->flags, mdlMessage::kTitleVistrova, this);
+    if (const auto registered = registrationOutcome(registration, config); !registered)
+        mdlMessage::show(registered.failure(), mdlMessage::kTitleVistrova, this);
 }
 
 void frmFileListEx::mnuCustomColor_Click() {

@@ -2,22 +2,12 @@
 
 #include "TextCodec.h"
 
-#include <dirent.h>
-#include <fcntl.h>
-#include <sys/file.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <algorithm>
-#include <cerrno>
-#include <cstdio>
-#include <functional>
 #include <iterator>
 #include <limits>
 #include <list>
 #include <map>
 #include <optional>
-#include <system_error>
 #include <unordered_map>
 
 namespace ini {
@@ -125,27 +115,6 @@ std::string finishValue(std::string_view v) {
     return detail::cutToBuffer(v);
 }
 
-mode_t currentUmask() {
-    // Read once; umask() can only be read by setting it.
-    static const mode_t mask = [] {
-        const mode_t m = ::umask(0);
-        ::umask(m);
-        return m;
-    }();
-    return mask;
-}
-
-bool writeAll(int fd, std::string_view data) {
-    while (!data.empty()) {
-        const ssize_t n = ::write(fd, data.data(), data.size());
-        if (n < 0) {
-            if (errno == EINTR) continue;
-            return false;
-        }
-        data.remove_prefix(static_cast<std::size_t>(n));
-    }
-    return true;
-}
 
 }  // namespace
 
@@ -189,25 +158,6 @@ std::string readValue(std::string_view content, std::string_view section, std::s
 
 namespace {
 
-// Where written bytes go: a string in memory, or a file being written.
-class Sink {
-public:
-    virtual ~Sink() = default;
-    virtual bool put(std::string_view bytes) = 0;
-};
-
-class StringSink final : public Sink {
-public:
-    explicit StringSink(std::string& out) : m_out(out) {}
-    bool put(std::string_view bytes) override {
-        m_out.append(bytes);
-        return true;
-    }
-
-private:
-    std::string& m_out;
-};
-
 // The writes applied to a file's bytes without copying them: one pass finds
 // the few lines the writes touch, and the output is the untouched bytes
 // streamed around the changed and inserted lines. Memory stays that of the
@@ -222,16 +172,16 @@ public:
         for (const Write* w : writes) set(trim(w->section), trim(w->key), w->value);
     }
 
-    bool emit(Sink& sink) const {
+    bool emit(const Put& put) const {
         std::size_t pos = 0;
         auto ins = m_inserts.begin();
         auto edit = m_edits.begin();
         const auto putInserts = [&](std::size_t at) {
             for (; ins != m_inserts.end() && ins->first <= at; ++ins) {
-                if (!sink.put(m_content.substr(pos, ins->first - pos))) return false;
+                if (!put(m_content.substr(pos, ins->first - pos))) return false;
                 pos = ins->first;
                 for (const NewLine& l : ins->second) {
-                    if (!sink.put(l.text) || !sink.put(kNewLine)) return false;
+                    if (!put(l.text) || !put(kNewLine)) return false;
                 }
             }
             return true;
@@ -239,16 +189,16 @@ public:
         for (; edit != m_edits.end(); ++edit) {
             const OrigLine& line = edit->second.line;
             if (!putInserts(line.begin)) return false;
-            if (!sink.put(m_content.substr(pos, line.begin - pos))) return false;
+            if (!put(m_content.substr(pos, line.begin - pos))) return false;
             const std::string_view text = edit->second.text ? std::string_view(*edit->second.text)
                                                             : m_content.substr(line.begin, line.end - line.begin);
-            if (!sink.put(text)) return false;
+            if (!put(text)) return false;
             const std::string_view eol = m_content.substr(line.end, line.next - line.end);
-            if (!sink.put(eol.empty() && edit->second.terminate ? kNewLine : eol)) return false;
+            if (!put(eol.empty() && edit->second.terminate ? kNewLine : eol)) return false;
             pos = line.next;
         }
         if (!putInserts(m_content.size())) return false;
-        return sink.put(m_content.substr(pos));
+        return put(m_content.substr(pos));
     }
 
     std::size_t outputSizeHint() const {
@@ -441,8 +391,10 @@ std::size_t applyStorable(std::string& content, const std::vector<Write>& writes
         const EditPlan plan(content, storable);
         std::string out;
         out.reserve(plan.outputSizeHint());
-        StringSink sink(out);
-        plan.emit(sink);
+        plan.emit([&out](std::string_view bytes) {
+            out.append(bytes);
+            return true;
+        });
         content = std::move(out);
     }
     return refused;
@@ -453,317 +405,17 @@ bool applyWrites(std::string& content, const std::vector<Write>& writes) {
     return applyStorable(content, writes) == 0;
 }
 
-namespace {
-
-// Reads to the end of an open regular file straight into one buffer; false
-// when a read fails part-way.
-bool readAll(int fd, std::string& out, std::size_t sizeHint) {
-    out.clear();
-    out.resize(sizeHint);
-    std::size_t filled = 0;
-    char more[1 << 12];
-    for (;;) {
-        // Past the size the file had, a small block tells the end from growth,
-        // so a full buffer is not reallocated just to find the end.
-        const bool full = filled == out.size();
-        const ssize_t n = full ? ::read(fd, more, sizeof more) : ::read(fd, out.data() + filled, out.size() - filled);
-        if (n == 0) break;
-        if (n < 0) {
-            if (errno == EINTR) continue;
-            out.clear();
-            return false;
-        }
-        if (full) out.append(more, static_cast<std::size_t>(n));
-        filled += static_cast<std::size_t>(n);
-    }
-    out.resize(filled);
-    return true;
-}
-
-bool isMissingError(int error) { return error == ENOENT || error == ENOTDIR; }
-
-// What following the links of a path found.
-enum class Resolved {
-    Ok,       // `target` holds the path without links (it may not exist)
-    Refused,  // a link another user planted in a shared folder, or a loop
-};
-
-// Whether a link may be followed, by the rule the kernel applies with
-// protected_symlinks: a link in a sticky folder that everyone may write (like
-// /tmp) is followed only when it belongs to the follower or to the folder's
-// owner. Applied by hand, as the kernel leaves it switched off on some systems
-// and never applies it to links a program reads itself.
-bool mayFollow(const std::string& folder, const struct stat& link) {
-    struct stat dir {};
-    if (::stat(folder.c_str(), &dir) != 0) return false;
-    const bool shared = (dir.st_mode & S_ISVTX) && (dir.st_mode & S_IWOTH);
-    return !shared || link.st_uid == ::geteuid() || link.st_uid == dir.st_uid;
-}
-
-std::string joined(const std::string& folder, const std::string& name) {
-    return folder == "/" ? "/" + name : folder + "/" + name;
-}
-
-// The path a read or a write lands on, with every link of every component
-// followed by hand, so that each hop of a chain is judged by mayFollow; the
-// file opened afterwards is reached without following any link.
-Resolved resolveTarget(const std::filesystem::path& file, std::filesystem::path& target) {
-    std::error_code ec;
-    const std::filesystem::path absolute = file.is_absolute() ? file : std::filesystem::current_path(ec) / file;
-    if (ec) return Resolved::Refused;
-    std::vector<std::string> pending;  // components still to walk, the next one last
-    const auto push = [&pending](const std::filesystem::path& p) {
-        std::vector<std::string> parts;
-        for (const auto& part : p.relative_path()) parts.push_back(part.string());
-        pending.insert(pending.end(), parts.rbegin(), parts.rend());
-    };
-    push(absolute);
-    std::string resolved = "/";
-    int links = 0;
-    while (!pending.empty()) {
-        const std::string part = std::move(pending.back());
-        pending.pop_back();
-        if (part.empty() || part == ".") continue;
-        if (part == "..") {
-            // `resolved` holds no link, so its parent is the real one.
-            resolved = std::filesystem::path(resolved).parent_path().string();
-            continue;
-        }
-        std::string next = joined(resolved, part);
-        struct stat st {};
-        if (::lstat(next.c_str(), &st) != 0 || !S_ISLNK(st.st_mode)) {
-            resolved = std::move(next);
-            continue;
-        }
-        if (++links > 40 || !mayFollow(resolved, st)) return Resolved::Refused;
-        const std::filesystem::path link = std::filesystem::read_symlink(next, ec);
-        if (ec) return Resolved::Refused;
-        if (link.is_absolute()) resolved = "/";
-        push(link);
-    }
-    target = resolved;
-    return Resolved::Ok;
-}
-
-// Opens a regular file without following it into anything else: the path is
-// resolved by hand first (a refused link reads as unreadable), lstat before
-// opening so a device is never opened, O_NONBLOCK so a FIFO swapped in
-// meanwhile cannot block, and fstat to check what was opened.
-int openRegular(const std::filesystem::path& file, int flags, Presence& presence, struct stat& st) {
-    std::filesystem::path target;
-    if (resolveTarget(file, target) != Resolved::Ok) {
-        presence = Presence::Unreadable;
-        return -1;
-    }
-    if (::lstat(target.c_str(), &st) != 0) {
-        presence = isMissingError(errno) ? Presence::Missing : Presence::Unreadable;
-        return -1;
-    }
-    if (!S_ISREG(st.st_mode)) {
-        presence = Presence::NotRegular;
-        return -1;
-    }
-    const int fd = ::open(target.c_str(), flags | O_NONBLOCK | O_NOFOLLOW | O_CLOEXEC | O_NOCTTY);
-    if (fd < 0) {
-        presence = isMissingError(errno) ? Presence::Missing : Presence::Unreadable;
-        return -1;
-    }
-    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
-        ::close(fd);
-        presence = Presence::NotRegular;
-        return -1;
-    }
-    presence = Presence::Read;
-    return fd;
-}
-
-// What the replacement must keep of the file it replaces.
-struct Existing {
-    bool exists = false;
-    mode_t mode = 0;
-    uid_t uid = 0;
-    gid_t gid = 0;
-};
-
-// Loads the file about to be replaced. A missing file is an empty one; one that
-// is not a regular file, cannot be read, or may not be written is refused, so
-// a write never takes the place of content it could not see or may not change.
-bool loadForWriting(const std::filesystem::path& target, std::string& content, Existing& old) {
-    Presence presence = Presence::Missing;
-    struct stat st {};
-    const int fd = openRegular(target, O_RDWR, presence, st);
-    content.clear();
-    if (fd < 0) return presence == Presence::Missing;
-    const bool ok = readAll(fd, content, static_cast<std::size_t>(st.st_size));
-    ::close(fd);
-    old = {true, static_cast<mode_t>(st.st_mode & 07777), st.st_uid, st.st_gid};
-    return ok;
-}
-
-// Temporaries are named "." + file name + "." + six letters or digits + ".tmp",
-// which no other file's temporary can be.
-constexpr std::string_view kTempSuffix = ".tmp";
-constexpr int kTempRandom = 6;
-
-bool isTempOf(std::string_view entry, std::string_view name) {
-    const std::size_t prefix = 1 + name.size() + 1;
-    if (entry.size() != prefix + kTempRandom + kTempSuffix.size()) return false;
-    if (entry[0] != '.' || entry.substr(1, name.size()) != name || entry[prefix - 1] != '.') return false;
-    if (entry.substr(prefix + kTempRandom) != kTempSuffix) return false;
-    const std::string_view random = entry.substr(prefix, kTempRandom);
-    return std::all_of(random.begin(), random.end(), [](char c) {
-        return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
-    });
-}
-
-// Removes temporaries of `name` left by killed writes. A writer holds a lock on
-// its temporary until it is renamed, so one being written right now is kept.
-void removeStaleTemps(const std::filesystem::path& dir, std::string_view name) {
-    DIR* d = ::opendir(dir.c_str());
-    if (!d) return;
-    const int dirFd = ::dirfd(d);
-    while (const dirent* e = ::readdir(d)) {
-        if (!isTempOf(e->d_name, name)) continue;
-        const int fd = ::openat(dirFd, e->d_name, O_RDONLY | O_NONBLOCK | O_NOFOLLOW | O_CLOEXEC | O_NOCTTY);
-        if (fd < 0) continue;
-        struct stat st {};
-        if (::fstat(fd, &st) == 0 && S_ISREG(st.st_mode) && ::flock(fd, LOCK_EX | LOCK_NB) == 0) {
-            ::unlinkat(dirFd, e->d_name, 0);
-        }
-        ::close(fd);
-    }
-    ::closedir(d);
-}
-
-// Writes to a file descriptor through a block buffer, so that the many short
-// pieces of an edit cost few system calls; long pieces go straight through.
-class FdSink final : public Sink {
-public:
-    explicit FdSink(int fd) : m_fd(fd) { m_buffer.reserve(kBlock); }
-    bool put(std::string_view bytes) override {
-        if (!m_ok) return false;
-        if (m_buffer.size() + bytes.size() > kBlock) m_ok = flush();
-        if (!m_ok) return false;
-        if (bytes.size() >= kBlock) return m_ok = writeAll(m_fd, bytes);
-        m_buffer.append(bytes);
-        return true;
-    }
-    bool flush() {
-        if (m_ok && !m_buffer.empty()) m_ok = writeAll(m_fd, m_buffer);
-        m_buffer.clear();
-        return m_ok;
-    }
-
-private:
-    static constexpr std::size_t kBlock = 1 << 16;
-    int m_fd;
-    std::string m_buffer;
-    bool m_ok = true;
-};
-
-// Writes the new content through `fill` into a temporary beside `target`,
-// then renames it over the target.
-bool replaceTarget(const std::filesystem::path& target, const std::function<bool(Sink&)>& fill, const Existing& old) {
-    std::filesystem::path dir = target.parent_path();
-    if (dir.empty()) dir = ".";
-    const std::string name = target.filename().string();
-
-    std::string tmpl = (dir / ("." + name + "." + std::string(kTempRandom, 'X') + std::string(kTempSuffix))).string();
-    const int fd = ::mkstemps(tmpl.data(), static_cast<int>(kTempSuffix.size()));
-    if (fd < 0) return false;
-    // The lock lives as long as `lockFd`, past the checked close of `fd`, so no
-    // other writer takes this temporary for a stale one before the rename.
-    ::flock(fd, LOCK_EX);
-    const int lockFd = ::dup(fd);
-
-    const mode_t mode = old.exists ? old.mode : (0666 & ~currentUmask());
-    bool ok = ::fchmod(fd, mode) == 0;
-    // Keep the owner of a file written by someone allowed to (best effort).
-    if (ok && old.exists && (old.uid != ::geteuid() || old.gid != ::getegid())) {
-        if (::fchown(fd, old.uid, old.gid) != 0) { /* the file becomes ours */ }
-        ok = ::fchmod(fd, mode) == 0;  // chown clears set-id bits
-    }
-    if (ok) {
-        FdSink sink(fd);
-        ok = fill(sink) && sink.flush();
-    }
-    ok = (::close(fd) == 0) && ok;
-    if (ok) ok = std::rename(tmpl.c_str(), target.c_str()) == 0;
-    if (!ok) ::unlink(tmpl.c_str());
-    if (lockFd >= 0) ::close(lockFd);
-    if (ok) removeStaleTemps(dir, name);
-    return ok;
-}
-
-bool replaceTarget(const std::filesystem::path& target, std::string_view content, const Existing& old) {
-    return replaceTarget(target, [content](Sink& sink) { return sink.put(content); }, old);
-}
-
-}  // namespace
-
-Loaded load(const std::filesystem::path& file) {
-    Loaded loaded;
-    struct stat st {};
-    const int fd = openRegular(file, O_RDONLY, loaded.presence, st);
-    if (fd < 0) return loaded;
-    if (!readAll(fd, loaded.content, static_cast<std::size_t>(st.st_size))) {
-        loaded.presence = Presence::Unreadable;
-        loaded.content.clear();
-    }
-    ::close(fd);
-    return loaded;
-}
-
-std::string loadFile(const std::filesystem::path& file) { return load(file).content; }
-
-bool replaceFile(const std::filesystem::path& file, std::string_view content) {
-    if (file.empty() || !file.has_filename()) return false;
-    std::filesystem::path target;
-    std::string old;
-    Existing existing;
-    return resolveTarget(file, target) == Resolved::Ok && loadForWriting(target, old, existing) &&
-           replaceTarget(target, content, existing);
-}
-
-bool copyFile(const std::filesystem::path& from, const std::filesystem::path& to) {
-    if (to.empty() || !to.has_filename()) return false;
-    Presence presence = Presence::Missing;
-    struct stat st {};
-    const int fd = openRegular(from, O_RDONLY, presence, st);
-    if (fd < 0) return false;
-    std::string content;
-    const bool read = readAll(fd, content, static_cast<std::size_t>(st.st_size));
-    ::close(fd);
-    std::filesystem::path target;
-    // Ours from now on: the copy takes the source's mode, not the old owner.
-    const Existing mode{true, static_cast<mode_t>(st.st_mode & 07777), ::geteuid(), ::getegid()};
-    return read && resolveTarget(to, target) == Resolved::Ok && replaceTarget(target, content, mode);
-}
-
-std::string readProfileString(const std::filesystem::path& file, std::string_view section,
-                              std::string_view key) {
-    return readValue(loadFile(file), section, key);
-}
-
-bool writeProfileString(const std::filesystem::path& file, std::string_view section,
-                        std::string_view key, std::string_view value) {
-    return writeProfileBatch(file, {Write{std::string(section), std::string(key), std::string(value)}});
-}
-
-bool writeProfileBatch(const std::filesystem::path& file, const std::vector<Write>& writes) {
-    if (file.empty() || !file.has_filename()) return false;
-    std::filesystem::path target;
-    std::string content;
-    Existing existing;
-    if (resolveTarget(file, target) != Resolved::Ok || !loadForWriting(target, content, existing)) return false;
+std::size_t refusedWrites(const std::vector<Write>& writes) {
     std::size_t refused = 0;
-    const std::vector<const Write*> storable = storableWrites(writes, refused);
-    if (storable.empty() && !writes.empty()) return false;
-    // The old bytes are streamed into the new file around the edits: the file
-    // is held in memory once, whatever its size.
-    const EditPlan plan(content, storable);
-    return replaceTarget(target, [&plan](Sink& sink) { return plan.emit(sink); }, existing) && refused == 0;
+    storableWrites(writes, refused);
+    return refused;
 }
+
+bool streamWrites(std::string_view content, const std::vector<Write>& writes, const Put& put) {
+    std::size_t refused = 0;
+    return EditPlan(content, storableWrites(writes, refused)).emit(put);
+}
+
 
 namespace {
 // Names ordered by their ASCII-folded bytes, so equal means namesEqual.
@@ -819,8 +471,6 @@ Snapshot::Snapshot(std::string content) : m_content(std::move(content)) {
         return c != 0 ? c < 0 : a.nameBegin < b.nameBegin;
     });
 }
-
-Snapshot Snapshot::load(const std::filesystem::path& file) { return Snapshot(loadFile(file)); }
 
 std::string_view Snapshot::slice(std::size_t begin, std::size_t size) const {
     return std::string_view(m_content).substr(begin, size);

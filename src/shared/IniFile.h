@@ -5,7 +5,12 @@
 // made with: a read answers at most 511 bytes, a write changes only the line it
 // concerns and keeps every other byte. All functions work on bytes; decoding to
 // text is TextCodec's job, so a caller that copies values copies them unchanged.
-// Every function is reentrant; none holds a file open after it returns.
+// Every function is reentrant; none holds a file open after it returns. The
+// text rules are IniFile.cpp's; reading and replacing files, and the profile
+// calls that do, are IniFileIo.cpp's.
+
+#include "IniFileIo.h"
+#include "Outcome.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -39,49 +44,25 @@ bool applyWrite(std::string& content, std::string_view section, std::string_view
 // others are applied, and false tells that one or more were refused.
 bool applyWrites(std::string& content, const std::vector<Write>& writes);
 
-// What a read of a file found. Only regular files are opened, never blocking:
-// a FIFO or a device named like a profile is neither read nor replaced.
-enum class Presence {
-    Read,        // a regular file, read whole
-    Missing,     // nothing of that name (a dangling link included)
-    NotRegular,  // a folder, FIFO, device or socket
-    Unreadable,  // exists but could not be opened or read to its end
-};
-
-struct Loaded {
-    Presence presence = Presence::Missing;
-    std::string content;  // empty unless presence is Read
-};
-
-Loaded load(const std::filesystem::path& file);
-
-// The bytes of a profile as readers see them: anything but a readable regular
-// file reads as empty.
-std::string loadFile(const std::filesystem::path& file);
-
-// Replaces the file with `content` atomically (temporary file + rename). A
-// symbolic link is written through to its target, which is created when
-// missing. An existing target must be a regular file this process may read and
-// write. False on any failure, in which case the old file is untouched. A
-// success also removes temporaries that killed writes of this file left.
-bool replaceFile(const std::filesystem::path& file, std::string_view content);
-
-// Copies the regular file `from` over `to` the same way, with `from`'s
-// permission bits (a copied program stays executable). False on any failure,
-// leaving `to` untouched.
-bool copyFile(const std::filesystem::path& from, const std::filesystem::path& to);
+// For writing a file: how many of `writes` applyWrites would refuse, and
+// `content` with the others applied, streamed through `put` without copying
+// the old bytes (memory stays that of the edits). False when `put` refused.
+std::size_t refusedWrites(const std::vector<Write>& writes);
+bool streamWrites(std::string_view content, const std::vector<Write>& writes, const Put& put);
 
 // The two profile calls. readProfileString never fails (missing gives "").
 std::string readProfileString(const std::filesystem::path& file, std::string_view section,
                               std::string_view key);
-bool writeProfileString(const std::filesystem::path& file, std::string_view section,
-                        std::string_view key, std::string_view value);
+// A write that fails answers the system's reason (EINVAL's for a value the
+// file cannot hold).
+errors::Outcome<> writeProfileString(const std::filesystem::path& file, std::string_view section,
+                                     std::string_view key, std::string_view value);
 
 // Several writes to one file as a single atomic replace, yielding the bytes the
 // single writes in this order would have produced. A refused write fails alone
 // (the others are stored and false is returned). An existing file that cannot
 // be read, or may not be written, is never replaced: the batch fails.
-bool writeProfileBatch(const std::filesystem::path& file, const std::vector<Write>& writes);
+errors::Outcome<> writeProfileBatch(const std::filesystem::path& file, const std::vector<Write>& writes);
 
 // A file parsed once for many lookups with readValue's exact answers. Used where
 // a caller reads hundreds of keys of one file (a list file holds 257).

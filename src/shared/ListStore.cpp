@@ -6,7 +6,6 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstdio>
-#include <cstring>
 
 namespace liststore {
 
@@ -52,16 +51,18 @@ bool isStorable(const Entry& entry) {
            entry.path.find_first_of(kBreaks) == std::string::npos;
 }
 
-bool writeListFile(const std::string& path, std::string_view listName, const std::vector<Entry>& entries) {
+errors::Outcome<> writeListFile(const std::string& path, std::string_view listName, const std::vector<Entry>& entries) {
     // A list is stored whole or not at all: half a list would read as another list.
-    if (listName.find_first_of(std::string_view("\r\n\0", 3)) != std::string_view::npos) return false;
+    if (listName.find_first_of(std::string_view("\r\n\0", 3)) != std::string_view::npos) {
+        return errors::systemFailure(EINVAL);
+    }
     std::vector<ini::Write> writes;
     writes.reserve(kMaxEntries + 1);
     writes.push_back({std::string(kSection), std::string(kNameKey), std::string(listName)});
     for (int i = 0; i < kMaxEntries; ++i) {
         std::string value(kFiller);
         if (i < static_cast<int>(entries.size())) {
-            if (!isStorable(entries[static_cast<std::size_t>(i)])) return false;
+            if (!isStorable(entries[static_cast<std::size_t>(i)])) return errors::systemFailure(EINVAL);
             value = entryValue(entries[static_cast<std::size_t>(i)]);
         }
         writes.push_back({std::string(kSection), entryKey(i), std::move(value)});
@@ -69,9 +70,9 @@ bool writeListFile(const std::string& path, std::string_view listName, const std
     return ini::writeProfileBatch(path, writes);
 }
 
-std::string deleteListFile(const std::string& path) {
+errors::Outcome<> deleteListFile(const std::string& path) {
     if (std::remove(path.c_str()) == 0) return {};
-    return std::strerror(errno);
+    return errors::systemFailure(errno);
 }
 
 std::string DevFName(std::string_view name) {

@@ -1,6 +1,7 @@
 #pragma once
 // The list files FILE00.INI ... FILE99.INI and the in-memory play list.
 
+#include "Outcome.h"
 #include "mdlPublic.h"
 
 #include <string>
@@ -47,12 +48,13 @@ bool isStorable(const Entry& entry);
 
 // Stores LISTNAME, the entries from LIST000 on and "|" up to LIST255 as one
 // atomic replace. Keys past LIST255 are never read, so entries past the 256th
-// are not stored. False (and the file untouched) when an entry or the name
-// cannot be stored, or an existing file cannot be read or may not be written.
-bool writeListFile(const std::string& path, std::string_view listName, const std::vector<Entry>& entries);
+// are not stored. A failure (the file untouched) when an entry or the name
+// cannot be stored, or an existing file cannot be read or may not be written;
+// it carries the system's reason (EINVAL's for what cannot be stored).
+errors::Outcome<> writeListFile(const std::string& path, std::string_view listName, const std::vector<Entry>& entries);
 
-// Removes the list file. Empty on success, else the system's description of the error.
-std::string deleteListFile(const std::string& path);
+// Removes the list file; a failure carries the system's reason.
+errors::Outcome<> deleteListFile(const std::string& path);
 
 // Name without its extension: the text before the last "." ("" without one).
 std::string DevFName(std::string_view name);

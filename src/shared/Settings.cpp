@@ -50,11 +50,11 @@ void loadStartup(mdlPublic::PublicState& s, const ini::Snapshot& file) {
     s.unit = value(file, kUnit);
 }
 
-bool write(const std::string& settingsPath, const Entry& written) {
+errors::Outcome<> write(const std::string& settingsPath, const Entry& written) {
     return ini::writeProfileString(settingsPath, kSection, written.first, written.second);
 }
 
-bool writeMany(const std::string& settingsPath, std::span<const Entry> values) {
+errors::Outcome<> writeMany(const std::string& settingsPath, std::span<const Entry> values) {
     std::vector<ini::Write> writes;
     writes.reserve(values.size());
     for (const auto& [key, text] : values) {

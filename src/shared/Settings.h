@@ -4,6 +4,7 @@
 
 #include "IniFile.h"
 #include "Numeric.h"
+#include "Outcome.h"
 #include "SettingsKeys.h"
 #include "mdlPublic.h"
 
@@ -57,11 +58,11 @@ Entry entry(const Key<T>& key, std::type_identity_t<T> value) {
 void loadStartup(mdlPublic::PublicState& state);
 void loadStartup(mdlPublic::PublicState& state, const ini::Snapshot& file);
 
-// Writes one key of the section at once. False when the write failed.
-bool write(const std::string& settingsPath, const Entry& written);
+// Writes one key of the section at once; a failure carries the system's reason.
+errors::Outcome<> write(const std::string& settingsPath, const Entry& written);
 // Several keys as one atomic replace, in the order given. A value the file
 // cannot hold (a line break) fails alone: the others are written, the key
-// keeps its old value, and false is returned.
-bool writeMany(const std::string& settingsPath, std::span<const Entry> values);
+// keeps its old value, and the outcome is a failure.
+errors::Outcome<> writeMany(const std::string& settingsPath, std::span<const Entry> values);
 
 }  // namespace settings

@@ -19,7 +19,7 @@
 namespace {
 
 namespace fs = std::filesystem;
-using converter::Outcome;
+using converter::kSettingsMissing;
 
 // Lines joined with CRLF, as the Windows release wrote them.
 std::string crlf(std::initializer_list<std::string> lines) {
@@ -76,7 +76,7 @@ TEST(ConverterProgress, ReportsEveryListInOrderEvenWithoutLists) {
     f.settings("[VISTROVA]\r\nINTERVAL=5\r\n");
     std::vector<int> seen;
     const auto result = converter::ChgINI(f.paths, [&](int i) { seen.push_back(i); });
-    EXPECT_EQ(result.outcome, Outcome::Finished);
+    ASSERT_TRUE(result);
     ASSERT_EQ(seen.size(), 100u);
     for (int i = 0; i < 100; ++i) EXPECT_EQ(seen[static_cast<std::size_t>(i)], i);
     EXPECT_TRUE(f.listFiles().empty());
@@ -118,9 +118,9 @@ TEST_P(ConverterRows, WritesExactlyTheExpectedListFiles) {
     Folder f;
     f.settings(row.settings);
     const auto result = converter::ChgINI(f.paths);
-    EXPECT_EQ(result.outcome, Outcome::Finished);
-    EXPECT_TRUE(result.unwritable.empty());
-    EXPECT_EQ(result.listsWritten, static_cast<int>(row.expected.size()));
+    ASSERT_TRUE(result);
+    EXPECT_TRUE(result->unwritable.empty());
+    EXPECT_EQ(result->listsWritten, static_cast<int>(row.expected.size()));
     std::vector<std::string> names;
     for (const auto& [i, bytes] : row.expected) {
         names.push_back(fs::path(converter::listFileOf(f.paths.listPrefix, i)).filename().string());
@@ -180,7 +180,7 @@ TEST(Converter, ExistingListFileIsWrittenIntoNotReplaced) {
     TempDir::put(converter::listFileOf(f.paths.listPrefix, 3), existing);
 
     const auto result = converter::ChgINI(f.paths);
-    EXPECT_EQ(result.listsWritten, 1);
+    EXPECT_EQ(result->listsWritten, 1);
     EXPECT_EQ(f.list(3), crlf({"; kept comment", "[OTHER]", "k=v", "[FileList]", "LISTNAME=new name",
                                "list000=new0|/n0", "LIST004=kept4|/k4", "LIST001=new1|/n1", "",
                                "; trailing comment"}));
@@ -201,8 +201,8 @@ TEST(Converter, BinaryGarbageNeverCrashesAndWritesOnlyLists) {
     }
     f.settings(garbage + "\r\n[FILE9]\r\nLIST000=\xff\xfe\x80|/x\r\n");
     const auto result = converter::ChgINI(f.paths);
-    EXPECT_EQ(result.outcome, Outcome::Finished);
-    EXPECT_TRUE(result.unwritable.empty());
+    ASSERT_TRUE(result);
+    EXPECT_TRUE(result->unwritable.empty());
     ASSERT_TRUE(f.hasList(9));
     EXPECT_EQ(f.list(9), crlf({"[FILELIST]", "LIST000=\xff\xfe\x80|/x", "LISTNAME="}));
     for (const std::string& name : f.listFiles()) EXPECT_EQ(name.rfind("FILE", 0), 0u) << name;
@@ -214,14 +214,14 @@ TEST(ConverterFailure, MissingSettingsTouchesNothing) {
     Folder f;
     int calls = 0;
     auto result = converter::ChgINI(f.paths, [&](int) { ++calls; });
-    EXPECT_EQ(result.outcome, Outcome::SettingsMissing);
+    EXPECT_EQ(result.failure(), kSettingsMissing);
     EXPECT_EQ(calls, 0);
     EXPECT_TRUE(f.listFiles().empty());
 
     // A folder named like the settings file is no settings file either.
     fs::create_directory(f.paths.settingsFile);
     result = converter::ChgINI(f.paths, [&](int) { ++calls; });
-    EXPECT_EQ(result.outcome, Outcome::SettingsMissing);
+    EXPECT_EQ(result.failure(), kSettingsMissing);
     EXPECT_EQ(calls, 0);
 }
 
@@ -229,13 +229,13 @@ TEST(ConverterFailure, UnreadableSettingsIsNotTakenForAnEmptyOne) {
     Folder f;
     f.settings(crlf({"[FILE0]", "LIST000=a|/a"}));
     ::chmod(f.paths.settingsFile.c_str(), 0);
-    asUnprivileged(f.dir.path(), [&] { EXPECT_EQ(converter::ChgINI(f.paths).outcome, Outcome::SettingsUnreadable); });
+    asUnprivileged(f.dir.path(), [&] { EXPECT_EQ(converter::ChgINI(f.paths).failure(), converter::kSettingsUnreadable); });
     EXPECT_FALSE(f.hasList(0));
 
     // A FIFO in its place is not opened (that would block for good).
     fs::remove(f.paths.settingsFile);
     ASSERT_EQ(::mkfifo(f.paths.settingsFile.c_str(), 0600), 0);
-    EXPECT_EQ(converter::ChgINI(f.paths).outcome, Outcome::SettingsUnreadable);
+    EXPECT_EQ(converter::ChgINI(f.paths).failure(), converter::kSettingsUnreadable);
     EXPECT_TRUE(fs::is_fifo(f.paths.settingsFile));
 }
 
@@ -245,9 +245,9 @@ TEST(ConverterFailure, UnwritableListFilesAreReportedAndTheOthersStillWritten) {
     // A folder where FILE02.INI belongs cannot be replaced by a file.
     fs::create_directory(converter::listFileOf(f.paths.listPrefix, 2));
     const auto result = converter::ChgINI(f.paths);
-    EXPECT_EQ(result.outcome, Outcome::Finished);
-    EXPECT_EQ(result.listsWritten, 2);
-    EXPECT_EQ(result.unwritable, std::vector<std::string>{converter::listFileOf(f.paths.listPrefix, 2)});
+    ASSERT_TRUE(result);
+    EXPECT_EQ(result->listsWritten, 2);
+    EXPECT_EQ(result->unwritable, std::vector<std::string>{converter::listFileOf(f.paths.listPrefix, 2)});
     EXPECT_EQ(f.list(1), crlf({"[FILELIST]", "LIST000=a|/a", "LISTNAME="}));
     EXPECT_EQ(f.list(4), crlf({"[FILELIST]", "LIST000=c|/c", "LISTNAME="}));
     EXPECT_TRUE(fs::is_directory(converter::listFileOf(f.paths.listPrefix, 2)));
@@ -261,8 +261,8 @@ TEST(ConverterFailure, ReadOnlyFolderReportsEveryListAndKeepsOldFiles) {
     ::chmod(f.dir.path().c_str(), 0555);
     asUnprivileged(f.dir.path(), [&] {
         const auto result = converter::ChgINI(f.paths);
-        EXPECT_EQ(result.listsWritten, 0);
-        EXPECT_EQ(result.unwritable, (std::vector<std::string>{converter::listFileOf(f.paths.listPrefix, 0),
+        EXPECT_EQ(result->listsWritten, 0);
+        EXPECT_EQ(result->unwritable, (std::vector<std::string>{converter::listFileOf(f.paths.listPrefix, 0),
                                                                 converter::listFileOf(f.paths.listPrefix, 1)}));
     });
     ::chmod(f.dir.path().c_str(), 0755);
@@ -281,8 +281,8 @@ TEST(ConverterFailure, ListFileThatMayNotBeReadOrWrittenIsReportedAndKept) {
     ::chmod(converter::listFileOf(f.paths.listPrefix, 2).c_str(), 0444);
     asUnprivileged(f.dir.path(), [&] {
         const auto result = converter::ChgINI(f.paths);
-        EXPECT_EQ(result.listsWritten, 1);
-        EXPECT_EQ(result.unwritable, (std::vector<std::string>{converter::listFileOf(f.paths.listPrefix, 0),
+        EXPECT_EQ(result->listsWritten, 1);
+        EXPECT_EQ(result->unwritable, (std::vector<std::string>{converter::listFileOf(f.paths.listPrefix, 0),
                                                                 converter::listFileOf(f.paths.listPrefix, 2)}));
     });
     EXPECT_EQ(f.list(0), old);
@@ -292,7 +292,7 @@ TEST(ConverterFailure, ListFileThatMayNotBeReadOrWrittenIsReportedAndKept) {
 
 TEST(ConverterFailure, MessageListsOneFilePerLine) {
     EXPECT_EQ(converter::unwritableMessage({"/h/FILE02.INI", "/h/FILE10.INI"}),
-              "次のファイルに書き込めませんでした。\r\n/h/FILE02.INI\r\n/h/FILE10.INI");
+              (errors::Failure{"次のファイルに書き込めませんでした。\r\n/h/FILE02.INI\r\n/h/FILE10.INI", 16}));
 }
 
 }  // namespace

@@ -128,15 +128,15 @@ TEST(Colour, TheSixteenCustomColoursAreTheConsoleColours) {
 
 TEST(InstallMessages, EachOutcomeHasItsTextAndIcon) {
     using R = screensaver::Result;
-    EXPECT_FALSE(editor::installMessage({R::Done, ""}));
-    EXPECT_EQ(*editor::installMessage({R::NoTarget, "/t"}),
-              (editor::Message{"Windowsディレクトリの取得に失敗しました。", 16}));
-    EXPECT_EQ(*editor::installMessage({R::CopyFailed, "/home/u/FILE03.INI"}),
-              (editor::Message{"ファイルをコピーできませんでした。\r\n/home/u/FILE03.INI", 16}));
-    const auto missing = editor::installMessage({R::NoSettings, "/home/u/VISTROVA.INI"});
-    ASSERT_TRUE(missing);
-    EXPECT_EQ(missing->flags, 16);
-    EXPECT_EQ(missing->text.find("設定ファイルが作成されていません。\r\n設定ファイルを作成してから"), 0u);
+    EXPECT_TRUE(editor::installOutcome({R::Done, ""}));
+    EXPECT_EQ(editor::installOutcome({R::NoTarget, "/t"}).failure(),
+              (errors::Failure{"Windowsディレクトリの取得に失敗しました。", 16}));
+    EXPECT_EQ(editor::installOutcome({R::CopyFailed, "/home/u/FILE03.INI"}).failure(),
+              (errors::Failure{"ファイルをコピーできませんでした。\r\n/home/u/FILE03.INI", 16}));
+    const auto missing = editor::installOutcome({R::NoSettings, "/home/u/VISTROVA.INI"});
+    ASSERT_FALSE(missing);
+    EXPECT_EQ(missing.failure().flags, 16);
+    EXPECT_EQ(missing.failure().text.find("設定ファイルが作成されていません。\r\n設定ファイルを作成してから"), 0u);
 
     const std::string prompt(editor::installPrompt());
     const auto crlf = prompt.find("\r\n");
@@ -148,11 +148,11 @@ TEST(InstallMessages, EachOutcomeHasItsTextAndIcon) {
 
 TEST(InstallMessages, OnlyARefusedRegistrationIsReported) {
     using Reg = screensaver::Registration;
-    for (Reg r : {Reg::Added, Reg::AlreadyThere, Reg::NoConfig}) EXPECT_FALSE(editor::registrationMessage(r, "/h/.x"));
-    const auto refused = editor::registrationMessage(Reg::Refused, "/h/.xscreensaver");
-    ASSERT_TRUE(refused);
-    EXPECT_EQ(refused->flags, 48);
-    EXPECT_NE(refused->text.find("\r\n/h/.xscreensaver"), std::string::npos);
+    for (Reg r : {Reg::Added, Reg::AlreadyThere, Reg::NoConfig}) EXPECT_TRUE(editor::registrationOutcome(r, "/h/.x"));
+    const auto refused = editor::registrationOutcome(Reg::Refused, "/h/.xscreensaver");
+    ASSERT_FALSE(refused);
+    EXPECT_EQ(refused.failure().flags, 48);
+    EXPECT_NE(refused.failure().text.find("\r\n/h/.xscreensaver"), std::string::npos);
 }
 
 }  // namespace

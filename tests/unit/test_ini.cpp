@@ -297,7 +297,7 @@ TEST(IniFiles, WriteFailureLikeAFullDiskLeavesTheOldFile) {
     rlimit small = old;
     small.rlim_cur = 64;
     ::setrlimit(RLIMIT_FSIZE, &small);
-    const bool ok = ini::writeProfileString(file, "s", "k", std::string(4096, 'z'));
+    const bool ok(ini::writeProfileString(file, "s", "k", std::string(4096, 'z')));
     ::setrlimit(RLIMIT_FSIZE, &old);
     std::signal(SIGXFSZ, oldHandler);
     EXPECT_FALSE(ok);

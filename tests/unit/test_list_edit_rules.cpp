@@ -165,7 +165,7 @@ TEST(ListNavigation, Texts) {
 TEST(ListStore, KeySequenceAndFiller) {
     TempDir dir;
     const std::string file = dir.file("FILE00.INI");
-    ASSERT_EQ(storeList(file, QStringLiteral("旅行"), Files(3)), "");
+    ASSERT_TRUE(storeList(file, QStringLiteral("旅行"), Files(3)));
     std::string expected = "[FILELIST]\r\nLISTNAME=旅行\r\n";
     for (int i = 0; i < 3; ++i)
         expected += "LIST00" + std::to_string(i) + "=f" + std::to_string(i) + ".jpg|/p/f" + std::to_string(i) + ".jpg\r\n";
@@ -173,7 +173,7 @@ TEST(ListStore, KeySequenceAndFiller) {
     EXPECT_EQ(TempDir::get(file), expected);
 
     // A shorter list over a longer one: the filler hides the old tail.
-    ASSERT_EQ(storeList(file, QString(), Files(1, QStringLiteral("g"))), "");
+    ASSERT_TRUE(storeList(file, QString(), Files(1, QStringLiteral("g"))));
     const liststore::ListFile back = liststore::readListFile(file);
     EXPECT_EQ(back.name, "");
     ASSERT_EQ(back.entries.size(), 1u);
@@ -183,19 +183,19 @@ TEST(ListStore, KeySequenceAndFiller) {
 TEST(ListStore, AFailingStoreSaysWhyAndKeepsTheOldList) {
     TempDir dir;
     const std::string file = dir.file("FILE00.INI");
-    ASSERT_EQ(storeList(file, QStringLiteral("old"), Files(2)), "");
+    ASSERT_TRUE(storeList(file, QStringLiteral("old"), Files(2)));
     const std::string before = TempDir::get(file);
     // An unstorable entry or name is refused before anything is written.
     QList<PaneEntry> bad = Files(1);
     bad << PaneEntry{QStringLiteral("x|y.jpg"), QStringLiteral("/x|y.jpg"), {}};
-    EXPECT_NE(storeList(file, QStringLiteral("new"), bad), "");
-    EXPECT_NE(storeList(file, QStringLiteral("a\r\nb"), Files(1)), "");
+    EXPECT_FALSE(storeList(file, QStringLiteral("new"), bad));
+    EXPECT_FALSE(storeList(file, QStringLiteral("a\r\nb"), Files(1)));
     EXPECT_EQ(TempDir::get(file), before);
     // A list file that is a folder cannot be replaced (whoever runs the test).
     std::filesystem::create_directories(dir.path() / "FILE01.INI");
-    const std::string why = storeList(dir.file("FILE01.INI"), QStringLiteral("n"), Files(1));
-    EXPECT_FALSE(why.empty());
-    EXPECT_NE(why, "Success");
+    const auto why = storeList(dir.file("FILE01.INI"), QStringLiteral("n"), Files(1));
+    EXPECT_EQ(why.failure(), (errors::Failure{storeFailedText("Invalid argument").toStdString(), 16}));
+    EXPECT_EQ(storeList(dir.file("no/FILE01.INI"), {}, {}).failure().text, storeFailedText("No such file or directory").toStdString());
     EXPECT_TRUE(std::filesystem::is_directory(dir.path() / "FILE01.INI"));
 }
 

@@ -150,9 +150,9 @@ TEST(ListFileDeleting, RemovesAndReportsTheSystemError) {
     TempDir dir;
     const std::string file = dir.file("FILE04.INI");
     ASSERT_TRUE(liststore::writeListFile(file, "", {}));
-    EXPECT_EQ(liststore::deleteListFile(file), "");
+    EXPECT_TRUE(liststore::deleteListFile(file));
     EXPECT_FALSE(std::filesystem::exists(file));
-    EXPECT_EQ(liststore::deleteListFile(file), "No such file or directory");
+    EXPECT_EQ(liststore::deleteListFile(file).failure().text, "No such file or directory");
 }
 
 TEST(ListFileWriting, FileThatMayNotBeReadOrWrittenIsKeptAndTheStoreFails) {
@@ -174,7 +174,7 @@ TEST(ListFileWriting, FileThatMayNotBeReadOrWrittenIsKeptAndTheStoreFails) {
         asUnprivileged(dir.path(), [&] {
             EXPECT_FALSE(liststore::writeListFile(file, "new", {})) << r.what;
             // The editor's failure box gets the system's reason.
-            EXPECT_NE(editor::storeList(file, "new", {}), "") << r.what;
+            EXPECT_EQ(editor::storeList(file, "new", {}).failure().text, editor::storeFailedText("Permission denied").toStdString()) << r.what;
         });
         ::chmod(dir.path().c_str(), 0700);
         EXPECT_EQ(TempDir::get(file), old) << r.what;
