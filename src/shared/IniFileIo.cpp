@@ -258,6 +258,9 @@ errors::Outcome<> replaceTarget(const std::filesystem::path& target, const std::
         ok = fill([&sink](std::string_view bytes) { return sink.put(bytes); }) && sink.flush();
         if (!ok) error = sink.error() != 0 ? sink.error() : EINVAL;
     }
+    // The bytes reach the disk before the name points at them, so a crash
+    // right after a save leaves the old file or the new one, never an empty one.
+    if (ok) ok = check(::fdatasync(fd) == 0);
     ok = check(::close(fd) == 0) && ok;
     if (ok) ok = check(std::rename(tmpl.c_str(), target.c_str()) == 0);
     if (!ok) ::unlink(tmpl.c_str());

@@ -13,12 +13,23 @@
 #include <unistd.h>
 
 #include <csignal>
+#include <dlfcn.h>
+#include <set>
 #include <fstream>
 #include <functional>
 #include <string>
 
 using ini::applyWrite;
 using ini::readValue;
+
+// Every file synced to the disk, by inode: a write must sync what it renames.
+static std::set<ino_t> g_synced;
+extern "C" int fdatasync(int fd) {
+    struct stat st {};
+    if (::fstat(fd, &st) == 0) g_synced.insert(st.st_ino);
+    static const auto real = reinterpret_cast<int (*)(int)>(::dlsym(RTLD_NEXT, "fdatasync"));
+    return real(fd);
+}
 
 namespace {
 
@@ -202,6 +213,9 @@ TEST(IniFiles, WriteCreatesReadsBackAndReplacesAtomically) {
     EXPECT_EQ(ini::readProfileString(file, "s", "k"), "v");
     ASSERT_TRUE(ini::writeProfileString(file, "s", "j", "w"));
     EXPECT_EQ(TempDir::get(file), "[s]\r\nk=v\r\nj=w\r\n");
+    struct stat st {};
+    ASSERT_EQ(::stat(file.c_str(), &st), 0);
+    EXPECT_EQ(g_synced.count(st.st_ino), 1U) << "renamed into place before its bytes were on the disk";
     // No temporary file is left behind.
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 1);
 }
