@@ -3,6 +3,7 @@
 #include "ColourManage.h"
 #include "FileSource.h"
 #include "PictureRules.h"
+#include "YuvScale.h"
 #include "shared/FileKinds.h"
 
 #include <libheif/heif.h>
@@ -303,9 +304,8 @@ QSize heifSize(const QString& path) {
     return orientationTurnsSideways(heif.exifOrientation) ? size.transposed() : size;
 }
 
-QImage decodeHeif(const QString& path, const QSize& target) {
-    HeifPrimary heif;
-    if (!openHeif(path, &heif)) return QImage();
+// The picture made from libheif's RGB: for codings the plane path does not take.
+QImage decodeHeifRgb(const HeifPrimary& heif, const QSize& stored) {
     heif_image* raw = nullptr;
     const bool alpha = heif_image_handle_has_alpha_channel(heif.handle.get()) != 0;
     if (heif_decode_image(heif.handle.get(), &raw, heif_colorspace_RGB,
@@ -318,13 +318,86 @@ QImage decodeHeif(const QString& path, const QSize& target) {
     const int w = heif_image_get_width(raw, heif_channel_interleaved);
     const int h = heif_image_get_height(raw, heif_channel_interleaved);
     if (!pixels || w <= 0 || h <= 0) return QImage();
-    // The wrapper only borrows libheif's pixels: scaled (or copied) before
-    // they go, and turned once small.
+    // The wrapper only borrows libheif's pixels: scaled (or copied) before they go.
     const QImage borrowed(pixels, w, h, stride, alpha ? QImage::Format_RGBA8888 : QImage::Format_RGB888);
+    return stored.isEmpty() || borrowed.size() == stored
+               ? borrowed.copy()
+               : borrowed.scaled(stored, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+}
+
+pictures::Plane planeOf(const heif_image* image, heif_channel channel) {
+    pictures::Plane p;
+    if (!heif_image_has_channel(image, channel)) return p;
+    int stride = 0;
+    p.data = heif_image_get_plane_readonly(image, channel, &stride);
+    p.stride = stride;
+    p.width = heif_image_get_width(image, channel);
+    p.height = heif_image_get_height(image, channel);
+    p.bits = heif_image_get_bits_per_pixel_range(image, channel);
+    return p;
+}
+
+// The picture made from the coded planes as the codec gives them, turned
+// into RGB while shrunk to `stored`: no full-size RGB copy is ever held.
+// `unknownMatrix` is set when the colour description needs libheif's own
+// conversion.
+QImage decodeHeifPlanes(const HeifPrimary& heif, const QSize& stored, pictures::Chroma chroma, bool* unknownMatrix) {
+    const bool mono = chroma == pictures::Chroma::Mono;
+    const heif_chroma asCoded = mono ? heif_chroma_monochrome
+                                : chroma == pictures::Chroma::C420 ? heif_chroma_420
+                                : chroma == pictures::Chroma::C422 ? heif_chroma_422
+                                                                   : heif_chroma_444;
+    heif_image* raw = nullptr;
+    if (heif_decode_image(heif.handle.get(), &raw, mono ? heif_colorspace_monochrome : heif_colorspace_YCbCr,
+                          asCoded, nullptr)
+            .code != heif_error_Ok)
+        return QImage();
+    const HeifImage decoded(raw);
+    pictures::YuvPicture picture;
+    picture.luma = planeOf(raw, heif_channel_Y);
+    picture.width = picture.luma.width;
+    picture.height = picture.luma.height;
+    if (!mono) {
+        picture.cb = planeOf(raw, heif_channel_Cb);
+        picture.cr = planeOf(raw, heif_channel_Cr);
+    }
+    picture.alpha = planeOf(raw, heif_channel_Alpha);
+    // The codec's own description, else the file's; else BT.601 full range,
+    // which libheif's own conversion takes (whatever the file says).
+    heif_color_profile_nclx* nclx = nullptr;
+    if (heif_image_get_nclx_color_profile(raw, &nclx).code != heif_error_Ok || !nclx) {
+        nclx = nullptr;
+        if (heif_image_handle_get_nclx_color_profile(heif.handle.get(), &nclx).code != heif_error_Ok) nclx = nullptr;
+    }
+    if (nclx) {
+        picture.matrix = int(nclx->matrix_coefficients);
+        picture.fullRange = nclx->full_range_flag != 0;
+        heif_nclx_color_profile_free(nclx);
+    }
+    if (!pictures::knownYuvMatrix(picture.matrix)) {
+        *unknownMatrix = true;
+        return QImage();
+    }
+    const QSize full(picture.width, picture.height);
+    // Made whole and left to Qt when it is to grow.
+    const QSize made = stored.isEmpty() || stored.width() > full.width() || stored.height() > full.height() ? full : stored;
+    if (made.isEmpty()) return QImage();
+    QImage image(made, picture.alpha.data ? QImage::Format_RGBA8888_Premultiplied : QImage::Format_RGBX8888);
+    if (image.isNull() ||
+        !pictures::yuvToRgba(picture, made.width(), made.height(), image.bits(), image.bytesPerLine()))
+        return QImage();
+    if (stored.isEmpty() || made == stored) return image;
+    return image.scaled(stored, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+}
+
+QImage decodeHeif(const QString& path, const QSize& target, pictures::Chroma chroma) {
+    HeifPrimary heif;
+    if (!openHeif(path, &heif)) return QImage();
+    // Scaled before it is turned, so in the file's own orientation.
     const QSize stored = orientationTurnsSideways(heif.exifOrientation) ? target.transposed() : target;
-    QImage image = target.isEmpty() || borrowed.size() == stored
-                       ? borrowed.copy()
-                       : borrowed.scaled(stored, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+    bool unknownMatrix = chroma == pictures::Chroma::Unknown;
+    QImage image = unknownMatrix ? QImage() : decodeHeifPlanes(heif, stored, chroma, &unknownMatrix);
+    if (unknownMatrix) image = decodeHeifRgb(heif, stored);
     return toDisplayColours(applyOrientation(image, heif.exifOrientation), heif.handle.get());
 }
 
@@ -356,7 +429,7 @@ QImage decodePicture(const QString& path, const QSize& target) {
     if (!pictures::withinBudget(header, std::uint32_t(std::max(0, target.width())),
                                 std::uint32_t(std::max(0, target.height()))))
         return QImage();
-    if (header.format == pictures::Format::Heif) return decodeHeif(path, target);
+    if (header.format == pictures::Format::Heif) return decodeHeif(path, target, header.chroma);
     const auto r = readerFor(path, header);
     if (!r) return QImage();
     QImageReader& reader = r->reader;

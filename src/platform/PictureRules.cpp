@@ -291,6 +291,35 @@ constexpr u32 fourcc(const char (&s)[5]) {
            u32(std::uint8_t(s[3]));
 }
 
+// The chroma sampling and sample bits of the HEVC (hvcC) and AV1 (av1C)
+// configurations among the properties `begin` .. `end`.
+void readHeifCoding(Reader& r, u64 begin, u64 end, Header* h) {
+    u64 at = begin;
+    for (int step = 0; step < kMaxSteps && at + 8 <= end && r.ok; ++step) {
+        const u64 size = r.be(at, 4);
+        if (size < 8 || size > end - at) return;
+        Chroma chroma = Chroma::Unknown;
+        unsigned bits = 8;
+        if (r.be(at + 4, 4) == fourcc("hvcC") && size >= 8 + 23) {
+            static constexpr Chroma kByIdc[] = {Chroma::Mono, Chroma::C420, Chroma::C422, Chroma::C444};
+            chroma = kByIdc[r.byte(at + 8 + 16) & 3];
+            bits = 8 + (r.byte(at + 8 + 17) & 7);
+        } else if (r.be(at + 4, 4) == fourcc("av1C") && size >= 8 + 4) {
+            const std::uint8_t b = r.byte(at + 8 + 2);
+            bits = (b & 0x40) ? ((b & 0x20) ? 12 : 10) : 8;
+            chroma = (b & 0x10)                ? Chroma::Mono
+                     : (b & 0x08) && (b & 0x04) ? Chroma::C420
+                     : (b & 0x08)               ? Chroma::C422
+                                                : Chroma::C444;
+        }
+        if (r.ok && chroma != Chroma::Unknown) {
+            h->chroma = std::max(h->chroma, chroma);
+            h->sampleBits = std::uint8_t(std::max<unsigned>(h->sampleBits, bits));
+        }
+        at += size;
+    }
+}
+
 Header readHeif(Reader& r) {
     const u64 end = ~0ull >> 1;
     u64 meta = 0, metaEnd = 0;
@@ -328,8 +357,21 @@ Header readHeif(Reader& r) {
             h.width = r.be(prop + 12, 4);
             h.height = r.be(prop + 16, 4);
             if (!r.ok) return {};
-            // libheif's planes (the coded ones, then interleaved RGB) besides the picture.
-            h.workBytes = u64(h.width) * h.height * 6;
+            readHeifCoding(r, ipco, ipcoEnd, &h);
+            const u64 pixels = u64(h.width) * h.height;
+            if (h.chroma == Chroma::Unknown) {
+                // libheif's planes (the coded ones, then interleaved RGB) besides the picture.
+                h.workBytes = pixels * 6;
+            } else {
+                // The coded planes twice (the codec's own frame and libheif's
+                // copy of it), turned into the target's size row by row.
+                const u64 quarters = h.chroma == Chroma::Mono   ? 4
+                                     : h.chroma == Chroma::C420 ? 6
+                                     : h.chroma == Chroma::C422 ? 8
+                                                                : 12;
+                h.workBytes = 2 * ceilDiv(pixels * quarters * (h.sampleBits > 8 ? 2 : 1), 4);
+                h.scalesWhileDecoding = true;
+            }
             return h;
         }
     }
@@ -378,7 +420,12 @@ std::uint64_t decodeCost(const Header& header, std::uint32_t targetWidth, std::u
     const u64 w = header.width, h = header.height;
     const u64 target = u64(targetWidth) * targetHeight * 4;
     u64 decoded = w * h * header.pixelBytes;
-    if (header.scalesWhileDecoding && targetWidth > 0 && targetHeight > 0) {
+    if (header.scalesWhileDecoding && header.format == Format::Heif) {
+        // Turned from its planes straight into the target, when the target
+        // is no larger than the picture either way up; else made whole first.
+        const u64 tw = targetWidth, th = targetHeight;
+        if (tw > 0 && th > 0 && ((tw <= w && th <= h) || (tw <= h && th <= w))) decoded = 0;
+    } else if (header.scalesWhileDecoding && targetWidth > 0 && targetHeight > 0) {
         // libjpeg decodes at M/8 of the size, M the smallest that still
         // covers the target (as the reader picks it), then the rest is scaled.
         const double f = std::min(double(w) / targetWidth, double(h) / targetHeight);

@@ -31,6 +31,9 @@ private:
 
 enum class Format { Unknown, Jpeg, Png, Gif, Bmp, WebP, Tiff, Heif };
 
+// How a HEIF's coded planes sample colour, in order of the memory they take.
+enum class Chroma : std::uint8_t { Unknown, Mono, C420, C422, C444 };
+
 struct Header {
     Format format = Format::Unknown;
     // As stored, before any orientation turns it.
@@ -45,6 +48,10 @@ struct Header {
     bool scalesWhileDecoding = false;
     // Whether the file may hold more than one frame (GIF, animated WebP).
     bool mayHaveFrames = false;
+    // HEIF: the richest chroma sampling and the most bits a sample among its
+    // codec configurations (the colour planes, not an alpha plane, decide).
+    Chroma chroma = Chroma::Unknown;
+    std::uint8_t sampleBits = 8;
 
     bool valid() const { return format != Format::Unknown && width > 0 && height > 0; }
 };

@@ -1,7 +1,9 @@
 #include "platform/PictureRules.h"
+#include "platform/YuvScale.h"
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <string>
 
 using namespace pictures;
@@ -31,10 +33,14 @@ std::string jpeg(unsigned marker, unsigned w, unsigned h, int scanComponents = 3
 
 std::string box(const std::string& type, const std::string& body) { return be32(8 + body.size()) + type + body; }
 
-// A HEIF whose primary item 7 has an ispe of w x h (the third property).
-std::string heif(std::uint32_t w, std::uint32_t h) {
+// A HEIF whose primary item 7 has an ispe of w x h (the third property),
+// its HEVC configuration saying `chromaIdc` and `bits` when given.
+std::string heif(std::uint32_t w, std::uint32_t h, int chromaIdc = -1, int bits = 8) {
     const std::string ispe = box("ispe", be32(0) + be32(w) + be32(h));
-    const std::string ipco = box("ipco", box("hvcC", "") + box("colr", "nclx") + ispe);
+    std::string hvcC;
+    if (chromaIdc >= 0)
+        hvcC = std::string(16, '\1') + char(0xFC | chromaIdc) + char(0xF8 | (bits - 8)) + std::string(5, '\0');
+    const std::string ipco = box("ipco", box("hvcC", hvcC) + box("colr", "nclx") + ispe);
     const std::string ipma = box("ipma", be32(0) + be32(2) + be16(1) + "\x01\x01" + be16(7) + "\x02\x81\x03");
     const std::string meta = box("meta", be32(0) + box("hdlr", "pict") + box("pitm", be32(0) + be16(7)) +
                                              box("iprp", ipco + ipma));
@@ -88,6 +94,16 @@ TEST(PictureRules, SizesAndCostsFromTheHeaders) {
     }
     // JPEG alone shrinks while decoding: a big one fits a screen, not its own size.
     EXPECT_FALSE(withinBudget(headerOf(jpeg(0xC0, 20000, 20000)), 0, 0));
+    // A HEIF coded 4:2:0 is turned into the screen's size from its planes: a
+    // 48-megapixel photo fits, even upright; made whole, or 10-bit 4:4:4, or
+    // a bomb's size, it does not.
+    const Header photo = headerOf(heif(8000, 6000, 1));
+    EXPECT_EQ(photo.chroma, Chroma::C420);
+    EXPECT_TRUE(withinBudget(photo, 1920, 1080));
+    EXPECT_TRUE(withinBudget(photo, 1080, 1440));
+    EXPECT_FALSE(withinBudget(photo, 0, 0));
+    EXPECT_FALSE(withinBudget(headerOf(heif(8000, 6000, 3, 10)), 1920, 1080));
+    EXPECT_FALSE(withinBudget(headerOf(heif(16384, 16384, 1)), 1920, 1080));
     EXPECT_FALSE(withinBudget(headerOf(png.substr(0, 20) + be32(20000) + "\x08\x02"), 128, 128));
 }
 
@@ -110,4 +126,40 @@ TEST(PictureRules, OnlyTheThumbnailsOwnSmallTextsReachTheDecoder) {
     EXPECT_TRUE(keepPngChunk("tEXt", "Thumb::URI", 100, true));
     EXPECT_TRUE(keepPngChunk("zTXt", "Thumb::MTime", 30, true));
     EXPECT_FALSE(keepPngChunk("iTXt", "Thumb::URI", kMaxThumbnailKeyBytes + 1, true));
+}
+
+// One colour through each matrix and range, as an encoder would code it, and
+// back; a 2 x 2 of it shrunk to one pixel averages, alpha premultiplied.
+TEST(PictureRules, YuvPlanesBecomeTheirRgb) {
+    struct Row {
+        int matrix;
+        double kr, kb;
+    };
+    for (const Row m : {Row{6, 0.299, 0.114}, Row{1, 0.2126, 0.0722}, Row{9, 0.2627, 0.0593}})
+        for (const bool full : {true, false}) {
+            const double r = 200 / 255.0, g = 90 / 255.0, b = 30 / 255.0;
+            const double l = m.kr * r + (1 - m.kr - m.kb) * g + m.kb * b;
+            const double ys = full ? 255 : 219, yo = full ? 0 : 16, cs = full ? 255 : 224;
+            const std::uint8_t y = std::uint8_t(std::lround(yo + ys * l));
+            const std::uint8_t cb = std::uint8_t(std::lround(128 + cs * (b - l) / (2 * (1 - m.kb))));
+            const std::uint8_t cr = std::uint8_t(std::lround(128 + cs * (r - l) / (2 * (1 - m.kr))));
+            const std::uint8_t luma[4] = {y, y, y, y}, alpha[4] = {255, 255, 0, 0};
+            YuvPicture p;
+            p.width = p.height = 2;
+            p.luma = {luma, 2, 2, 2, 8};
+            p.cb = {&cb, 1, 1, 1, 8};
+            p.cr = {&cr, 1, 1, 1, 8};
+            p.matrix = m.matrix;
+            p.fullRange = full;
+            std::uint8_t out[16] = {};
+            ASSERT_TRUE(yuvToRgba(p, 2, 2, out, 8));
+            EXPECT_NEAR(out[12], 200, 2) << m.matrix << full;
+            EXPECT_NEAR(out[13], 90, 2) << m.matrix << full;
+            EXPECT_NEAR(out[14], 30, 2) << m.matrix << full;
+            EXPECT_EQ(out[15], 255);
+            p.alpha = {alpha, 2, 2, 2, 8};
+            ASSERT_TRUE(yuvToRgba(p, 1, 1, out, 4));
+            EXPECT_NEAR(out[0], 100, 2) << m.matrix << full;
+            EXPECT_EQ(out[3], 128);
+        }
 }

@@ -28,6 +28,7 @@
 #include <lcms2.h>
 #include <libheif/heif.h>
 
+#include <cstring>
 #include <functional>
 #include <optional>
 
@@ -199,36 +200,98 @@ QByteArray withIccSegment(const QByteArray& jpeg, const QByteArray& icc) {
     return jpeg.left(2) + "\xFF\xE2" + char(length >> 8) + char(length & 0xFF) + body + jpeg.mid(2);
 }
 
-// A HEIC of `colour` in Display P3, said by an nclx description (libheif's
-// encoder program writes none).
-bool heicOfDisplayP3(const std::string& path, QRgb colour) {
+// How a test picture is coded by libheif's encoders.
+struct HeifCoding {
+    heif_compression_format codec = heif_compression_HEVC;
+    const char* chroma = "420";
+    int matrix = -1;  // -1: no nclx description
+    bool fullRange = true;
+    int primaries = 1;
+    int transfer = 13;
+    // Its 4:2:0 planes made here by the description's matrix and range
+    // (libheif's encoder codes BT.601 full range whatever it writes).
+    bool ownPlanes = false;
+};
+
+// Fills `image` (YCbCr 4:2:0, 8 bits) from an opaque `rgb` by BT.709 or BT.2020.
+bool fillPlanes(heif_image* image, const QImage& rgb, int matrix, bool fullRange) {
+    const int w = rgb.width(), h = rgb.height(), cw = (w + 1) / 2, ch = (h + 1) / 2;
+    if (heif_image_add_plane(image, heif_channel_Y, w, h, 8).code != heif_error_Ok ||
+        heif_image_add_plane(image, heif_channel_Cb, cw, ch, 8).code != heif_error_Ok ||
+        heif_image_add_plane(image, heif_channel_Cr, cw, ch, 8).code != heif_error_Ok)
+        return false;
+    const double kr = matrix == 1 ? 0.2126 : 0.2627, kb = matrix == 1 ? 0.0722 : 0.0593;
+    const double ys = fullRange ? 255 : 219, yo = fullRange ? 0 : 16, cs = fullRange ? 255 : 224;
+    int sy = 0, sb = 0, sr = 0;
+    uint8_t* y = heif_image_get_plane(image, heif_channel_Y, &sy);
+    uint8_t* cb = heif_image_get_plane(image, heif_channel_Cb, &sb);
+    uint8_t* cr = heif_image_get_plane(image, heif_channel_Cr, &sr);
+    const auto luma = [&](QRgb p) { return (kr * qRed(p) + (1 - kr - kb) * qGreen(p) + kb * qBlue(p)) / 255; };
+    for (int row = 0; row < h; ++row)
+        for (int col = 0; col < w; ++col) y[row * sy + col] = uint8_t(std::lround(yo + ys * luma(rgb.pixel(col, row))));
+    for (int row = 0; row < ch; ++row)
+        for (int col = 0; col < cw; ++col) {
+            // The chroma of the top left pixel of each 2 x 2.
+            const QRgb p = rgb.pixel(2 * col, 2 * row);
+            const double l = luma(p);
+            cb[row * sb + col] = uint8_t(std::lround(128 + cs * (qBlue(p) / 255.0 - l) / (2 * (1 - kb))));
+            cr[row * sr + col] = uint8_t(std::lround(128 + cs * (qRed(p) / 255.0 - l) / (2 * (1 - kr))));
+        }
+    return true;
+}
+
+// `picture` (alpha kept when it has any) coded as `coding` says.
+bool writeHeif(const std::string& path, const QImage& picture, const HeifCoding& coding) {
+    const bool alpha = picture.hasAlphaChannel();
+    const QImage rgba = picture.convertToFormat(alpha ? QImage::Format_RGBA8888 : QImage::Format_RGB888);
+    const int w = rgba.width(), h = rgba.height();
     heif_context* context = heif_context_alloc();
     heif_encoder* encoder = nullptr;
     heif_image* image = nullptr;
     heif_color_profile_nclx* nclx = heif_nclx_color_profile_alloc();
     heif_encoding_options* options = heif_encoding_options_alloc();
-    bool ok = heif_context_get_encoder_for_format(context, heif_compression_HEVC, &encoder).code == heif_error_Ok &&
-              heif_image_create(32, 32, heif_colorspace_RGB, heif_chroma_interleaved_RGB, &image).code ==
-                  heif_error_Ok &&
-              heif_image_add_plane(image, heif_channel_interleaved, 32, 32, 8).code == heif_error_Ok;
-    if (ok) {
-        heif_encoder_set_lossy_quality(encoder, 100);
+    bool ok = heif_context_get_encoder_for_format(context, coding.codec, &encoder).code == heif_error_Ok;
+    if (ok && coding.ownPlanes) {
+        ok = heif_image_create(w, h, heif_colorspace_YCbCr, heif_chroma_420, &image).code == heif_error_Ok &&
+             fillPlanes(image, picture, coding.matrix, coding.fullRange);
+    } else if (ok) {
+        ok = heif_image_create(w, h, heif_colorspace_RGB,
+                               alpha ? heif_chroma_interleaved_RGBA : heif_chroma_interleaved_RGB, &image)
+                     .code == heif_error_Ok &&
+             heif_image_add_plane(image, heif_channel_interleaved, w, h, 8).code == heif_error_Ok;
         int stride = 0;
-        uint8_t* pixels = heif_image_get_plane(image, heif_channel_interleaved, &stride);
-        for (int y = 0; y < 32; ++y)
-            for (int x = 0; x < 32; ++x) {
-                uint8_t* p = pixels + y * stride + x * 3;
-                p[0] = uint8_t(qRed(colour)), p[1] = uint8_t(qGreen(colour)), p[2] = uint8_t(qBlue(colour));
-            }
-        nclx->color_primaries = heif_color_primaries(12);
-        nclx->transfer_characteristics = heif_transfer_characteristics(13);
-        nclx->matrix_coefficients = heif_matrix_coefficients(6);
-        nclx->full_range_flag = 1;
-        options->output_nclx_profile = nclx;
-        options->macOS_compatibility_workaround_no_nclx_profile = 0;
-        ok = heif_image_set_nclx_color_profile(image, nclx).code == heif_error_Ok &&
-             heif_context_encode_image(context, image, encoder, options, nullptr).code == heif_error_Ok &&
+        uint8_t* pixels = ok ? heif_image_get_plane(image, heif_channel_interleaved, &stride) : nullptr;
+        for (int y = 0; pixels && y < h; ++y)
+            std::memcpy(pixels + y * stride, rgba.constScanLine(y), size_t(w) * (alpha ? 4 : 3));
+    }
+    if (ok) {
+        heif_encoder_set_lossy_quality(encoder, coding.ownPlanes ? 100 : 90);
+        heif_encoder_set_parameter_string(encoder, "chroma", coding.chroma);
+        if (coding.matrix >= 0) {
+            nclx->color_primaries = heif_color_primaries(coding.primaries);
+            nclx->transfer_characteristics = heif_transfer_characteristics(coding.transfer);
+            nclx->matrix_coefficients = heif_matrix_coefficients(coding.matrix);
+            nclx->full_range_flag = coding.fullRange ? 1 : 0;
+            options->output_nclx_profile = nclx;
+            options->macOS_compatibility_workaround_no_nclx_profile = 0;
+            // Planes made here are said to be libheif's own coding, or its
+            // encoder would code them again; the file says the truth after.
+            if (coding.ownPlanes) nclx->matrix_coefficients = heif_matrix_coefficients(6), nclx->full_range_flag = 1;
+            ok = heif_image_set_nclx_color_profile(image, nclx).code == heif_error_Ok;
+        }
+        ok = ok && heif_context_encode_image(context, image, encoder, options, nullptr).code == heif_error_Ok &&
              heif_context_write_to_file(context, path.c_str()).code == heif_error_Ok;
+    }
+    if (ok && coding.ownPlanes) {
+        // The colr box: primaries, transfer, matrix (16 bits each), range.
+        QByteArray bytes = QByteArray::fromStdString(TempDir::get(path));
+        const qsizetype at = bytes.indexOf("colrnclx");
+        ok = at > 0 && at + 15 <= bytes.size();
+        if (ok) {
+            bytes[at + 13] = char(coding.matrix);
+            bytes[at + 14] = char(coding.fullRange ? 0x80 : 0);
+            TempDir::put(path, bytes.toStdString());
+        }
     }
     heif_encoding_options_free(options);
     heif_nclx_color_profile_free(nclx);
@@ -236,6 +299,112 @@ bool heicOfDisplayP3(const std::string& path, QRgb colour) {
     if (encoder) heif_encoder_release(encoder);
     heif_context_free(context);
     return ok;
+}
+
+// A HEIC of `colour` in Display P3, said by an nclx description (libheif's
+// encoder program writes none).
+bool heicOfDisplayP3(const std::string& path, QRgb colour) {
+    QImage image(32, 32, QImage::Format_RGB32);
+    image.fill(colour);
+    HeifCoding coding;
+    coding.matrix = 6, coding.primaries = 12;
+    return writeHeif(path, image, coding);
+}
+
+// The picture as libheif itself turns it into RGB, premultiplied.
+QImage libheifRgb(const std::string& path) {
+    heif_context* context = heif_context_alloc();
+    heif_image_handle* handle = nullptr;
+    heif_image* image = nullptr;
+    QImage out;
+    if (heif_context_read_from_file(context, path.c_str(), nullptr).code == heif_error_Ok &&
+        heif_context_get_primary_image_handle(context, &handle).code == heif_error_Ok) {
+        const bool alpha = heif_image_handle_has_alpha_channel(handle);
+        if (heif_decode_image(handle, &image, heif_colorspace_RGB,
+                              alpha ? heif_chroma_interleaved_RGBA : heif_chroma_interleaved_RGB, nullptr)
+                .code == heif_error_Ok) {
+            int stride = 0;
+            const uint8_t* pixels = heif_image_get_plane_readonly(image, heif_channel_interleaved, &stride);
+            out = QImage(pixels, heif_image_get_width(image, heif_channel_interleaved),
+                         heif_image_get_height(image, heif_channel_interleaved), stride,
+                         alpha ? QImage::Format_RGBA8888 : QImage::Format_RGB888)
+                      .convertToFormat(QImage::Format_ARGB32_Premultiplied);
+            heif_image_release(image);
+        }
+        heif_image_handle_release(handle);
+    }
+    heif_context_free(context);
+    return out;
+}
+
+// The largest difference of any channel of any pixel (premultiplied).
+int largestDifference(const QImage& a, const QImage& b) {
+    if (a.size() != b.size()) return 256;
+    const QImage x = a.convertToFormat(QImage::Format_ARGB32_Premultiplied);
+    const QImage y = b.convertToFormat(QImage::Format_ARGB32_Premultiplied);
+    int most = 0;
+    for (int row = 0; row < x.height(); ++row)
+        for (int col = 0; col < x.width(); ++col) {
+            const QRgb p = x.pixel(col, row), q = y.pixel(col, row);
+            most = std::max({most, std::abs(qRed(p) - qRed(q)), std::abs(qGreen(p) - qGreen(q)),
+                             std::abs(qBlue(p) - qBlue(q)), std::abs(qAlpha(p) - qAlpha(q))});
+        }
+    return most;
+}
+
+// The planes as coded are turned into RGB as libheif would, whole or shrunk
+// as Qt would shrink libheif's RGB: each chroma sampling, alpha, odd sizes.
+// A BT.709 or BT.2020 description is followed (libheif's own conversion
+// takes BT.601 full range whatever the file says) and gives the picture back.
+TEST(PictureDecodeTest, HeifPlanesMatchLibheifsOwnColours) {
+    TempDir dir;
+    QImage picture(61, 47, QImage::Format_ARGB32);
+    for (int y = 0; y < picture.height(); ++y)
+        for (int x = 0; x < picture.width(); ++x)
+            picture.setPixel(x, y, qRgba(x * 4, y * 5, (x * y) & 255, x < 30 ? 255 : 255 - 2 * y));
+    const QImage opaque = picture.convertToFormat(QImage::Format_RGB32);
+    struct Case {
+        const char* name;
+        HeifCoding coding;
+        bool alpha;
+    };
+    const Case cases[] = {
+        {"plain.heic", {}, false},
+        {"444.heic", {heif_compression_HEVC, "444", 6, true}, false},
+        {"422.heic", {heif_compression_HEVC, "422"}, false},
+        {"alpha.heic", {heif_compression_HEVC, "420", 6, true}, true},
+        {"alpha.avif", {heif_compression_AV1, "420"}, true},
+    };
+    for (const Case& c : cases) {
+        const std::string path = dir.file(c.name);
+        ASSERT_TRUE(writeHeif(path, c.alpha ? picture : opaque, c.coding)) << c.name;
+        const QImage reference = libheifRgb(path);
+        ASSERT_FALSE(reference.isNull()) << c.name;
+        const QString file = QString::fromStdString(path);
+        EXPECT_LE(largestDifference(platform::decodePicture(file, {}), reference), 3) << c.name;
+        for (const QSize size : {QSize(20, 15), QSize(7, 30)})
+            EXPECT_LE(largestDifference(platform::decodePicture(file, size),
+                                        reference.scaled(size, Qt::IgnoreAspectRatio, Qt::SmoothTransformation)),
+                      3)
+                << c.name << " at " << size.width() << " x " << size.height();
+    }
+
+    // Smooth colours, so that the shared chroma of each 2 x 2 costs little.
+    QImage smooth(40, 30, QImage::Format_RGB32);
+    for (int y = 0; y < smooth.height(); ++y)
+        for (int x = 0; x < smooth.width(); ++x) smooth.setPixel(x, y, qRgb(40 + x * 4, 200 - y * 5, 60 + x * 2 + y * 2));
+    for (const auto& [matrix, fullRange] : {std::pair{1, false}, std::pair{9, true}}) {
+        const std::string path = dir.file("own" + std::to_string(matrix) + ".heic");
+        HeifCoding coding{heif_compression_HEVC, "420", matrix, fullRange};
+        coding.ownPlanes = true;
+        ASSERT_TRUE(writeHeif(path, smooth, coding));
+        const QString file = QString::fromStdString(path);
+        EXPECT_LE(largestDifference(platform::decodePicture(file, {}), smooth), 12) << matrix;
+        EXPECT_LE(largestDifference(platform::decodePicture(file, QSize(10, 10)),
+                                    smooth.scaled(10, 10, Qt::IgnoreAspectRatio, Qt::SmoothTransformation)),
+                  6)
+            << matrix;
+    }
 }
 
 // Adobe RGB (60,160,90) is about (0,161,85) in sRGB; a picture that says
