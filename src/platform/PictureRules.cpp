@@ -363,13 +363,14 @@ Header readHeif(Reader& r) {
                 // libheif's planes (the coded ones, then interleaved RGB) besides the picture.
                 h.workBytes = pixels * 6;
             } else {
-                // The coded planes twice (the codec's own frame and libheif's
-                // copy of it), turned into the target's size row by row.
+                // The coded planes about three times over (the codec's own
+                // frame and its working data, libheif's copy of the frame), as
+                // measured; they are turned into the target's size row by row.
                 const u64 quarters = h.chroma == Chroma::Mono   ? 4
                                      : h.chroma == Chroma::C420 ? 6
                                      : h.chroma == Chroma::C422 ? 8
                                                                 : 12;
-                h.workBytes = 2 * ceilDiv(pixels * quarters * (h.sampleBits > 8 ? 2 : 1), 4);
+                h.workBytes = 3 * ceilDiv(pixels * quarters * (h.sampleBits > 8 ? 2 : 1), 4);
                 h.scalesWhileDecoding = true;
             }
             return h;
