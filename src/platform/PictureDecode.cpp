@@ -304,6 +304,11 @@ QSize heifSize(const QString& path) {
     return orientationTurnsSideways(heif.exifOrientation) ? size.transposed() : size;
 }
 
+bool fitsBudget(const pictures::Header& header, const QSize& target) {
+    return pictures::withinBudget(header, std::uint32_t(std::max(0, target.width())),
+                                  std::uint32_t(std::max(0, target.height())));
+}
+
 // The picture made from libheif's RGB: for codings the plane path does not take.
 QImage decodeHeifRgb(const HeifPrimary& heif, const QSize& stored) {
     heif_image* raw = nullptr;
@@ -390,14 +395,15 @@ QImage decodeHeifPlanes(const HeifPrimary& heif, const QSize& stored, pictures::
     return image.scaled(stored, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
 }
 
-QImage decodeHeif(const QString& path, const QSize& target, pictures::Chroma chroma) {
+QImage decodeHeif(const QString& path, const QSize& target, const pictures::Header& header) {
     HeifPrimary heif;
     if (!openHeif(path, &heif)) return QImage();
     // Scaled before it is turned, so in the file's own orientation.
     const QSize stored = orientationTurnsSideways(heif.exifOrientation) ? target.transposed() : target;
-    bool unknownMatrix = chroma == pictures::Chroma::Unknown;
-    QImage image = unknownMatrix ? QImage() : decodeHeifPlanes(heif, stored, chroma, &unknownMatrix);
-    if (unknownMatrix) image = decodeHeifRgb(heif, stored);
+    bool unknownMatrix = header.chroma == pictures::Chroma::Unknown;
+    QImage image = unknownMatrix ? QImage() : decodeHeifPlanes(heif, stored, header.chroma, &unknownMatrix);
+    // libheif's own conversion holds far more than the planes: only when that fits too.
+    if (unknownMatrix && fitsBudget(pictures::heifThroughRgb(header), target)) image = decodeHeifRgb(heif, stored);
     return toDisplayColours(applyOrientation(image, heif.exifOrientation), heif.handle.get());
 }
 
@@ -426,10 +432,8 @@ QImage decodePicture(const QString& path, const QSize& target) {
     // Kept open: the colour profile is looked for in the bytes already read.
     FileSource source(path);
     const pictures::Header header = pictures::readHeader(source);
-    if (!pictures::withinBudget(header, std::uint32_t(std::max(0, target.width())),
-                                std::uint32_t(std::max(0, target.height()))))
-        return QImage();
-    if (header.format == pictures::Format::Heif) return decodeHeif(path, target, header.chroma);
+    if (!fitsBudget(header, target)) return QImage();
+    if (header.format == pictures::Format::Heif) return decodeHeif(path, target, header);
     const auto r = readerFor(path, header);
     if (!r) return QImage();
     QImageReader& reader = r->reader;

@@ -358,21 +358,16 @@ Header readHeif(Reader& r) {
             h.height = r.be(prop + 16, 4);
             if (!r.ok) return {};
             readHeifCoding(r, ipco, ipcoEnd, &h);
-            const u64 pixels = u64(h.width) * h.height;
-            if (h.chroma == Chroma::Unknown) {
-                // libheif's planes (the coded ones, then interleaved RGB) besides the picture.
-                h.workBytes = pixels * 6;
-            } else {
-                // The coded planes about three times over (the codec's own
-                // frame and its working data, libheif's copy of the frame), as
-                // measured; they are turned into the target's size row by row.
-                const u64 quarters = h.chroma == Chroma::Mono   ? 4
-                                     : h.chroma == Chroma::C420 ? 6
-                                     : h.chroma == Chroma::C422 ? 8
-                                                                : 12;
-                h.workBytes = 3 * ceilDiv(pixels * quarters * (h.sampleBits > 8 ? 2 : 1), 4);
-                h.scalesWhileDecoding = true;
-            }
+            if (h.chroma == Chroma::Unknown) return heifThroughRgb(h);
+            // The coded planes about three times over (the codec's own frame
+            // and its working data, libheif's copy of the frame), as measured;
+            // they are turned into the target's size row by row.
+            const u64 quarters = h.chroma == Chroma::Mono   ? 4
+                                 : h.chroma == Chroma::C420 ? 6
+                                 : h.chroma == Chroma::C422 ? 8
+                                                            : 12;
+            h.workBytes = 3 * ceilDiv(u64(h.width) * h.height * quarters * (h.sampleBits > 8 ? 2 : 1), 4);
+            h.scalesWhileDecoding = true;
             return h;
         }
     }
@@ -438,6 +433,13 @@ std::uint64_t decodeCost(const Header& header, std::uint32_t targetWidth, std::u
 
 bool withinBudget(const Header& header, std::uint32_t targetWidth, std::uint32_t targetHeight) {
     return header.valid() && decodeCost(header, targetWidth, targetHeight) <= kDecodeBudgetBytes;
+}
+
+Header heifThroughRgb(Header header) {
+    header.chroma = Chroma::Unknown;
+    header.scalesWhileDecoding = false;
+    header.workBytes = u64(header.width) * header.height * 6;
+    return header;
 }
 
 bool mayAnimate(const Header& header) {

@@ -70,6 +70,9 @@ inline constexpr std::uint64_t kAnimationPixels = 4ull * 1024 * 1024;
 // `targetHeight` (0 x 0: natural size).
 std::uint64_t decodeCost(const Header& header, std::uint32_t targetWidth, std::uint32_t targetHeight);
 bool withinBudget(const Header& header, std::uint32_t targetWidth, std::uint32_t targetHeight);
+// A HEIF as libheif's own RGB conversion decodes it, whole: its planes, then
+// interleaved RGB besides the picture.
+Header heifThroughRgb(Header header);
 // Whether its frames may be played one after another.
 bool mayAnimate(const Header& header);
 

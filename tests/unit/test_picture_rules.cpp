@@ -102,6 +102,7 @@ TEST(PictureRules, SizesAndCostsFromTheHeaders) {
     EXPECT_TRUE(withinBudget(photo, 1920, 1080));
     EXPECT_TRUE(withinBudget(photo, 1080, 1440));
     EXPECT_FALSE(withinBudget(photo, 0, 0));
+    EXPECT_FALSE(withinBudget(heifThroughRgb(photo), 1920, 1080));
     EXPECT_FALSE(withinBudget(headerOf(heif(8000, 6000, 3, 10)), 1920, 1080));
     EXPECT_FALSE(withinBudget(headerOf(heif(16384, 16384, 1)), 1920, 1080));
     EXPECT_FALSE(withinBudget(headerOf(png.substr(0, 20) + be32(20000) + "\x08\x02"), 128, 128));
