@@ -167,13 +167,6 @@ void frmFileListEx::bindCommands() {
         {Command::ViewCustombar, [this] { toggleElement(tbCustomBar, mnuViewCustombar); }},
         {Command::ViewStatusBar, [this] { toggleElement(sbStatusBar, mnuViewStatusBar); }},
         {Command::ViewPre, [this] { toggleElement(m_preview, mnuViewPre); }},
-        {Command::ViewLarge, [this] { mnuListViewMode_Click(0); }},
-        {Command::ViewSmall, [this] { mnuListViewMode_Click(1); }},
-        {Command::ViewList, [this] { mnuListViewMode_Click(2); }},
-        {Command::ViewDetails, [this] { mnuListViewMode_Click(3); }},
-        {Command::SortByName, [this] { m_folders->sortBy(0); }},
-        {Command::SortByType, [this] { m_folders->sortBy(1); }},
-        {Command::SortByDate, [this] { m_folders->sortBy(2); }},
         {Command::ViewRefresh, [this] { m_folders->refresh(); }},
         {Command::CustomScreen, [this] { mnuCustomScreen_Click(); }},
         {Command::CustomColor, [this] { mnuCustomColor_Click(); }},
@@ -183,6 +176,13 @@ void frmFileListEx::bindCommands() {
         {Command::HelpAbout, [this] { dialogs::frmAbout::showModal(this); }},
     };
     for (const auto& [command, handler] : handlers) connect(commandAction(command), &QAction::triggered, this, handler);
+    // The view modes and the sorts carry their mode or column in the command table.
+    for (const auto& [command, action] : m_commands) {
+        if (const int mode = viewModeOf(command); mode >= 0)
+            connect(action, &QAction::triggered, this, [this, mode] { mnuListViewMode_Click(mode); });
+        else if (const int column = sortColumnOf(command); column >= 0)
+            connect(action, &QAction::triggered, this, [this, column] { m_folders->sortBy(column); });
+    }
 }
 
 void frmFileListEx::mnuCustomScreen_Click() {
