@@ -21,8 +21,7 @@
 namespace editor {
 
 void frmFileListEx::Form_Load() {
-    const mdlPublic::PublicState& pub = m_state;
-    const OpenView v = readOpenView(ini::Snapshot::load(pub.settingsPath));
+    const OpenView v = readOpenView(ini::Snapshot::load(m_state.settingsPath));
 
     // 1. The title sits 50 screen pixels below the top of the pane.
     m_preview->setTitleTop(50);
@@ -66,7 +65,7 @@ void frmFileListEx::Form_Load() {
     }
 
     // 12.-13. Interval box and unit.
-    m_interval->showValues(pub.interval, pub.unit);
+    m_interval->showValues(m_state.interval, m_state.unit);
 
     // 14. Horizontal splitter first, then the second and the first vertical one.
     SizeControls(m_feedbackTop, 2);
@@ -159,7 +158,6 @@ void frmFileListEx::closeEvent(QCloseEvent* event) {
 }
 
 CloseView frmFileListEx::currentView() const {
-    const mdlPublic::PublicState& pub = m_state;
     CloseView v;
     m_folders->store(v, m_scale);
     m_interval->store(v);
@@ -171,9 +169,9 @@ CloseView frmFileListEx::currentView() const {
     v.width = m_scale.twX(frame.width());
     v.height = m_scale.twY(frame.height());
     v.windowState = isMinimized() ? 1 : isMaximized() ? 2 : 0;
-    v.intervalValue = pub.interval;
-    v.fileNum = pub.fileNum;
-    v.pageNum = pub.pageNum;
+    v.intervalValue = m_state.interval;
+    v.fileNum = m_state.fileNum;
+    v.pageNum = m_state.pageNum;
     v.bar1 = m_cols.split0Left;
     v.bar2 = m_cols.split1Left;
     v.bar3 = m_layout.splitUD.top;

@@ -187,10 +187,10 @@ void frmFileListEx::bindCommands() {
 
 void frmFileListEx::mnuCustomScreen_Click() {
     if (mdlMessage::msgBox(text(installPrompt()), mdlMessage::kQuestion + mdlMessage::kOkCancel, mdlMessage::kTitleVistrova, this) != mdlMessage::kOk) return;
-    const mdlPublic::PublicState& pub = m_state;
     const std::string target = screensaver::targetFolder();
     QApplication::setOverrideCursor(Qt::WaitCursor);
-    const screensaver::Result result = screensaver::install(runningProgramPath(), pub.settingsPath, pub.listPrefix, target);
+    const screensaver::Result result =
+        screensaver::install(runningProgramPath(), m_state.settingsPath, m_state.listPrefix, target);
     QApplication::restoreOverrideCursor();
     if (const auto installed = installOutcome(result); !installed) {
         mdlMessage::show(installed.failure(), mdlMessage::kTitleVistrova, this);
@@ -217,16 +217,16 @@ void frmFileListEx::mnuCustomColor_Click() {
     if (dialog.exec() != QDialog::Accepted) return;
     const QColor chosen = dialog.selectedColor();
     const std::int32_t value = colourValue({chosen.red(), chosen.green(), chosen.blue()});
-    mdlPublic::PublicState& pub = m_state;
-    if (settings::write(pub.settingsPath, settings::entry(settings::kBackColor, value))) {
+    if (settings::write(m_state.settingsPath, settings::entry(settings::kBackColor, value))) {
         mdlMessage::msgBox(text(colourStoredText()), mdlMessage::kInformation + mdlMessage::kOkOnly,
                            mdlMessage::kTitleVistrova, this);
     } else {
         // The colour still holds for this run; the user learns it was not stored.
-        mdlMessage::msgBox(text(colourNotStoredText()) + QStringLiteral("\r\n") + QString::fromStdString(pub.settingsPath),
+        mdlMessage::msgBox(text(colourNotStoredText()) + QStringLiteral("\r\n") +
+                               QString::fromStdString(m_state.settingsPath),
                            mdlMessage::kExclamation + mdlMessage::kOkOnly, mdlMessage::kTitleVistrova, this);
     }
-    pub.backColor = value;
+    m_state.backColor = value;
 }
 
 }  // namespace editor
