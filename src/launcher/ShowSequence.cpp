@@ -26,8 +26,9 @@ void moveCursor(const QScreen* screen, Point (*target)(int, int)) {
 }  // namespace
 
 void showSequence(mdlPublic::PublicState& state, QWidget* owner, WId hostWindow) {
+    // Every show starts its volume steps from the volume the program found.
+    state.volumeStep = mdlPublic::volumeStepOf(state.savedVolume);
     if (hostWindow != 0) {
-        state.volumeStep = mdlPublic::volumeStepOf(state.savedVolume);
         // The host owns the window; a hidden launcher would make a poor owner
         // for a child of someone else's window.
         player::frmMain player(nullptr, state);
@@ -51,7 +52,6 @@ void showSequence(mdlPublic::PublicState& state, QWidget* owner, WId hostWindow)
     const QScreen* screen = QGuiApplication::primaryScreen();
     // The corner keeps the pointer out of the picture until the user moves it.
     moveCursor(screen, &showCursorCorner);
-    state.volumeStep = mdlPublic::volumeStepOf(state.savedVolume);
     player::runPlayer(state, owner);
     moveCursor(QGuiApplication::primaryScreen(), &showCursorCentre);
 }
